@@ -1,0 +1,56 @@
+# The front door: `make demo` and `make test`. Everything else is CMake.
+PRESET ?= release
+BUILD := build/$(PRESET)
+EXAMPLE ?= examples/keisan.zem
+PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+
+# CI builds with warnings as errors.
+ifeq ($(CI),true)
+CMAKE_ARGS += -DZEMUC_WERROR=ON
+endif
+
+.PHONY: all build demo test sanitize fuzz bench install clean tools
+
+all: build
+
+# Says in one line what to install when a tool is missing.
+tools:
+	@for t in cmake:cmake ninja:ninja-build g++:g++ iconv:libc-bin; do \
+	  cmd=$${t%%:*}; pkg=$${t#*:}; \
+	  command -v $$cmd >/dev/null 2>&1 || { echo "$$cmd is missing: install it with 'apt-get install $$pkg'"; exit 1; }; \
+	done
+	@test -f /usr/include/gtest/gtest.h || test -f /usr/local/include/gtest/gtest.h || \
+	  { echo "GoogleTest is missing: install it with 'apt-get install libgtest-dev'"; exit 1; }
+	@git rev-parse --git-dir >/dev/null 2>&1 && \
+	  git config diff.sjis.textconv "iconv -f CP932 -t UTF-8" || true
+
+$(BUILD)/build.ninja: | tools
+	cmake --preset $(PRESET) $(CMAKE_ARGS)
+
+build: tools $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j 2
+
+demo: build
+	@scripts/demo.sh $(BUILD)/zemucfilter $(EXAMPLE)
+
+sanitize:
+	$(MAKE) test PRESET=sanitize
+
+fuzz:
+	@command -v clang++ >/dev/null 2>&1 || { echo "clang is missing: install it with 'apt-get install clang libclang-rt-14-dev'"; exit 1; }
+	cmake --preset fuzz
+	cmake --build build/fuzz
+	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+bench: build
+	bench/run.sh $(BUILD)/zemucfilter
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf build

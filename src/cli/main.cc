@@ -1,0 +1,12 @@
+// zemucfilter: translates a program of the teaching language into C.
+#include <cstdio>
+
+#include "cli/cli.h"
+
+int main(int argc, char** argv) {
+  const auto stdout_sink = zemuc::StreamSink::borrowing(stdout);
+  zemuc::Output console(*stdout_sink);
+  zemuc::DiskFiles files;
+  return zemuc::run_cli({argv, static_cast<std::size_t>(argc)}, files, console,
+                        [] { (void)std::getchar(); });
+}

@@ -1,0 +1,93 @@
+// Buffered writing of generated text and console text.
+#ifndef ZEMUC_CODEGEN_OUTPUT_H_
+#define ZEMUC_CODEGEN_OUTPUT_H_
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zemuc {
+
+// Where the bytes of an Output end up.
+class Sink {
+ public:
+  virtual ~Sink() = default;
+  // False when the bytes could not be written (a full disk).
+  virtual bool write(std::string_view bytes) = 0;
+  // Ends the writing; false when that failed. Called at most once.
+  virtual bool close() { return true; }
+};
+
+// Appends to a string: the in-memory output of tests and fuzzing.
+class StringSink : public Sink {
+ public:
+  explicit StringSink(std::string& text) : text_(text) {}
+  bool write(std::string_view bytes) override;
+
+ private:
+  std::string& text_;
+};
+
+// Writes to a stream: a file the sink owns, or standard output.
+class StreamSink : public Sink {
+ public:
+  // Takes over `file` and closes it; the caller must not.
+  static std::unique_ptr<StreamSink> owning(std::FILE* file);
+  // Leaves `file` open (standard output).
+  static std::unique_ptr<StreamSink> borrowing(std::FILE* file);
+  ~StreamSink() override;
+  bool write(std::string_view bytes) override;
+  bool close() override;
+
+ private:
+  StreamSink(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
+  std::FILE* file_;
+  bool owned_;
+};
+
+// Collects small writes in a buffer and hands them to the sink in large
+// pieces. A failed write is remembered and reported by flush(); the bytes
+// after it are dropped.
+class Output {
+ public:
+  explicit Output(Sink& sink);
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+  ~Output();  // flushes, ignoring failure
+
+  Output& operator<<(std::string_view text) {
+    if (text.size() <= kBufferSize - used_) {
+      text.copy(buffer_.get() + used_, text.size());
+      used_ += text.size();
+    } else {
+      write_through(text);
+    }
+    return *this;
+  }
+  Output& operator<<(char c) {
+    if (used_ == kBufferSize) drain();
+    buffer_[used_++] = c;
+    return *this;
+  }
+  // A number in decimal.
+  Output& number(std::size_t n);
+
+  // Hands every buffered byte to the sink; false if any write has failed.
+  bool flush();
+
+ private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+  void drain();
+  void write_through(std::string_view text);
+
+  Sink& sink_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_CODEGEN_OUTPUT_H_

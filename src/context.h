@@ -1,0 +1,28 @@
+// The state of one translation, handed to every part that needs it.
+#ifndef ZEMUC_CONTEXT_H_
+#define ZEMUC_CONTEXT_H_
+
+#include <string>
+
+#include "lexer/token_line.h"
+#include "symbols/tables.h"
+
+namespace zemuc {
+
+// Status codes of the driver, the generators and the entry point.
+inline constexpr int kStatusOk = 0;
+inline constexpr int kStatusFailed = 8;
+
+struct Context {
+  // The current line exactly as read, with its line feed; the failure text
+  // of a rejected line shows it.
+  std::string raw;
+  // The current line, squeezed and split.
+  TokenLine line;
+  // Filled by the declaration pass, read by the generation pass.
+  SymbolTables tables;
+};
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_CONTEXT_H_

@@ -1,0 +1,56 @@
+#include "driver/files.h"
+
+#include <cstdio>
+
+namespace zemuc {
+namespace {
+
+class StreamSource : public ByteSource {
+ public:
+  explicit StreamSource(std::FILE* file) : file_(file) {}
+  ~StreamSource() override { std::fclose(file_); }
+  StreamSource(const StreamSource&) = delete;
+  StreamSource& operator=(const StreamSource&) = delete;
+
+  std::ptrdiff_t read(char* buffer, std::size_t size) override {
+    const std::size_t n = std::fread(buffer, 1, size, file_);
+    if (n == 0 && std::ferror(file_)) return -1;
+    return static_cast<std::ptrdiff_t>(n);
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSource> DiskFiles::open_for_reading(
+    const std::string& name) {
+  // Binary mode: line ends are the line reader's business.
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (file == nullptr) return nullptr;
+  return std::make_unique<StreamSource>(file);
+}
+
+std::unique_ptr<Sink> DiskFiles::open_for_writing(const std::string& name) {
+  std::FILE* file = std::fopen(name.c_str(), "wb");
+  if (file == nullptr) return nullptr;
+  // Output already writes in large pieces; a second buffer would only copy.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  return StreamSink::owning(file);
+}
+
+std::unique_ptr<ByteSource> MemoryFiles::open_for_reading(
+    const std::string& name) {
+  const auto it = files.find(name);
+  if (it == files.end()) return nullptr;
+  return std::make_unique<MemorySource>(it->second);
+}
+
+std::unique_ptr<Sink> MemoryFiles::open_for_writing(const std::string& name) {
+  std::string& text = files[name];
+  text.clear();
+  return std::make_unique<StringSink>(text);
+}
+
+}  // namespace zemuc

@@ -1,0 +1,42 @@
+// How a translation reaches its source and its output by name.
+#ifndef ZEMUC_DRIVER_FILES_H_
+#define ZEMUC_DRIVER_FILES_H_
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "codegen/output.h"
+#include "driver/line_reader.h"
+
+namespace zemuc {
+
+class Files {
+ public:
+  virtual ~Files() = default;
+  // Null when the file cannot be opened.
+  virtual std::unique_ptr<ByteSource> open_for_reading(
+      const std::string& name) = 0;
+  // Creates the file or empties it; null when that is not possible.
+  virtual std::unique_ptr<Sink> open_for_writing(const std::string& name) = 0;
+};
+
+// The real file system.
+class DiskFiles : public Files {
+ public:
+  std::unique_ptr<ByteSource> open_for_reading(const std::string& name) override;
+  std::unique_ptr<Sink> open_for_writing(const std::string& name) override;
+};
+
+// Named texts in memory: a whole translation without touching the disk.
+class MemoryFiles : public Files {
+ public:
+  std::map<std::string, std::string> files;
+
+  std::unique_ptr<ByteSource> open_for_reading(const std::string& name) override;
+  std::unique_ptr<Sink> open_for_writing(const std::string& name) override;
+};
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_DRIVER_FILES_H_

@@ -1,0 +1,117 @@
+#include "driver/translate.h"
+
+#include "codegen/console.h"
+#include "codegen/frame.h"
+#include "codegen/open_close_write.h"
+#include "codegen/pass_through.h"
+#include "codegen/read.h"
+#include "codegen/repeat.h"
+#include "driver/keywords.h"
+#include "lexer/tokenizer.h"
+#include "sjis_texts.h"
+#include "symbols/declare.h"
+#include "symbols/dump.h"
+
+namespace zemuc {
+namespace {
+
+int report_missing(const std::string& name, Output& console) {
+  console << name << sjis::kNotFound;
+  return kStatusFailed;
+}
+
+// Reads the next line into ctx.raw and its tokens into ctx.line.
+LineReader::Result next_line(Context& ctx, LineReader& reader) {
+  const LineReader::Result result = reader.next(ctx.raw);
+  if (result == LineReader::Result::kLine) {
+    ctx.line.text.assign(ctx.raw);
+    tokenize_line(ctx.line);
+  }
+  return result;
+}
+
+int declaration_pass(Context& ctx, const std::string& source_name,
+                     Files& files, Output& console) {
+  const std::unique_ptr<ByteSource> source = files.open_for_reading(source_name);
+  if (source == nullptr) return report_missing(source_name, console);
+  LineReader reader(*source);
+  // The first line is read before anything is printed, so that a source
+  // that opens but cannot be read (a folder) reads as a missing one.
+  LineReader::Result result = next_line(ctx, reader);
+  if (result == LineReader::Result::kError) {
+    return report_missing(source_name, console);
+  }
+  console << source_name << sjis::kReading;
+  ctx.tables = SymbolTables();
+  for (; result == LineReader::Result::kLine;
+       result = next_line(ctx, reader)) {
+    declare_line(ctx.tables, ctx.line);
+  }
+  if (result == LineReader::Result::kError) {
+    return report_missing(source_name, console);
+  }
+  return kStatusOk;
+}
+
+int generation_pass(Context& ctx, const std::string& source_name,
+                    const std::string& output_name, Files& files,
+                    Output& console) {
+  console << output_name << sjis::kWriting;
+  const std::unique_ptr<ByteSource> source = files.open_for_reading(source_name);
+  if (source == nullptr) return report_missing(source_name, console);
+  const std::unique_ptr<Sink> sink = files.open_for_writing(output_name);
+  if (sink == nullptr) return report_missing(output_name, console);
+  Output out(*sink);
+  LineReader reader(*source);
+  LineReader::Result result;
+  while ((result = next_line(ctx, reader)) == LineReader::Result::kLine) {
+    if (generate_line(ctx, out) == kStatusFailed) {
+      // Only a display line fails. What was written before it, its own
+      // Leading echo included, stays in the output.
+      console << sjis::kBadLine << ctx.raw;
+      out.flush();
+      sink->close();
+      return kStatusFailed;
+    }
+  }
+  // A full disk shows as a failed write or a failed close, and is a failure
+  // like any other.
+  const bool flushed = out.flush();
+  const bool closed = sink->close();
+  if (result == LineReader::Result::kError) {
+    return report_missing(source_name, console);
+  }
+  if (!flushed || !closed) return report_missing(output_name, console);
+  return kStatusOk;
+}
+
+}  // namespace
+
+int generate_line(Context& ctx, Output& out) {
+  const auto [keyword, k] = find_keyword(ctx.line);
+  switch (keyword) {
+    case Keyword::kDisplay: return gen_display(ctx, k, out);
+    case Keyword::kInput: return gen_input(ctx, k, out);
+    case Keyword::kBegin: return gen_program_head(ctx, out);
+    case Keyword::kRepeat: return gen_repeat(ctx, k, out);
+    case Keyword::kOpen: return gen_open(ctx, k, out);
+    case Keyword::kClose: return gen_close(ctx, k, out);
+    case Keyword::kRead: return gen_read(ctx, k, out);
+    case Keyword::kWrite: return gen_write(ctx, k, out);
+    case Keyword::kEnd: return gen_program_tail(out);
+    case Keyword::kReadAll: return gen_read_all(ctx, k, out);
+    case Keyword::kNone: break;
+  }
+  return gen_pass_through(ctx, out);
+}
+
+int translate(Context& ctx, const std::string& source_name,
+              const std::string& output_name, Files& files, Output& console) {
+  if (declaration_pass(ctx, source_name, files, console) == kStatusFailed) {
+    return kStatusFailed;
+  }
+  dump_tables(ctx.tables, console);
+  return generation_pass(ctx, source_name, output_name, files, console);
+}
+
+}  // namespace zemuc

@@ -1,0 +1,100 @@
+// The three symbol tables: variables, files and loop counters.
+#ifndef ZEMUC_SYMBOLS_TABLES_H_
+#define ZEMUC_SYMBOLS_TABLES_H_
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "codegen/output.h"
+#include "symbols/name_index.h"
+#include "symbols/text_store.h"
+
+namespace zemuc {
+
+// Kind codes of table entries.
+inline constexpr char kNumeric = 'N';   // numeric variable or loop counter
+inline constexpr char kString = 'C';    // string variable
+inline constexpr char kReadMode = 'r';  // file opened for reading
+inline constexpr char kWriteMode = 'w';  // file opened for writing
+
+// A generated C name: a short prefix and a table position ("nn3", "fp1").
+// An empty prefix is the empty name of a counter that was never declared.
+struct CName {
+  std::string_view prefix;
+  std::size_t number = 0;
+};
+Output& operator<<(Output& out, const CName& name);
+
+struct Variable {
+  std::string_view name;
+  char prop;
+};
+
+// Variables in the order of their first mention; numeric and string
+// variables share one numbering.
+class VariableTable {
+ public:
+  std::size_t count() const { return entries_.size() - 1; }
+  const Variable& operator[](std::size_t i) const { return entries_[i]; }
+  CName var(std::size_t i) const {
+    return {entries_[i].prop == kNumeric ? "nn" : "cc", i};
+  }
+  std::size_t find(std::string_view name) const;
+  // Adds an entry for `name`, which is not in the table yet.
+  std::size_t add(std::string_view name, char prop);
+
+ private:
+  std::vector<Variable> entries_ = std::vector<Variable>(1);  // 0 is unused
+  NameIndex index_;
+  TextStore texts_;
+};
+
+struct FileEntry {
+  std::string_view name;
+  std::string_view fname;  // the path expression handed to fopen
+  char prop;
+};
+
+// One entry per file-opening statement; a name may stand in several
+// entries, and lookups find the first.
+class FileTable {
+ public:
+  std::size_t count() const { return entries_.size() - 1; }
+  const FileEntry& operator[](std::size_t i) const { return entries_[i]; }
+  CName var(std::size_t i) const { return {"fp", i}; }
+  std::size_t find(std::string_view name) const;
+  std::size_t add(std::string_view name, std::string_view fname, char prop);
+
+ private:
+  std::vector<FileEntry> entries_ = std::vector<FileEntry>(1);
+  NameIndex index_;
+  TextStore texts_;
+};
+
+// Loop counters hold nothing but their number, so the table is two counts:
+// entries 1..declared were filled by the declaration pass, and `count` is
+// the count that the generation pass sets back and raises again. An entry
+// above `declared` was never filled; its C name is empty.
+struct CounterTable {
+  std::size_t declared = 0;
+  std::size_t count = 0;
+
+  CName var(std::size_t i) const {
+    return i >= 1 && i <= declared ? CName{"rep", i} : CName{};
+  }
+};
+
+struct SymbolTables {
+  VariableTable variables;
+  FileTable files;
+  CounterTable counters;
+};
+
+// The position of the variable or the first file named `name`, or 0.
+std::size_t find_variable(const SymbolTables& tables, std::string_view name);
+std::size_t find_file(const SymbolTables& tables, std::string_view name);
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_SYMBOLS_TABLES_H_

@@ -1,0 +1,133 @@
+#include "support/run.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace zemuc::testing {
+
+ScratchDir::ScratchDir() {
+  std::string templ =
+      (std::filesystem::temp_directory_path() / "zemuc-XXXXXX").string();
+  if (mkdtemp(templ.data()) == nullptr) {
+    throw std::runtime_error("cannot make a scratch folder");
+  }
+  path_ = templ;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path ScratchDir::write(const std::string& name,
+                                        std::string_view bytes) const {
+  const std::filesystem::path file = path_ / name;
+  std::ofstream out(file, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file;
+}
+
+std::string ScratchDir::read(const std::string& name) const {
+  std::ifstream in(path_ / name, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool ScratchDir::exists(const std::string& name) const {
+  return std::filesystem::exists(path_ / name);
+}
+
+RunResult run_program(const std::string& program,
+                      const std::vector<std::string>& args,
+                      std::string_view input,
+                      const std::filesystem::path& cwd) {
+  // A program that exits before reading all its input must not take the
+  // test down with it.
+  std::signal(SIGPIPE, SIG_IGN);
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    dup2(in_pipe[0], 0);
+    dup2(out_pipe[1], 1);
+    dup2(err_pipe[1], 2);
+    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1],
+                   err_pipe[0], err_pipe[1]}) {
+      close(fd);
+    }
+    if (chdir(cwd.c_str()) != 0) _exit(127);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) {
+      argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+
+  // Feed the input and drain both outputs together, so that neither side
+  // blocks on a full pipe.
+  RunResult result;
+  std::size_t fed = 0;
+  int in_fd = in_pipe[1];
+  fcntl(in_fd, F_SETFL, O_NONBLOCK);
+  if (input.empty()) {
+    close(in_fd);
+    in_fd = -1;
+  }
+  bool out_open = true, err_open = true;
+  while (out_open || err_open) {
+    pollfd fds[3] = {{out_open ? out_pipe[0] : -1, POLLIN, 0},
+                     {err_open ? err_pipe[0] : -1, POLLIN, 0},
+                     {in_fd, POLLOUT, 0}};
+    if (poll(fds, 3, -1) < 0) break;
+    char buffer[65536];
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].revents == 0) continue;
+      const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+      if (n <= 0) {
+        close(fds[i].fd);
+        (i == 0 ? out_open : err_open) = false;
+      } else {
+        (i == 0 ? result.out : result.err).append(buffer, n);
+      }
+    }
+    if (in_fd >= 0 && fds[2].revents != 0) {
+      const ssize_t n = ::write(in_fd, input.data() + fed, input.size() - fed);
+      if (n > 0) fed += static_cast<std::size_t>(n);
+      if (n < 0 || fed == input.size()) {
+        close(in_fd);
+        in_fd = -1;
+      }
+    }
+  }
+  if (in_fd >= 0) close(in_fd);
+  int wstatus = 0;
+  waitpid(pid, &wstatus, 0);
+  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  return result;
+}
+
+RunResult run_translator(const std::vector<std::string>& args,
+                         const std::filesystem::path& cwd,
+                         std::string_view input) {
+  return run_program(ZEMUCFILTER_PATH, args, input, cwd);
+}
+
+}  // namespace zemuc::testing

@@ -1,0 +1,52 @@
+// Running the built translator as a user would, in a scratch folder.
+#ifndef ZEMUC_TESTS_SUPPORT_RUN_H_
+#define ZEMUC_TESTS_SUPPORT_RUN_H_
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zemuc::testing {
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // Writes `bytes` to the file `name` in the folder; returns its path.
+  std::filesystem::path write(const std::string& name,
+                              std::string_view bytes) const;
+  // The bytes of the file `name`.
+  std::string read(const std::string& name) const;
+  bool exists(const std::string& name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct RunResult {
+  std::string out;  // standard output, byte for byte
+  std::string err;  // standard error
+  int status = -1;  // exit status; -1 when the process did not exit
+};
+
+// Runs `program` with `args` in `cwd`, feeding it `input` on standard input.
+RunResult run_program(const std::string& program,
+                      const std::vector<std::string>& args,
+                      std::string_view input,
+                      const std::filesystem::path& cwd);
+
+// Runs the built zemucfilter.
+RunResult run_translator(const std::vector<std::string>& args,
+                         const std::filesystem::path& cwd,
+                         std::string_view input = "\n");
+
+}  // namespace zemuc::testing
+
+#endif  // ZEMUC_TESTS_SUPPORT_RUN_H_
