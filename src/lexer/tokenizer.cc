@@ -31,8 +31,11 @@ ByteClass class_of(char c) {
 }  // namespace
 
 void squeeze_line(std::string& text) {
-  std::size_t r = text.find(' ');
-  if (r == std::string::npos) return;  // most lines have no space at all
+  const std::size_t first_space = text.find(' ');
+  if (first_space == std::string::npos) return;  // most lines have none
+  // Nothing moves before the first space, but an "else" right before it
+  // keeps that space, so the scan starts where such an "else" would.
+  std::size_t r = first_space >= 4 ? first_space - 4 : 0;
   std::size_t w = r;
   const std::size_t n = text.size();
   while (r < n) {
