@@ -59,11 +59,26 @@ Generated translate_lines(const Lines& lines) {
 
 ::testing::AssertionResult SameSjis(std::string_view actual,
                                     std::string_view expected_utf8) {
-  if (actual == sjis(expected_utf8)) return ::testing::AssertionSuccess();
+  const std::string expected = sjis(expected_utf8);
+  if (actual == expected) return ::testing::AssertionSuccess();
+  // Long texts are shown from a few lines before the first difference.
+  std::size_t from = 0;
+  while (from < actual.size() && from < expected.size() &&
+         actual[from] == expected[from]) {
+    ++from;
+  }
+  const std::size_t differs_at = from;
+  for (int lines = 0; from > 0 && lines < 4; --from) {
+    if (actual[from - 1] == '\n' && ++lines == 4) break;
+  }
+  constexpr std::size_t kShown = 2000;
   return ::testing::AssertionFailure()
+         << "first difference at byte " << differs_at << " of "
+         << expected.size() << " expected, " << actual.size() << " actual"
          << "\n--- expected ---\n"
-         << shown(expected_utf8) << "\n--- actual ---\n"
-         << shown(utf8(actual)) << "\n---";
+         << shown(utf8(std::string_view(expected).substr(from, kShown)))
+         << "\n--- actual ---\n"
+         << shown(utf8(actual.substr(from, kShown))) << "\n---";
 }
 
 }  // namespace zemuc::testing
