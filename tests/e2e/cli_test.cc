@@ -67,5 +67,27 @@ TEST(Cli, OutputGoesBesideTheSource) {
   }
 }
 
+// At a console the user must see the last text before pressing the key,
+// also when standard output is a pipe (into iconv, say).
+TEST(Cli, LastTextIsShownBeforeTheKeyRead) {
+  const struct {
+    std::vector<std::string> args;
+    std::string last_text;
+    int status;
+  } cases[] = {
+      {{"a.zem"}, "cに書き換えたきね．\n", 0},
+      {{"x.zem"}, "ちゃんと，約束を見ちゅう？　見直し，しとおせ．\n", 8},
+      {{}, "ちゃんと，約束を見ちゅう？　見直し，しとおせ．\n", 8},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    dir.write("a.zem", sjis("数a=1;\n"));
+    const PromptedRun run =
+        run_translator_after_prompt(c.args, dir.path(), sjis(c.last_text));
+    EXPECT_TRUE(run.prompt_before_input) << utf8(run.result.out);
+    EXPECT_EQ(run.result.status, c.status);
+  }
+}
+
 }  // namespace
 }  // namespace zemuc::testing

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -46,10 +47,18 @@ bool ScratchDir::exists(const std::string& name) const {
   return std::filesystem::exists(path_ / name);
 }
 
-RunResult run_program(const std::string& program,
-                      const std::vector<std::string>& args,
-                      std::string_view input,
-                      const std::filesystem::path& cwd) {
+namespace {
+
+// A started child with its three standard streams as pipes.
+struct Child {
+  pid_t pid;
+  int in;   // its standard input, for writing
+  int out;  // its standard output, for reading
+  int err;  // its standard error, for reading
+};
+
+Child spawn(const std::string& program, const std::vector<std::string>& args,
+            const std::filesystem::path& cwd) {
   // A program that exits before reading all its input must not take the
   // test down with it.
   std::signal(SIGPIPE, SIG_IGN);
@@ -80,12 +89,14 @@ RunResult run_program(const std::string& program,
   close(in_pipe[0]);
   close(out_pipe[1]);
   close(err_pipe[1]);
+  return {pid, in_pipe[1], out_pipe[0], err_pipe[0]};
+}
 
-  // Feed the input and drain both outputs together, so that neither side
-  // blocks on a full pipe.
-  RunResult result;
+// Feeds `input` and drains both outputs together, so that neither side
+// blocks on a full pipe; then waits for the child to end.
+void finish(Child& child, std::string_view input, RunResult& result) {
   std::size_t fed = 0;
-  int in_fd = in_pipe[1];
+  int in_fd = child.in;
   fcntl(in_fd, F_SETFL, O_NONBLOCK);
   if (input.empty()) {
     close(in_fd);
@@ -93,8 +104,8 @@ RunResult run_program(const std::string& program,
   }
   bool out_open = true, err_open = true;
   while (out_open || err_open) {
-    pollfd fds[3] = {{out_open ? out_pipe[0] : -1, POLLIN, 0},
-                     {err_open ? err_pipe[0] : -1, POLLIN, 0},
+    pollfd fds[3] = {{out_open ? child.out : -1, POLLIN, 0},
+                     {err_open ? child.err : -1, POLLIN, 0},
                      {in_fd, POLLOUT, 0}};
     if (poll(fds, 3, -1) < 0) break;
     char buffer[65536];
@@ -119,8 +130,43 @@ RunResult run_program(const std::string& program,
   }
   if (in_fd >= 0) close(in_fd);
   int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
+  waitpid(child.pid, &wstatus, 0);
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+}
+
+// Reads standard output (and standard error) until standard output ends
+// with `prompt` or `timeout_ms` has passed; true when the prompt came.
+bool await_prompt(const Child& child, std::string_view prompt, int timeout_ms,
+                  RunResult& result) {
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!std::string_view(result.out).ends_with(prompt)) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd fds[2] = {{child.out, POLLIN, 0}, {child.err, POLLIN, 0}};
+    if (poll(fds, 2, static_cast<int>(left.count())) <= 0) return false;
+    char buffer[4096];
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].revents == 0) continue;
+      const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+      // An early end of output is left for finish() to see.
+      if (n <= 0) return false;
+      (i == 0 ? result.out : result.err).append(buffer, n);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+RunResult run_program(const std::string& program,
+                      const std::vector<std::string>& args,
+                      std::string_view input,
+                      const std::filesystem::path& cwd) {
+  Child child = spawn(program, args, cwd);
+  RunResult result;
+  finish(child, input, result);
   return result;
 }
 
@@ -128,6 +174,17 @@ RunResult run_translator(const std::vector<std::string>& args,
                          const std::filesystem::path& cwd,
                          std::string_view input) {
   return run_program(ZEMUCFILTER_PATH, args, input, cwd);
+}
+
+PromptedRun run_translator_after_prompt(const std::vector<std::string>& args,
+                                        const std::filesystem::path& cwd,
+                                        std::string_view prompt,
+                                        std::string_view input) {
+  Child child = spawn(ZEMUCFILTER_PATH, args, cwd);
+  PromptedRun run;
+  run.prompt_before_input = await_prompt(child, prompt, 5000, run.result);
+  finish(child, input, run.result);
+  return run;
 }
 
 }  // namespace zemuc::testing

@@ -47,6 +47,21 @@ RunResult run_translator(const std::vector<std::string>& args,
                          const std::filesystem::path& cwd,
                          std::string_view input = "\n");
 
+struct PromptedRun {
+  RunResult result;
+  // Whether standard output ended with the prompt before any input was
+  // sent, while the program was still waiting for it.
+  bool prompt_before_input = false;
+};
+
+// Runs the built zemucfilter like a user at a console: `input` is sent only
+// once standard output ends with `prompt` (or after a few seconds, when
+// that never happens).
+PromptedRun run_translator_after_prompt(const std::vector<std::string>& args,
+                                        const std::filesystem::path& cwd,
+                                        std::string_view prompt,
+                                        std::string_view input = "\n");
+
 }  // namespace zemuc::testing
 
 #endif  // ZEMUC_TESTS_SUPPORT_RUN_H_
