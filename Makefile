@@ -1,7 +1,8 @@
 # The front door: `make demo` and `make test`. Everything else is CMake.
 PRESET ?= release
 BUILD := build/$(PRESET)
-EXAMPLE ?= examples/keisan.zem
+# The example that `make demo` takes from source to running program.
+EXAMPLE ?= examples/keisan/keisan.zem
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 
@@ -35,7 +36,7 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
 demo: build
-	@scripts/demo.sh $(BUILD)/zemucfilter $(EXAMPLE)
+	@scripts/demo.sh $(BUILD)/zemucfilter $(EXAMPLE) runtime/delkai.c
 
 sanitize:
 	$(MAKE) test PRESET=sanitize
@@ -49,6 +50,8 @@ fuzz:
 bench: build
 	bench/run.sh $(BUILD)/zemucfilter
 
+# Installs bin/zemucfilter, share/zemucfilter/delkai.c and the manual page
+# under PREFIX; DESTDIR=/some/root stages the install there.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
