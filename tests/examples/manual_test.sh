@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The manual page renders with man(1) and troff finds nothing to warn about.
+# Usage: manual_test.sh PAGE. Exits 77 (skipped) when man is not installed.
+set -uo pipefail
+page=$1
+if ! command -v man >/dev/null 2>&1; then
+  echo "SKIP: man is not installed"
+  exit 77
+fi
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+# The page holds Japanese in UTF-8; a terminal that shows it is assumed.
+export LC_ALL=C.UTF-8 MANWIDTH=80
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+text=$(man --warnings -l "$page" 2>"$errors")
+status=$?
+warnings=$(<"$errors")
+((status == 0)) || fail "man -l ended with status $status: $warnings"
+[[ -z $warnings ]] || fail "man -l warns: $warnings"
+
+# Every section a user looks for, and the build command in one piece.
+for heading in NAME SYNOPSIS DESCRIPTION STATEMENTS \
+    "BUILDING THE GENERATED PROGRAM" ENCODING "WHAT SURPRISES LEARNERS" \
+    "EXIT STATUS" FILES; do
+  grep -qx "$heading" <<<"$text" || fail "no section $heading"
+done
+grep -qF 'gcc -std=gnu89 -finput-charset=CP932 -fexec-charset=CP932 prog.c delkai.c' \
+  <<<"$text" || fail "the build command is not shown whole"
+for keyword in はじめ おわり 見る 打つ くり返し 開く 閉じる 書く 読む 読みきり; do
+  grep -q "^       $keyword" <<<"$text" || fail "statement $keyword is not described"
+done
+
+if command -v groff >/dev/null 2>&1; then
+  # -k reads the UTF-8 text; only the terminal device has Japanese glyphs.
+  warnings=$(groff -k -Tutf8 -ww -z -man "$page" 2>&1)
+  [[ -z $warnings ]] || fail "groff warns: $warnings"
+fi
+echo "ok: $page renders without warnings"
