@@ -49,38 +49,55 @@ const std::string kDumpFooter =
 // The console of a run up to the start of the generation pass.
 std::string console_until_writing(const std::string& stem,
                                   const std::string& dump) {
-  return "いま，" + stem + ".zemを" + stem + ".cに書き換えとるきね．\n" +
-         stem + ".zem を読みゆう．\n" + kDumpHeader + dump + kDumpFooter +
-         stem + ".c へ書きゆう．\n";
+  return "いま，" + stem + ".zemを" + stem + ".cに書き換えとるきね．\n" + stem +
+         ".zem を読みゆう．\n" + kDumpHeader + dump + kDumpFooter + stem +
+         ".c へ書きゆう．\n";
+}
+
+// With carriage returns before the line feeds, as a source saved on
+// Windows has them.
+std::string with_crlf(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
 }
 
 TEST(Statements, TypicalProgramTranslatesByteForByte) {
-  ScratchDir dir;
-  dir.write("typical.zem", golden("typical.zem"));
-  const RunResult r = run_translator({"typical.zem"}, dir.path());
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  EXPECT_TRUE(SameSjis(dir.read("typical.c"), utf8(golden("typical.c"))));
-  EXPECT_EQ(dir.read("typical.c"), golden("typical.c"));
-  EXPECT_TRUE(SameSjis(
-      r.out, console_until_writing(
-                 "typical",
-                 "name=数a  var=nn1  prop=N\n"
-                 "name=数b  var=nn2  prop=N\n"
-                 "name=字s  var=cc3  prop=C\n"
-                 "name=数c  var=nn4  prop=N\n"
-                 "name=字t  var=cc5  prop=C\n"
-                 "name=出力  fname=\"out.txt\"  var=fp1  prop=w\n"
-                 "name=入力  fname=\"in.txt\"  var=fp2  prop=r\n"
-                 "name=復1  var=rep1  prop=N\n") +
-                 "cに書き換えたきね．\n"));
+  const std::string source = golden("typical.zem");
+  const std::string expected_c = golden("typical.c");
+  // The readable comparison below goes through UTF-8 and back.
+  ASSERT_EQ(sjis(utf8(expected_c)), expected_c);
+  for (const std::string& bytes : {source, with_crlf(source)}) {
+    SCOPED_TRACE(bytes == source ? "LF line ends" : "CR LF line ends");
+    ScratchDir dir;
+    dir.write("typical.zem", bytes);
+    const RunResult r = run_translator({"typical.zem"}, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(SameSjis(dir.read("typical.c"), utf8(expected_c)));
+    EXPECT_TRUE(SameSjis(
+        r.out,
+        console_until_writing("typical",
+                              "name=数a  var=nn1  prop=N\n"
+                              "name=数b  var=nn2  prop=N\n"
+                              "name=字s  var=cc3  prop=C\n"
+                              "name=数c  var=nn4  prop=N\n"
+                              "name=字t  var=cc5  prop=C\n"
+                              "name=出力  fname=\"out.txt\"  var=fp1  prop=w\n"
+                              "name=入力  fname=\"in.txt\"  var=fp2  prop=r\n"
+                              "name=復1  var=rep1  prop=N\n") +
+            "cに書き換えたきね．\n"));
+  }
 }
 
 struct Rejected {
   const char* what;
-  std::string source;       // UTF-8
-  std::string bad_line;     // the rejected line as read
-  std::string written;      // what the C file keeps
+  std::string source;    // UTF-8
+  std::string bad_line;  // the rejected line as read
+  std::string written;   // what the C file keeps
   std::string dump;
 };
 
@@ -155,10 +172,10 @@ TEST(Statements, MoreThanNinetyNineLoopsAndFiles) {
   dir.write("many.zem", sjis(source));
   const RunResult r = run_translator({"many.zem"}, dir.path());
   EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(SameSjis(dir.read("many.c"),
-                       kHead + files + counters + body + kTail));
-  EXPECT_TRUE(SameSjis(r.out, console_until_writing("many", dump) +
-                                  "cに書き換えたきね．\n"));
+  EXPECT_TRUE(
+      SameSjis(dir.read("many.c"), kHead + files + counters + body + kTail));
+  EXPECT_TRUE(SameSjis(
+      r.out, console_until_writing("many", dump) + "cに書き換えたきね．\n"));
 }
 
 }  // namespace
