@@ -7,39 +7,12 @@
 #include <vector>
 
 #include "driver/files.h"
+#include "support/expected.h"
 #include "support/memory_cli.h"
 #include "support/sjis.h"
 
 namespace zemuc::testing {
 namespace {
-
-const std::string kUsage =
-    "使い方まちごうとる．\n"
-    "「zemucfilter 『ファイルの名前.zem』」じゃきね．\n";
-const std::string kFailure = "ちゃんと，約束を見ちゅう？　見直し，しとおせ．\n";
-const std::string kSuccess = "cに書き換えたきね．\n";
-const std::string kHeader = " dump variables ******************************\n";
-const std::string kFooter = "**********************************************\n";
-const std::string kHead =
-    "#include <stdio.h>\n#include <math.h>\n#include <stdlib.h>\n"
-    "#include <string.h>\n#include <time.h>\nmain() {\n\tchar dummy[100];\n";
-const std::string kTail =
-    "/* end procedure */\n\tERROR_END:;\n"
-    "\tprintf(\"--->何か文字を入れれば終わるよ\");\n"
-    "\tscanf(\"%s\", &dummy);\n\treturn 0;\n}\n";
-
-std::string rewriting(const std::string& source, const std::string& output) {
-  return "いま，" + source + "を" + output + "に書き換えとるきね．\n";
-}
-std::string reading(const std::string& source) {
-  return source + " を読みゆう．\n";
-}
-std::string writing(const std::string& output) {
-  return output + " へ書きゆう．\n";
-}
-std::string missing(const std::string& name) {
-  return name + " なんて無いぜ．\n";
-}
 
 // Every run reads the key once, after its last message.
 void expect_one_key_at_the_end(const CliRun& run) {
@@ -79,13 +52,13 @@ TEST(RunCli, TranslatesASmallProgram) {
   const CliRun run = run_cli_in_memory({"keisan.zem"}, files);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.console, sjis(rewriting("keisan.zem", "keisan.c") +
-                              reading("keisan.zem") + kHeader +
+                              reading("keisan.zem") + kDumpHeader +
                               "name=数a  var=nn1  prop=N\n"
                               "name=字s  var=cc2  prop=C\n" +
-                              kFooter + writing("keisan.c") + kSuccess))
+                              kDumpFooter + writing("keisan.c") + kSuccess))
       << utf8(run.console);
   expect_one_key_at_the_end(run);
-  EXPECT_EQ(files.files["keisan.c"], sjis(kHead +
+  EXPECT_EQ(files.files["keisan.c"], sjis(kProgramHead +
                                           "\tint nn1;\n"
                                           "\tchar cc2[256];\n"
                                           "\tnn1=1;\n"
@@ -96,7 +69,7 @@ TEST(RunCli, TranslatesASmallProgram) {
                                           "\t\tstrcpy(cc2,cc2);\n"
                                           "\t}\n"
                                           "/*note*/\n" +
-                                          kTail))
+                                          kProgramTail))
       << utf8(files.files["keisan.c"]);
 }
 
@@ -106,7 +79,7 @@ TEST(RunCli, EmptySourceWritesAnEmptyFile) {
   const CliRun run = run_cli_in_memory({"a.zem"}, files);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.console, sjis(rewriting("a.zem", "a.c") + reading("a.zem") +
-                              kHeader + kFooter + writing("a.c") + kSuccess));
+                              kDumpHeader + kDumpFooter + writing("a.c") + kSuccess));
   ASSERT_TRUE(files.files.contains("a.c"));
   EXPECT_EQ(files.files["a.c"], "");
 }
@@ -153,13 +126,13 @@ TEST(RunCli, RejectedDisplayLineKeepsWhatWasWritten) {
   const CliRun run = run_cli_in_memory({"a.zem"}, files);
   EXPECT_EQ(run.status, 8);
   EXPECT_EQ(run.console, sjis(rewriting("a.zem", "a.c") + reading("a.zem") +
-                              kHeader + "name=数a  var=nn1  prop=N\n" +
-                              kFooter + writing("a.c") +
+                              kDumpHeader + "name=数a  var=nn1  prop=N\n" +
+                              kDumpFooter + writing("a.c") +
                               "次の行おかしい\n\t見る();\n" + kFailure))
       << utf8(run.console);
   expect_one_key_at_the_end(run);
   // The head and the rejected line's own leading tab; nothing after it.
-  EXPECT_EQ(files.files["a.c"], kHead + "\tint nn1;\n\t");
+  EXPECT_EQ(files.files["a.c"], kProgramHead + "\tint nn1;\n\t");
 }
 
 // Line ends CR LF translate exactly like LF.
@@ -246,7 +219,7 @@ class FaultyFiles : public Files {
 
 TEST(RunCli, FailuresOfTheFileSystemEndWithStatus8) {
   const std::string source = sjis("はじめ\n数a=1;\nおわり\n");
-  const std::string dump = kHeader + "name=数a  var=nn1  prop=N\n" + kFooter;
+  const std::string dump = kDumpHeader + "name=数a  var=nn1  prop=N\n" + kDumpFooter;
   const std::string start = rewriting("a.zem", "a.c");
   const struct {
     const char* what;

@@ -4,26 +4,10 @@
 #include <string>
 
 #include "support/codegen.h"
+#include "support/expected.h"
 
 namespace zemuc::testing {
 namespace {
-
-const std::string kIncludesAndMain =
-    "#include <stdio.h>\n"
-    "#include <math.h>\n"
-    "#include <stdlib.h>\n"
-    "#include <string.h>\n"
-    "#include <time.h>\n"
-    "main() {\n"
-    "\tchar dummy[100];\n";
-
-const std::string kTail =
-    "/* end procedure */\n"
-    "\tERROR_END:;\n"
-    "\tprintf(\"--->何か文字を入れれば終わるよ\");\n"
-    "\tscanf(\"%s\", &dummy);\n"
-    "\treturn 0;\n"
-    "}\n";
 
 struct Case {
   const char* what;
@@ -34,13 +18,13 @@ struct Case {
 TEST(Frame, WholePrograms) {
   const Case cases[] = {
       {"empty tables give the seven fixed lines", {"はじめ\n"},
-       kIncludesAndMain},
+       kProgramHead},
       {"other tokens of the keyword lines are dropped",
-       {"\tはじめ(x);\n", "おわり;\n"}, kIncludesAndMain + kTail},
+       {"\tはじめ(x);\n", "おわり;\n"}, kProgramHead + kProgramTail},
       {"variables keep their order and kinds, strings get 256 bytes",
        {"はじめ\n", "打つ(数a);\n", "数b=数a*2;\n", "字s=\"ok\";\n",
         "見る(\"倍\",数b);\n", "見る(\"結果\",字s);\n", "おわり\n"},
-       kIncludesAndMain +
+       kProgramHead +
            "\tint nn1;\n"
            "\tint nn2;\n"
            "\tchar cc3[256];\n"
@@ -49,14 +33,14 @@ TEST(Frame, WholePrograms) {
            "strcpy(cc3,\"ok\");\n"
            "printf(\"%s[%d]\\n\", \"倍\", nn2);\n"
            "printf(\"%s[%s]\\n\", \"結果\", cc3);\n" +
-           kTail},
+           kProgramTail},
       // The source mentions a counter, a file and the variables in the
       // opposite order to the one the head declares them in.
       {"variables, then files, then counters",
        {"はじめ\n", "くり返し(2){\n", "開く(出力,\"o.txt\",w);\n", "}\n",
         "くり返し(3){\n", "字s=\"x\";\n", "}\n", "数n=1;\n",
         "開く(入力,\"i.txt\",r);\n"},
-       kIncludesAndMain +
+       kProgramHead +
            "\tchar cc1[256];\n"
            "\tint nn2;\n"
            "\tFILE *fp1;\n"
@@ -76,14 +60,14 @@ TEST(Frame, WholePrograms) {
            "}\n"},
       {"lines outside the frame stay where they stand",
        {"数a=1;\n", "はじめ\n", "おわり\n", "数a=2;\n"},
-       "nn1=1;\n" + kIncludesAndMain + "\tint nn1;\n" + kTail + "nn1=2;\n"},
+       "nn1=1;\n" + kProgramHead + "\tint nn1;\n" + kProgramTail + "nn1=2;\n"},
       // The first loop takes the entry after the two declared counters; it
       // has no name, and the head then declares it nameless too.
       {"a repeat before the head",
        {"くり返し(10){\n", "}\n", "はじめ\n", "くり返し(3){\n", "}\n"},
        "for( = 1 ;  <= 10 ; ++) {\n"
        "}\n" +
-           kIncludesAndMain +
+           kProgramHead +
            "\tint rep1;\n"
            "\tint rep2;\n"
            "\tint ;\n"
@@ -92,17 +76,17 @@ TEST(Frame, WholePrograms) {
       {"a second head hands the counters out again",
        {"はじめ\n", "くり返し(1){\n", "}\n", "はじめ\n", "くり返し(2){\n",
         "}\n"},
-       kIncludesAndMain +
+       kProgramHead +
            "\tint rep1;\n"
            "\tint rep2;\n"
            "for(rep1 = 1 ; rep1 <= 1 ; rep1++) {\n"
            "}\n" +
            // The head declares the counters handed out so far: one.
-           kIncludesAndMain +
+           kProgramHead +
            "\tint rep1;\n"
            "for(rep1 = 1 ; rep1 <= 2 ; rep1++) {\n"
            "}\n"},
-      {"the tail alone", {"おわり\n"}, kTail},
+      {"the tail alone", {"おわり\n"}, kProgramTail},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

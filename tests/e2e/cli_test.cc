@@ -4,16 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "support/expected.h"
 #include "support/run.h"
 #include "support/sjis.h"
 
 namespace zemuc::testing {
 namespace {
 
-const std::string kUsageAndFailure =
-    "使い方まちごうとる．\n"
-    "「zemucfilter 『ファイルの名前.zem』」じゃきね．\n"
-    "ちゃんと，約束を見ちゅう？　見直し，しとおせ．\n";
+const std::string kUsageAndFailure = kUsage + kFailure;
 
 TEST(Cli, NoArgumentShowsUsage) {
   ScratchDir dir;

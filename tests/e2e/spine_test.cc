@@ -5,15 +5,12 @@
 #include <filesystem>
 #include <string>
 
+#include "support/expected.h"
 #include "support/run.h"
 #include "support/sjis.h"
 
 namespace zemuc::testing {
 namespace {
-
-const std::string kFailure = "ちゃんと，約束を見ちゅう？　見直し，しとおせ．\n";
-const std::string kHeader = " dump variables ******************************\n";
-const std::string kFooter = "**********************************************\n";
 
 const std::string kSource =
     "はじめ\n"
@@ -32,12 +29,12 @@ const std::string kSource =
 const std::string kConsole =
     "いま，keisan.zemをkeisan.cに書き換えとるきね．\n"
     "keisan.zem を読みゆう．\n" +
-    kHeader +
+    kDumpHeader +
     "name=数a  var=nn1  prop=N\n"
     "name=字s  var=cc2  prop=C\n"
     "name=数b  var=nn3  prop=N\n"
     "name=字t  var=cc4  prop=C\n" +
-    kFooter +
+    kDumpFooter +
     "keisan.c へ書きゆう．\n"
     "cに書き換えたきね．\n";
 
@@ -104,7 +101,7 @@ TEST(Spine, EmptySourceMakesAnEmptyProgram) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, sjis("いま，a.zemをa.cに書き換えとるきね．\n"
                         "a.zem を読みゆう．\n" +
-                        kHeader + kFooter +
+                        kDumpHeader + kDumpFooter +
                         "a.c へ書きゆう．\n"
                         "cに書き換えたきね．\n"));
   EXPECT_EQ(r.err, "");
@@ -145,7 +142,7 @@ TEST(Spine, OutputThatCannotBeCreated) {
   EXPECT_EQ(r.status, 8);
   EXPECT_EQ(r.out, sjis("いま，a.zemをa.cに書き換えとるきね．\n"
                         "a.zem を読みゆう．\n" +
-                        kHeader + "name=数a  var=nn1  prop=N\n" + kFooter +
+                        kDumpHeader + "name=数a  var=nn1  prop=N\n" + kDumpFooter +
                         "a.c へ書きゆう．\n"
                         "a.c なんて無いぜ．\n" +
                         kFailure))

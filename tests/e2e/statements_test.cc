@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/codegen.h"
+#include "support/expected.h"
 #include "support/run.h"
 #include "support/sjis.h"
 
@@ -23,28 +24,6 @@ std::string golden(const std::string& name) {
   bytes << in.rdbuf();
   return bytes.str();
 }
-
-const std::string kHead =
-    "#include <stdio.h>\n"
-    "#include <math.h>\n"
-    "#include <stdlib.h>\n"
-    "#include <string.h>\n"
-    "#include <time.h>\n"
-    "main() {\n"
-    "\tchar dummy[100];\n";
-
-const std::string kTail =
-    "/* end procedure */\n"
-    "\tERROR_END:;\n"
-    "\tprintf(\"--->何か文字を入れれば終わるよ\");\n"
-    "\tscanf(\"%s\", &dummy);\n"
-    "\treturn 0;\n"
-    "}\n";
-
-const std::string kDumpHeader =
-    " dump variables ******************************\n";
-const std::string kDumpFooter =
-    "**********************************************\n";
 
 // The console of a run up to the start of the generation pass.
 std::string console_until_writing(const std::string& stem,
@@ -112,17 +91,17 @@ TEST(Statements, RejectedDisplayLineStopsTheTranslation) {
   const Rejected cases[] = {
       {"the echo of the rejected line stays in the file",
        "はじめ\n\t数a=1;\n\t見る();\n\t数a=2;\nおわり\n", "\t見る();\n",
-       kHead + "\tint nn1;\n\tnn1=1;\n\t", "name=数a  var=nn1  prop=N\n"},
+       kProgramHead + "\tint nn1;\n\tnn1=1;\n\t", "name=数a  var=nn1  prop=N\n"},
       {"a bare keyword leaves nothing of its line",
        "はじめ\n見る(\"ok\");\n見る;\n", "見る;\n",
-       kHead + "printf(\"%s\\n\", \"ok\");\n", ""},
+       kProgramHead + "printf(\"%s\\n\", \"ok\");\n", ""},
       // The reader completes a last line with its line feed, so the
       // failure text still starts on a line of its own.
       {"a last line without a line end is shown on a line of its own",
-       "はじめ\n\t見る()", "\t見る()\n", kHead + "\t", ""},
+       "はじめ\n\t見る()", "\t見る()\n", kProgramHead + "\t", ""},
       {"a long program keeps every byte written before",
        "はじめ\n" + many_lines + "\t\t見る(,);\n" + many_lines,
-       "\t\t見る(,);\n", kHead + "\tint nn1;\n" + many_written + "\t\t",
+       "\t\t見る(,);\n", kProgramHead + "\tint nn1;\n" + many_written + "\t\t",
        "name=数a  var=nn1  prop=N\n"},
   };
   for (const Rejected& c : cases) {
@@ -173,7 +152,7 @@ TEST(Statements, MoreThanNinetyNineLoopsAndFiles) {
   const RunResult r = run_translator({"many.zem"}, dir.path());
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(
-      SameSjis(dir.read("many.c"), kHead + files + counters + body + kTail));
+      SameSjis(dir.read("many.c"), kProgramHead + files + counters + body + kProgramTail));
   EXPECT_TRUE(SameSjis(
       r.out, console_until_writing("many", dump) + "cに書き換えたきね．\n"));
 }
