@@ -43,8 +43,8 @@ sanitize:
 
 fuzz:
 	@command -v clang++ >/dev/null 2>&1 || { echo "clang is missing: install it with 'apt-get install clang libclang-rt-14-dev'"; exit 1; }
-	cmake --preset fuzz
-	cmake --build build/fuzz
+	cmake --preset fuzz $(CMAKE_ARGS)
+	cmake --build build/fuzz -j 2
 	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
 bench: build
