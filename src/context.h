@@ -2,7 +2,7 @@
 #ifndef ZEMUC_CONTEXT_H_
 #define ZEMUC_CONTEXT_H_
 
-#include <string>
+#include <string_view>
 
 #include "lexer/token_line.h"
 #include "symbols/tables.h"
@@ -15,8 +15,8 @@ inline constexpr int kStatusFailed = 8;
 
 struct Context {
   // The current line exactly as read, with its line feed; the failure text
-  // of a rejected line shows it.
-  std::string raw;
+  // of a rejected line shows it. Valid until the next line is read.
+  std::string_view raw;
   // The current line, squeezed and split.
   TokenLine line;
   // Filled by the declaration pass, read by the generation pass.

@@ -25,29 +25,47 @@ bool LineReader::fill() {
   return n > 0;
 }
 
-LineReader::Result LineReader::next(std::string& line) {
-  line.clear();
+LineReader::Result LineReader::next(std::string_view& line) {
+  char* const start = buffer_.get() + pos_;
+  char* const lf = static_cast<char*>(std::memchr(start, '\n', end_ - pos_));
+  if (lf == nullptr) return gather(line);
+  pos_ = lf + 1 - buffer_.get();
+  if (lf > start && lf[-1] == '\r') {
+    // The line feed takes the place of the carriage return it follows.
+    lf[-1] = '\n';
+    line = {start, static_cast<std::size_t>(lf - start)};
+  } else {
+    line = {start, static_cast<std::size_t>(lf + 1 - start)};
+  }
+  return Result::kLine;
+}
+
+// The slow way, for a line that the buffer does not hold whole: its pieces
+// are gathered in carry_.
+LineReader::Result LineReader::gather(std::string_view& line) {
+  carry_.assign(buffer_.get() + pos_, end_ - pos_);
+  pos_ = end_;
   for (;;) {
-    if (pos_ == end_ && !fill()) {
+    if (!fill()) {
       if (error_) return Result::kError;
-      if (line.empty()) return Result::kEnd;
+      if (carry_.empty()) return Result::kEnd;
       break;  // the last line has no line feed
     }
-    const char* start = buffer_.get() + pos_;
-    const std::size_t available = end_ - pos_;
-    const void* lf = std::memchr(start, '\n', available);
+    const char* start = buffer_.get();
+    const void* lf = std::memchr(start, '\n', end_);
     if (lf == nullptr) {
-      line.append(start, available);
+      carry_.append(start, end_);
       pos_ = end_;
       continue;
     }
     const std::size_t taken = static_cast<const char*>(lf) - start;
-    line.append(start, taken);
-    pos_ += taken + 1;
+    carry_.append(start, taken);
+    pos_ = taken + 1;
     break;
   }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  line.push_back('\n');
+  if (!carry_.empty() && carry_.back() == '\r') carry_.pop_back();
+  carry_.push_back('\n');
+  line = carry_;
   return Result::kLine;
 }
 

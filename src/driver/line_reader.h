@@ -36,11 +36,13 @@ class LineReader {
   enum class Result { kLine, kEnd, kError };
 
   explicit LineReader(ByteSource& source);
-  // Puts the next line into `line`, replacing what it held.
-  Result next(std::string& line);
+  // Points `line` at the next line, which stays valid until the next call.
+  // Most lines are handed out in place, without a copy.
+  Result next(std::string_view& line);
 
  private:
   bool fill();  // false at the end of the source or on an error
+  Result gather(std::string_view& line);
 
   static constexpr std::size_t kBufferSize = 64 * 1024;
   ByteSource& source_;
@@ -48,6 +50,7 @@ class LineReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool error_ = false;
+  std::string carry_;  // a line that runs past the end of the buffer
 };
 
 }  // namespace zemuc

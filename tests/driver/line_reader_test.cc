@@ -38,10 +38,10 @@ std::vector<std::string> read_all(ByteSource& source,
                                   LineReader::Result* last = nullptr) {
   LineReader reader(source);
   std::vector<std::string> lines;
-  std::string line;
+  std::string_view line;
   LineReader::Result result;
   while ((result = reader.next(line)) == LineReader::Result::kLine) {
-    lines.push_back(line);
+    lines.emplace_back(line);
   }
   if (last != nullptr) *last = result;
   return lines;
@@ -116,7 +116,7 @@ TEST(LineReader, ReadErrorIsNotAnEnd) {
 TEST(LineReader, ErrorSticksWithoutReadingAgain) {
   ChunkedSource source("", 8, true);
   LineReader reader(source);
-  std::string line = "old";
+  std::string_view line = "old";
   EXPECT_EQ(reader.next(line), LineReader::Result::kError);
   EXPECT_EQ(reader.next(line), LineReader::Result::kError);
   EXPECT_EQ(source.reads, 1);
@@ -125,7 +125,7 @@ TEST(LineReader, ErrorSticksWithoutReadingAgain) {
 TEST(LineReader, EndStaysAnEnd) {
   MemorySource source("a");
   LineReader reader(source);
-  std::string line;
+  std::string_view line;
   EXPECT_EQ(reader.next(line), LineReader::Result::kLine);
   EXPECT_EQ(reader.next(line), LineReader::Result::kEnd);
   EXPECT_EQ(reader.next(line), LineReader::Result::kEnd);

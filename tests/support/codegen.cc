@@ -47,8 +47,9 @@ Generated CodegenRun::generate(const Lines& lines) {
 }
 
 void CodegenRun::load(std::string_view utf8_line) {
-  ctx_.raw = sjis(utf8_line);
-  ctx_.line.text = ctx_.raw;
+  raw_ = sjis(utf8_line);
+  ctx_.raw = raw_;
+  ctx_.line.text = raw_;
   tokenize_line(ctx_.line);
 }
 

@@ -36,6 +36,7 @@ class CodegenRun {
  private:
   void load(std::string_view utf8_line);
   Context ctx_;
+  std::string raw_;  // the Shift-JIS line that ctx_.raw shows
 };
 
 // Both passes over the same lines: a whole program translated in memory.
