@@ -6,7 +6,14 @@
 namespace zemuc {
 namespace {
 
-enum class ByteClass : unsigned char { kOrdinary, kSplit, kQuote, kEnd };
+enum class ByteClass : unsigned char {
+  kOrdinary,
+  kSpace,    // removed, unless it follows "else"
+  kLetterE,  // may start "else "
+  kSplit,
+  kQuote,
+  kEnd,
+};
 
 // The scan is byte-wise: the lead and trail bytes of double-byte characters
 // are classified like any other byte, so a trail byte of 0x7B or 0x7D splits
@@ -16,6 +23,8 @@ constexpr std::array<ByteClass, 256> make_byte_classes() {
   for (unsigned char c : std::string_view(",\x0C:\t=)(+-/*<>{}")) {
     classes[c] = ByteClass::kSplit;
   }
+  classes[' '] = ByteClass::kSpace;
+  classes['e'] = ByteClass::kLetterE;
   classes['"'] = ByteClass::kQuote;
   classes[';'] = ByteClass::kEnd;
   classes['\n'] = ByteClass::kEnd;
@@ -55,55 +64,98 @@ void squeeze_line(std::string& text) {
 }
 
 void tokenize_line(TokenLine& line) {
-  squeeze_line(line.text);
-  const std::string_view text = line.text;
-  line.tokens.resize(1);
-  line.delims.resize(1);
-  line.lengths.resize(1);
+  // Squeezing and splitting in one scan: r reads the raw line, w writes the
+  // squeezed text in place, and tokens are views of what is already written.
+  std::string& text = line.text;
+  const std::size_t n = text.size();
+  // A line of n bytes has at most n + 1 tokens; the arrays only grow, and
+  // entries above `count` keep what earlier lines left there.
+  if (line.tokens.size() < n + 2) {
+    line.tokens.resize(n + 2);
+    line.delims.resize(n + 2);
+    line.lengths.resize(n + 2);
+  }
+  char* const s = text.data();
+  std::string_view* const tokens = line.tokens.data();
+  char* const delims = line.delims.data();
+  std::size_t* const lengths = line.lengths.data();
 
-  std::size_t start = 0;  // where the current token begins
+  std::size_t r = 0;
+  std::size_t w = 0;
+  std::size_t start = 0;  // where the current token begins in the output
   std::size_t v = 0;      // its length value so far
-  // Forced inline: called from three places, the compiler would otherwise
-  // make it a call per token, a tenth of a whole translation.
-  auto end_token = [&](std::size_t p,
-                       char delim) __attribute__((always_inline)) {
-    line.tokens.push_back(std::string_view(text.data() + start, p - start));
-    line.delims.push_back(delim);
-    line.lengths.push_back(v);
-    start = p + 1;
-    v = 0;
+  std::size_t count = 1;
+  auto end_token = [&](char delim) __attribute__((always_inline)) {
+    tokens[count] = std::string_view(s + start, w - start);
+    delims[count] = delim;
+    lengths[count] = v;
+  };
+  // Moves the byte at r over to w as squeezing does: a space is dropped,
+  // "else " goes over whole with its space, any other byte as it is.
+  // Returns the number of bytes written.
+  auto squeeze_step = [&]() -> std::size_t {
+    if (s[r] == ' ') {
+      ++r;
+      return 0;
+    }
+    if (s[r] == 'e' && n - r >= 5 && std::memcmp(s + r, "else ", 5) == 0) {
+      std::memmove(s + w, s + r, 5);
+      w += 5;
+      r += 5;
+      return 5;
+    }
+    s[w++] = s[r++];
+    return 1;
   };
 
-  std::size_t p = 0;
-  const std::size_t n = text.size();
-  for (; p < n; ++p) {
-    const char c = text[p];
+  while (r < n) {
+    const char c = s[r];
     switch (class_of(c)) {
+      case ByteClass::kOrdinary: {
+        // Most bytes come in runs of ordinary ones (names, numbers); until
+        // the first space is removed they are already where they belong.
+        std::size_t e = r + 1;
+        while (e < n && class_of(s[e]) == ByteClass::kOrdinary) ++e;
+        if (w != r) std::memmove(s + w, s + r, e - r);
+        w += e - r;
+        v += e - r;
+        r = e;
+        break;
+      }
+      case ByteClass::kSpace:
+      case ByteClass::kLetterE:
+        v += squeeze_step();
+        break;
       case ByteClass::kSplit:
-        end_token(p, c);
+        end_token(c);
+        s[w++] = s[r++];
+        start = w;
+        v = 0;
+        ++count;
         break;
       case ByteClass::kQuote:
-        // The quoted section runs to the closing quote, which is passed
-        // over and not counted. An unclosed one stops before the line feed
-        // that ends the line, which then ends the line as usual.
+        // The quoted section runs to the closing quote, which is kept but
+        // not counted. An unclosed one stops before the line feed that ends
+        // the line, which then ends the line as usual. Squeezing goes on
+        // inside the quotes.
+        s[w++] = s[r++];
         ++v;
-        while (p + 1 < n && text[p + 1] != '"' && text[p + 1] != '\n') {
-          ++p;
-          ++v;
-        }
-        if (p + 1 < n && text[p + 1] == '"') ++p;
+        while (r < n && s[r] != '"' && s[r] != '\n') v += squeeze_step();
+        if (r < n && s[r] == '"') s[w++] = s[r++];
         break;
       case ByteClass::kEnd:
-        end_token(p, c);
-        line.count = line.tokens.size() - 1;
+        // The line ends here; what follows is dropped.
+        end_token(c);
+        s[w++] = c;
+        text.resize(w);
+        line.count = count;
         return;
-      case ByteClass::kOrdinary:
-        ++v;
-        break;
     }
   }
-  end_token(p, '\n');
-  line.count = line.tokens.size() - 1;
+  // Text without ';' or a line feed ends as if a line feed followed it.
+  end_token('\n');
+  text.resize(w);
+  line.count = count;
 }
 
 }  // namespace zemuc
