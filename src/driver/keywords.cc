@@ -7,10 +7,29 @@
 
 namespace zemuc {
 
+namespace {
+
+// The lead bytes that keywords begin with, to turn most tokens away before
+// comparing them: names begin with other characters.
+constexpr std::array<bool, 256> make_keyword_starts() {
+  std::array<bool, 256> starts{};
+  for (std::string_view keyword :
+       {sjis::kDisplay, sjis::kInput, sjis::kBegin, sjis::kRepeat, sjis::kOpen,
+        sjis::kClose, sjis::kRead, sjis::kWrite, sjis::kEnd, sjis::kReadAll}) {
+    starts[static_cast<unsigned char>(keyword[0])] = true;
+  }
+  return starts;
+}
+
+constexpr std::array<bool, 256> kMayStartKeyword = make_keyword_starts();
+
+}  // namespace
+
 Keyword keyword_of(std::string_view token) {
   // Every keyword is two to four double-byte characters; most tokens are
   // turned away by their length alone.
-  if (token.size() < 4 || token.size() > 8 || token.size() % 2 != 0) {
+  if (token.size() < 4 || token.size() > 8 || token.size() % 2 != 0 ||
+      !kMayStartKeyword[static_cast<unsigned char>(token[0])]) {
     return Keyword::kNone;
   }
   static constexpr std::array<std::pair<std::string_view, Keyword>, 10>
