@@ -4,7 +4,8 @@
 #define ZEMUC_SYMBOLS_NAME_INDEX_H_
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -20,7 +21,7 @@ class NameIndex {
     if (slots_.empty()) return 0;
     for (std::size_t s = hash(name) & mask();; s = (s + 1) & mask()) {
       const std::size_t index = slots_[s];
-      if (index == 0 || name_at(index) == name) return index;
+      if (index == 0 || same(name_at(index), name)) return index;
     }
   }
 
@@ -31,15 +32,48 @@ class NameIndex {
     if ((used_ + 1) * 2 > slots_.size()) grow(name_at);
     std::size_t s = hash(name) & mask();
     for (; slots_[s] != 0; s = (s + 1) & mask()) {
-      if (name_at(slots_[s]) == name) return;
+      if (same(name_at(slots_[s]), name)) return;
     }
     slots_[s] = index;
     ++used_;
   }
 
  private:
+  // Names are short; both work on eight bytes at a time, inline, where the
+  // library's hash and memcmp would each cost a call per lookup.
   static std::size_t hash(std::string_view name) {
-    return std::hash<std::string_view>{}(name);
+    std::uint64_t h = name.size() * 0x9E3779B97F4A7C15u;
+    const char* p = name.data();
+    std::size_t left = name.size();
+    for (; left >= 8; p += 8, left -= 8) h = mix(h ^ load(p, 8));
+    if (left > 0) h = mix(h ^ load(p, left));
+    return static_cast<std::size_t>(h ^ (h >> 32));
+  }
+  static bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    const char* p = a.data();
+    const char* q = b.data();
+    std::size_t left = a.size();
+    for (; left >= 8; p += 8, q += 8, left -= 8) {
+      if (load(p, 8) != load(q, 8)) return false;
+    }
+    return left == 0 || load(p, left) == load(q, left);
+  }
+  // The n bytes at p (n at most 8) as one number.
+  static std::uint64_t load(const char* p, std::size_t n) {
+    std::uint64_t x = 0;
+    if (n == 8) {
+      std::memcpy(&x, p, 8);
+    } else {
+      for (std::size_t i = 0; i < n; ++i) {
+        x |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+      }
+    }
+    return x;
+  }
+  static std::uint64_t mix(std::uint64_t x) {
+    x *= 0xBF58476D1CE4E5B9u;
+    return x ^ (x >> 31);
   }
   std::size_t mask() const { return slots_.size() - 1; }
 
