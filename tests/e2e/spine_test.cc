@@ -39,13 +39,7 @@ const std::string kConsole =
     "cに書き換えたきね．\n";
 
 const std::string kProgram =
-    "#include <stdio.h>\n"
-    "#include <math.h>\n"
-    "#include <stdlib.h>\n"
-    "#include <string.h>\n"
-    "#include <time.h>\n"
-    "main() {\n"
-    "\tchar dummy[100];\n"
+    kProgramHead +
     "\tint nn1;\n"
     "\tchar cc2[256];\n"
     "\tint nn3;\n"
@@ -59,13 +53,8 @@ const std::string kProgram =
     "\t\tnn3=0;\n"
     "\t}\n"
     "/*comment*/\n"
-    "\n"
-    "/* end procedure */\n"
-    "\tERROR_END:;\n"
-    "\tprintf(\"--->何か文字を入れれば終わるよ\");\n"
-    "\tscanf(\"%s\", &dummy);\n"
-    "\treturn 0;\n"
-    "}\n";
+    "\n" +
+    kProgramTail;
 
 std::string with_crlf(const std::string& text) {
   std::string out;

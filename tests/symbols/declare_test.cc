@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codegen/output.h"
+#include "support/expected.h"
 #include "support/lines.h"
 #include "support/sjis.h"
 #include "symbols/dump.h"
@@ -14,9 +15,9 @@
 namespace zemuc::testing {
 namespace {
 
-// Runs the declaration scan over the lines (UTF-8, one per element) and
-// returns the dump of the tables without its header and footer, in UTF-8.
-std::string declared(const std::vector<std::string>& lines) {
+// The whole console dump, Shift-JIS, after the declaration scan of the lines
+// (UTF-8, one per element).
+std::string dump_after(const std::vector<std::string>& lines) {
   SymbolTables tables;
   TokenLine line;
   for (const std::string& text : lines) {
@@ -24,16 +25,21 @@ std::string declared(const std::vector<std::string>& lines) {
     declare_line(tables, line);
   }
   std::string console;
-  {
-    StringSink sink(console);
-    Output out(sink);
-    dump_tables(tables, out);
-  }
-  const std::string header = " dump variables ******************************\n";
-  const std::string footer = "**********************************************\n";
-  EXPECT_TRUE(console.starts_with(header) && console.ends_with(footer));
-  return utf8(console.substr(
-      header.size(), console.size() - header.size() - footer.size()));
+  StringSink sink(console);
+  Output out(sink);
+  dump_tables(tables, out);
+  out.flush();
+  return console;
+}
+
+// The dump without its header and footer, in UTF-8.
+std::string declared(const std::vector<std::string>& lines) {
+  const std::string console = dump_after(lines);
+  EXPECT_TRUE(console.starts_with(kDumpHeader) &&
+              console.ends_with(kDumpFooter));
+  return utf8(console.substr(kDumpHeader.size(), console.size() -
+                                                     kDumpHeader.size() -
+                                                     kDumpFooter.size()));
 }
 
 struct DeclareCase {
@@ -121,38 +127,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The worked example, dump byte for byte.
 TEST(Dump, WorkedExample) {
-  SymbolTables tables;
-  TokenLine line;
-  for (const char* text :
-       {"はじめ\n", "数n=3;\n", "字s=\"abc\";\n", "開く(出力,\"out.txt\",w);\n",
-        "くり返し(数n){\n", "書く(出力,字s);\n", "}\n", "閉じる(出力);\n",
-        "おわり\n"}) {
-    set_line(line, sjis(text));
-    declare_line(tables, line);
-  }
-  std::string console;
-  {
-    StringSink sink(console);
-    Output out(sink);
-    dump_tables(tables, out);
-  }
-  EXPECT_EQ(console, sjis(" dump variables ******************************\n"
-                          "name=数n  var=nn1  prop=N\n"
-                          "name=字s  var=cc2  prop=C\n"
-                          "name=出力  fname=\"out.txt\"  var=fp1  prop=w\n"
-                          "name=復1  var=rep1  prop=N\n"
-                          "**********************************************\n"));
+  EXPECT_EQ(dump_after({"はじめ\n", "数n=3;\n", "字s=\"abc\";\n",
+                        "開く(出力,\"out.txt\",w);\n", "くり返し(数n){\n",
+                        "書く(出力,字s);\n", "}\n", "閉じる(出力);\n",
+                        "おわり\n"}),
+            sjis(kDumpHeader +
+                 "name=数n  var=nn1  prop=N\n"
+                 "name=字s  var=cc2  prop=C\n"
+                 "name=出力  fname=\"out.txt\"  var=fp1  prop=w\n"
+                 "name=復1  var=rep1  prop=N\n" +
+                 kDumpFooter));
 }
 
 TEST(Dump, EmptyTablesShowHeaderAndFooter) {
-  std::string console;
-  {
-    StringSink sink(console);
-    Output out(sink);
-    dump_tables(SymbolTables(), out);
-  }
-  EXPECT_EQ(console, " dump variables ******************************\n"
-                     "**********************************************\n");
+  EXPECT_EQ(dump_after({}), kDumpHeader + kDumpFooter);
 }
 
 }  // namespace
