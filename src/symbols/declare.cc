@@ -6,11 +6,6 @@
 
 namespace zemuc {
 
-bool is_variable_name(std::string_view token) {
-  return token.starts_with(sjis::kNumericMark) ||
-         token.starts_with(sjis::kStringMark);
-}
-
 void declare_line(SymbolTables& tables, const TokenLine& line) {
   for (std::size_t k = 1; k <= line.count; ++k) {
     const std::string_view token = line.tokens[k];
