@@ -8,37 +8,32 @@
 #include <string>
 #include <string_view>
 
+#include "support/expected.h"
 #include "support/run.h"
 #include "support/sjis.h"
 
 namespace zemuc::testing {
 
-inline std::string success_text() { return sjis("cに書き換えたきね．\n"); }
-
-inline std::string failure_text() {
-  return sjis("ちゃんと，約束を見ちゅう？　見直し，しとおせ．\n");
-}
-
-inline bool ends_with(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() &&
-         text.substr(text.size() - end.size()) == end;
+// The last few hundred bytes of the console, readable, for a failure message.
+inline std::string console_end(const RunResult& r) {
+  return utf8(r.out.substr(r.out.size() > 400 ? r.out.size() - 400 : 0));
 }
 
 // The run failed because `name` could not be read or written: status 8,
 // the driver's message about that name, then the failure text.
 inline void expect_failure_on(const RunResult& r, const std::string& name) {
   EXPECT_EQ(r.status, 8);
-  EXPECT_TRUE(ends_with(r.out, name + sjis(" なんて無いぜ．\n") +
-                                   failure_text()))
-      << utf8(r.out.substr(r.out.size() > 400 ? r.out.size() - 400 : 0));
-  EXPECT_EQ(r.out.find(success_text()), std::string::npos);
+  EXPECT_TRUE(std::string_view(r.out).ends_with(name + sjis(missing("") +
+                                                            kFailure)))
+      << console_end(r);
+  EXPECT_EQ(r.out.find(sjis(kSuccess)), std::string::npos);
   EXPECT_EQ(r.err, "");
 }
 
 inline void expect_success(const RunResult& r) {
   EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(ends_with(r.out, success_text()))
-      << utf8(r.out.substr(r.out.size() > 400 ? r.out.size() - 400 : 0));
+  EXPECT_TRUE(std::string_view(r.out).ends_with(sjis(kSuccess)))
+      << console_end(r);
   EXPECT_EQ(r.err, "");
 }
 
