@@ -53,6 +53,17 @@ void CodegenRun::load(std::string_view utf8_line) {
   tokenize_line(ctx_.line);
 }
 
+void expect_generated(const Lines& declared,
+                      const std::vector<GenCase>& cases) {
+  for (const GenCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    CodegenRun run(declared);
+    const Generated g = run.generate(c.lines);
+    EXPECT_EQ(g.status, 0);
+    EXPECT_TRUE(SameSjis(g.text, c.expected));
+  }
+}
+
 Generated translate_lines(const Lines& lines) {
   CodegenRun run(lines);
   return run.generate(lines);

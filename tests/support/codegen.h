@@ -39,6 +39,17 @@ class CodegenRun {
   std::string raw_;  // the Shift-JIS line that ctx_.raw shows
 };
 
+// One row of a table-driven generator test: the lines generated and the C
+// text they must write, with status 0.
+struct GenCase {
+  const char* what;
+  Lines lines;
+  const char* expected;
+};
+
+// Checks every case on a fresh run that first declared `declared`.
+void expect_generated(const Lines& declared, const std::vector<GenCase>& cases);
+
 // Both passes over the same lines: a whole program translated in memory.
 Generated translate_lines(const Lines& lines);
 
