@@ -59,11 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     line.text.assign(input);
     zemuc::tokenize_line(line);
     check_shape(line);
+    // The text is exactly the tokens, each followed by its delimiter.
+    std::string joined;
+    for (std::size_t k = 1; k <= line.count; ++k) {
+      joined.append(line.tokens[k]);
+      joined.push_back(line.delims[k]);
+    }
+    check(joined == line.text);
     // The tokenizer squeezes as it splits, up to the end of the line; the
-    // text it leaves must be what squeezing the whole line begins with.
+    // text it leaves must be what squeezing the whole line begins with (a
+    // line without an end gets a line feed of its own).
     std::string squeezed(input);
     zemuc::squeeze_line(squeezed);
-    check(squeezed.starts_with(line.text));
+    check(squeezed.starts_with(line.text) || squeezed + '\n' == line.text);
   }
   return 0;
 }

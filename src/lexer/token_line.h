@@ -12,7 +12,9 @@ namespace zemuc {
 // Positions run 1..count; index 0 of every array is unused. The arrays are
 // kept between lines so that a line costs no allocation once they have grown.
 struct TokenLine {
-  // The squeezed line. Delimiters stay in place; `tokens` views into it.
+  // The squeezed line up to its end: exactly its tokens, each followed by
+  // its delimiter. `tokens` views into it, so the bytes of tokens i..j with
+  // their delimiters are one piece of `text`.
   std::string text;
   // tokens[k]: the text of token k, without the delimiter that ended it.
   std::vector<std::string_view> tokens;
@@ -34,6 +36,11 @@ struct TokenLine {
   }
   std::size_t length(std::size_t k) const {
     return k >= 1 && k <= count ? lengths[k] : 0;
+  }
+  // Tokens 1..k-1 with their delimiters: the text before token k.
+  std::string_view before(std::size_t k) const {
+    if (k > count) return text;
+    return std::string_view(text.data(), tokens[k].data() - text.data());
   }
 };
 

@@ -68,6 +68,8 @@ void tokenize_line(TokenLine& line) {
   // squeezed text in place, and tokens are views of what is already written.
   std::string& text = line.text;
   const std::size_t n = text.size();
+  // Room for the line feed that a line without an end gets.
+  text.reserve(n + 1);
   // A line of n bytes has at most n + 1 tokens; the arrays only grow, and
   // entries above `count` keep what earlier lines left there.
   if (line.tokens.size() < n + 2) {
@@ -155,6 +157,7 @@ void tokenize_line(TokenLine& line) {
   // Text without ';' or a line feed ends as if a line feed followed it.
   end_token('\n');
   text.resize(w);
+  text.push_back('\n');  // within the reserved room: the views stay valid
   line.count = count;
 }
 

@@ -15,7 +15,7 @@ void squeeze_line(std::string& text);
 // Squeezes `line.text`, which holds a copy of the raw line, and splits it into
 // tokens at delimiter bytes. The line ends at its first ';' or line feed
 // outside double quotes; text that has neither ends as if a line feed
-// followed it.
+// followed it, and gets one. What follows the end of the line is dropped.
 void tokenize_line(TokenLine& line);
 
 }  // namespace zemuc
