@@ -41,9 +41,12 @@ Output::Output(Sink& sink)
 Output::~Output() { flush(); }
 
 Output& Output::number(std::size_t n) {
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, n);
-  return *this << std::string_view(digits, result.ptr - digits);
+  // Every C name carries one; the digits go straight into the buffer.
+  constexpr std::size_t kMaxDigits = 20;
+  if (kBufferSize - used_ < kMaxDigits) drain();
+  char* const start = buffer_.get() + used_;
+  used_ += std::to_chars(start, start + kMaxDigits, n).ptr - start;
+  return *this;
 }
 
 bool Output::flush() {
