@@ -70,17 +70,22 @@ void tokenize_line(TokenLine& line) {
   const std::size_t n = text.size();
   // Room for the line feed that a line without an end gets.
   text.reserve(n + 1);
-  // A line of n bytes has at most n + 1 tokens; the arrays only grow, and
-  // entries above `count` keep what earlier lines left there.
-  if (line.tokens.size() < n + 2) {
-    line.tokens.resize(n + 2);
-    line.delims.resize(n + 2);
-    line.lengths.resize(n + 2);
-  }
   char* const s = text.data();
-  std::string_view* const tokens = line.tokens.data();
-  char* const delims = line.delims.data();
-  std::size_t* const lengths = line.lengths.data();
+  // The arrays only grow, with the number of tokens rather than the length
+  // of the line, and entries above `count` keep what earlier lines left.
+  std::string_view* tokens = line.tokens.data();
+  char* delims = line.delims.data();
+  std::size_t* lengths = line.lengths.data();
+  std::size_t room = line.tokens.size();
+  auto grow = [&] {
+    room = room < 64 ? 64 : room * 2;
+    line.tokens.resize(room);
+    line.delims.resize(room);
+    line.lengths.resize(room);
+    tokens = line.tokens.data();
+    delims = line.delims.data();
+    lengths = line.lengths.data();
+  };
 
   std::size_t r = 0;
   std::size_t w = 0;
@@ -88,6 +93,7 @@ void tokenize_line(TokenLine& line) {
   std::size_t v = 0;      // its length value so far
   std::size_t count = 1;
   auto end_token = [&](char delim) __attribute__((always_inline)) {
+    if (count >= room) grow();
     tokens[count] = std::string_view(s + start, w - start);
     delims[count] = delim;
     lengths[count] = v;
