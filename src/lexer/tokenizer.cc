@@ -37,6 +37,26 @@ ByteClass class_of(char c) {
   return kByteClass[static_cast<unsigned char>(c)];
 }
 
+// Moves the byte at r of the n bytes at s over to w, as squeezing does: a
+// space is dropped, "else " goes over whole with its space, any other byte
+// as it is. w never gets ahead of r, so the bytes read are still the input.
+// Returns the number of bytes written.
+inline std::size_t squeeze_step(char* s, std::size_t n, std::size_t& r,
+                                std::size_t& w) {
+  if (s[r] == ' ') {
+    ++r;
+    return 0;
+  }
+  if (s[r] == 'e' && n - r >= 5 && std::memcmp(s + r, "else ", 5) == 0) {
+    std::memmove(s + w, s + r, 5);
+    w += 5;
+    r += 5;
+    return 5;
+  }
+  s[w++] = s[r++];
+  return 1;
+}
+
 }  // namespace
 
 void squeeze_line(std::string& text) {
@@ -46,20 +66,7 @@ void squeeze_line(std::string& text) {
   // keeps that space, so the scan starts where such an "else" would.
   std::size_t r = first_space >= 4 ? first_space - 4 : 0;
   std::size_t w = r;
-  const std::size_t n = text.size();
-  while (r < n) {
-    const char c = text[r];
-    if (c == ' ') {
-      ++r;
-    } else if (c == 'e' && text.compare(r, 5, "else ") == 0) {
-      // w never gets ahead of r, so the bytes compared are still the input.
-      std::memmove(&text[w], &text[r], 5);
-      r += 5;
-      w += 5;
-    } else {
-      text[w++] = text[r++];
-    }
-  }
+  while (r < text.size()) squeeze_step(text.data(), text.size(), r, w);
   text.resize(w);
 }
 
@@ -98,23 +105,6 @@ void tokenize_line(TokenLine& line) {
     delims[count] = delim;
     lengths[count] = v;
   };
-  // Moves the byte at r over to w as squeezing does: a space is dropped,
-  // "else " goes over whole with its space, any other byte as it is.
-  // Returns the number of bytes written.
-  auto squeeze_step = [&]() -> std::size_t {
-    if (s[r] == ' ') {
-      ++r;
-      return 0;
-    }
-    if (s[r] == 'e' && n - r >= 5 && std::memcmp(s + r, "else ", 5) == 0) {
-      std::memmove(s + w, s + r, 5);
-      w += 5;
-      r += 5;
-      return 5;
-    }
-    s[w++] = s[r++];
-    return 1;
-  };
 
   while (r < n) {
     const char c = s[r];
@@ -132,7 +122,7 @@ void tokenize_line(TokenLine& line) {
       }
       case ByteClass::kSpace:
       case ByteClass::kLetterE:
-        v += squeeze_step();
+        v += squeeze_step(s, n, r, w);
         break;
       case ByteClass::kSplit:
         end_token(c);
@@ -148,7 +138,7 @@ void tokenize_line(TokenLine& line) {
         // inside the quotes.
         s[w++] = s[r++];
         ++v;
-        while (r < n && s[r] != '"' && s[r] != '\n') v += squeeze_step();
+        while (r < n && s[r] != '"' && s[r] != '\n') v += squeeze_step(s, n, r, w);
         if (r < n && s[r] == '"') s[w++] = s[r++];
         break;
       case ByteClass::kEnd:
