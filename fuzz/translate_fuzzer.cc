@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "context.h"
-#include "driver/files.h"
+#include "io/files.h"
 #include "driver/translate.h"
 #include "sjis_texts.h"
 

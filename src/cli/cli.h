@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "codegen/output.h"
-#include "driver/files.h"
+#include "io/output.h"
+#include "io/files.h"
 
 namespace zemuc {
 

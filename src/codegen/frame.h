@@ -2,7 +2,7 @@
 #ifndef ZEMUC_CODEGEN_FRAME_H_
 #define ZEMUC_CODEGEN_FRAME_H_
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "context.h"
 
 namespace zemuc {

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "context.h"
 
 namespace zemuc {

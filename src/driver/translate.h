@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "context.h"
-#include "driver/files.h"
+#include "io/files.h"
 
 namespace zemuc {
 

@@ -2,7 +2,7 @@
 #ifndef ZEMUC_SYMBOLS_DUMP_H_
 #define ZEMUC_SYMBOLS_DUMP_H_
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "symbols/tables.h"
 
 namespace zemuc {

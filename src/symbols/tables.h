@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "symbols/name_index.h"
 #include "symbols/text_store.h"
 

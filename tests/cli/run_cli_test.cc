@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/files.h"
+#include "io/files.h"
 #include "support/expected.h"
 #include "support/memory_cli.h"
 #include "support/sjis.h"

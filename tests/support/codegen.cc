@@ -1,6 +1,6 @@
 #include "support/codegen.h"
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "driver/translate.h"
 #include "lexer/tokenizer.h"
 #include "support/sjis.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "codegen/output.h"
-#include "driver/files.h"
+#include "io/output.h"
+#include "io/files.h"
 
 namespace zemuc::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "support/expected.h"
 #include "support/lines.h"
 #include "support/sjis.h"

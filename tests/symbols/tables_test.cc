@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "codegen/output.h"
+#include "io/output.h"
 #include "support/lines.h"
 #include "support/sjis.h"
 #include "symbols/declare.h"

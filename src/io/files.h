@@ -1,13 +1,13 @@
 // How a translation reaches its source and its output by name.
-#ifndef ZEMUC_DRIVER_FILES_H_
-#define ZEMUC_DRIVER_FILES_H_
+#ifndef ZEMUC_IO_FILES_H_
+#define ZEMUC_IO_FILES_H_
 
 #include <map>
 #include <memory>
 #include <string>
 
-#include "codegen/output.h"
-#include "driver/line_reader.h"
+#include "io/line_reader.h"
+#include "io/output.h"
 
 namespace zemuc {
 
@@ -39,4 +39,4 @@ class MemoryFiles : public Files {
 
 }  // namespace zemuc
 
-#endif  // ZEMUC_DRIVER_FILES_H_
+#endif  // ZEMUC_IO_FILES_H_

@@ -1,4 +1,4 @@
-#include "driver/line_reader.h"
+#include "io/line_reader.h"
 
 #include <gtest/gtest.h>
 

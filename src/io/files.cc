@@ -1,4 +1,4 @@
-#include "driver/files.h"
+#include "io/files.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // Buffered writing of generated text and console text.
-#ifndef ZEMUC_CODEGEN_OUTPUT_H_
-#define ZEMUC_CODEGEN_OUTPUT_H_
+#ifndef ZEMUC_IO_OUTPUT_H_
+#define ZEMUC_IO_OUTPUT_H_
 
 #include <cstddef>
 #include <cstdio>
@@ -90,4 +90,4 @@ class Output {
 
 }  // namespace zemuc
 
-#endif  // ZEMUC_CODEGEN_OUTPUT_H_
+#endif  // ZEMUC_IO_OUTPUT_H_

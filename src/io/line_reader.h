@@ -1,6 +1,6 @@
 // Reading the source line by line, whatever the length of its lines.
-#ifndef ZEMUC_DRIVER_LINE_READER_H_
-#define ZEMUC_DRIVER_LINE_READER_H_
+#ifndef ZEMUC_IO_LINE_READER_H_
+#define ZEMUC_IO_LINE_READER_H_
 
 #include <cstddef>
 #include <memory>
@@ -55,4 +55,4 @@ class LineReader {
 
 }  // namespace zemuc
 
-#endif  // ZEMUC_DRIVER_LINE_READER_H_
+#endif  // ZEMUC_IO_LINE_READER_H_

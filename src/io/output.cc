@@ -1,4 +1,4 @@
-#include "codegen/output.h"
+#include "io/output.h"
 
 #include <charconv>
 
