@@ -2,6 +2,7 @@
 #ifndef ZEMUC_CONTEXT_H_
 #define ZEMUC_CONTEXT_H_
 
+#include <cstddef>
 #include <string_view>
 
 #include "lexer/token_line.h"
@@ -17,6 +18,8 @@ struct Context {
   // The current line exactly as read, with its line feed; the failure text
   // of a rejected line shows it. Valid until the next line is read.
   std::string_view raw;
+  // Its number in the source, counted from 1.
+  std::size_t line_number = 0;
   // The current line, squeezed and split.
   TokenLine line;
   // Filled by the declaration pass, read by the generation pass.

@@ -24,6 +24,7 @@ int report_missing(const std::string& name, Output& console) {
 LineReader::Result next_line(Context& ctx, LineReader& reader) {
   const LineReader::Result result = reader.next(ctx.raw);
   if (result == LineReader::Result::kLine) {
+    ++ctx.line_number;
     ctx.line.text.assign(ctx.raw);
     tokenize_line(ctx.line);
   }
@@ -35,6 +36,7 @@ int declaration_pass(Context& ctx, const std::string& source_name,
   const std::unique_ptr<ByteSource> source = files.open_for_reading(source_name);
   if (source == nullptr) return report_missing(source_name, console);
   LineReader reader(*source);
+  ctx.line_number = 0;
   // The first line is read before anything is printed, so that a source
   // that opens but cannot be read (a folder) reads as a missing one.
   LineReader::Result result = next_line(ctx, reader);
@@ -63,6 +65,7 @@ int generation_pass(Context& ctx, const std::string& source_name,
   if (sink == nullptr) return report_missing(output_name, console);
   Output out(*sink);
   LineReader reader(*source);
+  ctx.line_number = 0;
   LineReader::Result result;
   while ((result = next_line(ctx, reader)) == LineReader::Result::kLine) {
     if (generate_line(ctx, out) == kStatusFailed) {

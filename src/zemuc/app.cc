@@ -1,0 +1,212 @@
+#include "zemuc/app.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "cli/cli.h"
+#include "zemuc/command_line.h"
+#include "zemuc/compile.h"
+#include "zemuc/disk.h"
+#include "zemuc/process.h"
+#include "zemuc/reporter.h"
+#include "zemuc/source_text.h"
+#include "zemuc/terminal_run.h"
+#include "zemuc/translation.h"
+
+#ifndef ZEMUC_VERSION
+#define ZEMUC_VERSION "unknown"
+#endif
+
+namespace zemuc {
+namespace {
+
+constexpr Text kUsage = {
+    "使い方: zemuc run プログラム.zem\n"
+    "        zemuc build [-o 名前] プログラム.zem\n"
+    "        zemuc check プログラム.zem\n"
+    "        zemuc --help | --version\n"
+    "run    C に書き換え (プログラム.c)、実行時ファイルと組み立てて、この端末で動かす\n"
+    "build  同じく書き換えて組み立て、実行ファイルをソースの横に置く (-o で名前を選ぶ)\n"
+    "check  書き換えで思わぬことが起きる所を知らせる\n"
+    "ソースは UTF-8 でも Shift-JIS でもよい。詳しくは man zemuc\n",
+    "Usage: zemuc run SOURCE.zem\n"
+    "       zemuc build [-o PROGRAM] SOURCE.zem\n"
+    "       zemuc check SOURCE.zem\n"
+    "       zemuc --help | --version\n"
+    "run    translate SOURCE.zem into C (SOURCE.c beside it), build it with the\n"
+    "       run-time file and run it on this terminal\n"
+    "build  translate and build; the program is left beside the source, or\n"
+    "       named PROGRAM with -o\n"
+    "check  show where the translation will do what was likely not meant\n"
+    "The source may be UTF-8 or Shift-JIS. See man zemuc.\n"};
+
+Text refusal_text(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::kNoCommand:
+      return {"コマンドがありません", "no command given"};
+    case Refusal::kUnknownCommand:
+      return {"知らないコマンドです: {}", "unknown command '{}'"};
+    case Refusal::kTakesNoArguments:
+      return {"{} には引数がいりません", "{} takes no arguments"};
+    case Refusal::kOutputNotHere:
+      return {"-o は build だけのものです", "-o goes with build only"};
+    case Refusal::kOutputTwice:
+      return {"-o が二つあります", "-o given twice"};
+    case Refusal::kOutputNeedsName:
+      return {"-o には名前がいります", "-o needs a name"};
+    case Refusal::kUnknownOption:
+      return {"知らないオプションです: {}", "unknown option '{}'"};
+    case Refusal::kOneSource:
+      return {"ソースは一つだけです", "one source at a time"};
+    case Refusal::kNoSource:
+      return {"ソースがありません", "no source given"};
+    case Refusal::kNone:
+      break;
+  }
+  return {"", ""};
+}
+
+void write_stdout(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+// The names a build writes: the C file as the translator names it, and
+// the program without the ".c", unless -o names it.
+struct Names {
+  std::string c_file;
+  std::string program;
+};
+
+std::optional<Names> names_for(const Command& command, Reporter& reporter) {
+  const std::optional<std::string> c_file = output_name_for(command.source);
+  if (!c_file) {
+    reporter.error({"{} は短すぎる名前です。プログラム.zem の形にしてください",
+                    "{} is too short a name for a source; name it PROGRAM.zem"},
+                   {command.source});
+    return std::nullopt;
+  }
+  Names names{*c_file, command.output};
+  if (names.program.empty()) {
+    names.program = c_file->substr(0, c_file->size() - 2);
+    if (names.program.empty() || names.program.ends_with('/')) {
+      reporter.error({"{} からは実行ファイルの名前が作れません。-o で名前を付けてください",
+                      "no program name can be made from {}; give one with -o"},
+                     {command.source});
+      return std::nullopt;
+    }
+  }
+  return names;
+}
+
+// Reads, converts and translates the source, and writes the C file whole.
+// Returns 0 or the exit status of the failure.
+int translate_to_disk(const Command& command, const Names& names,
+                      Reporter& reporter) {
+  const std::optional<std::string> bytes = read_file(command.source, reporter);
+  if (!bytes) return kExitTranslationFailed;
+  const std::optional<std::string> source =
+      source_as_sjis(*bytes, command.source, reporter);
+  if (!source) return kExitTranslationFailed;
+  const std::optional<std::string> c_text =
+      translate_source(command.source, *source, reporter);
+  if (!c_text) return kExitTranslationFailed;
+  if (!write_whole_file(names.c_file, *c_text)) {
+    reporter.error({"{} を書けません: {}", "cannot write {}: {}"},
+                   {names.c_file, std::strerror(errno)});
+    return kExitTranslationFailed;
+  }
+  return 0;
+}
+
+// The status with which an interrupted build ends, when the held signal
+// does not end the process first.
+constexpr int kExitInterrupted = 128 + SIGINT;
+
+int build(const Command& command, Reporter& reporter) {
+  const std::optional<Names> names = names_for(command, reporter);
+  if (!names) return kExitUsage;
+  HeldSignals held;
+  if (const int status = translate_to_disk(command, *names, reporter)) return status;
+  const std::optional<Toolchain> toolchain = find_toolchain(reporter);
+  if (!toolchain) return kExitBuildFailed;
+  switch (build_program(*toolchain, names->c_file, names->program, reporter)) {
+    case BuildResult::kBuilt: return 0;
+    case BuildResult::kFailed: return kExitBuildFailed;
+    case BuildResult::kInterrupted: return kExitInterrupted;
+  }
+  return kExitBuildFailed;
+}
+
+int run(const Command& command, Reporter& reporter) {
+  const std::optional<Names> names = names_for(command, reporter);
+  if (!names) return kExitUsage;
+  // The program is built where it is not seen, and goes when it ends.
+  std::optional<ScratchFolder> folder = ScratchFolder::make();
+  if (!folder) {
+    reporter.error({"一時フォルダを作れません: {}", "cannot make a scratch folder: {}"},
+                   {std::strerror(errno)});
+    return kExitBuildFailed;
+  }
+  const std::string program = folder->path() + "/program";
+  {
+    HeldSignals held;
+    if (const int status = translate_to_disk(command, *names, reporter)) return status;
+    const std::optional<Toolchain> toolchain = find_toolchain(reporter);
+    if (!toolchain) return kExitBuildFailed;
+    switch (build_program(*toolchain, names->c_file, program, reporter)) {
+      case BuildResult::kBuilt: break;
+      case BuildResult::kFailed: return kExitBuildFailed;
+      case BuildResult::kInterrupted:
+        folder.reset();  // before the held signal is delivered
+        return kExitInterrupted;
+    }
+  }
+  const int status = run_on_pseudo_terminal(program, reporter.terminal(),
+                                            STDIN_FILENO, STDOUT_FILENO);
+  if (status < 0) {
+    reporter.error({"プログラムを動かせません: {}", "cannot run the program: {}"},
+                   {std::strerror(errno)});
+    return kExitBuildFailed;
+  }
+  return status;
+}
+
+}  // namespace
+
+int run_zemuc(std::span<const char* const> args) {
+  Reporter reporter(message_language(), terminal_encoding());
+  const ParsedCommand parsed = parse_command_line(args);
+  if (parsed.refusal != Refusal::kNone) {
+    reporter.error(refusal_text(parsed.refusal), {parsed.subject});
+    reporter.write(reporter.format(kUsage, {}));
+    return kExitUsage;
+  }
+  const Command& command = parsed.command;
+  switch (command.verb) {
+    case Verb::kHelp:
+      write_stdout(reporter.format(kUsage, {}));
+      return 0;
+    case Verb::kVersion:
+      write_stdout("zemuc " ZEMUC_VERSION "\n");
+      return 0;
+    case Verb::kBuild:
+      return build(command, reporter);
+    case Verb::kRun:
+      return run(command, reporter);
+    case Verb::kCheck:
+      break;
+  }
+  reporter.error({"check はまだありません", "check is not there yet"});
+  return kExitUsage;
+}
+
+}  // namespace zemuc

@@ -1,0 +1,20 @@
+// zemuc from its command line to its exit status.
+#ifndef ZEMUC_ZEMUC_APP_H_
+#define ZEMUC_ZEMUC_APP_H_
+
+#include <span>
+
+namespace zemuc {
+
+// Exit statuses of zemuc's own.
+inline constexpr int kExitBuildFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitTranslationFailed = 8;
+
+// `args` are the arguments after the program name. Returns the exit status:
+// for run, the program's own.
+int run_zemuc(std::span<const char* const> args);
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_ZEMUC_APP_H_

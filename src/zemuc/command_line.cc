@@ -1,0 +1,70 @@
+#include "zemuc/command_line.h"
+
+#include <optional>
+#include <string_view>
+
+namespace zemuc {
+namespace {
+
+std::optional<Verb> verb_of(std::string_view word) {
+  if (word == "run") return Verb::kRun;
+  if (word == "build") return Verb::kBuild;
+  if (word == "check") return Verb::kCheck;
+  if (word == "--help" || word == "-h" || word == "help") return Verb::kHelp;
+  if (word == "--version" || word == "-V") return Verb::kVersion;
+  return std::nullopt;
+}
+
+ParsedCommand refuse(Refusal refusal, std::string_view subject = {}) {
+  ParsedCommand parsed;
+  parsed.refusal = refusal;
+  parsed.subject = subject;
+  return parsed;
+}
+
+}  // namespace
+
+ParsedCommand parse_command_line(std::span<const char* const> args) {
+  if (args.empty()) return refuse(Refusal::kNoCommand);
+  const std::optional<Verb> verb = verb_of(args[0]);
+  if (!verb) return refuse(Refusal::kUnknownCommand, args[0]);
+  ParsedCommand parsed;
+  parsed.command.verb = *verb;
+  if (*verb == Verb::kHelp || *verb == Verb::kVersion) {
+    if (args.size() > 1) return refuse(Refusal::kTakesNoArguments, args[0]);
+    return parsed;
+  }
+  bool options_done = false;
+  bool output_given = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (!options_done && arg == "--") {
+      options_done = true;
+    } else if (!options_done && (arg == "--help" || arg == "-h")) {
+      parsed.command.verb = Verb::kHelp;
+        return parsed;
+    } else if (!options_done && arg.starts_with("-o")) {
+      if (*verb != Verb::kBuild) return refuse(Refusal::kOutputNotHere);
+      if (output_given) return refuse(Refusal::kOutputTwice);
+      if (arg.size() > 2) {
+        parsed.command.output = arg.substr(2);
+      } else if (++i < args.size()) {
+        parsed.command.output = args[i];
+      } else {
+        return refuse(Refusal::kOutputNeedsName);
+      }
+      if (parsed.command.output.empty()) return refuse(Refusal::kOutputNeedsName);
+      output_given = true;
+    } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
+      return refuse(Refusal::kUnknownOption, arg);
+    } else if (!parsed.command.source.empty()) {
+      return refuse(Refusal::kOneSource);
+    } else {
+      parsed.command.source = arg;
+    }
+  }
+  if (parsed.command.source.empty()) return refuse(Refusal::kNoSource);
+  return parsed;
+}
+
+}  // namespace zemuc

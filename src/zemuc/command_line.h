@@ -1,0 +1,45 @@
+// zemuc's own command line: a verb, its options and one source.
+#ifndef ZEMUC_ZEMUC_COMMAND_LINE_H_
+#define ZEMUC_ZEMUC_COMMAND_LINE_H_
+
+#include <span>
+#include <string>
+
+namespace zemuc {
+
+enum class Verb { kRun, kBuild, kCheck, kHelp, kVersion };
+
+struct Command {
+  Verb verb = Verb::kHelp;
+  std::string source;  // the .zem file
+  std::string output;  // -o NAME of build; empty for the default
+};
+
+// Why a command line was refused.
+enum class Refusal {
+  kNone,
+  kNoCommand,
+  kUnknownCommand,    // subject: the word
+  kTakesNoArguments,  // subject: --help or --version
+  kOutputNotHere,     // -o with a verb other than build
+  kOutputTwice,
+  kOutputNeedsName,
+  kUnknownOption,     // subject: the option
+  kOneSource,
+  kNoSource,
+};
+
+struct ParsedCommand {
+  Refusal refusal = Refusal::kNone;  // kNone when the line is good
+  std::string subject;
+  Command command;
+};
+
+// Parses the arguments after the program name: `run SOURCE`,
+// `build [-o NAME] SOURCE`, `check SOURCE`, `--help`, `--version`.
+// Options may stand before or after the source; `--` ends them.
+ParsedCommand parse_command_line(std::span<const char* const> args);
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_ZEMUC_COMMAND_LINE_H_

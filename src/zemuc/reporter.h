@@ -1,0 +1,54 @@
+// zemuc's messages to the user: on standard error, in the locale's language
+// and the terminal's encoding.
+#ifndef ZEMUC_ZEMUC_REPORTER_H_
+#define ZEMUC_ZEMUC_REPORTER_H_
+
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "zemuc/encoding.h"
+#include "zemuc/language.h"
+
+namespace zemuc {
+
+// A message in both languages, UTF-8. In the text, each "{}" takes the next
+// argument, which is written as its bytes: file names and compiler output
+// are not converted.
+struct Text {
+  std::string_view japanese;
+  std::string_view english;
+};
+
+class Reporter {
+ public:
+  using Writer = std::function<void(std::string_view)>;
+  // Writes to standard error unless a writer is given (tests).
+  Reporter(Language language, Encoding terminal, Writer writer = {});
+
+  Language language() const { return language_; }
+  Encoding terminal() const { return terminal_; }
+
+  // "zemuc: TEXT" and a line end.
+  void error(Text text, std::initializer_list<std::string_view> args = {});
+  // "FILE:LINE:COLUMN: error: TEXT" and a line end; a column of 0 is left
+  // out.
+  void error_at(std::string_view file, std::size_t line, std::size_t column,
+                Text text, std::initializer_list<std::string_view> args = {});
+  // Bytes already in the terminal's encoding.
+  void write(std::string_view bytes);
+  // The text in the language and the terminal's encoding, arguments filled.
+  std::string format(Text text,
+                     std::initializer_list<std::string_view> args) const;
+
+ private:
+  Language language_;
+  Encoding terminal_;
+  Writer writer_;
+};
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_ZEMUC_REPORTER_H_

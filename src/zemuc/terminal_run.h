@@ -1,0 +1,38 @@
+// Running a built program on the user's terminal through a pseudo-terminal
+// of its own, converting between the terminal's encoding and Shift-JIS.
+#ifndef ZEMUC_ZEMUC_TERMINAL_RUN_H_
+#define ZEMUC_ZEMUC_TERMINAL_RUN_H_
+
+#include <string>
+#include <termios.h>
+
+#include "zemuc/encoding.h"
+
+namespace zemuc {
+
+// The settings of the program's side of the pseudo-terminal: lines are
+// edited and echoed by the user's own terminal, in its encoding, so this
+// side does not echo; it keeps whole lines for the program, ends its input
+// at the end-of-file character, turns the interrupt character into
+// SIGINT, and passes every other byte unchanged in both directions.
+void set_program_side(termios& settings);
+
+// Bytes for the program's side: the characters that side would act on
+// (interrupt, quit, end of file, next-literal) are marked to be taken
+// literally.
+std::string literal_input(std::string_view sjis_bytes);
+
+// Runs `program` in the current folder with a pseudo-terminal as its
+// standard input, output and error. What it writes reaches `output_fd` in
+// the terminal's encoding as soon as it is written, prompts without a line
+// end included; what arrives on `input_fd` reaches it in Shift-JIS. The
+// end of `input_fd` (Ctrl-D on a terminal) ends its input; an interrupt,
+// quit, hangup or terminate signal to zemuc is passed on to it. Returns
+// its exit status, or 128 plus the signal that ended it, or -1 when it
+// could not be started.
+int run_on_pseudo_terminal(const std::string& program, Encoding terminal,
+                           int input_fd, int output_fd);
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_ZEMUC_TERMINAL_RUN_H_
