@@ -1,0 +1,61 @@
+#include "zemuc/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace zemuc {
+namespace {
+
+ParsedCommand parse(std::vector<const char*> args) {
+  return parse_command_line(args);
+}
+
+TEST(CommandLine, VerbsWithTheirSource) {
+  const ParsedCommand run = parse({"run", "prog.zem"});
+  EXPECT_EQ(run.refusal, Refusal::kNone);
+  EXPECT_EQ(run.command.verb, Verb::kRun);
+  EXPECT_EQ(run.command.source, "prog.zem");
+  EXPECT_EQ(parse({"check", "a.zem"}).command.verb, Verb::kCheck);
+
+  // -o before or after the source, joined to its name or apart.
+  for (const auto& args : std::vector<std::vector<const char*>>{
+           {"build", "-o", "out", "prog.zem"},
+           {"build", "prog.zem", "-o", "out"},
+           {"build", "-oout", "prog.zem"}}) {
+    const ParsedCommand build = parse(args);
+    EXPECT_EQ(build.refusal, Refusal::kNone);
+    EXPECT_EQ(build.command.output, "out");
+    EXPECT_EQ(build.command.source, "prog.zem");
+  }
+  // After --, a name that starts with a dash is a source.
+  EXPECT_EQ(parse({"run", "--", "-x.zem"}).command.source, "-x.zem");
+}
+
+TEST(CommandLine, HelpAndVersion) {
+  EXPECT_EQ(parse({"--help"}).command.verb, Verb::kHelp);
+  EXPECT_EQ(parse({"-h"}).command.verb, Verb::kHelp);
+  EXPECT_EQ(parse({"run", "--help"}).command.verb, Verb::kHelp);
+  EXPECT_EQ(parse({"--version"}).command.verb, Verb::kVersion);
+  EXPECT_EQ(parse({"--version", "x"}).refusal, Refusal::kTakesNoArguments);
+}
+
+TEST(CommandLine, RefusalsNameWhatIsWrong) {
+  EXPECT_EQ(parse({}).refusal, Refusal::kNoCommand);
+  const ParsedCommand unknown = parse({"compile", "a.zem"});
+  EXPECT_EQ(unknown.refusal, Refusal::kUnknownCommand);
+  EXPECT_EQ(unknown.subject, "compile");
+  EXPECT_EQ(parse({"run"}).refusal, Refusal::kNoSource);
+  EXPECT_EQ(parse({"run", "a.zem", "b.zem"}).refusal, Refusal::kOneSource);
+  EXPECT_EQ(parse({"run", "-o", "x", "a.zem"}).refusal, Refusal::kOutputNotHere);
+  EXPECT_EQ(parse({"build", "a.zem", "-o"}).refusal, Refusal::kOutputNeedsName);
+  EXPECT_EQ(parse({"build", "-o", "", "a.zem"}).refusal, Refusal::kOutputNeedsName);
+  EXPECT_EQ(parse({"build", "-o", "x", "-o", "y", "a.zem"}).refusal,
+            Refusal::kOutputTwice);
+  const ParsedCommand option = parse({"run", "-v", "a.zem"});
+  EXPECT_EQ(option.refusal, Refusal::kUnknownOption);
+  EXPECT_EQ(option.subject, "-v");
+}
+
+}  // namespace
+}  // namespace zemuc

@@ -1,0 +1,291 @@
+// zemuc run and zemuc build through the built executable, with piped
+// input; the terminal itself is tested through tmux.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/run.h"
+#include "support/sjis.h"
+#include "zemuc/run_zemuc.h"
+
+namespace zemuc::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kTail = "--->何か文字を入れれば終わるよ";
+const std::string kNibai =
+    "はじめ\n"
+    "\t見る(\"数を入れてね\");\n"
+    "\t打つ(数a);\n"
+    "\t数b=数a*2;\n"
+    "\t見る(\"二倍\",数b);\n"
+    "\t打つ(字s);\n"
+    "\t見る(\"字\",字s);\n"
+    "おわり\n";
+const std::string kNibaiTyped = "21\n表示ソ\nowari\n";
+const std::string kNibaiShown =
+    "数を入れてね\n二倍[42]\n字[表示ソ]\n" + kTail;
+
+std::vector<std::string> entries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    names.push_back(e.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// What zemucfilter writes for the same program in Shift-JIS.
+std::string translated_by_zemucfilter(const std::string& utf8_program) {
+  ScratchDir dir;
+  dir.write("p.zem", sjis(utf8_program));
+  EXPECT_EQ(run_translator({"p.zem"}, dir.path()).status, 0);
+  return dir.read("p.c");
+}
+
+TEST(ZemucRun, ShowsWhatTheProgramPrintsInTheTerminalsEncoding) {
+  ScratchDir dir;
+  dir.write("nibai.zem", kNibai);
+  const RunResult r = run_zemuc({"run", "nibai.zem"}, dir.path(), kNibaiTyped);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, kNibaiShown);
+  EXPECT_EQ(r.err, "");
+  // The C file beside the source is the translator's, byte for byte, and
+  // the program itself leaves nothing behind.
+  EXPECT_EQ(dir.read("nibai.c"), translated_by_zemucfilter(kNibai));
+  EXPECT_EQ(entries(dir.path()),
+            (std::vector<std::string>{"nibai.c", "nibai.zem"}));
+}
+
+TEST(ZemucRun, ShiftJisSourceRunsTheSame) {
+  ScratchDir dir;
+  dir.write("nibai.zem", sjis(kNibai));
+  const RunResult r = run_zemuc({"run", "nibai.zem"}, dir.path(), kNibaiTyped);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, kNibaiShown);
+  EXPECT_EQ(dir.read("nibai.c"), translated_by_zemucfilter(kNibai));
+}
+
+TEST(ZemucRun, EndOfInputEndsTheProgramsInput) {
+  ScratchDir dir;
+  dir.write("nibai.zem", kNibai);
+  // No input at all: every read meets the end at once.
+  RunResult r = run_zemuc({"run", "nibai.zem"}, dir.path(), "");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.out.starts_with("数を入れてね\n")) << r.out;
+  EXPECT_TRUE(r.out.ends_with(kTail)) << r.out;
+  // A last line without its line end still reaches the program.
+  r = run_zemuc({"run", "nibai.zem"}, dir.path(), "21\nabc");
+  EXPECT_EQ(r.out, "数を入れてね\n二倍[42]\n字[abc]\n" + kTail);
+}
+
+TEST(ZemucRun, ControlCharactersInTheInputReachTheProgramAsTheyAre) {
+  ScratchDir dir;
+  dir.write("nibai.zem", kNibai);
+  const RunResult r =
+      run_zemuc({"run", "nibai.zem"}, dir.path(), "1\na\x03\x04\x16\x1c" "b\nx\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "数を入れてね\n二倍[2]\n字[a\x03\x04\x16\x1c" "b]\n" + kTail);
+}
+
+TEST(ZemucRun, LongOutputArrivesWhole) {
+  ScratchDir dir;
+  dir.write("many.zem",
+            "はじめ\n"
+            "\tくり返し(50000){\n"
+            "\t\t見る(\"行\",数i);\n"
+            "\t\t数i=数i+1;\n"
+            "\t}\n"
+            "おわり\n");
+  const RunResult r = run_zemuc({"run", "many.zem"}, dir.path(), "x\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 50000);
+  EXPECT_TRUE(r.out.ends_with("行[49999]\n" + kTail));
+}
+
+TEST(ZemucBuild, LeavesTheProgramBesideTheSource) {
+  ScratchDir dir;
+  dir.write("nibai.zem", kNibai);
+  RunResult r = run_zemuc({"build", "nibai.zem"}, dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out + r.err, "");
+  EXPECT_EQ(entries(dir.path()),
+            (std::vector<std::string>{"nibai", "nibai.c", "nibai.zem"}));
+  EXPECT_EQ(access((dir.path() / "nibai").c_str(), X_OK), 0);
+  // The program itself speaks Shift-JIS.
+  r = run_program((dir.path() / "nibai").string(), {}, sjis(kNibaiTyped),
+                  dir.path());
+  EXPECT_EQ(r.out, sjis(kNibaiShown));
+
+  fs::create_directory(dir.path() / "bin");
+  r = run_zemuc({"build", "-o", "bin/doubler", "nibai.zem"}, dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(entries(dir.path() / "bin"), std::vector<std::string>{"doubler"});
+}
+
+TEST(ZemucBuild, RejectedLineIsToldWithItsPlaceAndWritesNothing) {
+  ScratchDir dir;
+  dir.write("p.zem", "はじめ\n\t見る();\nおわり\n");
+  dir.write("p.c", "kept");
+  const RunResult r = run_zemuc({"build", "p.zem"}, dir.path());
+  EXPECT_EQ(r.status, 8);
+  EXPECT_EQ(r.err, "p.zem:2: 次の行おかしい: 見る();\n");
+  EXPECT_EQ(dir.read("p.c"), "kept");
+  EXPECT_FALSE(dir.exists("p"));
+}
+
+TEST(ZemucBuild, CompilerErrorsAreShownReadable) {
+  ScratchDir dir;
+  // A variable right after 見る makes the keyword a label: no C builds.
+  dir.write("p.zem", "はじめ\n\t見る(数a);\nおわり\n");
+  const RunResult r = run_zemuc({"build", "p.zem"}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("見る"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("zemuc: p.c does not build ("), std::string::npos) << r.err;
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"p.c", "p.zem"}));
+}
+
+// Each bad case: a clear message, a status other than 0, nothing half
+// written.
+TEST(ZemucBuild, BadInputIsRefusedClearly) {
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+    std::vector<std::string> environment;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"missing source", {"build", "nai.zem"}, {}, 8,
+       "zemuc: cannot read nai.zem: No such file or directory\n"},
+      {"a folder", {"build", "folder.zem"}, {}, 8,
+       "zemuc: cannot read folder.zem: Is a directory\n"},
+      {"no Shift-JIS form", {"build", "cafe.zem"}, {}, 8,
+       "cafe.zem:1:8: error: 'é' (U+00E9) has no Shift-JIS form; write it "
+       "another way\n"},
+      {"neither encoding", {"build", "bytes.zem"}, {}, 8,
+       "bytes.zem:2:1: error: the source is neither UTF-8 nor Shift-JIS here "
+       "(byte 0x80)\n"},
+      {"no compiler", {"build", "ok.zem"}, {"PATH=/nonexistent"}, 1,
+       "zemuc: the C compiler gcc is not found; install it with 'apt-get "
+       "install gcc', or set CC to another\n"},
+      {"no compiler in CC", {"build", "ok.zem"}, {"CC=no-such-cc -O2"}, 1,
+       "zemuc: the C compiler no-such-cc (from $CC) is not found\n"},
+      {"no folder for the program", {"build", "-o", "none/p", "ok.zem"}, {}, 1,
+       "zemuc: cannot write none/p: No such file or directory\n"},
+      {"short name", {"build", ".c"}, {}, 2,
+       "zemuc: .c is too short a name for a source; name it PROGRAM.zem\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    fs::create_directory(dir.path() / "folder.zem");
+    dir.write("cafe.zem", "見る(\"café\")\n");
+    dir.write("bytes.zem", "abc\n\x80\n");
+    dir.write("ok.zem", "数a=1;\n");
+    const auto before = entries(dir.path());
+    const RunResult r = run_zemuc(c.args, dir.path(), "", c.environment);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.err, c.message);
+    EXPECT_EQ(r.out, "");
+    // At most the complete C file is new.
+    for (const std::string& name : entries(dir.path())) {
+      if (name == "ok.c") continue;
+      EXPECT_NE(std::find(before.begin(), before.end(), name), before.end())
+          << name;
+    }
+  }
+}
+
+TEST(ZemucBuild, UnwritableFolderForTheProgram) {
+  ScratchDir dir;
+  fs::create_directory(dir.path() / "src");
+  fs::create_directory(dir.path() / "locked");
+  dir.write("src/ok.zem", "数a=1;\n");
+  fs::permissions(dir.path(), fs::perms::all);
+  fs::permissions(dir.path() / "src", fs::perms::all);
+  fs::permissions(dir.path() / "src/ok.zem", fs::perms::all);
+  fs::permissions(dir.path() / "locked", fs::perms::owner_read |
+                                             fs::perms::owner_exec |
+                                             fs::perms::others_read |
+                                             fs::perms::others_exec);
+  // Permissions do not bind root: the build then runs as nobody.
+  std::vector<std::string> args = {"build", "-o", "locked/p", "src/ok.zem"};
+  std::vector<std::string> env;
+  RunResult r;
+  if (geteuid() == 0) {
+    r = run_program("/usr/bin/setpriv",
+                    {"--reuid=65534", "--regid=65534", "--clear-groups",
+                     "/usr/bin/env", "-u", "CC", "LC_ALL=C.UTF-8", ZEMUC_PATH,
+                     "build", "-o", "locked/p", "src/ok.zem"},
+                    "", dir.path());
+  } else {
+    r = run_zemuc(args, dir.path());
+  }
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "zemuc: cannot write locked/p: Permission denied\n");
+  EXPECT_TRUE(entries(dir.path() / "locked").empty());
+}
+
+TEST(ZemucBuild, MissingRunTimeFileSaysWhatToDo) {
+  ScratchDir dir;
+  fs::copy_file(ZEMUC_PATH, dir.path() / "zemuc");
+  dir.write("ok.zem", "数a=1;\n");
+  const RunResult r = run_program((dir.path() / "zemuc").string(),
+                                  {"build", "ok.zem"}, "", dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("run-time file delkai.c is missing from"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("install zemucfilter again"), std::string::npos);
+  EXPECT_FALSE(dir.exists("ok"));
+}
+
+TEST(ZemucCommandLine, UsageHelpAndVersion) {
+  ScratchDir dir;
+  RunResult r = run_zemuc({}, dir.path());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(r.err.starts_with("zemuc: no command given\nUsage: zemuc run"))
+      << r.err;
+  r = run_zemuc({"compile", "a.zem"}, dir.path());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(r.err.starts_with("zemuc: unknown command 'compile'\n")) << r.err;
+  r = run_zemuc({"--help"}, dir.path());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.out.starts_with("Usage: zemuc run SOURCE.zem\n")) << r.out;
+  EXPECT_EQ(r.err, "");
+  r = run_zemuc({"--version"}, dir.path());
+  EXPECT_EQ(r.out, "zemuc 1.0.0\n");
+  // In a Japanese locale the messages are Japanese.
+  r = run_zemuc({"run", "nai.zem"}, dir.path(), "", {"LC_ALL=ja_JP.UTF-8"});
+  EXPECT_TRUE(r.err.starts_with("zemuc: nai.zem を読めません: ")) << r.err;
+}
+
+// A terminal whose locale is Shift-JIS gets the program's bytes as they
+// are, and zemuc's own messages in Shift-JIS.
+TEST(ZemucRun, ShiftJisTerminalIsNotConverted) {
+  ScratchDir locales;
+  const RunResult made = run_program(
+      "/usr/bin/env",
+      {"localedef", "--no-warnings=ascii", "-f", "SHIFT_JIS", "-i", "ja_JP",
+       (locales.path() / "ja_JP.SJIS").string()},
+      "", locales.path());
+  if (made.status != 0) GTEST_SKIP() << "localedef cannot make a Shift-JIS locale";
+  const std::vector<std::string> sjis_locale = {
+      "LOCPATH=" + locales.path().string(), "LC_ALL=ja_JP.SJIS"};
+  ScratchDir dir;
+  dir.write("nibai.zem", kNibai);
+  RunResult r = run_zemuc({"run", "nibai.zem"}, dir.path(), sjis(kNibaiTyped),
+                          sjis_locale);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, sjis(kNibaiShown));
+  r = run_zemuc({"run", "nai.zem"}, dir.path(), "", sjis_locale);
+  EXPECT_TRUE(r.err.starts_with(sjis("zemuc: nai.zem を読めません: "))) << r.err;
+}
+
+}  // namespace
+}  // namespace zemuc::testing
