@@ -35,8 +35,10 @@ build: tools $(BUILD)/build.ninja
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
-demo: build
-	@scripts/demo.sh $(BUILD)/zemucfilter $(EXAMPLE) runtime/delkai.c
+# Builds only what the demo runs.
+demo: tools $(BUILD)/build.ninja
+	@cmake --build $(BUILD) --target zemuc
+	@scripts/demo.sh $(BUILD)/zemuc $(EXAMPLE)
 
 sanitize:
 	$(MAKE) test PRESET=sanitize

@@ -13,6 +13,10 @@ declare -A needed=(
   [iconv]=libc-bin
   [man]=man-db
   [/usr/bin/time]=time
+  [tmux]=tmux
+  [localedef]=libc-bin
+  [/usr/share/i18n/charmaps/SHIFT_JIS.gz]=locales
+  [setpriv]=util-linux
   [/usr/include/gtest/gtest.h]=libgtest-dev
   [/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a]=libclang-rt-14-dev
 )

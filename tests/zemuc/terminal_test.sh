@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# zemuc run on a real terminal: tmux runs it in a UTF-8 locale, send-keys
+# types, capture-pane reads the screen.
+# Usage: terminal_test.sh ZEMUC. Exits 77 (skipped) without tmux or gcc.
+set -uo pipefail
+for tool in tmux gcc; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+zemuc=$(realpath "$1")
+work=$(mktemp -d)
+socket=zemuc-test-$$
+trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work"
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- screen ---"
+  screen
+  exit 1
+}
+session=0
+screen() { tmux -L "$socket" capture-pane -p -t "t$session" 2>&1; }
+type_keys() { tmux -L "$socket" send-keys -t "t$session" "$@"; }
+# Waits until the screen shows the text (a fixed string), for half a
+# minute: the machine may be busy.
+expect_screen() {
+  local i
+  for ((i = 0; i < 300; i++)); do
+    screen | grep -qF -- "$1" && return 0
+    sleep 0.1
+  done
+  fail "the screen never showed: $1"
+}
+# Starts zemuc run on SOURCE in a fresh shell; the shell says the status.
+start() {
+  ((session > 0)) && tmux -L "$socket" kill-session -t "t$session"
+  ((session += 1))
+  tmux -L "$socket" new-session -d -s "t$session" -x 120 -y 30 \
+    "env -u LANGUAGE -u LC_MESSAGES LC_ALL=C.UTF-8 PS1='$ ' bash --norc --noprofile"
+  type_keys "clear; '$zemuc' run $1; echo \"status=\$?\"" Enter
+}
+
+# A prompt without a line end shows before the program waits, and typed
+# Japanese reaches a string variable; the typed line echoes once.
+cat >greet.zem <<'ZEM'
+はじめ
+	printf("名前>");
+	打つ(字s);
+	見る("こんにちは",字s);
+おわり
+ZEM
+start greet.zem
+expect_screen "名前>"
+screen | grep -q 'こんにちは' && fail "the program ran ahead of its input"
+type_keys "山田ソ" Enter
+expect_screen "こんにちは[山田ソ]"
+[[ $(screen | grep -c '山田ソ') == 2 ]] || fail "the typed line should echo once"
+expect_screen "--->何か文字を入れれば終わるよ"
+type_keys "end" Enter
+expect_screen "status=0"
+
+# A program that reads a file and writes one: the files stay Shift-JIS.
+printf '%s\n' 'りんご' 'ソース' | iconv -f UTF-8 -t CP932 >in.txt
+cat >copy.zem <<'ZEM'
+はじめ
+	開く(入力,"in.txt",r);
+	開く(出力,"out.txt",w);
+	読みきり(入力,字行){
+		見る("行",字行);
+		書く(出力,字行);
+	}
+	閉じる(入力);
+	閉じる(出力);
+おわり
+ZEM
+start copy.zem
+expect_screen "行[りんご]"
+expect_screen "行[ソース]"
+type_keys "end" Enter
+expect_screen "status=0"
+cmp -s in.txt out.txt || fail "out.txt is not the Shift-JIS lines of in.txt"
+
+# The generated error exit: a missing input file.
+cat >missing.zem <<'ZEM'
+はじめ
+	開く(入力,"nai.txt",r);
+	見る("読めた");
+おわり
+ZEM
+start missing.zem
+expect_screen "ファイルnai.txtがないよ．--->何か文字を入れれば終わるよ"
+screen | grep -q '読めた' && fail "the program went on past its error exit"
+type_keys "end" Enter
+expect_screen "status=0"
+
+# Ctrl-D ends the program's input: every read after it meets the end.
+cat >count.zem <<'ZEM'
+はじめ
+	見る("数は");
+	打つ(数a);
+	見る("おしまい");
+おわり
+ZEM
+start count.zem
+expect_screen "数は"
+type_keys C-d
+expect_screen "おしまい"
+expect_screen "status=0"
+
+# Ctrl-C ends the program, as it would a program run directly.
+start count.zem
+expect_screen "数は"
+type_keys C-c
+expect_screen "status=130"
+screen | grep -q 'おしまい' && fail "the program went on after Ctrl-C"
+
+echo "ok: zemuc run on a terminal shows, echoes, reads and ends as it should"
