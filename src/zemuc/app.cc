@@ -10,6 +10,7 @@
 #include "cli/cli.h"
 #include "zemuc/command_line.h"
 #include "zemuc/compile.h"
+#include "zemuc/descriptors.h"
 #include "zemuc/disk.h"
 #include "zemuc/process.h"
 #include "zemuc/reporter.h"
@@ -29,15 +30,18 @@ constexpr Text kUsage = {
     "        zemuc build [-o 名前] プログラム.zem\n"
     "        zemuc check プログラム.zem\n"
     "        zemuc --help | --version\n"
-    "run    C に書き換え (プログラム.c)、実行時ファイルと組み立てて、この端末で動かす\n"
-    "build  同じく書き換えて組み立て、実行ファイルをソースの横に置く (-o で名前を選ぶ)\n"
+    "run    C に書き換え "
+    "(プログラム.c)、実行時ファイルと組み立てて、この端末で動かす\n"
+    "build  同じく書き換えて組み立て、実行ファイルをソースの横に置く (-o "
+    "で名前を選ぶ)\n"
     "check  書き換えで思わぬことが起きる所を知らせる\n"
     "ソースは UTF-8 でも Shift-JIS でもよい。詳しくは man zemuc\n",
     "Usage: zemuc run SOURCE.zem\n"
     "       zemuc build [-o PROGRAM] SOURCE.zem\n"
     "       zemuc check SOURCE.zem\n"
     "       zemuc --help | --version\n"
-    "run    translate SOURCE.zem into C (SOURCE.c beside it), build it with the\n"
+    "run    translate SOURCE.zem into C (SOURCE.c beside it), build it with "
+    "the\n"
     "       run-time file and run it on this terminal\n"
     "build  translate and build; the program is left beside the source, or\n"
     "       named PROGRAM with -o\n"
@@ -70,15 +74,6 @@ Text refusal_text(Refusal refusal) {
   return {"", ""};
 }
 
-void write_stdout(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
-
 // The names a build writes: the C file as the translator names it, and
 // the program without the ".c", unless -o names it.
 struct Names {
@@ -98,9 +93,10 @@ std::optional<Names> names_for(const Command& command, Reporter& reporter) {
   if (names.program.empty()) {
     names.program = c_file->substr(0, c_file->size() - 2);
     if (names.program.empty() || names.program.ends_with('/')) {
-      reporter.error({"{} からは実行ファイルの名前が作れません。-o で名前を付けてください",
-                      "no program name can be made from {}; give one with -o"},
-                     {command.source});
+      reporter.error(
+          {"{} からは実行ファイルの名前が作れません。-o で名前を付けてください",
+           "no program name can be made from {}; give one with -o"},
+          {command.source});
       return std::nullopt;
     }
   }
@@ -135,13 +131,17 @@ int build(const Command& command, Reporter& reporter) {
   const std::optional<Names> names = names_for(command, reporter);
   if (!names) return kExitUsage;
   HeldSignals held;
-  if (const int status = translate_to_disk(command, *names, reporter)) return status;
+  if (const int status = translate_to_disk(command, *names, reporter))
+    return status;
   const std::optional<Toolchain> toolchain = find_toolchain(reporter);
   if (!toolchain) return kExitBuildFailed;
   switch (build_program(*toolchain, names->c_file, names->program, reporter)) {
-    case BuildResult::kBuilt: return 0;
-    case BuildResult::kFailed: return kExitBuildFailed;
-    case BuildResult::kInterrupted: return kExitInterrupted;
+    case BuildResult::kBuilt:
+      return 0;
+    case BuildResult::kFailed:
+      return kExitBuildFailed;
+    case BuildResult::kInterrupted:
+      return kExitInterrupted;
   }
   return kExitBuildFailed;
 }
@@ -152,19 +152,23 @@ int run(const Command& command, Reporter& reporter) {
   // The program is built where it is not seen, and goes when it ends.
   std::optional<ScratchFolder> folder = ScratchFolder::make();
   if (!folder) {
-    reporter.error({"一時フォルダを作れません: {}", "cannot make a scratch folder: {}"},
-                   {std::strerror(errno)});
+    reporter.error(
+        {"一時フォルダを作れません: {}", "cannot make a scratch folder: {}"},
+        {std::strerror(errno)});
     return kExitBuildFailed;
   }
   const std::string program = folder->path() + "/program";
   {
     HeldSignals held;
-    if (const int status = translate_to_disk(command, *names, reporter)) return status;
+    if (const int status = translate_to_disk(command, *names, reporter))
+      return status;
     const std::optional<Toolchain> toolchain = find_toolchain(reporter);
     if (!toolchain) return kExitBuildFailed;
     switch (build_program(*toolchain, names->c_file, program, reporter)) {
-      case BuildResult::kBuilt: break;
-      case BuildResult::kFailed: return kExitBuildFailed;
+      case BuildResult::kBuilt:
+        break;
+      case BuildResult::kFailed:
+        return kExitBuildFailed;
       case BuildResult::kInterrupted:
         folder.reset();  // before the held signal is delivered
         return kExitInterrupted;
@@ -173,8 +177,9 @@ int run(const Command& command, Reporter& reporter) {
   const int status = run_on_pseudo_terminal(program, reporter.terminal(),
                                             STDIN_FILENO, STDOUT_FILENO);
   if (status < 0) {
-    reporter.error({"プログラムを動かせません: {}", "cannot run the program: {}"},
-                   {std::strerror(errno)});
+    reporter.error(
+        {"プログラムを動かせません: {}", "cannot run the program: {}"},
+        {std::strerror(errno)});
     return kExitBuildFailed;
   }
   return status;
@@ -193,10 +198,10 @@ int run_zemuc(std::span<const char* const> args) {
   const Command& command = parsed.command;
   switch (command.verb) {
     case Verb::kHelp:
-      write_stdout(reporter.format(kUsage, {}));
+      write_all(STDOUT_FILENO, reporter.format(kUsage, {}));
       return 0;
     case Verb::kVersion:
-      write_stdout("zemuc " ZEMUC_VERSION "\n");
+      write_all(STDOUT_FILENO, "zemuc " ZEMUC_VERSION "\n");
       return 0;
     case Verb::kBuild:
       return build(command, reporter);

@@ -42,7 +42,7 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
       options_done = true;
     } else if (!options_done && (arg == "--help" || arg == "-h")) {
       parsed.command.verb = Verb::kHelp;
-        return parsed;
+      return parsed;
     } else if (!options_done && arg.starts_with("-o")) {
       if (*verb != Verb::kBuild) return refuse(Refusal::kOutputNotHere);
       if (output_given) return refuse(Refusal::kOutputTwice);
@@ -53,7 +53,8 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
       } else {
         return refuse(Refusal::kOutputNeedsName);
       }
-      if (parsed.command.output.empty()) return refuse(Refusal::kOutputNeedsName);
+      if (parsed.command.output.empty())
+        return refuse(Refusal::kOutputNeedsName);
       output_given = true;
     } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
       return refuse(Refusal::kUnknownOption, arg);

@@ -24,7 +24,7 @@ enum class Refusal {
   kOutputNotHere,     // -o with a verb other than build
   kOutputTwice,
   kOutputNeedsName,
-  kUnknownOption,     // subject: the option
+  kUnknownOption,  // subject: the option
   kOneSource,
   kNoSource,
 };

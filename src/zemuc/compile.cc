@@ -57,8 +57,10 @@ std::optional<Toolchain> find_toolchain(Reporter& reporter) {
   const char* cc = std::getenv("CC");
   const bool from_env = cc != nullptr && words_of(cc).size() > 0;
   Toolchain toolchain;
-  toolchain.compiler = from_env ? words_of(cc) : std::vector<std::string>{"gcc"};
-  const std::optional<std::string> program = find_program(toolchain.compiler[0]);
+  toolchain.compiler =
+      from_env ? words_of(cc) : std::vector<std::string>{"gcc"};
+  const std::optional<std::string> program =
+      find_program(toolchain.compiler[0]);
   if (!program) {
     if (from_env) {
       reporter.error({"C コンパイラ {} ($CC) が見つかりません",
@@ -66,8 +68,10 @@ std::optional<Toolchain> find_toolchain(Reporter& reporter) {
                      {toolchain.compiler[0]});
     } else {
       reporter.error(
-          {"C コンパイラ gcc が見つかりません。'apt-get install gcc' で入れるか、CC に別のコンパイラを指定してください",
-           "the C compiler gcc is not found; install it with 'apt-get install gcc', or set CC to another"});
+          {"C コンパイラ gcc が見つかりません。'apt-get install gcc' "
+           "で入れるか、CC に別のコンパイラを指定してください",
+           "the C compiler gcc is not found; install it with 'apt-get install "
+           "gcc', or set CC to another"});
     }
     return std::nullopt;
   }
@@ -83,10 +87,11 @@ std::optional<Toolchain> find_toolchain(Reporter& reporter) {
       return toolchain;
     }
   }
-  reporter.error(
-      {"実行時ファイル delkai.c が {} にありません。zemucfilter を入れ直してください (cmake --install)",
-       "the run-time file delkai.c is missing from {}; install zemucfilter again (cmake --install)"},
-      {installed});
+  reporter.error({"実行時ファイル delkai.c が {} にありません。zemucfilter "
+                  "を入れ直してください (cmake --install)",
+                  "the run-time file delkai.c is missing from {}; install "
+                  "zemucfilter again (cmake --install)"},
+                 {installed});
   return std::nullopt;
 }
 
@@ -111,10 +116,12 @@ BuildResult build_program(const Toolchain& toolchain, const std::string& c_file,
     return BuildResult::kFailed;
   }
   if (finished.status != 0) {
-    reporter.write(compiler_text_for_terminal(finished.output, reporter.terminal()));
-    reporter.error({"{} を組み立てられません ({} が状態 {} で終わりました)",
-                    "{} does not build ({} ended with status {})"},
-                   {c_file, toolchain.compiler[0], std::to_string(finished.status)});
+    reporter.write(
+        compiler_text_for_terminal(finished.output, reporter.terminal()));
+    reporter.error(
+        {"{} を組み立てられません ({} が状態 {} で終わりました)",
+         "{} does not build ({} ended with status {})"},
+        {c_file, toolchain.compiler[0], std::to_string(finished.status)});
     return BuildResult::kFailed;
   }
   if (!scratch->make_executable() || !scratch->take_name(executable)) {
@@ -130,8 +137,8 @@ std::string compiler_text_for_terminal(std::string_view output,
   std::string out;
   while (!output.empty()) {
     const std::size_t end = output.find('\n');
-    const std::string_view line =
-        output.substr(0, end == std::string_view::npos ? output.size() : end + 1);
+    const std::string_view line = output.substr(
+        0, end == std::string_view::npos ? output.size() : end + 1);
     output.remove_prefix(line.size());
     const bool utf8 = is_valid_utf8(line);
     const Encoding from = utf8 ? Encoding::kUtf8 : Encoding::kShiftJis;

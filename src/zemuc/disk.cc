@@ -77,8 +77,9 @@ bool write_whole_file(const std::string& path, std::string_view bytes) {
 
 std::optional<ScratchFolder> ScratchFolder::make() {
   const char* tmpdir = std::getenv("TMPDIR");
-  std::string path = std::string(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp") +
-                     "/zemuc-XXXXXX";
+  std::string path =
+      std::string(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp") +
+      "/zemuc-XXXXXX";
   if (::mkdtemp(path.data()) == nullptr) return std::nullopt;
   return ScratchFolder(std::move(path));
 }

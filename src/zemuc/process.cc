@@ -84,11 +84,12 @@ Finished run_and_capture(const std::vector<std::string>& argv) {
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
 
   std::vector<char*> args;
-  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  for (const std::string& arg : argv)
+    args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, args[0], &actions, &attributes,
-                                  args.data(), environ);
+  const int spawned =
+      posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   ::close(pipe_fds[1]);

@@ -37,8 +37,8 @@ class HeldSignals {
 bool ending_signal_pending();
 
 struct Finished {
-  int status = -1;   // exit status; -1 when it could not be started
-  int signal = 0;    // the signal that ended it, or 0
+  int status = -1;     // exit status; -1 when it could not be started
+  int signal = 0;      // the signal that ended it, or 0
   std::string output;  // standard output and standard error together
 };
 

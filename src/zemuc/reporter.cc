@@ -2,26 +2,15 @@
 
 #include <unistd.h>
 
-#include <cerrno>
+#include "zemuc/descriptors.h"
 
 namespace zemuc {
-namespace {
-
-void write_to_stderr(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(STDERR_FILENO, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
-
-}  // namespace
-
 Reporter::Reporter(Language language, Encoding terminal, Writer writer)
     : language_(language),
       terminal_(terminal),
-      writer_(writer ? std::move(writer) : Writer(write_to_stderr)) {}
+      writer_(writer ? std::move(writer) : Writer([](std::string_view bytes) {
+        write_all(STDERR_FILENO, bytes);
+      })) {}
 
 std::string Reporter::format(
     Text text, std::initializer_list<std::string_view> args) const {

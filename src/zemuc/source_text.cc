@@ -95,12 +95,17 @@ std::optional<std::string> source_as_sjis(std::string_view bytes,
     // A Shift-JIS terminal cannot show the character itself.
     std::string shown = code;
     if (reporter.terminal() == Encoding::kUtf8) {
-      shown = std::string(1, '\'').append(character).append("' (").append(code).append(")");
+      shown = std::string(1, '\'')
+                  .append(character)
+                  .append("' (")
+                  .append(code)
+                  .append(")");
     }
-    reporter.error_at(file_name, place.line, place.column,
-                      {"{} は Shift-JIS に無い文字です。別の文字で書いてください",
-                       "{} has no Shift-JIS form; write it another way"},
-                      {shown});
+    reporter.error_at(
+        file_name, place.line, place.column,
+        {"{} は Shift-JIS に無い文字です。別の文字で書いてください",
+         "{} has no Shift-JIS form; write it another way"},
+        {shown});
     return std::nullopt;
   }
   if (convert_all(bytes, Encoding::kShiftJis, Encoding::kUtf8, &bad_at)) {

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "zemuc/descriptors.h"
 #include "zemuc/process.h"
 
 namespace zemuc {
@@ -25,16 +26,6 @@ constexpr char kNextLiteral = 0x16;  // Ctrl-V
 // Stop reading the user's input while this much waits for the program.
 constexpr std::size_t kInputBacklog = 64 * 1024;
 
-bool write_all(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 [[noreturn]] void become_program(const std::string& program, int slave,
                                  const sigset_t& old_mask) {
   ::setsid();
@@ -44,7 +35,8 @@ bool write_all(int fd, std::string_view bytes) {
   ::signal(SIGPIPE, SIG_DFL);
   ::sigprocmask(SIG_SETMASK, &old_mask, nullptr);
   ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-  const std::string why = "zemuc: " + program + ": " + std::strerror(errno) + "\n";
+  const std::string why =
+      "zemuc: " + program + ": " + std::strerror(errno) + "\n";
   (void)!::write(2, why.data(), why.size());
   ::_exit(127);
 }
@@ -96,7 +88,7 @@ class InputRelay {
   void end() {
     queue(from_terminal_.finish());
     if (line_open_) push_line();  // the last line, without a line end
-    waiting_ += kEndOfFile;        // then the end itself
+    waiting_ += kEndOfFile;       // then the end itself
     open_ = false;
   }
 
@@ -188,7 +180,8 @@ int run_on_pseudo_terminal(const std::string& program, Encoding terminal,
   int slave = -1;
   winsize size{};
   const bool sized = ::ioctl(output_fd, TIOCGWINSZ, &size) == 0;
-  if (::openpty(&master, &slave, nullptr, nullptr, sized ? &size : nullptr) != 0) {
+  if (::openpty(&master, &slave, nullptr, nullptr, sized ? &size : nullptr) !=
+      0) {
     return -1;
   }
   termios settings;
@@ -201,7 +194,8 @@ int run_on_pseudo_terminal(const std::string& program, Encoding terminal,
   const sigset_t ending = ending_signals();
   sigset_t old_mask;
   ::sigprocmask(SIG_BLOCK, &ending, &old_mask);
-  struct sigaction ignore {}, old_pipe {};
+  struct sigaction ignore {
+  }, old_pipe{};
   ignore.sa_handler = SIG_IGN;
   ::sigaction(SIGPIPE, &ignore, &old_pipe);
 

@@ -3,8 +3,9 @@
 #ifndef ZEMUC_ZEMUC_TERMINAL_RUN_H_
 #define ZEMUC_ZEMUC_TERMINAL_RUN_H_
 
-#include <string>
 #include <termios.h>
+
+#include <string>
 
 #include "zemuc/encoding.h"
 

@@ -19,13 +19,15 @@ void report_failure(const std::string& source_name, const Context& ctx,
     std::string_view text = console;
     if (text.ends_with('\n')) text.remove_suffix(1);
     text = text.substr(text.rfind('\n') + 1);
-    reporter.error({"{}", "{}"}, {sjis_for_terminal(text, reporter.terminal())});
+    reporter.error({"{}", "{}"},
+                   {sjis_for_terminal(text, reporter.terminal())});
     return;
   }
   const std::string_view words =
       sjis::kBadLine.substr(0, sjis::kBadLine.size() - 1);  // no line feed
   // The line as read follows the words on the console.
-  std::string_view line = std::string_view(console).substr(told + sjis::kBadLine.size());
+  std::string_view line =
+      std::string_view(console).substr(told + sjis::kBadLine.size());
   while (!line.empty() && (line.front() == '\t' || line.front() == ' ')) {
     line.remove_prefix(1);
   }

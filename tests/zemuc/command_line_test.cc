@@ -19,10 +19,10 @@ TEST(CommandLine, VerbsWithTheirSource) {
   EXPECT_EQ(parse({"check", "a.zem"}).command.verb, Verb::kCheck);
 
   // -o before or after the source, joined to its name or apart.
-  for (const auto& args : std::vector<std::vector<const char*>>{
-           {"build", "-o", "out", "prog.zem"},
-           {"build", "prog.zem", "-o", "out"},
-           {"build", "-oout", "prog.zem"}}) {
+  for (const auto& args :
+       std::vector<std::vector<const char*>>{{"build", "-o", "out", "prog.zem"},
+                                             {"build", "prog.zem", "-o", "out"},
+                                             {"build", "-oout", "prog.zem"}}) {
     const ParsedCommand build = parse(args);
     EXPECT_EQ(build.refusal, Refusal::kNone);
     EXPECT_EQ(build.command.output, "out");
@@ -47,9 +47,11 @@ TEST(CommandLine, RefusalsNameWhatIsWrong) {
   EXPECT_EQ(unknown.subject, "compile");
   EXPECT_EQ(parse({"run"}).refusal, Refusal::kNoSource);
   EXPECT_EQ(parse({"run", "a.zem", "b.zem"}).refusal, Refusal::kOneSource);
-  EXPECT_EQ(parse({"run", "-o", "x", "a.zem"}).refusal, Refusal::kOutputNotHere);
+  EXPECT_EQ(parse({"run", "-o", "x", "a.zem"}).refusal,
+            Refusal::kOutputNotHere);
   EXPECT_EQ(parse({"build", "a.zem", "-o"}).refusal, Refusal::kOutputNeedsName);
-  EXPECT_EQ(parse({"build", "-o", "", "a.zem"}).refusal, Refusal::kOutputNeedsName);
+  EXPECT_EQ(parse({"build", "-o", "", "a.zem"}).refusal,
+            Refusal::kOutputNeedsName);
   EXPECT_EQ(parse({"build", "-o", "x", "-o", "y", "a.zem"}).refusal,
             Refusal::kOutputTwice);
   const ParsedCommand option = parse({"run", "-v", "a.zem"});

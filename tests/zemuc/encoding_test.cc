@@ -45,8 +45,12 @@ TEST(StreamConverter, WholeCharactersAreNotHeldBack) {
 TEST(StreamConverter, BytesWithoutAFormBecomeReplacementsAndGoOn) {
   StreamConverter to_utf8(Encoding::kShiftJis, Encoding::kUtf8);
   // 0x80 is no character; 85 40 is an unassigned double-byte code.
-  EXPECT_EQ(to_utf8.feed("a\x80" "b\x85\x40" "c\n"),
-            "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\n");
+  EXPECT_EQ(to_utf8.feed("a\x80"
+                         "b\x85\x40"
+                         "c\n"),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD"
+            "c\n");
   // A lead byte whose second byte is a line feed loses only itself.
   EXPECT_EQ(to_utf8.feed("\x88\n"), "\xEF\xBF\xBD\n");
   // A lead byte left at the end of the stream.
@@ -55,7 +59,9 @@ TEST(StreamConverter, BytesWithoutAFormBecomeReplacementsAndGoOn) {
 
   StreamConverter to_sjis(Encoding::kUtf8, Encoding::kShiftJis);
   EXPECT_EQ(to_sjis.feed("caf\xC3\xA9 \xF0\x9F\x98\x80!"), "caf? ?!");
-  EXPECT_EQ(to_sjis.feed("\xFF" "字"), std::string("?").append(sjis("字")));
+  EXPECT_EQ(to_sjis.feed("\xFF"
+                         "字"),
+            std::string("?").append(sjis("字")));
 }
 
 TEST(StreamConverter, SameEncodingPassesBytesThrough) {
@@ -72,8 +78,8 @@ TEST(ConvertAll, ReportsTheFirstCharacterWithoutAForm) {
   EXPECT_FALSE(convert_all("見る(\"caf\xC3\xA9\")", Encoding::kUtf8,
                            Encoding::kShiftJis, &bad_at));
   EXPECT_EQ(bad_at, 11u);
-  EXPECT_FALSE(convert_all("ab\x80", Encoding::kShiftJis, Encoding::kUtf8,
-                           &bad_at));
+  EXPECT_FALSE(
+      convert_all("ab\x80", Encoding::kShiftJis, Encoding::kUtf8, &bad_at));
   EXPECT_EQ(bad_at, 2u);
 }
 

@@ -15,8 +15,8 @@ inline RunResult run_zemuc(const std::vector<std::string>& args,
                            const std::filesystem::path& cwd,
                            std::string_view input = "",
                            const std::vector<std::string>& environment = {}) {
-  std::vector<std::string> command = {"-u", "LANGUAGE", "-u", "LC_MESSAGES",
-                                      "-u", "CC", "LC_ALL=C.UTF-8"};
+  std::vector<std::string> command = {
+      "-u", "LANGUAGE", "-u", "LC_MESSAGES", "-u", "CC", "LC_ALL=C.UTF-8"};
   command.insert(command.end(), environment.begin(), environment.end());
   command.push_back(ZEMUC_PATH);
   command.insert(command.end(), args.begin(), args.end());

@@ -31,8 +31,14 @@ TEST(SourceText, Utf8SourceIsConvertedAndShiftJisKept) {
   // ASCII alone is both; it is used as it is.
   EXPECT_EQ(load("abc\r\n").text, "abc\r\n");
   // A byte-order mark is no part of the program.
-  EXPECT_EQ(load("\xEF\xBB\xBF" "数a=1;\n").text, sjis("数a=1;\n"));
-  EXPECT_EQ(load("\xEF\xBB\xBF" "a\n").text, "a\n");
+  EXPECT_EQ(load("\xEF\xBB\xBF"
+                 "数a=1;\n")
+                .text,
+            sjis("数a=1;\n"));
+  EXPECT_EQ(load("\xEF\xBB\xBF"
+                 "a\n")
+                .text,
+            "a\n");
   // Characters with two Unicode forms reach their one Shift-JIS code.
   EXPECT_EQ(load("〜～−－").text, sjis("～～－－"));
 }

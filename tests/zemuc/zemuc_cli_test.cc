@@ -1,8 +1,7 @@
 // zemuc run and zemuc build through the built executable, with piped
 // input; the terminal itself is tested through tmux.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -28,8 +27,7 @@ const std::string kNibai =
     "\t見る(\"字\",字s);\n"
     "おわり\n";
 const std::string kNibaiTyped = "21\n表示ソ\nowari\n";
-const std::string kNibaiShown =
-    "数を入れてね\n二倍[42]\n字[表示ソ]\n" + kTail;
+const std::string kNibaiShown = "数を入れてね\n二倍[42]\n字[表示ソ]\n" + kTail;
 
 std::vector<std::string> entries(const fs::path& dir) {
   std::vector<std::string> names;
@@ -87,10 +85,14 @@ TEST(ZemucRun, EndOfInputEndsTheProgramsInput) {
 TEST(ZemucRun, ControlCharactersInTheInputReachTheProgramAsTheyAre) {
   ScratchDir dir;
   dir.write("nibai.zem", kNibai);
-  const RunResult r =
-      run_zemuc({"run", "nibai.zem"}, dir.path(), "1\na\x03\x04\x16\x1c" "b\nx\n");
+  const RunResult r = run_zemuc({"run", "nibai.zem"}, dir.path(),
+                                "1\na\x03\x04\x16\x1c"
+                                "b\nx\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "数を入れてね\n二倍[2]\n字[a\x03\x04\x16\x1c" "b]\n" + kTail);
+  EXPECT_EQ(r.out,
+            "数を入れてね\n二倍[2]\n字[a\x03\x04\x16\x1c"
+            "b]\n" +
+                kTail);
 }
 
 TEST(ZemucRun, LongOutputArrivesWhole) {
@@ -146,7 +148,8 @@ TEST(ZemucBuild, CompilerErrorsAreShownReadable) {
   const RunResult r = run_zemuc({"build", "p.zem"}, dir.path());
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("見る"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("zemuc: p.c does not build ("), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("zemuc: p.c does not build ("), std::string::npos)
+      << r.err;
   EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"p.c", "p.zem"}));
 }
 
@@ -160,24 +163,48 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
     int status;
     std::string message;
   } cases[] = {
-      {"missing source", {"build", "nai.zem"}, {}, 8,
+      {"missing source",
+       {"build", "nai.zem"},
+       {},
+       8,
        "zemuc: cannot read nai.zem: No such file or directory\n"},
-      {"a folder", {"build", "folder.zem"}, {}, 8,
+      {"a folder",
+       {"build", "folder.zem"},
+       {},
+       8,
        "zemuc: cannot read folder.zem: Is a directory\n"},
-      {"no Shift-JIS form", {"build", "cafe.zem"}, {}, 8,
+      {"no Shift-JIS form",
+       {"build", "cafe.zem"},
+       {},
+       8,
        "cafe.zem:1:8: error: 'é' (U+00E9) has no Shift-JIS form; write it "
        "another way\n"},
-      {"neither encoding", {"build", "bytes.zem"}, {}, 8,
+      {"neither encoding",
+       {"build", "bytes.zem"},
+       {},
+       8,
        "bytes.zem:2:1: error: the source is neither UTF-8 nor Shift-JIS here "
        "(byte 0x80)\n"},
-      {"no compiler", {"build", "ok.zem"}, {"PATH=/nonexistent"}, 1,
+      {"no compiler",
+       {"build", "ok.zem"},
+       {"PATH=/nonexistent"},
+       1,
        "zemuc: the C compiler gcc is not found; install it with 'apt-get "
        "install gcc', or set CC to another\n"},
-      {"no compiler in CC", {"build", "ok.zem"}, {"CC=no-such-cc -O2"}, 1,
+      {"no compiler in CC",
+       {"build", "ok.zem"},
+       {"CC=no-such-cc -O2"},
+       1,
        "zemuc: the C compiler no-such-cc (from $CC) is not found\n"},
-      {"no folder for the program", {"build", "-o", "none/p", "ok.zem"}, {}, 1,
+      {"no folder for the program",
+       {"build", "-o", "none/p", "ok.zem"},
+       {},
+       1,
        "zemuc: cannot write none/p: No such file or directory\n"},
-      {"short name", {"build", ".c"}, {}, 2,
+      {"short name",
+       {"build", ".c"},
+       {},
+       2,
        "zemuc: .c is too short a name for a source; name it PROGRAM.zem\n"},
   };
   for (const auto& c : cases) {
@@ -209,10 +236,9 @@ TEST(ZemucBuild, UnwritableFolderForTheProgram) {
   fs::permissions(dir.path(), fs::perms::all);
   fs::permissions(dir.path() / "src", fs::perms::all);
   fs::permissions(dir.path() / "src/ok.zem", fs::perms::all);
-  fs::permissions(dir.path() / "locked", fs::perms::owner_read |
-                                             fs::perms::owner_exec |
-                                             fs::perms::others_read |
-                                             fs::perms::others_exec);
+  fs::permissions(dir.path() / "locked",
+                  fs::perms::owner_read | fs::perms::owner_exec |
+                      fs::perms::others_read | fs::perms::others_exec);
   // Permissions do not bind root: the build then runs as nobody.
   std::vector<std::string> args = {"build", "-o", "locked/p", "src/ok.zem"};
   std::vector<std::string> env;
@@ -269,12 +295,13 @@ TEST(ZemucCommandLine, UsageHelpAndVersion) {
 // are, and zemuc's own messages in Shift-JIS.
 TEST(ZemucRun, ShiftJisTerminalIsNotConverted) {
   ScratchDir locales;
-  const RunResult made = run_program(
-      "/usr/bin/env",
-      {"localedef", "--no-warnings=ascii", "-f", "SHIFT_JIS", "-i", "ja_JP",
-       (locales.path() / "ja_JP.SJIS").string()},
-      "", locales.path());
-  if (made.status != 0) GTEST_SKIP() << "localedef cannot make a Shift-JIS locale";
+  const RunResult made =
+      run_program("/usr/bin/env",
+                  {"localedef", "--no-warnings=ascii", "-f", "SHIFT_JIS", "-i",
+                   "ja_JP", (locales.path() / "ja_JP.SJIS").string()},
+                  "", locales.path());
+  if (made.status != 0)
+    GTEST_SKIP() << "localedef cannot make a Shift-JIS locale";
   const std::vector<std::string> sjis_locale = {
       "LOCPATH=" + locales.path().string(), "LC_ALL=ja_JP.SJIS"};
   ScratchDir dir;
@@ -284,7 +311,8 @@ TEST(ZemucRun, ShiftJisTerminalIsNotConverted) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, sjis(kNibaiShown));
   r = run_zemuc({"run", "nai.zem"}, dir.path(), "", sjis_locale);
-  EXPECT_TRUE(r.err.starts_with(sjis("zemuc: nai.zem を読めません: "))) << r.err;
+  EXPECT_TRUE(r.err.starts_with(sjis("zemuc: nai.zem を読めません: ")))
+      << r.err;
 }
 
 }  // namespace
