@@ -34,14 +34,15 @@ expect_screen() {
   done
   fail "the screen never showed: $1"
 }
-# Starts zemuc run on SOURCE in a fresh shell; the shell says the status.
-start() {
+# Starts zemuc with ARGS in a fresh shell; the shell says the status.
+start_zemuc() {
   ((session > 0)) && tmux -L "$socket" kill-session -t "t$session"
   ((session += 1))
   tmux -L "$socket" new-session -d -s "t$session" -x 120 -y 30 \
     "env -u LANGUAGE -u LC_MESSAGES LC_ALL=C.UTF-8 PS1='$ ' bash --norc --noprofile"
-  type_keys "clear; '$zemuc' run $1; echo \"status=\$?\"" Enter
+  type_keys "clear; $*; echo \"status=\$?\"" Enter
 }
+start() { start_zemuc "'$zemuc'" run "$1"; }
 
 # A prompt without a line end shows before the program waits, and typed
 # Japanese reaches a string variable; the typed line echoes once.
@@ -116,5 +117,18 @@ expect_screen "数は"
 type_keys C-c
 expect_screen "status=130"
 screen | grep -q 'おしまい' && fail "the program went on after Ctrl-C"
+
+# Ctrl-C during a build ends it and leaves no scratch file behind.
+printf '#!/bin/sh\nsleep 30\nexec gcc "$@"\n' >slow-cc
+chmod +x slow-cc
+# zemuc ends by the signal itself, so the shell drops the rest of the
+# command line, as it does for any interrupted program; $? says how.
+start_zemuc "CC='$work/slow-cc'" "'$zemuc'" build count.zem
+sleep 0.5
+type_keys C-c
+type_keys 'echo "after=$?"' Enter
+expect_screen "after=130"
+leftover=$(ls -A | grep -v -x -e '.*\.c' -e '.*\.zem' -e in.txt -e out.txt -e slow-cc)
+[[ -z $leftover ]] || fail "an interrupted build left: $leftover"
 
 echo "ok: zemuc run on a terminal shows, echoes, reads and ends as it should"
