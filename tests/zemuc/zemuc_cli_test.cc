@@ -95,6 +95,15 @@ TEST(ZemucRun, ControlCharactersInTheInputReachTheProgramAsTheyAre) {
                 kTail);
 }
 
+TEST(ZemucRun, TypedCharacterWithoutShiftJisFormBecomesAQuestionMark) {
+  ScratchDir dir;
+  dir.write("nibai.zem", kNibai);
+  const RunResult r =
+      run_zemuc({"run", "nibai.zem"}, dir.path(), "1\ncafé😀\nx\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "数を入れてね\n二倍[2]\n字[caf??]\n" + kTail);
+}
+
 TEST(ZemucRun, LongOutputArrivesWhole) {
   ScratchDir dir;
   dir.write("many.zem",
