@@ -1,0 +1,36 @@
+// The rules that look at one line of the checking pass. Each adds what it
+// finds to the line's findings; none changes the line or the tables.
+#ifndef ZEMUC_ZEMUC_CHECK_RULES_H_
+#define ZEMUC_ZEMUC_CHECK_RULES_H_
+
+#include <cstddef>
+#include <string>
+#include <unordered_set>
+
+#include "zemuc/check_line.h"
+
+namespace zemuc::check {
+
+// Keywords that the keyword scan does not find (joined to other text) or
+// finds where the writer did not mean a statement (in a comment, second on
+// a line).
+void check_keyword_tokens(const CheckedLine& line, LineFindings& out);
+
+// The operands of the line's statement, as its generator reads them.
+// `open_entry` is the file table entry that the declaration pass made for
+// the line's file-opening keyword (0 when the statement is another one).
+void check_statement(const CheckedLine& line, std::size_t open_entry,
+                     LineFindings& out);
+
+// What squeezing and splitting do to the text of the line: the end at ';',
+// spaces in quotes, names cut or holding operators, string variables that
+// do not copy.
+// `reported_names` holds the names already reported as holding an
+// operator, so that each is named once in a program.
+void check_line_text(const CheckedLine& line,
+                     std::unordered_set<std::string>& reported_names,
+                     LineFindings& out);
+
+}  // namespace zemuc::check
+
+#endif  // ZEMUC_ZEMUC_CHECK_RULES_H_
