@@ -116,11 +116,11 @@ void StructureTracker::follow_braces(const CheckedLine& line, LineFindings& out)
     const std::size_t n = character_at(text, i);
     if (n == 1 && line.regions[i] == Region::kCode) {
       if (text[i] == '{') {
-        open_braces_.push_back({line.number, columns.column_at(line.raw_of[i])});
-      } else if (text[i] == '}' && open_braces_.empty()) {
+        open_brace(line.number, columns.column_at(line.raw_of[i]));
+      } else if (text[i] == '}' && depth_ == 0) {
         out.add(line.raw_of[i], Problem::kStrayClosingBrace, "");
       } else if (text[i] == '}') {
-        open_braces_.pop_back();
+        close_brace();
       }
     }
     i += n;
@@ -128,18 +128,28 @@ void StructureTracker::follow_braces(const CheckedLine& line, LineFindings& out)
   const Keyword keyword = line.hit.keyword;
   if (line.statement_in_code() &&
       (keyword == Keyword::kRepeat || keyword == Keyword::kReadAll)) {
-    open_braces_.push_back(
-        {line.number, columns.column_at(line.raw_offset(line.hit.position))});
+    open_brace(line.number, columns.column_at(line.raw_offset(line.hit.position)));
   }
 }
 
+// Only the outermost open braces are ever reported, so only their places
+// are kept; deeper ones are counted.
+void StructureTracker::open_brace(std::size_t line, std::size_t column) {
+  if (depth_ < LineFindings::kMostPerLine) open_braces_.push_back({line, column});
+  ++depth_;
+}
+
+void StructureTracker::close_brace() {
+  --depth_;
+  if (depth_ < open_braces_.size()) open_braces_.pop_back();
+}
+
 void StructureTracker::report_open_braces(std::vector<Finding>& program) {
-  const std::size_t n = std::min(open_braces_.size(), LineFindings::kMostPerLine);
-  for (std::size_t i = 0; i < n; ++i) {
-    program.push_back({open_braces_[i].line, open_braces_[i].column,
-                       Problem::kUnclosedBrace, ""});
+  for (const OpenBrace& brace : open_braces_) {
+    program.push_back({brace.line, brace.column, Problem::kUnclosedBrace, ""});
   }
   open_braces_.clear();
+  depth_ = 0;
 }
 
 void StructureTracker::finish(std::vector<Finding>& program) {

@@ -31,6 +31,8 @@ class StructureTracker {
                     std::vector<Finding>& program);
   void follow_code(const CheckedLine& line, std::vector<Finding>& program);
   void follow_braces(const CheckedLine& line, LineFindings& out);
+  void open_brace(std::size_t line, std::size_t column);
+  void close_brace();
   void report_open_braces(std::vector<Finding>& program);
 
   Phase phase_ = Phase::kBeforeBegin;
@@ -38,7 +40,8 @@ class StructureTracker {
   bool reported_before_begin_ = false;
   bool reported_after_end_ = false;
   std::size_t last_line_with_text_ = 0;
-  std::vector<OpenBrace> open_braces_;
+  std::size_t depth_ = 0;  // blocks open
+  std::vector<OpenBrace> open_braces_;  // the outermost of them
   // Findings about code before はじめ, which hold only once there is one.
   std::vector<Finding> before_begin_;
 };

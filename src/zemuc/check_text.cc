@@ -148,6 +148,7 @@ void check_string_variables(const CheckedLine& line, LineFindings& out) {
   if (line.has_statement()) return;
   const TokenLine& tokens = line.line();
   for (std::size_t i = 1; i <= tokens.count; ++i) {
+    if (!is_variable_name(tokens.tokens[i])) continue;  // never in the table
     const std::size_t e = find_variable(*line.tables, tokens.tokens[i]);
     if (e == 0 || line.tables->variables[e].prop != kString) continue;
     if (line.region(i) == Region::kCode) check_string_variable(line, i, out);
