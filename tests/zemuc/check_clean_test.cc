@@ -71,26 +71,24 @@ TEST(CheckClean, ValidProgramsOfTheTestSuite) {
   }
 }
 
-// The translator's end-to-end program shows one surprise on purpose, and
-// nothing else: its blanks outside quotes and its comment after the ';'
-// are harmless.
-TEST(CheckClean, TheSpineProgramHasOnlyItsSpaceInQuotes) {
+// Blanks outside quotes and a whole comment after the ';' are harmless;
+// the one space inside quotes is not.
+TEST(CheckClean, BlanksOutsideQuotesAndCommentsAfterTheEnd) {
   const std::string source =
       "はじめ\n"
-      "\t数a = 3;\n"
-      "\t字s = \"a b\";   /* dropped after the semicolon */\n"
-      "\tif (数a > 2) {\n"
-      "\t\t数b = 数a * 2 + 1;\n"
-      "\t\t字t = 字s;\n"
-      "\t} else {\n"
-      "\t\t数b = 0;\n"
+      "\t数n = 2 ;   /* the count */\n"
+      "\tくり返し ( 数n ) {\n"
+      "\t\t字m = \"x y\" ;  // dropped, harmless\n"
+      "\t\tif ( 数n >= 1 ) {\n"
+      "\t\t\t見る ( \"m\" , 字m ) ;\n"
+      "\t\t} else {\n"
+      "\t\t\t数n = 0 ;\n"
+      "\t\t}\n"
       "\t}\n"
-      "/* comment */\n"
-      "\n"
       "おわり\n";
   EXPECT_EQ(check_utf8(source),
             (std::vector<check::Finding>{
-                finding(3, 9, check::Problem::kSpacesInQuotes, "\"ab\"")}));
+                finding(4, 10, check::Problem::kSpacesInQuotes, "\"xy\"")}));
 }
 
 }  // namespace
