@@ -41,7 +41,7 @@ constexpr std::array kTexts = {
          "命令の前のことばはそのままCに写されるので、変数「@subject」がCの名前に置き換わらず、Cができません。条件は前の行に「if(…){」と書き、命令は次の行に書いてください。",
          "the text before a statement is copied into the C as it is, so the variable '@subject' keeps its own name and the C does not build. Write the condition as if(...){ on a line of its own and the statement on the next."},
     Text{Problem::kTextBeforeRepeated,
-         "「@subject」の前の文字は、この命令が書くCの各行の前にくり返し写され、Cがおかしくなります。「@subject」はタブだけの後ろに、一行に一つで書いてください。",
+         "「@subject」の前の文字は、この命令が書くCの各行の前にくり返し写され、Cがおかしくなります。「@subject」は行を分けて、前にはタブだけを置いてください。",
          "the text before '@subject' is copied before every line of the C that it writes, so it stands there several times. Write '@subject' on a line of its own, after tabs only."},
     Text{Problem::kDisplayNoLabel,
          "変数「@subject」の前に見出しの文字列がないので、その前のことばがそのまま見出しになり、Cができません。@display(\"見出し\",@subject) のように、変数ごとに前に文字列を書いてください。",
@@ -128,7 +128,7 @@ constexpr std::array kTexts = {
          "@end より後ろの行は main の外に書かれるので、Cができません。@end の前に移してください。",
          "lines after @end are written outside main, so the C does not build. Move them before @end."},
     Text{Problem::kRepeatBeforeBegin,
-         "@begin より前の @repeat は宣言されていない数え役を使うので、Cができません。@begin の後ろに移してください。",
+         "@begin より前の @repeat は、用意されていない数え用の変数を使うので、Cができません。@begin の後ろに移してください。",
          "a @repeat before @begin uses a loop counter that was never declared, so the C does not build. Move it after @begin."},
 };
 
