@@ -39,6 +39,7 @@ enum class Problem {
   kSpacesInQuotes,
   kNameCut,         // a double-byte character whose second byte is a brace
   kOperatorInName,  // 数a!=0: the name is 数a!
+  kNameAfterSign,   // !数a: no name at all, copied as it is
   // Files and variables named by statements.
   kFileNotOpened,      // 閉じる, 書く: nothing is written
   kReadFileNotOpened,  // 読む, 読みきり: the block is left half written

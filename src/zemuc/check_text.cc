@@ -99,24 +99,54 @@ void check_cut_names(const CheckedLine& line, LineFindings& out) {
   }
 }
 
-// ASCII punctuation that is no delimiter stays inside a name: 数a!=0 names
-// 数a!. Characters are judged whole, so 点 or 表, whose second byte is
-// punctuation, are ordinary.
+constexpr std::string_view kLooksLikeOperator = "!\"#$%&'.?@[\\]^`|~";
+
+bool is_sign(std::string_view token, std::size_t i) {
+  return character_at(token, i) == 1 &&
+         kLooksLikeOperator.find(token[i]) != std::string_view::npos;
+}
+
+// The first sign in `token`, judged by whole characters, or npos.
+std::size_t first_sign(std::string_view token) {
+  for (std::size_t i = 0; i < token.size(); i += character_at(token, i)) {
+    if (is_sign(token, i)) return i;
+  }
+  return std::string_view::npos;
+}
+
+// Where in `token` a sign is followed by a variable's mark, or npos.
+std::size_t mark_after_sign(std::string_view token) {
+  bool after_sign = false;
+  for (std::size_t i = 0; i < token.size(); i += character_at(token, i)) {
+    if (token[i] == '"') break;  // quoted text is no name
+    if (after_sign && is_variable_name(token.substr(i))) return i;
+    after_sign = is_sign(token, i);
+  }
+  return std::string_view::npos;
+}
+
+// ASCII punctuation that is no delimiter stays inside a token: 数a!=0
+// names 数a!, and in !数a the name is never read as one, since a name is a
+// token that begins with its mark. Characters are judged whole, so 点 or
+// 表, whose second byte is punctuation, are ordinary; lead bytes are never
+// ASCII. Each token is named once in a program.
 void check_name_characters(const CheckedLine& line,
                            std::unordered_set<std::string>& reported,
                            LineFindings& out) {
-  static constexpr std::string_view kLooksLikeOperator = "!\"#$%&'.?@[\\]^`|~";
   const TokenLine& tokens = line.line();
   for (std::size_t k = 1; k <= tokens.count; ++k) {
-    const std::string_view name = tokens.tokens[k];
-    if (!is_variable_name(name) || line.region(k) != Region::kCode) continue;
-    for (std::size_t i = 0; i < name.size(); i += character_at(name, i)) {
-      if (kLooksLikeOperator.find(name[i]) == std::string_view::npos) continue;
-      // Lead bytes are never ASCII, so only a one-byte character matches.
-      if (reported.insert(std::string(name)).second) {
-        out.add(line.raw_of[line.offset(k) + i], Problem::kOperatorInName, name);
-      }
-      break;
+    const std::string_view token = tokens.tokens[k];
+    if (token.empty() || line.region(k) != Region::kCode) continue;
+    std::size_t at = std::string_view::npos;
+    Problem problem = Problem::kOperatorInName;
+    if (is_variable_name(token)) {
+      at = first_sign(token);
+    } else {
+      at = mark_after_sign(token);
+      problem = Problem::kNameAfterSign;
+    }
+    if (at != std::string_view::npos && reported.insert(std::string(token)).second) {
+      out.add(line.raw_of[line.offset(k) + at], problem, token);
     }
   }
 }

@@ -259,13 +259,18 @@ TEST(CheckText, PunctuationInANameIsNoOperator) {
       {"remainder", "\t数c=数a%数b;\n", {finding(2, 7, Problem::kOperatorInName, "数a%数b")}},
       {"and", "\tif(数a&&数b){\n\t}\n", {finding(2, 7, Problem::kOperatorInName, "数a&&数b")}},
       {"named once", "\t数b=数a!;\n\t数c=数a!;\n", {finding(2, 7, Problem::kOperatorInName, "数a!")}},
-      {"characters with punctuation as second byte", "\t数点=1;\n\t数余=数ー+数ポ+数円+数表;\n", {}},
+      {"a name after a sign is no name", "\tif(!数a){\n\t}\n\t数b=0&&数a;\n",
+       {finding(2, 6, Problem::kNameAfterSign, "!数a"),
+        finding(4, 8, Problem::kNameAfterSign, "0&&数a")}},
+      {"characters with punctuation as second byte",
+       "\t数点=1;\n\t数余=数ー+数ポ+数円+数表;\n\t見る(\"表\",数点);\n", {}},
+      {"a sign inside quotes", "\tprintf(\"!数\");\n", {}},
       {"one variable", "\t数a=1;\n\t数a=数a+1;\n", {}},
       {"parentheses around it", "\tif((数a)!=0){\n\t}\n", {}},
   });
   // A new variable, and C that builds and does something else.
-  const Generated g = translate_lines({"数a=1;\n", "数b=0;\n", "if(数b!=0){\n"});
-  EXPECT_TRUE(SameSjis(g.text, "nn1=1;\nnn2=0;\nif(nn3=0){\n"));
+  const Generated g = translate_lines({"数a=1;\n", "数b=0;\n", "if(数b!=0){\n", "if(!数a){\n"});
+  EXPECT_TRUE(SameSjis(g.text, "nn1=1;\nnn2=0;\nif(nn3=0){\nif(!数a){\n"));
 }
 
 TEST(CheckStatements, ARepeatBoundIsOneToken) {
