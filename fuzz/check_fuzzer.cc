@@ -1,7 +1,8 @@
 // Feeds one in-memory source to the check and renders every finding, in
 // both languages and both terminal encodings, checking the shape of what
 // comes out: findings in order, on lines of the source, each rendered as
-// three lines that start with its place.
+// three lines that start with its place. The translation of the same
+// source fails exactly when the check says a display has nothing to show.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "context.h"
+#include "driver/translate.h"
+#include "io/files.h"
+#include "io/output.h"
 #include "zemuc/check.h"
 #include "zemuc/check_messages.h"
 
@@ -22,6 +27,17 @@ std::size_t count_lines(std::string_view source) {
   std::size_t lines = 0;
   for (char c : source) lines += c == '\n';
   return lines + (!source.empty() && source.back() != '\n');
+}
+
+bool translation_fails(std::string_view source) {
+  zemuc::MemoryFiles files;
+  files.files["in.zem"].assign(source);
+  std::string console_text;
+  zemuc::StringSink console_sink(console_text);
+  zemuc::Output console(console_sink);
+  zemuc::Context ctx;
+  return zemuc::translate(ctx, "in.zem", "in.c", files, console) ==
+         zemuc::kStatusFailed;
 }
 
 }  // namespace
@@ -40,6 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       check(e.line < f.line || (e.line == f.line && e.column <= f.column));
     }
   }
+  bool stops = false;
+  for (const zemuc::check::Finding& f : findings) {
+    stops = stops || f.problem == zemuc::check::Problem::kDisplayNothing;
+  }
+  check(stops == translation_fails(source));
   for (zemuc::Language language :
        {zemuc::Language::kJapanese, zemuc::Language::kEnglish}) {
     for (zemuc::Encoding terminal :

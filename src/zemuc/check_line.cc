@@ -6,15 +6,19 @@ namespace zemuc::check {
 
 void LineFindings::add(std::size_t raw_offset, Problem problem,
                        std::string_view subject) {
-  if (spots_.size() < kMostPerLine) {
+  // The line that stops the translation is always named.
+  if (spots_.size() < kMostPerLine || problem == Problem::kDisplayNothing) {
     spots_.push_back({raw_offset, problem, std::string(subject)});
     return;
   }
   // Full: the new spot takes the place of the latest one, if it comes
   // before it.
   auto latest = std::max_element(
-      spots_.begin(), spots_.end(),
-      [](const Spot& a, const Spot& b) { return a.raw_offset < b.raw_offset; });
+      spots_.begin(), spots_.end(), [](const Spot& a, const Spot& b) {
+        const bool a_stays = a.problem == Problem::kDisplayNothing;
+        const bool b_stays = b.problem == Problem::kDisplayNothing;
+        return a_stays != b_stays ? a_stays : a.raw_offset < b.raw_offset;
+      });
   if (raw_offset < latest->raw_offset) {
     *latest = {raw_offset, problem, std::string(subject)};
   }

@@ -47,8 +47,9 @@ struct CheckedLine {
 };
 
 // The findings of one line, placed by byte offset in the line as read.
-// A line keeps its first few findings only: a line of ten megabytes of
-// mistakes is not a reason to print millions of them.
+// A line keeps its first few findings only, and the one that stops the
+// translation: a line of ten megabytes of mistakes is not a reason to
+// print millions of them.
 class LineFindings {
  public:
   static constexpr std::size_t kMostPerLine = 16;

@@ -112,13 +112,15 @@ void StructureTracker::follow_braces(const CheckedLine& line, LineFindings& out)
   const bool statement = line.has_statement();
   const std::size_t end = statement ? line.offset(line.hit.position) : text.size();
   ColumnWalker columns(line.raw);
+  bool stray = false;
   for (std::size_t i = 0; i < end;) {
     const std::size_t n = character_at(text, i);
     if (n == 1 && line.regions[i] == Region::kCode) {
       if (text[i] == '{') {
         open_brace(line.number, columns.column_at(line.raw_of[i]));
       } else if (text[i] == '}' && depth_ == 0) {
-        out.add(line.raw_of[i], Problem::kStrayClosingBrace, "");
+        if (!stray) out.add(line.raw_of[i], Problem::kStrayClosingBrace, "");
+        stray = true;  // one is enough for a line
       } else if (text[i] == '}') {
         close_brace();
       }

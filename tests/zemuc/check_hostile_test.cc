@@ -70,6 +70,15 @@ TEST(CheckHostile, TenMegabyteLines) {
   }
 }
 
+TEST(CheckHostile, ALineFullOfMistakesStillNamesTheStopOfTheTranslation) {
+  std::string line = "\t";
+  for (int i = 0; i < 40; ++i) line += "数a" + std::to_string(i) + "!,";
+  const std::vector<Finding> findings =
+      check_utf8("はじめ\n" + line + "}見る\nおわり\n");
+  EXPECT_EQ(findings_on_line(findings, 2), 16u);
+  EXPECT_EQ(findings.back().problem, Problem::kDisplayNothing);
+}
+
 TEST(CheckHostile, ManyShortLinesOfMistakes) {
   std::string source = sjis("はじめ\n");
   for (int i = 0; i < 20'000; ++i) source += sjis("\t見る();\n\t数a!=1;\n\t}\n");
