@@ -373,5 +373,40 @@ TEST(CheckStructure, TheProgramFrame) {
   }
 }
 
+// What the translator writes for the lines of the findings above that
+// were not shown with their C text there.
+TEST(CheckEvidence, TheTranslatorDoesWhatTheFindingsSay) {
+  struct Evidence {
+    const char* what;
+    Lines lines;
+    const char* written;
+  };
+  const Evidence cases[] = {
+      {"spaces in quotes", {"見る(\"a b\");\n"}, "printf(\"%s\\n\", \"ab\");\n"},
+      {"a name cut by マ", {"数マス=1;\n"}, "nn1}ス=1;\n"},
+      {"a keyword in a block comment", {"/* 見る(\"x\") */\n"},
+       "/*printf(\"%s\\n\", \"x\");\n"},
+      // The input takes every variable to the end of the line, those of
+      // the dropped display too.
+      {"a second statement", {"打つ(数a)見る(\"x\",数a)\n"},
+       "scanf(\"%d\", &nn1);\nscanf(\"%d\", &nn1);\n"},
+      {"a close of a file never opened", {"閉じる(不明);\n"}, ""},
+      {"a read from a file never opened", {"読む(不明,数a);\n"},
+       "\tprintf(\"データ読みすぎ．\");\n\tgoto ERROR_END;\n}\nnn1 = atoi(dummy);\n"},
+      {"a write of no variable", {"開く(出力,\"o.txt\",w);\n", "書く(出力,値);\n"},
+       "fp1 = fopen(\"o.txt\",\"w\");\n"},
+      {"a loop's own brace", {"くり返し(3){見る(\"x\")}\n"},
+       "for(rep1 = 1 ; rep1 <= 3 ; rep1++) {\n"},
+  };
+  for (const Evidence& c : cases) {
+    SCOPED_TRACE(c.what);
+    CodegenRun run(c.lines);
+    run.generate({"はじめ\n"});  // the counters are handed out from here
+    const Generated g = run.generate(c.lines);
+    EXPECT_EQ(g.status, 0);
+    EXPECT_TRUE(SameSjis(g.text, c.written));
+  }
+}
+
 }  // namespace
 }  // namespace zemuc::testing
