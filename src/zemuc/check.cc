@@ -45,7 +45,8 @@ class Checker {
         mark_regions(tokens_.text, in_block_comment_, line_.regions);
     check_keyword_tokens(line_, spots_);
     check_statement(line_, open_entry(), spots_);
-    check_line_text(line_, reported_names_, spots_);
+    check_line_text(line_, spots_);
+    check_names(line_, reported_names_, spots_);
     structure_.follow(line_, spots_, findings_);
     place_spots();
     in_block_comment_ = comment_open_after(open_at_end);

@@ -22,14 +22,16 @@ void check_keyword_tokens(const CheckedLine& line, LineFindings& out);
 void check_statement(const CheckedLine& line, std::size_t open_entry,
                      LineFindings& out);
 
-// What squeezing and splitting do to the text of the line: the end at ';',
-// spaces in quotes, names cut or holding operators, string variables that
-// do not copy.
-// `reported_names` holds the names already reported as holding an
-// operator, so that each is named once in a program.
-void check_line_text(const CheckedLine& line,
-                     std::unordered_set<std::string>& reported_names,
-                     LineFindings& out);
+// What the end of the line at ';' and squeezing do to its text: text
+// dropped, a comment cut, spaces in quotes, full-width spaces.
+void check_line_text(const CheckedLine& line, LineFindings& out);
+
+// Names cut by a trail byte or holding signs, and string variables that do
+// not copy. `reported_names` holds the tokens already named for a sign, so
+// that each is named once in a program.
+void check_names(const CheckedLine& line,
+                 std::unordered_set<std::string>& reported_names,
+                 LineFindings& out);
 
 }  // namespace zemuc::check
 
