@@ -17,7 +17,7 @@ std::size_t first_code(const CheckedLine& line) {
   const std::string_view text = line.line().text;
   for (std::size_t i = 0; i < text.size(); i += character_at(text, i)) {
     if (line.regions[i] == Region::kCode && !is_blank(text[i]) &&
-        !text.substr(i).starts_with("\x81\x40")) {
+        !text.substr(i).starts_with(sjis::kWideSpace)) {
       return i;
     }
   }

@@ -1,13 +1,14 @@
 // What the end of a line and squeezing do to its text: the line ends at
 // its first ';', spaces go inside quotes too, and a full-width space is no
 // blank.
+#include "sjis_texts.h"
 #include "zemuc/check_rules.h"
 #include "zemuc/columns.h"
 
 namespace zemuc::check {
 namespace {
 
-constexpr std::string_view kWideSpace = "\x81\x40";  // the full-width space
+using sjis::kWideSpace;
 
 // The offset in `rest` of the first text whose loss matters, or npos when
 // it holds only blanks, semicolons and whole comments.

@@ -58,7 +58,7 @@ TEST(SqueezedToRaw, AgreesWithSqueezeLineOnRandomLines) {
   // characters and NUL among them.
   const std::vector<std::string> pieces = {
       " ", "  ", "e", "l", "s", "else", "else ", "\t", "\"", ";", "\n",
-      std::string(1, '\0'), sjis("見る"), sjis("マ"), "\x81\x40", "x", "{"};
+      std::string(1, '\0'), sjis("見る"), sjis("マ"), sjis("　"), "x", "{"};
   std::mt19937 random(12345);
   for (int round = 0; round < 5000; ++round) {
     std::string raw;
