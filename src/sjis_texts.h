@@ -30,6 +30,9 @@ inline constexpr std::string_view kNumericMark = "\x90\x94";  // 数
 inline constexpr std::string_view kStringMark = "\x8E\x9A";   // 字
 inline constexpr std::string_view kCounterMark = "\x95\x9C";  // 復
 
+// The full-width space, which is no blank to the tokenizer.
+inline constexpr std::string_view kWideSpace = "\x81\x40";  // 　
+
 // Console dialogue of the command line.
 inline constexpr std::string_view kUsageWrong =  // 使い方まちごうとる．\n
     "\x8E\x67\x82\xA2\x95\xFB\x82\xDC\x82\xBF\x82\xB2\x82\xA4\x82\xC6\x82\xE9"
