@@ -8,6 +8,8 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "zemuc/check.h"
+#include "zemuc/check_messages.h"
 #include "zemuc/command_line.h"
 #include "zemuc/compile.h"
 #include "zemuc/descriptors.h"
@@ -105,13 +107,29 @@ std::optional<Names> names_for(const Command& command, Reporter& reporter) {
 
 // Reads, converts and translates the source, and writes the C file whole.
 // Returns 0 or the exit status of the failure.
+// The source as the translator reads it, or nothing after a report.
+std::optional<std::string> load_source(const Command& command,
+                                       Reporter& reporter) {
+  const std::optional<std::string> bytes = read_file(command.source, reporter);
+  if (!bytes) return std::nullopt;
+  return source_as_sjis(*bytes, command.source, reporter);
+}
+
+// The findings of the check, rendered for the terminal; empty when there
+// are none.
+std::string findings_of(const Command& command, const std::string& source,
+                        const Reporter& reporter) {
+  return check::render_findings(command.source, source,
+                                check::check_source(source),
+                                reporter.language(), reporter.terminal());
+}
+
 int translate_to_disk(const Command& command, const Names& names,
                       Reporter& reporter) {
-  const std::optional<std::string> bytes = read_file(command.source, reporter);
-  if (!bytes) return kExitTranslationFailed;
-  const std::optional<std::string> source =
-      source_as_sjis(*bytes, command.source, reporter);
+  const std::optional<std::string> source = load_source(command, reporter);
   if (!source) return kExitTranslationFailed;
+  // What the check finds is told before the build, which goes on.
+  reporter.write(findings_of(command, *source, reporter));
   const std::optional<std::string> c_text =
       translate_source(command.source, *source, reporter);
   if (!c_text) return kExitTranslationFailed;
@@ -185,6 +203,16 @@ int run(const Command& command, Reporter& reporter) {
   return status;
 }
 
+// Status 0 when nothing is found, 1 when something is, 2 when the source
+// cannot be read.
+int check_only(const Command& command, Reporter& reporter) {
+  const std::optional<std::string> source = load_source(command, reporter);
+  if (!source) return kExitUsage;
+  const std::string findings = findings_of(command, *source, reporter);
+  write_all(STDOUT_FILENO, findings);
+  return findings.empty() ? 0 : kExitFindings;
+}
+
 }  // namespace
 
 int run_zemuc(std::span<const char* const> args) {
@@ -208,9 +236,8 @@ int run_zemuc(std::span<const char* const> args) {
     case Verb::kRun:
       return run(command, reporter);
     case Verb::kCheck:
-      break;
+      return check_only(command, reporter);
   }
-  reporter.error({"check はまだありません", "check is not there yet"});
   return kExitUsage;
 }
 

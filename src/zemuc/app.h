@@ -8,11 +8,13 @@ namespace zemuc {
 
 // Exit statuses of zemuc's own.
 inline constexpr int kExitBuildFailed = 1;
+inline constexpr int kExitFindings = 1;  // zemuc check found something
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitTranslationFailed = 8;
 
 // `args` are the arguments after the program name. Returns the exit status:
-// for run, the program's own.
+// for run, the program's own; for check, 0 or kExitFindings, or kExitUsage
+// when the source cannot be read.
 int run_zemuc(std::span<const char* const> args);
 
 }  // namespace zemuc

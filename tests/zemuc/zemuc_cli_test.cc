@@ -300,6 +300,55 @@ TEST(ZemucCommandLine, UsageHelpAndVersion) {
   EXPECT_TRUE(r.err.starts_with("zemuc: nai.zem を読めません: ")) << r.err;
 }
 
+TEST(ZemucCheck, FindingsGoToStandardOutputWithStatusOne) {
+  ScratchDir dir;
+  dir.write("p.zem", "はじめ\n\t見る \"x\";\nおわり\n");
+  RunResult r = run_zemuc({"check", "p.zem"}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.starts_with("p.zem:2:2: warning: ")) << r.out;
+  EXPECT_TRUE(r.out.ends_with("\n\t見る \"x\";\n\t^\n")) << r.out;
+  EXPECT_EQ(r.err, "");
+  // It translates nothing and writes nothing.
+  EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"p.zem"});
+
+  // A clean program, in either encoding, and an empty file.
+  dir.write("nibai.zem", kNibai);
+  dir.write("sjis.zem", sjis(kNibai));
+  dir.write("empty.zem", "");
+  for (const char* clean : {"nibai.zem", "sjis.zem", "empty.zem"}) {
+    r = run_zemuc({"check", clean}, dir.path());
+    EXPECT_EQ(r.status, 0) << clean << r.out;
+    EXPECT_EQ(r.out + r.err, "") << clean;
+  }
+}
+
+TEST(ZemucCheck, UnreadableSourceIsStatusTwo) {
+  ScratchDir dir;
+  dir.write("bytes.zem", "abc\n\x80\n");
+  fs::create_directory(dir.path() / "folder.zem");
+  for (const char* source : {"nai.zem", "bytes.zem", "folder.zem"}) {
+    const RunResult r = run_zemuc({"check", source}, dir.path());
+    EXPECT_EQ(r.status, 2) << source;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err, "") << source;
+  }
+}
+
+TEST(ZemucCheck, BuildAndRunShowTheFindingsAndGoOn) {
+  ScratchDir dir;
+  // 数a!=0 names a variable 数a! and assigns 0 to it: C that builds.
+  dir.write("p.zem",
+            "はじめ\n\t数a=1;\n\tif(数a!=0){\n\t\t見る(\"yes\");\n\t}\nおわり\n");
+  RunResult r = run_zemuc({"build", "p.zem"}, dir.path());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.err.starts_with("p.zem:3:7: warning: ")) << r.err;
+  EXPECT_TRUE(dir.exists("p"));
+  r = run_zemuc({"run", "p.zem"}, dir.path(), "x\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.err.starts_with("p.zem:3:7: warning: ")) << r.err;
+  EXPECT_EQ(r.out, kTail);  // the if never holds: 数a! is 0
+}
+
 // A terminal whose locale is Shift-JIS gets the program's bytes as they
 // are, and zemuc's own messages in Shift-JIS.
 TEST(ZemucRun, ShiftJisTerminalIsNotConverted) {
