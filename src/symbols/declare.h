@@ -11,12 +11,6 @@
 
 namespace zemuc {
 
-// True for a name that begins with the numeric mark or the string mark.
-inline bool is_variable_name(std::string_view token) {
-  return token.starts_with(sjis::kNumericMark) ||
-         token.starts_with(sjis::kStringMark);
-}
-
 // Looks at every token of the line, left to right: a repeat keyword declares
 // a loop counter, a file-opening keyword a file, a name a variable.
 void declare_line(SymbolTables& tables, const TokenLine& line);
