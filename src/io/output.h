@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -58,7 +59,11 @@ class Output {
   ~Output();  // flushes, ignoring failure
 
   Output& operator<<(std::string_view text) {
-    if (text.size() <= kBufferSize - used_) {
+    const std::size_t room = kBufferSize - used_;
+    if (text.size() <= 16 && room >= 16) {
+      copy_short(buffer_.get() + used_, text.data(), text.size());
+      used_ += text.size();
+    } else if (text.size() <= room) {
       text.copy(buffer_.get() + used_, text.size());
       used_ += text.size();
     } else {
@@ -79,6 +84,29 @@ class Output {
 
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
+  // Copies n <= 16 bytes with at most two loads and two stores that may
+  // overlap, reading nothing outside [p, p + n): most writes are a name, a
+  // delimiter or a short piece of a line, and a call to memcpy would cost
+  // more than the copy.
+  static void copy_short(char* to, const char* p, std::size_t n) {
+    if (n >= 8) {
+      copy_fixed<8>(to, p);
+      copy_fixed<8>(to + n - 8, p + n - 8);
+    } else if (n >= 4) {
+      copy_fixed<4>(to, p);
+      copy_fixed<4>(to + n - 4, p + n - 4);
+    } else if (n > 0) {
+      to[0] = p[0];
+      to[n / 2] = p[n / 2];
+      to[n - 1] = p[n - 1];
+    }
+  }
+  template <std::size_t kSize>
+  static void copy_fixed(char* to, const char* p) {
+    char block[kSize];
+    std::memcpy(block, p, kSize);
+    std::memcpy(to, block, kSize);
+  }
   void drain();
   void write_through(std::string_view text);
 
