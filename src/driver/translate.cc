@@ -10,6 +10,7 @@
 #include "lexer/tokenizer.h"
 #include "sjis_texts.h"
 #include "symbols/declare.h"
+#include "symbols/declare_raw.h"
 #include "symbols/dump.h"
 
 namespace zemuc {
@@ -24,8 +25,7 @@ int report_missing(const std::string& name, Output& console) {
 LineReader::Result next_line(Context& ctx, LineReader& reader) {
   const LineReader::Result result = reader.next(ctx.raw);
   if (result == LineReader::Result::kLine) {
-    ctx.line.text.assign(ctx.raw);
-    tokenize_line(ctx.line);
+    tokenize_raw(ctx.line, ctx.raw);
   }
   return result;
 }
@@ -37,15 +37,14 @@ int declaration_pass(Context& ctx, const std::string& source_name,
   LineReader reader(*source);
   // The first line is read before anything is printed, so that a source
   // that opens but cannot be read (a folder) reads as a missing one.
-  LineReader::Result result = next_line(ctx, reader);
+  LineReader::Result result = reader.next(ctx.raw);
   if (result == LineReader::Result::kError) {
     return report_missing(source_name, console);
   }
   console << source_name << sjis::kReading;
   ctx.tables = SymbolTables();
-  for (; result == LineReader::Result::kLine;
-       result = next_line(ctx, reader)) {
-    declare_line(ctx.tables, ctx.line);
+  for (; result == LineReader::Result::kLine; result = reader.next(ctx.raw)) {
+    declare_raw_line(ctx.tables, ctx.line, ctx.raw);
   }
   if (result == LineReader::Result::kError) {
     return report_missing(source_name, console);

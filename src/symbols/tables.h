@@ -30,6 +30,9 @@ Output& operator<<(Output& out, const CName& name);
 struct Variable {
   std::string_view name;
   char prop;
+  // The C name spelled out ("nn3"), the same as var(i) writes: kept ready
+  // because the generators write it for almost every use of the variable.
+  std::string_view c_name;
 };
 
 // Variables in the order of their first mention; numeric and string
@@ -41,6 +44,7 @@ class VariableTable {
   CName var(std::size_t i) const {
     return {entries_[i].prop == kNumeric ? "nn" : "cc", i};
   }
+  std::string_view c_name(std::size_t i) const { return entries_[i].c_name; }
   std::size_t find(std::string_view name) const {
     return index_.find(name, [this](std::size_t i) { return entries_[i].name; });
   }
