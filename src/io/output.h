@@ -76,14 +76,37 @@ class Output {
     buffer_[used_++] = c;
     return *this;
   }
-  // A number in decimal.
-  Output& number(std::size_t n);
+  // A number in decimal. Every C name carries one, so the digits go
+  // straight into the buffer, two at a time, inline.
+  Output& number(std::size_t n) {
+    if (kBufferSize - used_ < kMaxDigits) drain();
+    char* const start = buffer_.get() + used_;
+    std::size_t digits = 1;
+    for (std::size_t rest = n; rest >= 10; rest /= 10) ++digits;
+    char* p = start + digits;
+    for (; n >= 100; n /= 100) {
+      p -= 2;
+      std::memcpy(p, kDigitPairs + 2 * (n % 100), 2);
+    }
+    if (n >= 10) {
+      std::memcpy(p - 2, kDigitPairs + 2 * n, 2);
+    } else {
+      p[-1] = static_cast<char>('0' + n);
+    }
+    used_ += digits;
+    return *this;
+  }
 
   // Hands every buffered byte to the sink; false if any write has failed.
   bool flush();
 
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kMaxDigits = 20;
+  static constexpr char kDigitPairs[] =
+      "0001020304050607080910111213141516171819202122232425262728293031323334"
+      "3536373839404142434445464748495051525354555657585960616263646566676869"
+      "707172737475767778798081828384858687888990919293949596979899";
   // Copies n <= 16 bytes with at most two loads and two stores that may
   // overlap, reading nothing outside [p, p + n): most writes are a name, a
   // delimiter or a short piece of a line, and a call to memcpy would cost

@@ -4,14 +4,6 @@
 
 namespace zemuc {
 
-Output& operator<<(Output& out, const CName& name) {
-  if (!name.prefix.empty()) {
-    out << name.prefix;
-    out.number(name.number);
-  }
-  return out;
-}
-
 std::size_t VariableTable::add(std::string_view name, char prop) {
   entries_.push_back({texts_.keep(name), prop, {}});
   const std::size_t i = count();

@@ -25,7 +25,13 @@ struct CName {
   std::string_view prefix;
   std::size_t number = 0;
 };
-Output& operator<<(Output& out, const CName& name);
+inline Output& operator<<(Output& out, const CName& name) {
+  if (!name.prefix.empty()) {
+    out << name.prefix;
+    out.number(name.number);
+  }
+  return out;
+}
 
 struct Variable {
   std::string_view name;
