@@ -54,8 +54,12 @@ class Generator {
     std::snprintf(digits, sizeof digits, "%05ld", i % 100000);
     return std::string(mark) + letter + digits;
   }
-  std::string num() { return numbered(sjis::kNumericMark, 'v', next_num_++ % numerics_); }
-  std::string str() { return numbered(sjis::kStringMark, 's', next_str_++ % strings_); }
+  std::string num() {
+    return numbered(sjis::kNumericMark, 'v', next_num_++ % numerics_);
+  }
+  std::string str() {
+    return numbered(sjis::kStringMark, 's', next_str_++ % strings_);
+  }
 
   // One line: indent, text, end; most statements end with ';'.
   void line(std::string_view indent, std::string_view text,
@@ -130,7 +134,8 @@ int main(int argc, char** argv) {
   const long megabytes = std::atol(argv[1]);
   const long names = std::atol(argv[2]);
   if (megabytes <= 0 || names < 2 || names > 100000) {
-    std::fprintf(stderr, "gen_dense: need MEGABYTES > 0, 2 <= NAMES <= 100000\n");
+    std::fprintf(stderr,
+                 "gen_dense: need MEGABYTES > 0, 2 <= NAMES <= 100000\n");
     return 2;
   }
   Generator(names).program(megabytes * 1000 * 1000);

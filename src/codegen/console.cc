@@ -32,9 +32,8 @@ int gen_input(const Context& ctx, std::size_t k, Output& out) {
   for (std::size_t t = k + 1; t <= line.count; ++t) {
     const std::size_t e = find_variable(ctx.tables, line.tokens[t]);
     if (e == 0) continue;
-    out << "scanf("
-        << (variables[e].prop == kNumeric ? "\"%d\"" : "\"%s\"") << ", &"
-        << variables.c_name(e) << ");\n";
+    out << "scanf(" << (variables[e].prop == kNumeric ? "\"%d\"" : "\"%s\"")
+        << ", &" << variables.c_name(e) << ");\n";
   }
   return kStatusOk;
 }

@@ -93,7 +93,8 @@ inline Keyword keyword_of(std::string_view token) {
   using namespace keyword_detail;
   const std::size_t n = token.size();
   if (n < 4 || n > 8 || n % 2 != 0) return Keyword::kNone;
-  const std::uint8_t slot = kSlots[row_of(n)][static_cast<unsigned char>(token[1])];
+  const std::uint8_t slot =
+      kSlots[row_of(n)][static_cast<unsigned char>(token[1])];
   if (slot == 0) return Keyword::kNone;
   const Entry& entry = kKeywords[slot - 1];
   // Two four-byte loads, overlapping for six bytes, cover the token.

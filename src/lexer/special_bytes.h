@@ -46,8 +46,8 @@ struct Sse2Bytes {
   static unsigned special(const char* p) {
     const __m128i x = load(p);
     // x <= 0x3E, unsigned: nothing is left when 0x3E is taken away.
-    const __m128i low =
-        _mm_cmpeq_epi8(_mm_subs_epu8(x, _mm_set1_epi8(0x3E)), _mm_setzero_si128());
+    const __m128i low = _mm_cmpeq_epi8(_mm_subs_epu8(x, _mm_set1_epi8(0x3E)),
+                                       _mm_setzero_si128());
     // A digit: x - '0' <= 9, unsigned.
     const __m128i digit = _mm_cmpeq_epi8(
         _mm_subs_epu8(_mm_sub_epi8(x, _mm_set1_epi8('0')), _mm_set1_epi8(9)),
@@ -58,10 +58,10 @@ struct Sse2Bytes {
   }
   static unsigned quote_stop(const char* p) {
     const __m128i x = load(p);
-    const __m128i m = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('"')),
-                     _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))),
-        _mm_cmpeq_epi8(x, _mm_set1_epi8(' ')));
+    const __m128i m =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('"')),
+                                  _mm_cmpeq_epi8(x, _mm_set1_epi8('\n'))),
+                     _mm_cmpeq_epi8(x, _mm_set1_epi8(' ')));
     return _mm_movemask_epi8(m);
   }
 

@@ -94,9 +94,15 @@ class NameIndex {
   static constexpr int kPositionBits = 40;
   static constexpr std::uint64_t kPositionMask =
       (std::uint64_t{1} << kPositionBits) - 1;
-  static std::uint64_t tag_of_hash(std::uint64_t h) { return h >> kPositionBits; }
-  static std::uint64_t tag_of(std::uint64_t slot) { return slot >> kPositionBits; }
-  static std::size_t position(std::uint64_t slot) { return slot & kPositionMask; }
+  static std::uint64_t tag_of_hash(std::uint64_t h) {
+    return h >> kPositionBits;
+  }
+  static std::uint64_t tag_of(std::uint64_t slot) {
+    return slot >> kPositionBits;
+  }
+  static std::size_t position(std::uint64_t slot) {
+    return slot & kPositionMask;
+  }
   static std::uint64_t slot_of(std::uint64_t h, std::size_t index) {
     return (tag_of_hash(h) << kPositionBits) | index;
   }

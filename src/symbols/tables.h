@@ -52,7 +52,8 @@ class VariableTable {
   }
   std::string_view c_name(std::size_t i) const { return entries_[i].c_name; }
   std::size_t find(std::string_view name) const {
-    return index_.find(name, [this](std::size_t i) { return entries_[i].name; });
+    return index_.find(name,
+                       [this](std::size_t i) { return entries_[i].name; });
   }
   // Adds an entry for `name`, which is not in the table yet.
   std::size_t add(std::string_view name, char prop);
@@ -77,7 +78,8 @@ class FileTable {
   const FileEntry& operator[](std::size_t i) const { return entries_[i]; }
   CName var(std::size_t i) const { return {"fp", i}; }
   std::size_t find(std::string_view name) const {
-    return index_.find(name, [this](std::size_t i) { return entries_[i].name; });
+    return index_.find(name,
+                       [this](std::size_t i) { return entries_[i].name; });
   }
   std::size_t add(std::string_view name, std::string_view fname, char prop);
 

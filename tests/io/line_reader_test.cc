@@ -152,8 +152,8 @@ TEST(FindLineFeed, BothSearchesAgree) {
 // lines gathered across reads, the last line without a line feed. Under
 // the address sanitizer a missing byte shows as a fault here.
 TEST(LineReader, PaddingAfterEveryLineCanBeRead) {
-  const std::string source = "a\n" + std::string(100 * 1024, 'x') + "\r\nbc\r\n" +
-                             std::string(5, 'y') + "\nlast";
+  const std::string source = "a\n" + std::string(100 * 1024, 'x') +
+                             "\r\nbc\r\n" + std::string(5, 'y') + "\nlast";
   for (std::size_t chunk : {1u, 7u, 1u << 20}) {
     ChunkedSource chunked(source, chunk);
     LineReader reader(chunked);
@@ -161,7 +161,8 @@ TEST(LineReader, PaddingAfterEveryLineCanBeRead) {
     std::size_t lines = 0;
     while (reader.next(line) == LineReader::Result::kLine) {
       ++lines;
-      const std::string padding(line.data() + line.size(), LineReader::kPadding);
+      const std::string padding(line.data() + line.size(),
+                                LineReader::kPadding);
       EXPECT_EQ(padding.size(), LineReader::kPadding);
     }
     EXPECT_EQ(lines, 5u) << chunk;

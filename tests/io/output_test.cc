@@ -12,7 +12,8 @@ namespace {
 // at every place before its end: the text must arrive whole and in order.
 TEST(Output, WritesPiecesOfEveryLengthWhole) {
   std::string source;
-  for (int i = 0; i < 64; ++i) source.push_back(static_cast<char>('A' + i % 50));
+  for (int i = 0; i < 64; ++i)
+    source.push_back(static_cast<char>('A' + i % 50));
   std::string written, expected;
   {
     StringSink sink(written);

@@ -51,21 +51,40 @@ INSTANTIATE_TEST_SUITE_P(Scans, RawTokenizer,
 
 TEST_P(RawTokenizer, MatchesThePlainTokenizerOnTypicalLines) {
   const std::vector<std::string> lines = {
-      "\n", "\t}\n", "}else{\n", "\t数v00002=数v00000+数v00001;\n",
-      "\t見る(\"合計\",数合計);\n", "\tif(数a>3){\n",
-      "\t読みきり(入力,字s){\n", "開く(出力,\"out.txt\",w);\n",
-      "\tprintf(\"%d\",数a);\n", "数a!=3;\n", "数a　=1;\n", "a\fb,c\n",
+      "\n",
+      "\t}\n",
+      "}else{\n",
+      "\t数v00002=数v00000+数v00001;\n",
+      "\t見る(\"合計\",数合計);\n",
+      "\tif(数a>3){\n",
+      "\t読みきり(入力,字s){\n",
+      "開く(出力,\"out.txt\",w);\n",
+      "\tprintf(\"%d\",数a);\n",
+      "数a!=3;\n",
+      "数a　=1;\n",
+      "a\fb,c\n",
       "a,b:c\td=e)f(g+h-i/j*k<l>m{n}o\n",
       // Lines that need squeezing go the plain way.
-      "} else if (数a>3) {\n", "数a = 数b + 1;   数c = 2;\n",
-      "見る(\"a b, c\")\n", "} else 見る(\"x\");\n", "    \n",
+      "} else if (数a>3) {\n",
+      "数a = 数b + 1;   数c = 2;\n",
+      "見る(\"a b, c\")\n",
+      "} else 見る(\"x\");\n",
+      "    \n",
       // Quotes: closed, empty, inside a token, unclosed, holding ; and ,.
-      "見る(\"a;b\");\n", "見る(\"\");\n", "a\"b\"c\"\",d\n",
-      "見る(\"a;b,c)\n", "a,\"\n", "\"\n", "\"\"\"\n",
+      "見る(\"a;b\");\n",
+      "見る(\"\");\n",
+      "a\"b\"c\"\",d\n",
+      "見る(\"a;b,c)\n",
+      "a,\"\n",
+      "\"\n",
+      "\"\"\"\n",
       // Bytes that the 16-byte scan lets through and passes over.
-      "a!b#c$d%e&f'g.h\x01i\x1Aj\r\n", std::string("a\0b=\"\0\";\n", 9),
+      "a!b#c$d%e&f'g.h\x01i\x1Aj\r\n",
+      std::string("a\0b=\"\0\";\n", 9),
       // What follows the end of the line is dropped.
-      "数a=1;数b=2;\n", ";\n", "a;\"\n",
+      "数a=1;数b=2;\n",
+      ";\n",
+      "a;\"\n",
   };
   TokenLine line;
   for (const std::string& text : lines) {
@@ -98,8 +117,8 @@ TEST_P(RawTokenizer, MatchesAcrossBlockEdges) {
 // Every short line over an alphabet of the bytes that matter, each ended
 // by a line feed: the words "else" and a name mark stand for themselves.
 TEST_P(RawTokenizer, MatchesOnEveryShortLine) {
-  const std::vector<std::string> alphabet = {"a", " ", "\"", ";", ",",
-                                             "else", "\x90\x94", "\n"};
+  const std::vector<std::string> alphabet = {"a", " ",    "\"",       ";",
+                                             ",", "else", "\x90\x94", "\n"};
   TokenLine line;
   std::vector<std::string> texts = {""};
   for (int length = 1; length <= 5; ++length) {
@@ -121,7 +140,8 @@ TEST_P(RawTokenizer, GrowsForLinesOfManyTokens) {
   TokenLine line;
   for (std::size_t tokens : {10u, 63u, 64u, 65u, 2000u, 5000u, 20000u}) {
     std::string text;
-    for (std::size_t i = 0; i < tokens; ++i) text += i % 7 == 0 ? "\"x\"," : "a,";
+    for (std::size_t i = 0; i < tokens; ++i)
+      text += i % 7 == 0 ? "\"x\"," : "a,";
     expect_same_as_plain(GetParam(), line, text + "\n", '\n');
     expect_same_as_plain(GetParam(), line, "b,c\n", '\n');
   }

@@ -42,8 +42,10 @@ void expect_same_tables(const std::vector<std::string>& lines) {
 // tokens: names, both keywords, delimiters, a space, quotes, the end.
 TEST(DeclareRaw, SameTablesOnEveryShortLine) {
   const std::vector<std::string> pieces = {
-      sjis("数a"), sjis("字b"), sjis("くり返し"), sjis("開く"), ",", " ",
-      "\"",        ";",         "(",             "r"};
+      sjis("数a"),  sjis("字b"), sjis("くり返し"),
+      sjis("開く"), ",",         " ",
+      "\"",         ";",         "(",
+      "r"};
   std::vector<std::string> texts = {""}, lines;
   for (int length = 1; length <= 4; ++length) {
     std::vector<std::string> longer;

@@ -1,5 +1,4 @@
 #include "symbols/declare.h"
-#include "symbols/declare_raw.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include "support/expected.h"
 #include "support/lines.h"
 #include "support/sjis.h"
+#include "symbols/declare_raw.h"
 #include "symbols/dump.h"
 #include "symbols/tables.h"
 

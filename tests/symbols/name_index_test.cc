@@ -21,7 +21,8 @@ struct Names {
   std::string_view at(std::size_t i) const { return list[i - 1]; }
   void add(const std::string& name) {
     list.push_back(name);
-    index.add(list.back(), list.size(), [this](std::size_t i) { return at(i); });
+    index.add(list.back(), list.size(),
+              [this](std::size_t i) { return at(i); });
   }
   std::size_t find(std::string_view name) const {
     return index.find(name, [this](std::size_t i) { return at(i); });
@@ -93,7 +94,8 @@ Probes probe_lengths(const Names& names, const std::vector<std::string>& keys) {
 #if defined(__GLIBCXX__)
 TEST(Murmur64a, IsTheLibraryStringHash) {
   std::string bytes;
-  for (int i = 0; i < 40; ++i) bytes.push_back(static_cast<char>(i * 37 + 0x90));
+  for (int i = 0; i < 40; ++i)
+    bytes.push_back(static_cast<char>(i * 37 + 0x90));
   for (std::size_t n = 0; n <= bytes.size(); ++n) {
     const std::string_view key(bytes.data(), n);
     EXPECT_EQ(murmur64a(key, NameIndex::kSeed),
@@ -116,10 +118,10 @@ TEST_P(Sets, FindsEachNameAtItsPosition) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, Sets,
-    ::testing::Values(numbered("v", 0, 100000), shared_prefix(600),
-                      same_length_and_every_length()));
+INSTANTIATE_TEST_SUITE_P(Names, Sets,
+                         ::testing::Values(numbered("v", 0, 100000),
+                                           shared_prefix(600),
+                                           same_length_and_every_length()));
 
 TEST(NameIndex, NamesNotAddedAreNotFound) {
   Names names;
