@@ -5,10 +5,9 @@
 #ifndef ZEMUC_LEXER_LINE_SCAN_H_
 #define ZEMUC_LEXER_LINE_SCAN_H_
 
-#include <array>
 #include <cstddef>
-#include <string_view>
 
+#include "lexer/byte_class.h"
 #include "lexer/special_bytes.h"
 
 namespace zemuc {
@@ -18,26 +17,6 @@ enum class ScanEnd {
   kSpace,    // a space before the end: the line must be squeezed first
   kStopped,  // the sink asked to stop
 };
-
-namespace scan_detail {
-
-enum class Kind : unsigned char { kOrdinary, kSplit, kSpace, kQuote, kEnd };
-
-constexpr std::array<Kind, 256> make_kinds() {
-  std::array<Kind, 256> kinds{};
-  for (unsigned char c : std::string_view(",\x0C:\t=)(+-/*<>{}")) {
-    kinds[c] = Kind::kSplit;
-  }
-  kinds[' '] = Kind::kSpace;
-  kinds['"'] = Kind::kQuote;
-  kinds[';'] = Kind::kEnd;
-  kinds['\n'] = Kind::kEnd;
-  return kinds;
-}
-
-inline constexpr std::array<Kind, 256> kKinds = make_kinds();
-
-}  // namespace scan_detail
 
 // Scans the line at s, which ends with a line feed and is followed by 15
 // readable bytes. For each token, left to right, calls
@@ -49,7 +28,6 @@ inline constexpr std::array<Kind, 256> kKinds = make_kinds();
 // those of the squeezed line too: nothing before the first space moves.
 template <class Bytes, class Sink>
 inline ScanEnd scan_line(const char* s, Sink& sink) {
-  using scan_detail::Kind;
   std::size_t start = 0;   // where the current token begins
   std::size_t closed = 0;  // closing quotes in it
   for (std::size_t pos = 0;;) {
@@ -57,18 +35,20 @@ inline ScanEnd scan_line(const char* s, Sink& sink) {
     for (unsigned m = Bytes::special(s + pos); m != 0; m &= m - 1) {
       const std::size_t at = pos + __builtin_ctz(m);
       const char c = s[at];
-      const Kind kind = scan_detail::kKinds[static_cast<unsigned char>(c)];
-      if (kind == Kind::kOrdinary) continue;
-      if (kind == Kind::kSplit || kind == Kind::kEnd) {
+      // The special marks never take in the letter e, whose class only
+      // matters where there are spaces.
+      const ByteClass kind = class_of(c);
+      if (kind == ByteClass::kOrdinary) continue;
+      if (kind == ByteClass::kSplit || kind == ByteClass::kEnd) {
         if (!sink.token(s + start, at - start, at - start - closed, c)) {
           return ScanEnd::kStopped;
         }
-        if (kind == Kind::kEnd) return ScanEnd::kDone;
+        if (kind == ByteClass::kEnd) return ScanEnd::kDone;
         start = at + 1;
         closed = 0;
         continue;
       }
-      if (kind == Kind::kSpace) return ScanEnd::kSpace;
+      if (kind == ByteClass::kSpace) return ScanEnd::kSpace;
       // A quoted section runs to the closing quote, which is kept but not
       // counted, or up to the line feed, which then ends the line.
       std::size_t q = at + 1;

@@ -34,9 +34,7 @@ class TokenSink {
  private:
   void grow() {
     room_ *= 2;
-    line_.tokens.resize(room_);
-    line_.delims.resize(room_);
-    line_.lengths.resize(room_);
+    line_.resize(room_);
     tokens_ = line_.tokens.data();
     delims_ = line_.delims.data();
     lengths_ = line_.lengths.data();
@@ -50,12 +48,6 @@ class TokenSink {
   std::size_t count_ = 1;
 };
 
-void make_room(TokenLine& line, std::size_t room) {
-  line.tokens.resize(room);
-  line.delims.resize(room);
-  line.lengths.resize(room);
-}
-
 template <class Bytes>
 void tokenize_with(TokenLine& line, std::string_view raw) {
   // A line ends at its first line feed; one without any is not one the line
@@ -65,13 +57,13 @@ void tokenize_with(TokenLine& line, std::string_view raw) {
     // A line of n bytes has at most n tokens.
     if (line.tokens.size() <= raw.size() && raw.size() < 4096) {
       // Room for a token per byte costs little on a short line.
-      make_room(line, raw.size() < 32 ? 64 : 2 * raw.size());
+      line.resize(raw.size() < 32 ? 64 : 2 * raw.size());
     }
     if (line.tokens.size() > raw.size()) {
       TokenSink<false> sink(line);
       end = scan_line<Bytes>(raw.data(), sink);
     } else {
-      if (line.tokens.size() < 64) make_room(line, 64);
+      if (line.tokens.size() < 64) line.resize(64);
       TokenSink<true> sink(line);
       end = scan_line<Bytes>(raw.data(), sink);
     }

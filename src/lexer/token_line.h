@@ -28,6 +28,13 @@ struct TokenLine {
   // Number of tokens, at least 1 after tokenize_line.
   std::size_t count = 0;
 
+  // Makes the three arrays hold positions 0..room-1.
+  void resize(std::size_t room) {
+    tokens.resize(room);
+    delims.resize(room);
+    lengths.resize(room);
+  }
+
   // A position above `count` (or 0) reads as an empty token: generators look
   // at the tokens after their keyword without checking that they exist.
   std::string_view token(std::size_t k) const {

@@ -7,23 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "io/output.h"
+#include "support/dump.h"
 #include "support/lines.h"
 #include "support/sjis.h"
 #include "symbols/declare.h"
-#include "symbols/dump.h"
 
 namespace zemuc::testing {
 namespace {
-
-std::string dump(const SymbolTables& tables) {
-  std::string console;
-  StringSink sink(console);
-  Output out(sink);
-  dump_tables(tables, out);
-  out.flush();
-  return console;
-}
 
 // Both scans over the same Shift-JIS lines, each ended by a line feed,
 // into tables that grow line after line.
@@ -35,7 +25,7 @@ void expect_same_tables(const std::vector<std::string>& lines) {
     declare_line(plain, line);
     declare_raw_line(raw, scratch, RawLine(text).view());
   }
-  ASSERT_EQ(utf8(dump(raw)), utf8(dump(plain)));
+  ASSERT_EQ(utf8(dump_of(raw)), utf8(dump_of(plain)));
 }
 
 // Lines built from pieces that declare, stop the scan or change the

@@ -5,12 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "io/output.h"
+#include "support/dump.h"
 #include "support/expected.h"
 #include "support/lines.h"
 #include "support/sjis.h"
 #include "symbols/declare_raw.h"
-#include "symbols/dump.h"
 #include "symbols/tables.h"
 
 namespace zemuc::testing {
@@ -31,12 +30,7 @@ std::string dump_after(const std::vector<std::string>& lines,
       declare_line(tables, line);
     }
   }
-  std::string console;
-  StringSink sink(console);
-  Output out(sink);
-  dump_tables(tables, out);
-  out.flush();
-  return console;
+  return dump_of(tables);
 }
 
 // The dump without its header and footer, in UTF-8.
