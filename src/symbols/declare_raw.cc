@@ -67,8 +67,15 @@ void declare_raw_line(SymbolTables& tables, TokenLine& scratch,
   const ScanEnd end = scan_line<FastBytes>(raw.data(), sink);
   if (end == ScanEnd::kDone) return;
   // The tokens declared so far are the first ones of the whole line too;
-  // the rest of the line is declared from its TokenLine.
-  tokenize_raw(scratch, raw);
+  // the rest of the line is declared from its TokenLine. A line with a
+  // space goes straight to the squeezing tokenizer, which the fast one
+  // would hand it to anyway.
+  if (end == ScanEnd::kSpace) {
+    scratch.text.assign(raw);
+    tokenize_line(scratch);
+  } else {
+    tokenize_raw(scratch, raw);
+  }
   declare_tokens(tables, scratch,
                  end == ScanEnd::kStopped ? sink.count() : sink.count() + 1);
 }
