@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "kanji.h"
 #include "sjis_texts.h"
 
 namespace {
@@ -30,19 +31,8 @@ using zemuc::sjis::kReadAll;
 using zemuc::sjis::kRepeat;
 using zemuc::sjis::kWrite;
 
-// A double-byte character from the kanji rows, numbered 0..kKanji-1. Trail
-// bytes 0x7B and 0x7D are left out: they would split a name as braces do.
-constexpr int kTrails = 0xFC - 0x40 + 1 - 3;  // less 0x7F, 0x7B, 0x7D
-constexpr int kKanji = 23 * kTrails;
-
-std::string kanji(int n) {
-  int trail = 0x40;
-  for (int left = n % kTrails;; ++trail) {
-    if (trail == 0x7B || trail == 0x7D || trail == 0x7F) continue;
-    if (left-- == 0) break;
-  }
-  return {static_cast<char>(0x89 + n / kTrails), static_cast<char>(trail)};
-}
+using bench::kanji;
+using bench::kKanji;
 
 class Generator {
  public:

@@ -16,7 +16,7 @@ int gen_display(const Context& ctx, std::size_t k, Output& out) {
     // The label is the token before the variable, written as it stands.
     out << "printf("
         << (variables[e].prop == kNumeric ? "\"%s[%d]\\n\"" : "\"%s[%s]\\n\"")
-        << ", " << line.tokens[t - 1] << ", " << variables.var(e) << ");\n";
+        << ", " << line.tokens[t - 1] << ", " << variables.c_name(e) << ");\n";
   }
   if (found) return kStatusOk;
   // Without a variable the line shows one text, which must not be empty.
@@ -32,9 +32,8 @@ int gen_input(const Context& ctx, std::size_t k, Output& out) {
   for (std::size_t t = k + 1; t <= line.count; ++t) {
     const std::size_t e = find_variable(ctx.tables, line.tokens[t]);
     if (e == 0) continue;
-    out << "scanf("
-        << (variables[e].prop == kNumeric ? "\"%d\"" : "\"%s\"") << ", &"
-        << variables.var(e) << ");\n";
+    out << "scanf(" << (variables[e].prop == kNumeric ? "\"%d\"" : "\"%s\"")
+        << ", &" << variables.c_name(e) << ");\n";
   }
   return kStatusOk;
 }

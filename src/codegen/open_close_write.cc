@@ -48,7 +48,7 @@ int gen_write(const Context& ctx, std::size_t k, Output& out) {
   const VariableTable& variables = ctx.tables.variables;
   out << "fprintf(" << ctx.tables.files.var(f) << ", "
       << (variables[v].prop == kNumeric ? "\"%d\\n\"" : "\"%s\\n\"") << ", "
-      << variables.var(v) << ");\n";
+      << variables.c_name(v) << ");\n";
   return kStatusOk;
 }
 

@@ -13,9 +13,9 @@ void write_assignment(const Context& ctx, std::size_t k, Output& out) {
   if (v == 0) return;
   const VariableTable& variables = ctx.tables.variables;
   if (variables[v].prop == kNumeric) {
-    out << variables.var(v) << " = atoi(dummy);\n";
+    out << variables.c_name(v) << " = atoi(dummy);\n";
   } else {
-    out << "delkai(dummy);strcpy(" << variables.var(v) << ", dummy);\n";
+    out << "delkai(dummy);strcpy(" << variables.c_name(v) << ", dummy);\n";
   }
 }
 

@@ -12,7 +12,7 @@ int gen_repeat(Context& ctx, std::size_t k, Output& out) {
   // A bound that names a variable, of either kind, becomes its C name.
   const std::string_view bound = ctx.line.token(k + 1);
   if (const std::size_t j = find_variable(ctx.tables, bound); j != 0) {
-    out << ctx.tables.variables.var(j);
+    out << ctx.tables.variables.c_name(j);
   } else {
     out << bound;
   }

@@ -10,6 +10,7 @@
 #include "lexer/tokenizer.h"
 #include "sjis_texts.h"
 #include "symbols/declare.h"
+#include "symbols/declare_raw.h"
 #include "symbols/dump.h"
 
 namespace zemuc {
@@ -25,8 +26,7 @@ LineReader::Result next_line(Context& ctx, LineReader& reader) {
   const LineReader::Result result = reader.next(ctx.raw);
   if (result == LineReader::Result::kLine) {
     ++ctx.line_number;
-    ctx.line.text.assign(ctx.raw);
-    tokenize_line(ctx.line);
+    tokenize_raw(ctx.line, ctx.raw);
   }
   return result;
 }
@@ -36,18 +36,16 @@ int declaration_pass(Context& ctx, const std::string& source_name,
   const std::unique_ptr<ByteSource> source = files.open_for_reading(source_name);
   if (source == nullptr) return report_missing(source_name, console);
   LineReader reader(*source);
-  ctx.line_number = 0;
   // The first line is read before anything is printed, so that a source
   // that opens but cannot be read (a folder) reads as a missing one.
-  LineReader::Result result = next_line(ctx, reader);
+  LineReader::Result result = reader.next(ctx.raw);
   if (result == LineReader::Result::kError) {
     return report_missing(source_name, console);
   }
   console << source_name << sjis::kReading;
   ctx.tables = SymbolTables();
-  for (; result == LineReader::Result::kLine;
-       result = next_line(ctx, reader)) {
-    declare_line(ctx.tables, ctx.line);
+  for (; result == LineReader::Result::kLine; result = reader.next(ctx.raw)) {
+    declare_raw_line(ctx.tables, ctx.line, ctx.raw);
   }
   if (result == LineReader::Result::kError) {
     return report_missing(source_name, console);

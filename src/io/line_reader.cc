@@ -12,9 +12,11 @@ std::ptrdiff_t MemorySource::read(char* buffer, std::size_t size) {
   return static_cast<std::ptrdiff_t>(n);
 }
 
+// The buffer is zeroed once, so that the padding past the bytes read is
+// never read before it was written.
 LineReader::LineReader(ByteSource& source)
     : source_(source),
-      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+      buffer_(std::make_unique<char[]>(kBufferSize + kPadding)) {}
 
 bool LineReader::fill() {
   if (error_) return false;
@@ -25,47 +27,39 @@ bool LineReader::fill() {
   return n > 0;
 }
 
-LineReader::Result LineReader::next(std::string_view& line) {
-  char* const start = buffer_.get() + pos_;
-  char* const lf = static_cast<char*>(std::memchr(start, '\n', end_ - pos_));
-  if (lf == nullptr) return gather(line);
-  pos_ = lf + 1 - buffer_.get();
-  if (lf > start && lf[-1] == '\r') {
-    // The line feed takes the place of the carriage return it follows.
-    lf[-1] = '\n';
-    line = {start, static_cast<std::size_t>(lf - start)};
-  } else {
-    line = {start, static_cast<std::size_t>(lf + 1 - start)};
+void LineReader::append_carry(const char* bytes, std::size_t n) {
+  if (carry_.size() < carry_size_ + n + kPadding) {
+    carry_.resize(2 * (carry_size_ + n) + kPadding);
   }
-  return Result::kLine;
+  std::memcpy(carry_.data() + carry_size_, bytes, n);
+  carry_size_ += n;
 }
 
 // The slow way, for a line that the buffer does not hold whole: its pieces
 // are gathered in carry_.
 LineReader::Result LineReader::gather(std::string_view& line) {
-  carry_.assign(buffer_.get() + pos_, end_ - pos_);
+  carry_size_ = 0;
+  append_carry(buffer_.get() + pos_, end_ - pos_);
   pos_ = end_;
   for (;;) {
     if (!fill()) {
       if (error_) return Result::kError;
-      if (carry_.empty()) return Result::kEnd;
+      if (carry_size_ == 0) return Result::kEnd;
       break;  // the last line has no line feed
     }
     const char* start = buffer_.get();
-    const void* lf = std::memchr(start, '\n', end_);
-    if (lf == nullptr) {
-      carry_.append(start, end_);
-      pos_ = end_;
-      continue;
+    const char* lf = find_line_feed_portable(start, start + end_);
+    const std::size_t taken = lf - start;
+    append_carry(start, taken);
+    pos_ = taken;
+    if (taken < end_) {
+      ++pos_;
+      break;
     }
-    const std::size_t taken = static_cast<const char*>(lf) - start;
-    carry_.append(start, taken);
-    pos_ = taken + 1;
-    break;
   }
-  if (!carry_.empty() && carry_.back() == '\r') carry_.pop_back();
-  carry_.push_back('\n');
-  line = carry_;
+  if (carry_size_ > 0 && carry_[carry_size_ - 1] == '\r') --carry_size_;
+  append_carry("\n", 1);
+  line = {carry_.data(), carry_size_};
   return Result::kLine;
 }
 

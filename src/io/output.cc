@@ -1,7 +1,5 @@
 #include "io/output.h"
 
-#include <charconv>
-
 namespace zemuc {
 
 bool StringSink::write(std::string_view bytes) {
@@ -39,15 +37,6 @@ Output::Output(Sink& sink)
     : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 Output::~Output() { flush(); }
-
-Output& Output::number(std::size_t n) {
-  // Every C name carries one; the digits go straight into the buffer.
-  constexpr std::size_t kMaxDigits = 20;
-  if (kBufferSize - used_ < kMaxDigits) drain();
-  char* const start = buffer_.get() + used_;
-  used_ += std::to_chars(start, start + kMaxDigits, n).ptr - start;
-  return *this;
-}
 
 bool Output::flush() {
   drain();

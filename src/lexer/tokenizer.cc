@@ -1,41 +1,11 @@
 #include "lexer/tokenizer.h"
 
-#include <array>
 #include <cstring>
+
+#include "lexer/byte_class.h"
 
 namespace zemuc {
 namespace {
-
-enum class ByteClass : unsigned char {
-  kOrdinary,
-  kSpace,    // removed, unless it follows "else"
-  kLetterE,  // may start "else "
-  kSplit,
-  kQuote,
-  kEnd,
-};
-
-// The scan is byte-wise: the lead and trail bytes of double-byte characters
-// are classified like any other byte, so a trail byte of 0x7B or 0x7D splits
-// a name as '{' or '}' would.
-constexpr std::array<ByteClass, 256> make_byte_classes() {
-  std::array<ByteClass, 256> classes{};
-  for (unsigned char c : std::string_view(",\x0C:\t=)(+-/*<>{}")) {
-    classes[c] = ByteClass::kSplit;
-  }
-  classes[' '] = ByteClass::kSpace;
-  classes['e'] = ByteClass::kLetterE;
-  classes['"'] = ByteClass::kQuote;
-  classes[';'] = ByteClass::kEnd;
-  classes['\n'] = ByteClass::kEnd;
-  return classes;
-}
-
-constexpr std::array<ByteClass, 256> kByteClass = make_byte_classes();
-
-ByteClass class_of(char c) {
-  return kByteClass[static_cast<unsigned char>(c)];
-}
 
 // Moves the byte at r of the n bytes at s over to w, as squeezing does: a
 // space is dropped, "else " goes over whole with its space, any other byte
@@ -86,9 +56,7 @@ void tokenize_line(TokenLine& line) {
   std::size_t room = line.tokens.size();
   auto grow = [&] {
     room = room < 64 ? 64 : room * 2;
-    line.tokens.resize(room);
-    line.delims.resize(room);
-    line.lengths.resize(room);
+    line.resize(room);
     tokens = line.tokens.data();
     delims = line.delims.data();
     lengths = line.lengths.data();

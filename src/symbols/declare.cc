@@ -7,7 +7,12 @@
 namespace zemuc {
 
 void declare_line(SymbolTables& tables, const TokenLine& line) {
-  for (std::size_t k = 1; k <= line.count; ++k) {
+  declare_tokens(tables, line, 1);
+}
+
+void declare_tokens(SymbolTables& tables, const TokenLine& line,
+                    std::size_t first) {
+  for (std::size_t k = first; k <= line.count; ++k) {
     const std::string_view token = line.tokens[k];
     if (token == sjis::kRepeat) {
       declare_counter(tables);
@@ -21,10 +26,7 @@ void declare_line(SymbolTables& tables, const TokenLine& line) {
 
 void declare_variable(SymbolTables& tables, const TokenLine& line,
                       std::size_t k) {
-  const std::string_view name = line.token(k);
-  if (tables.variables.find(name) != 0) return;
-  tables.variables.add(
-      name, name.starts_with(sjis::kNumericMark) ? kNumeric : kString);
+  declare_name(tables, line.token(k));
 }
 
 void declare_counter(SymbolTables& tables) {

@@ -11,15 +11,20 @@
 
 namespace zemuc {
 
-// True for a name that begins with the numeric mark or the string mark.
-inline bool is_variable_name(std::string_view token) {
-  return token.starts_with(sjis::kNumericMark) ||
-         token.starts_with(sjis::kStringMark);
-}
-
 // Looks at every token of the line, left to right: a repeat keyword declares
 // a loop counter, a file-opening keyword a file, a name a variable.
 void declare_line(SymbolTables& tables, const TokenLine& line);
+// The same from token `first` on.
+void declare_tokens(SymbolTables& tables, const TokenLine& line,
+                    std::size_t first);
+
+// `name` as a variable, unless it is declared already; its kind comes from
+// its mark.
+inline void declare_name(SymbolTables& tables, std::string_view name) {
+  if (tables.variables.find(name) != 0) return;
+  tables.variables.add(
+      name, name.starts_with(sjis::kNumericMark) ? kNumeric : kString);
+}
 
 // Token k as a variable, unless it is declared already.
 void declare_variable(SymbolTables& tables, const TokenLine& line,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "io/output.h"
+#include "sjis_texts.h"
 #include "symbols/name_index.h"
 #include "symbols/text_store.h"
 
@@ -24,11 +25,20 @@ struct CName {
   std::string_view prefix;
   std::size_t number = 0;
 };
-Output& operator<<(Output& out, const CName& name);
+inline Output& operator<<(Output& out, const CName& name) {
+  if (!name.prefix.empty()) {
+    out << name.prefix;
+    out.number(name.number);
+  }
+  return out;
+}
 
 struct Variable {
   std::string_view name;
   char prop;
+  // The C name spelled out ("nn3"), the same as var(i) writes: kept ready
+  // because the generators write it for almost every use of the variable.
+  std::string_view c_name;
 };
 
 // Variables in the order of their first mention; numeric and string
@@ -40,7 +50,11 @@ class VariableTable {
   CName var(std::size_t i) const {
     return {entries_[i].prop == kNumeric ? "nn" : "cc", i};
   }
-  std::size_t find(std::string_view name) const;
+  std::string_view c_name(std::size_t i) const { return entries_[i].c_name; }
+  std::size_t find(std::string_view name) const {
+    return index_.find(name,
+                       [this](std::size_t i) { return entries_[i].name; });
+  }
   // Adds an entry for `name`, which is not in the table yet.
   std::size_t add(std::string_view name, char prop);
 
@@ -63,7 +77,10 @@ class FileTable {
   std::size_t count() const { return entries_.size() - 1; }
   const FileEntry& operator[](std::size_t i) const { return entries_[i]; }
   CName var(std::size_t i) const { return {"fp", i}; }
-  std::size_t find(std::string_view name) const;
+  std::size_t find(std::string_view name) const {
+    return index_.find(name,
+                       [this](std::size_t i) { return entries_[i].name; });
+  }
   std::size_t add(std::string_view name, std::string_view fname, char prop);
 
  private:
@@ -91,9 +108,25 @@ struct SymbolTables {
   CounterTable counters;
 };
 
-// The position of the variable or the first file named `name`, or 0.
-std::size_t find_variable(const SymbolTables& tables, std::string_view name);
-std::size_t find_file(const SymbolTables& tables, std::string_view name);
+// True for a name that begins with the numeric mark or the string mark.
+inline bool is_variable_name(std::string_view token) {
+  return token.starts_with(sjis::kNumericMark) ||
+         token.starts_with(sjis::kStringMark);
+}
+
+// The position of the variable or the first file named `name`, or 0. Both
+// are inline: the generators call them for almost every token.
+inline std::size_t find_variable(const SymbolTables& tables,
+                                 std::string_view name) {
+  // Only names that begin with the numeric or the string mark are ever
+  // declared, so every other token is answered without hashing it.
+  if (!is_variable_name(name)) return 0;
+  return tables.variables.find(name);
+}
+inline std::size_t find_file(const SymbolTables& tables,
+                             std::string_view name) {
+  return tables.files.find(name);
+}
 
 }  // namespace zemuc
 

@@ -33,6 +33,28 @@ TEST(KeywordOf, EachKeywordAsAWholeToken) {
   }
 }
 
+// A token that differs from a keyword in any one byte, or has its length
+// and second byte but other bytes, is none: the lookup by length and second
+// byte only picks the keyword to compare with.
+TEST(KeywordOf, EveryOtherByteCounts) {
+  for (const char* utf8_keyword :
+       {"見る", "打つ", "はじめ", "くり返し", "開く", "閉じる", "読む", "書く",
+        "おわり", "読みきり"}) {
+    const std::string keyword = sjis(utf8_keyword);
+    ASSERT_NE(keyword_of(keyword), Keyword::kNone) << utf8_keyword;
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+      for (int delta : {1, -1, 0x40}) {
+        std::string other = keyword;
+        other[i] = static_cast<char>(other[i] + delta);
+        EXPECT_EQ(keyword_of(other), Keyword::kNone) << utf8_keyword << i;
+      }
+    }
+    EXPECT_EQ(keyword_of(keyword.substr(0, keyword.size() - 2)),
+              Keyword::kNone);
+    EXPECT_EQ(keyword_of(keyword + "ab"), Keyword::kNone);
+  }
+}
+
 TEST(FindKeyword, EarliestKeywordTokenWins) {
   const struct {
     const char* line;

@@ -21,6 +21,22 @@ inline void set_line(TokenLine& line, std::string_view bytes) {
   tokenize_line(line);
 }
 
+// A line as the line reader hands it out to the fast scans: its bytes,
+// then padding that they may read. The padding is made of bytes that would
+// end a line or a quote, so that a scan that looked past the line's end
+// would show it.
+class RawLine {
+ public:
+  explicit RawLine(std::string_view bytes, char fill = '\n')
+      : storage_(std::string(bytes) + std::string(16, fill)),
+        size_(bytes.size()) {}
+  std::string_view view() const { return {storage_.data(), size_}; }
+
+ private:
+  std::string storage_;
+  std::size_t size_;
+};
+
 // One token as a test expects it: text in UTF-8 (bytes without a Shift-JIS
 // reading appear as \xNN), its delimiter and its length value.
 struct Token {

@@ -5,36 +5,38 @@
 #include <string>
 #include <vector>
 
-#include "io/output.h"
+#include "support/dump.h"
 #include "support/expected.h"
 #include "support/lines.h"
 #include "support/sjis.h"
-#include "symbols/dump.h"
+#include "symbols/declare_raw.h"
 #include "symbols/tables.h"
 
 namespace zemuc::testing {
 namespace {
 
 // The whole console dump, Shift-JIS, after the declaration scan of the lines
-// (UTF-8, one per element).
-std::string dump_after(const std::vector<std::string>& lines) {
+// (UTF-8, one per element): of each TokenLine, or of each line where it lies
+// as the declaration pass scans it.
+std::string dump_after(const std::vector<std::string>& lines,
+                       bool raw_lines = false) {
   SymbolTables tables;
   TokenLine line;
   for (const std::string& text : lines) {
-    set_line(line, sjis(text));
-    declare_line(tables, line);
+    if (raw_lines) {
+      declare_raw_line(tables, line, RawLine(sjis(text)).view());
+    } else {
+      set_line(line, sjis(text));
+      declare_line(tables, line);
+    }
   }
-  std::string console;
-  StringSink sink(console);
-  Output out(sink);
-  dump_tables(tables, out);
-  out.flush();
-  return console;
+  return dump_of(tables);
 }
 
 // The dump without its header and footer, in UTF-8.
-std::string declared(const std::vector<std::string>& lines) {
-  const std::string console = dump_after(lines);
+std::string declared(const std::vector<std::string>& lines,
+                     bool raw_lines = false) {
+  const std::string console = dump_after(lines, raw_lines);
   EXPECT_TRUE(console.starts_with(kDumpHeader) &&
               console.ends_with(kDumpFooter));
   return utf8(console.substr(kDumpHeader.size(), console.size() -
@@ -54,6 +56,10 @@ class Declare : public ::testing::TestWithParam<DeclareCase> {};
 
 TEST_P(Declare, FillsTheTables) {
   EXPECT_EQ(declared(GetParam().lines), GetParam().dump);
+}
+
+TEST_P(Declare, FillsTheTablesFromRawLines) {
+  EXPECT_EQ(declared(GetParam().lines, true), GetParam().dump);
 }
 
 INSTANTIATE_TEST_SUITE_P(
