@@ -39,7 +39,7 @@ std::vector<std::string> numbered(std::string_view letter, int first,
   const std::string stem = sjis("数") + std::string(letter);
   std::vector<std::string> names;
   for (int i = first; i < first + count; ++i) {
-    char digits[8];
+    char digits[16];
     std::snprintf(digits, sizeof digits, "%05d", i);
     names.push_back(stem + digits);
   }
