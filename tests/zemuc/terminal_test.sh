@@ -36,10 +36,12 @@ expect_screen() {
 }
 # Starts zemuc with ARGS in a fresh shell; the shell says the status.
 start_zemuc() {
-  ((session > 0)) && tmux -L "$socket" kill-session -t "t$session"
+  # The new session comes first: a server left without sessions exits, and
+  # a session asked of it meanwhile fails.
   ((session += 1))
   tmux -L "$socket" new-session -d -s "t$session" -x 120 -y 30 \
     "env -u LANGUAGE -u LC_MESSAGES LC_ALL=C.UTF-8 PS1='$ ' bash --norc --noprofile"
+  ((session > 1)) && tmux -L "$socket" kill-session -t "t$((session - 1))"
   type_keys "clear; $*; echo \"status=\$?\"" Enter
 }
 start() { start_zemuc "'$zemuc'" run "$1"; }
