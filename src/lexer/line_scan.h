@@ -8,7 +8,7 @@
 #include <cstddef>
 
 #include "lexer/byte_class.h"
-#include "lexer/special_bytes.h"
+#include "lexer/byte_masks.h"
 
 namespace zemuc {
 
@@ -32,10 +32,10 @@ inline ScanEnd scan_line(const char* s, Sink& sink) {
   std::size_t closed = 0;  // closing quotes in it
   for (std::size_t pos = 0;;) {
     std::size_t next = pos + 16;
-    for (unsigned m = Bytes::special(s + pos); m != 0; m &= m - 1) {
+    for (unsigned m = Bytes::token_ends(s + pos); m != 0; m &= m - 1) {
       const std::size_t at = pos + __builtin_ctz(m);
       const char c = s[at];
-      // The special marks never take in the letter e, whose class only
+      // The token-end marks never take in the letter e, whose class only
       // matters where there are spaces.
       const ByteClass kind = class_of(c);
       if (kind == ByteClass::kOrdinary) continue;

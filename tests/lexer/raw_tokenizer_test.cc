@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "lexer/special_bytes.h"
+#include "lexer/byte_masks.h"
 #include "lexer/token_line.h"
 #include "lexer/tokenizer.h"
 #include "support/lines.h"
@@ -172,13 +172,13 @@ TEST_P(RawTokenizer, TakesATextWithoutLineFeedTheSlowWay) {
 
 #if defined(__SSE2__)
 // The two byte scans mark the same bytes: every byte value at every place.
-TEST(SpecialBytes, Sse2AndPortableMarkTheSameBytes) {
+TEST(ByteMasks, Sse2AndPortableMarkTheSameBytes) {
   for (int c = 0; c < 256; ++c) {
     for (int at = 0; at < 16; ++at) {
       char block[16];
       for (int i = 0; i < 16; ++i) block[i] = 'a';
       block[at] = static_cast<char>(c);
-      ASSERT_EQ(Sse2Bytes::special(block), PortableBytes::special(block)) << c;
+      ASSERT_EQ(Sse2Bytes::token_ends(block), PortableBytes::token_ends(block)) << c;
       ASSERT_EQ(Sse2Bytes::quote_stop(block), PortableBytes::quote_stop(block))
           << c;
     }
@@ -187,7 +187,7 @@ TEST(SpecialBytes, Sse2AndPortableMarkTheSameBytes) {
 #endif
 
 // What the scan must stop at, and what it may pass over.
-TEST(SpecialBytes, MarksEveryByteThatEndsATokenOrLine) {
+TEST(ByteMasks, MarksEveryByteThatEndsATokenOrLine) {
   for (unsigned char c : std::string_view(",\x0C:\t=)(+-/*<>{}\";\n ")) {
     EXPECT_TRUE(may_end_token(c)) << int{c};
   }

@@ -2,8 +2,8 @@
 // Each function returns a mask with bit i set for byte p[i]; all 16 bytes
 // at p must be readable. The SSE2 and the portable forms give the same
 // masks.
-#ifndef ZEMUC_LEXER_SPECIAL_BYTES_H_
-#define ZEMUC_LEXER_SPECIAL_BYTES_H_
+#ifndef ZEMUC_LEXER_BYTE_MASKS_H_
+#define ZEMUC_LEXER_BYTE_MASKS_H_
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -28,7 +28,7 @@ constexpr bool stops_quote(unsigned char c) {
 }
 
 struct PortableBytes {
-  static unsigned special(const char* p) { return mask(p, may_end_token); }
+  static unsigned token_ends(const char* p) { return mask(p, may_end_token); }
   static unsigned quote_stop(const char* p) { return mask(p, stops_quote); }
 
  private:
@@ -43,7 +43,7 @@ struct PortableBytes {
 
 #if defined(__SSE2__)
 struct Sse2Bytes {
-  static unsigned special(const char* p) {
+  static unsigned token_ends(const char* p) {
     const __m128i x = load(p);
     // x <= 0x3E, unsigned: nothing is left when 0x3E is taken away.
     const __m128i low = _mm_cmpeq_epi8(_mm_subs_epu8(x, _mm_set1_epi8(0x3E)),
@@ -77,4 +77,4 @@ using FastBytes = PortableBytes;
 
 }  // namespace zemuc
 
-#endif  // ZEMUC_LEXER_SPECIAL_BYTES_H_
+#endif  // ZEMUC_LEXER_BYTE_MASKS_H_
