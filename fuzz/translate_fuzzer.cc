@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "io/output.h"
 #include "context.h"
-#include "io/files.h"
 #include "driver/translate.h"
+#include "io/files.h"
+#include "io/output.h"
 #include "sjis_texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "io/output.h"
 #include "io/files.h"
+#include "io/output.h"
 
 namespace zemuc {
 

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "io/output.h"
 #include "context.h"
+#include "io/output.h"
 
 namespace zemuc {
 

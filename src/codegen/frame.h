@@ -2,8 +2,8 @@
 #ifndef ZEMUC_CODEGEN_FRAME_H_
 #define ZEMUC_CODEGEN_FRAME_H_
 
-#include "io/output.h"
 #include "context.h"
+#include "io/output.h"
 
 namespace zemuc {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "io/output.h"
 #include "context.h"
 #include "io/files.h"
+#include "io/output.h"
 
 namespace zemuc {
 

@@ -145,15 +145,17 @@ int translate_to_disk(const Command& command, const Names& names,
 // does not end the process first.
 constexpr int kExitInterrupted = 128 + SIGINT;
 
-int build(const Command& command, Reporter& reporter) {
-  const std::optional<Names> names = names_for(command, reporter);
-  if (!names) return kExitUsage;
-  HeldSignals held;
-  if (const int status = translate_to_disk(command, *names, reporter))
+// Translates, then builds `program`; 0 or the status of the failure. The
+// caller holds the ending signals back, so that an interrupted build
+// cleans up before the signal ends zemuc.
+int translate_and_build(const Command& command, const Names& names,
+                        const std::string& program, Reporter& reporter) {
+  if (const int status = translate_to_disk(command, names, reporter)) {
     return status;
+  }
   const std::optional<Toolchain> toolchain = find_toolchain(reporter);
   if (!toolchain) return kExitBuildFailed;
-  switch (build_program(*toolchain, names->c_file, names->program, reporter)) {
+  switch (build_program(*toolchain, names.c_file, program, reporter)) {
     case BuildResult::kBuilt:
       return 0;
     case BuildResult::kFailed:
@@ -162,6 +164,13 @@ int build(const Command& command, Reporter& reporter) {
       return kExitInterrupted;
   }
   return kExitBuildFailed;
+}
+
+int build(const Command& command, Reporter& reporter) {
+  const std::optional<Names> names = names_for(command, reporter);
+  if (!names) return kExitUsage;
+  HeldSignals held;
+  return translate_and_build(command, *names, names->program, reporter);
 }
 
 int run(const Command& command, Reporter& reporter) {
@@ -178,18 +187,10 @@ int run(const Command& command, Reporter& reporter) {
   const std::string program = folder->path() + "/program";
   {
     HeldSignals held;
-    if (const int status = translate_to_disk(command, *names, reporter))
+    if (const int status =
+            translate_and_build(command, *names, program, reporter)) {
+      folder.reset();  // before a held signal is delivered
       return status;
-    const std::optional<Toolchain> toolchain = find_toolchain(reporter);
-    if (!toolchain) return kExitBuildFailed;
-    switch (build_program(*toolchain, names->c_file, program, reporter)) {
-      case BuildResult::kBuilt:
-        break;
-      case BuildResult::kFailed:
-        return kExitBuildFailed;
-      case BuildResult::kInterrupted:
-        folder.reset();  // before the held signal is delivered
-        return kExitInterrupted;
     }
   }
   const int status = run_on_pseudo_terminal(program, reporter.terminal(),

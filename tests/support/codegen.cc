@@ -1,7 +1,7 @@
 #include "support/codegen.h"
 
-#include "io/output.h"
 #include "driver/translate.h"
+#include "io/output.h"
 #include "lexer/tokenizer.h"
 #include "support/sjis.h"
 #include "symbols/declare.h"

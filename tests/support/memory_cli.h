@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "io/output.h"
 #include "io/files.h"
+#include "io/output.h"
 
 namespace zemuc::testing {
 
