@@ -15,12 +15,9 @@ void report_failure(const std::string& source_name, const Context& ctx,
                     const std::string& console, Reporter& reporter) {
   const std::size_t told = console.find(sjis::kBadLine);
   if (told == std::string::npos) {
-    // Not a rejected line: the console's last text says what went wrong.
-    std::string_view text = console;
-    if (text.ends_with('\n')) text.remove_suffix(1);
-    text = text.substr(text.rfind('\n') + 1);
-    reporter.error({"{}", "{}"},
-                   {sjis_for_terminal(text, reporter.terminal())});
+    // In memory only a rejected line fails; should anything else, the
+    // console says what.
+    reporter.write(sjis_for_terminal(console, reporter.terminal()));
     return;
   }
   const std::string_view words =
