@@ -251,18 +251,29 @@ TEST(ZemucBuild, UnwritableFolderForTheProgram) {
   fs::permissions(dir.path() / "locked",
                   fs::perms::owner_read | fs::perms::owner_exec |
                       fs::perms::others_read | fs::perms::others_exec);
-  // Permissions do not bind root: the build then runs as nobody.
-  std::vector<std::string> args = {"build", "-o", "locked/p", "src/ok.zem"};
-  std::vector<std::string> env;
+  // Permissions do not bind root: the build then runs as nobody, with a
+  // copy of zemuc and its run-time file that nobody can reach (the build
+  // tree may lie in a private folder).
   RunResult r;
   if (geteuid() == 0) {
+    const fs::path tool = dir.path() / "tool";
+    const fs::path share = tool / "share/zemucfilter";
+    fs::create_directories(share);
+    fs::copy_file(ZEMUC_PATH, tool / "zemuc");
+    fs::copy_file(fs::path(ZEMUC_PATH).parent_path() /
+                      "share/zemucfilter/delkai.c",
+                  share / "delkai.c");
+    for (const fs::path& p : {tool, tool / "share", share}) {
+      fs::permissions(p, fs::perms::all);
+    }
     r = run_program("/usr/bin/setpriv",
                     {"--reuid=65534", "--regid=65534", "--clear-groups",
-                     "/usr/bin/env", "-u", "CC", "LC_ALL=C.UTF-8", ZEMUC_PATH,
-                     "build", "-o", "locked/p", "src/ok.zem"},
+                     "/usr/bin/env", "-u", "CC", "LC_ALL=C.UTF-8",
+                     (tool / "zemuc").string(), "build", "-o", "locked/p",
+                     "src/ok.zem"},
                     "", dir.path());
   } else {
-    r = run_zemuc(args, dir.path());
+    r = run_zemuc({"build", "-o", "locked/p", "src/ok.zem"}, dir.path());
   }
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "zemuc: cannot write locked/p: Permission denied\n");
