@@ -108,6 +108,7 @@ TEST(ZemucRun, LongOutputArrivesWhole) {
   ScratchDir dir;
   dir.write("many.zem",
             "はじめ\n"
+            "\t数i=0;\n"
             "\tくり返し(50000){\n"
             "\t\t見る(\"行\",数i);\n"
             "\t\t数i=数i+1;\n"
