@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "kanji.h"
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "context.h"
+#include "codegen/context.h"
 #include "driver/translate.h"
 #include "io/files.h"
 #include "io/output.h"
-#include "zemuc/check.h"
-#include "zemuc/check_messages.h"
+#include "check/check.h"
+#include "check/messages.h"
 
 namespace {
 

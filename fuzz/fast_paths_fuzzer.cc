@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "context.h"
+#include "codegen/context.h"
 #include "driver/translate.h"
 #include "io/line_reader.h"
 #include "io/output.h"

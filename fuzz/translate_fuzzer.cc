@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "context.h"
+#include "codegen/context.h"
 #include "driver/translate.h"
 #include "io/files.h"
 #include "io/output.h"
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {

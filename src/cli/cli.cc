@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
-#include "context.h"
+#include "driver/output_name.h"
 #include "driver/translate.h"
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 namespace {
@@ -15,13 +15,6 @@ int finish(int status, Output& console, const std::function<void()>& read_key) {
 }
 
 }  // namespace
-
-std::optional<std::string> output_name_for(std::string_view source_name) {
-  if (source_name.size() < 4) return std::nullopt;
-  std::string output(source_name.substr(0, source_name.size() - 4));
-  output += ".c";
-  return output;
-}
 
 int run_cli(std::span<const char* const> args, Files& files, Output& console,
             const std::function<void()>& read_key) {

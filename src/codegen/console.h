@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "context.h"
+#include "codegen/context.h"
 #include "io/output.h"
 
 namespace zemuc {

@@ -1,6 +1,6 @@
 #include "codegen/frame.h"
 
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 

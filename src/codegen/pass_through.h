@@ -2,7 +2,7 @@
 #ifndef ZEMUC_CODEGEN_PASS_THROUGH_H_
 #define ZEMUC_CODEGEN_PASS_THROUGH_H_
 
-#include "context.h"
+#include "codegen/context.h"
 #include "io/output.h"
 
 namespace zemuc {

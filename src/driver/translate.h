@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "context.h"
+#include "codegen/context.h"
 #include "io/files.h"
 #include "io/output.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "lexer/token_line.h"
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 #include "symbols/tables.h"
 
 namespace zemuc {

@@ -4,7 +4,7 @@
 
 #include "lexer/line_scan.h"
 #include "lexer/tokenizer.h"
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 #include "symbols/declare.h"
 
 namespace zemuc {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "io/output.h"
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 #include "symbols/name_index.h"
 #include "symbols/text_store.h"
 

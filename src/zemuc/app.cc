@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "cli/cli.h"
-#include "zemuc/check.h"
-#include "zemuc/check_messages.h"
+#include "driver/output_name.h"
+#include "check/check.h"
+#include "check/messages.h"
 #include "zemuc/command_line.h"
 #include "zemuc/compile.h"
-#include "zemuc/descriptors.h"
-#include "zemuc/disk.h"
-#include "zemuc/process.h"
+#include "sys/fd.h"
+#include "sys/disk.h"
+#include "sys/process.h"
 #include "zemuc/reporter.h"
 #include "zemuc/source_text.h"
 #include "zemuc/terminal_run.h"

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "zemuc/disk.h"
-#include "zemuc/process.h"
+#include "sys/disk.h"
+#include "sys/process.h"
 #include "zemuc/source_text.h"
 
 #ifndef ZEMUC_DATADIR_FROM_BINDIR

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "zemuc/descriptors.h"
+#include "sys/fd.h"
 
 namespace zemuc {
 Reporter::Reporter(Language language, Encoding terminal, Writer writer)

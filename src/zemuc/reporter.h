@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "zemuc/encoding.h"
-#include "zemuc/language.h"
+#include "text/encoding.h"
+#include "text/language.h"
 
 namespace zemuc {
 

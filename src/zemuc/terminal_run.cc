@@ -12,8 +12,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "zemuc/descriptors.h"
-#include "zemuc/process.h"
+#include "sys/fd.h"
+#include "sys/process.h"
 
 namespace zemuc {
 namespace {

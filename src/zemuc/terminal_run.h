@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "zemuc/encoding.h"
+#include "text/encoding.h"
 
 namespace zemuc {
 

@@ -1,10 +1,9 @@
 #include "zemuc/translation.h"
 
-#include "cli/cli.h"
-#include "context.h"
+#include "driver/output_name.h"
 #include "driver/translate.h"
 #include "io/files.h"
-#include "sjis_texts.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 namespace {

@@ -1,40 +1,61 @@
 #!/usr/bin/env bash
-# Each folder of src/ includes only from itself and the folders below it,
-# so that any unit can be built and tested with what lies beneath it.
-# Headers at the top of src/ (the translation context, the Shift-JIS texts)
-# are shared by all.
+# Every source file lives in a folder of src/ named for its job, and each
+# folder includes only from itself and the folders this list allows it, so
+# that any unit builds and tests with what it stands on and nothing more.
+# A file directly in src/, or in a folder missing from the list, fails too.
 # Usage: layering_test.sh SRC_DIR
 set -uo pipefail
 src=$1
-# Lowest first.
-layers=(io lexer symbols codegen driver cli zemuc)
 
-level_of() {
-  local i
-  for i in "${!layers[@]}"; do
-    [[ ${layers[$i]} == "$1" ]] && { echo "$i"; return; }
+declare -A allowed=(
+  # Text for people and the operating system stand on nothing.
+  [text]=""
+  [sys]=""
+  # The translator, lowest phase first.
+  [io]=""
+  [lexer]="text"
+  [symbols]="io lexer text"
+  [codegen]="io lexer symbols text"
+  [driver]="io lexer symbols codegen text"
+  [cli]="io driver text"
+  # The check reads a source as the translator does, without translating.
+  [check]="io lexer symbols text"
+  # The learner's command: the translation, the check and the system.
+  [zemuc]="io driver symbols check sys text"
+)
+
+may_include() {  # FOLDER OTHER
+  [[ $1 == "$2" ]] && return 0
+  local other
+  for other in ${allowed[$1]}; do
+    [[ $other == "$2" ]] && return 0
   done
-  echo -1
+  return 1
 }
 
 status=0
 while IFS= read -r file; do
-  folder=${file#"$src"/}
-  folder=${folder%%/*}
-  own=$(level_of "$folder")
-  if ((own < 0)); then
-    echo "FAIL: $file is in a folder that has no place in the layers"
+  relative=${file#"$src"/}
+  if [[ $relative != */* ]]; then
+    echo "FAIL: $file stands directly in src/; give it the folder of its job"
+    status=1
+    continue
+  fi
+  folder=${relative%%/*}
+  if [[ ! -v allowed[$folder] ]]; then
+    echo "FAIL: $file is in src/$folder/, which has no place in the list"
     status=1
     continue
   fi
   while IFS= read -r included; do
-    [[ $included == */* ]] || continue  # a top-level header
-    other=$(level_of "${included%%/*}")
-    if ((other < 0 || other > own)); then
-      echo "FAIL: $file includes $included, which is not below $folder"
+    if [[ $included != */* ]]; then
+      echo "FAIL: $file includes \"$included\", which names no folder"
+      status=1
+    elif ! may_include "$folder" "${included%%/*}"; then
+      echo "FAIL: $file includes $included; $folder/ may include only: ${allowed[$folder]:-nothing}"
       status=1
     fi
-  done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
-done < <(find "$src" -mindepth 2 -name '*.h' -o -mindepth 2 -name '*.cc')
-((status == 0)) && echo "ok: every folder includes only from below it"
+  done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
+done < <(find "$src" -name '*.h' -o -name '*.cc')
+((status == 0)) && echo "ok: every folder includes only what it may"
 exit "$status"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "context.h"
+#include "codegen/context.h"
 
 namespace zemuc::testing {
 

@@ -1,0 +1,120 @@
+// The statement keywords and the scan that finds a line's statement.
+#ifndef ZEMUC_LEXER_KEYWORDS_H_
+#define ZEMUC_LEXER_KEYWORDS_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "lexer/token_line.h"
+#include "text/sjis_texts.h"
+
+namespace zemuc {
+
+enum class Keyword {
+  kNone,
+  kDisplay,
+  kInput,
+  kBegin,
+  kRepeat,
+  kOpen,
+  kClose,
+  kRead,
+  kWrite,
+  kEnd,
+  kReadAll,
+};
+
+namespace keyword_detail {
+
+struct Entry {
+  std::string_view text;
+  Keyword keyword;
+};
+
+inline constexpr std::array<Entry, 10> kKeywords{{
+    {sjis::kDisplay, Keyword::kDisplay},
+    {sjis::kInput, Keyword::kInput},
+    {sjis::kBegin, Keyword::kBegin},
+    {sjis::kRepeat, Keyword::kRepeat},
+    {sjis::kOpen, Keyword::kOpen},
+    {sjis::kClose, Keyword::kClose},
+    {sjis::kRead, Keyword::kRead},
+    {sjis::kWrite, Keyword::kWrite},
+    {sjis::kEnd, Keyword::kEnd},
+    {sjis::kReadAll, Keyword::kReadAll},
+}};
+
+// Every keyword is two to four double-byte characters, and no two of the
+// same length share their second byte: a token's length and second byte
+// name the one keyword it can be. A slot holds that keyword's place in
+// kKeywords plus one, 0 for none.
+using Slots = std::array<std::array<std::uint8_t, 256>, 3>;
+
+constexpr std::size_t row_of(std::size_t size) { return (size - 4) / 2; }
+
+constexpr Slots make_slots() {
+  Slots slots{};
+  for (std::size_t i = 0; i < kKeywords.size(); ++i) {
+    const std::string_view text = kKeywords[i].text;
+    slots[row_of(text.size())][static_cast<unsigned char>(text[1])] =
+        static_cast<std::uint8_t>(i + 1);
+  }
+  return slots;
+}
+
+inline constexpr Slots kSlots = make_slots();
+
+constexpr bool slots_hold_every_keyword() {
+  for (std::size_t i = 0; i < kKeywords.size(); ++i) {
+    const std::string_view text = kKeywords[i].text;
+    if (kSlots[row_of(text.size())][static_cast<unsigned char>(text[1])] !=
+        i + 1) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(slots_hold_every_keyword(), "two keywords share a slot");
+
+inline std::uint32_t load4(const char* p) {
+  std::uint32_t x;
+  std::memcpy(&x, p, 4);
+  return x;
+}
+
+}  // namespace keyword_detail
+
+// The keyword that `token` is as a whole, or kNone. Inline and free of
+// calls: the keyword scan asks it about almost every token.
+inline Keyword keyword_of(std::string_view token) {
+  using namespace keyword_detail;
+  const std::size_t n = token.size();
+  if (n < 4 || n > 8 || n % 2 != 0) return Keyword::kNone;
+  const std::uint8_t slot =
+      kSlots[row_of(n)][static_cast<unsigned char>(token[1])];
+  if (slot == 0) return Keyword::kNone;
+  const Entry& entry = kKeywords[slot - 1];
+  // Two four-byte loads, overlapping for six bytes, cover the token.
+  const char* p = token.data();
+  const char* k = entry.text.data();
+  if (entry.text.size() != n || load4(p) != load4(k) ||
+      load4(p + n - 4) != load4(k + n - 4)) {
+    return Keyword::kNone;
+  }
+  return entry.keyword;
+}
+
+struct KeywordHit {
+  Keyword keyword = Keyword::kNone;
+  std::size_t position = 0;  // 1-based token position; 0 with kNone
+};
+
+// The first token of the line that is a keyword; the scan stops there.
+KeywordHit find_keyword(const TokenLine& line);
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_LEXER_KEYWORDS_H_

@@ -1,0 +1,98 @@
+#include "sys/disk.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+namespace zemuc {
+namespace {
+
+// The mode a new file gets: `mode` less the umask, which can only be read
+// by setting it.
+mode_t allowed(mode_t mode) {
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mode & ~mask;
+}
+
+}  // namespace
+
+std::optional<ScratchFile> ScratchFile::beside(const std::string& final_name) {
+  const std::size_t slash = final_name.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "" : final_name.substr(0, slash + 1);
+  const std::string base =
+      slash == std::string::npos ? final_name : final_name.substr(slash + 1);
+  std::string path = folder + "." + base + ".zemuc-XXXXXX";
+  const int fd = ::mkstemp(path.data());
+  if (fd < 0) return std::nullopt;
+  ::close(fd);
+  return ScratchFile(std::move(path));
+}
+
+ScratchFile::ScratchFile(ScratchFile&& other) noexcept
+    : path_(std::move(other.path_)) {
+  other.path_.clear();
+}
+
+ScratchFile::~ScratchFile() {
+  if (!path_.empty()) ::unlink(path_.c_str());
+}
+
+bool ScratchFile::fill(std::string_view bytes) {
+  const int fd = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fchmod(fd, allowed(0666)) == 0;
+  while (ok && !bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  const int error = errno;
+  // A full disk may show only when the file is closed.
+  if (::close(fd) != 0 && ok) return false;
+  errno = error;
+  return ok;
+}
+
+bool ScratchFile::make_executable() {
+  return ::chmod(path_.c_str(), allowed(0777)) == 0;
+}
+
+bool ScratchFile::take_name(const std::string& final_name) {
+  if (::rename(path_.c_str(), final_name.c_str()) != 0) return false;
+  path_.clear();
+  return true;
+}
+
+bool write_whole_file(const std::string& path, std::string_view bytes) {
+  std::optional<ScratchFile> scratch = ScratchFile::beside(path);
+  return scratch && scratch->fill(bytes) && scratch->take_name(path);
+}
+
+std::optional<ScratchFolder> ScratchFolder::make() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::string path =
+      std::string(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp") +
+      "/zemuc-XXXXXX";
+  if (::mkdtemp(path.data()) == nullptr) return std::nullopt;
+  return ScratchFolder(std::move(path));
+}
+
+ScratchFolder::ScratchFolder(ScratchFolder&& other) noexcept
+    : path_(std::move(other.path_)) {
+  other.path_.clear();
+}
+
+ScratchFolder::~ScratchFolder() {
+  if (path_.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace zemuc

@@ -1,0 +1,52 @@
+// Files that appear whole or not at all.
+#ifndef ZEMUC_SYS_DISK_H_
+#define ZEMUC_SYS_DISK_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zemuc {
+
+// A scratch file in the folder of its final name, so that taking that name
+// is one rename; removed unless it took it. A failure leaves errno set.
+class ScratchFile {
+ public:
+  static std::optional<ScratchFile> beside(const std::string& final_name);
+  ScratchFile(ScratchFile&& other) noexcept;
+  ScratchFile& operator=(ScratchFile&&) = delete;
+  ~ScratchFile();
+
+  const std::string& path() const { return path_; }
+  // Replaces the file's contents with `bytes`, readable as the umask allows.
+  bool fill(std::string_view bytes);
+  // Lets everyone the umask allows run it.
+  bool make_executable();
+  bool take_name(const std::string& final_name);
+
+ private:
+  explicit ScratchFile(std::string path) : path_(std::move(path)) {}
+  std::string path_;  // empty once it has taken its name
+};
+
+// Writes `bytes` to `path` through a scratch file: an existing file of that
+// name is replaced only by the whole new text. False with errno set.
+bool write_whole_file(const std::string& path, std::string_view bytes);
+
+// A private folder under $TMPDIR (or /tmp), removed with what it holds.
+class ScratchFolder {
+ public:
+  static std::optional<ScratchFolder> make();
+  ScratchFolder(ScratchFolder&& other) noexcept;
+  ScratchFolder& operator=(ScratchFolder&&) = delete;
+  ~ScratchFolder();
+  const std::string& path() const { return path_; }
+
+ private:
+  explicit ScratchFolder(std::string path) : path_(std::move(path)) {}
+  std::string path_;
+};
+
+}  // namespace zemuc
+
+#endif  // ZEMUC_SYS_DISK_H_

@@ -1,0 +1,154 @@
+#include "text/encoding.h"
+
+#include <langinfo.h>
+
+#include <cerrno>
+#include <string>
+
+namespace zemuc {
+namespace {
+
+// U+FFFD in UTF-8, and a plain question mark for Shift-JIS, which has no
+// replacement character of its own.
+constexpr std::string_view kUtf8Replacement = "\xEF\xBF\xBD";
+constexpr std::string_view kSjisReplacement = "?";
+
+std::string_view replacement_for(Encoding to) {
+  return to == Encoding::kUtf8 ? kUtf8Replacement : kSjisReplacement;
+}
+
+bool is_sjis_lead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+bool is_sjis_trail(unsigned char c) {
+  return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+
+std::string upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+// How the conversion of one run went.
+enum class Stop { kDone, kBad, kIncomplete };
+
+// Converts as much of `in` as iconv can, appending to `out`; `in` keeps
+// what is left, starting at the character that stopped it.
+Stop run_iconv(iconv_t cd, std::string_view& in, std::string& out) {
+  char chunk[4096];
+  while (!in.empty()) {
+    char* src = const_cast<char*>(in.data());
+    std::size_t src_left = in.size();
+    char* dst = chunk;
+    std::size_t dst_left = sizeof chunk;
+    const std::size_t rc = iconv(cd, &src, &src_left, &dst, &dst_left);
+    const int error = errno;
+    out.append(chunk, dst - chunk);
+    in.remove_prefix(in.size() - src_left);
+    if (rc != static_cast<std::size_t>(-1)) continue;
+    if (error == E2BIG) continue;
+    if (error == EINVAL) return Stop::kIncomplete;
+    return Stop::kBad;
+  }
+  return Stop::kDone;
+}
+
+}  // namespace
+
+const char* iconv_name(Encoding encoding) {
+  return encoding == Encoding::kUtf8 ? "UTF-8" : "CP932";
+}
+
+bool is_shift_jis_codeset(std::string_view codeset) {
+  const std::string name = upper(codeset);
+  for (std::string_view known :
+       {"SJIS", "SHIFT_JIS", "SHIFT-JIS", "SHIFTJIS", "CP932", "MS932",
+        "WINDOWS-31J", "IBM-943", "IBM943", "MSKANJI"}) {
+    if (name == known) return true;
+  }
+  return false;
+}
+
+Encoding terminal_encoding() {
+  return is_shift_jis_codeset(nl_langinfo(CODESET)) ? Encoding::kShiftJis
+                                                    : Encoding::kUtf8;
+}
+
+std::size_t character_length(std::string_view text, Encoding encoding) {
+  if (text.empty()) return 0;
+  const auto c = static_cast<unsigned char>(text[0]);
+  if (encoding == Encoding::kShiftJis) {
+    return is_sjis_lead(c) && text.size() >= 2 &&
+                   is_sjis_trail(static_cast<unsigned char>(text[1]))
+               ? 2
+               : 1;
+  }
+  std::size_t n = c >= 0xF0 && c <= 0xF4   ? 4
+                  : c >= 0xE0 && c <= 0xEF ? 3
+                  : c >= 0xC2 && c <= 0xDF ? 2
+                                           : 1;
+  if (n > text.size()) return 1;
+  for (std::size_t i = 1; i < n; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+  }
+  return n;
+}
+
+StreamConverter::StreamConverter(Encoding from, Encoding to)
+    : from_(from),
+      cd_(from == to ? reinterpret_cast<iconv_t>(-1)
+                     : iconv_open(iconv_name(to), iconv_name(from))),
+      replacement_(replacement_for(to)) {}
+
+StreamConverter::~StreamConverter() {
+  if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+}
+
+std::string StreamConverter::feed(std::string_view piece) {
+  return convert(piece, false);
+}
+
+std::string StreamConverter::finish() { return convert({}, true); }
+
+std::string StreamConverter::convert(std::string_view piece, bool last) {
+  if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::string(piece);
+  pending_.append(piece);
+  std::string_view in = pending_;
+  std::string out;
+  for (;;) {
+    const Stop stop = run_iconv(cd_, in, out);
+    if (stop == Stop::kDone) break;
+    if (stop == Stop::kIncomplete && !last) break;  // wait for the rest
+    out += replacement_;
+    in.remove_prefix(stop == Stop::kIncomplete ? in.size()
+                                               : character_length(in, from_));
+  }
+  pending_.erase(0, pending_.size() - in.size());
+  return out;
+}
+
+std::optional<std::string> convert_all(std::string_view text, Encoding from,
+                                       Encoding to, std::size_t* bad_at) {
+  if (from == to) return std::string(text);
+  const iconv_t cd = iconv_open(iconv_name(to), iconv_name(from));
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string_view in = text;
+  std::string out;
+  const Stop stop = run_iconv(cd, in, out);
+  iconv_close(cd);
+  if (stop == Stop::kDone) return out;
+  if (bad_at != nullptr) *bad_at = text.size() - in.size();
+  return std::nullopt;
+}
+
+std::string sjis_for_terminal(std::string_view sjis_text, Encoding terminal) {
+  StreamConverter converter(Encoding::kShiftJis, terminal);
+  std::string out = converter.feed(sjis_text);
+  out += converter.finish();
+  return out;
+}
+
+}  // namespace zemuc
