@@ -11,7 +11,7 @@ ifeq ($(CI),true)
 CMAKE_ARGS += -DZEMUC_WERROR=ON
 endif
 
-.PHONY: all build demo test sanitize fuzz bench install clean tools
+.PHONY: all build demo test sanitize fuzz bench install clean tools format
 
 all: build
 
@@ -56,6 +56,10 @@ bench: build
 # under PREFIX; DESTDIR=/some/root stages the install there.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Formats every C++ file as .clang-format says; CI fails on a file that is not.
+format:
+	scripts/check-format.sh --fix
 
 clean:
 	rm -rf build

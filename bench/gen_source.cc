@@ -59,7 +59,8 @@ class Generator {
  private:
   // Numeric and string variables, used in turn.
   std::string num() {
-    return std::string(zemuc::sjis::kNumericMark) + name(next_num_++ % numerics_);
+    return std::string(zemuc::sjis::kNumericMark) +
+           name(next_num_++ % numerics_);
   }
   std::string str() {
     return std::string(zemuc::sjis::kStringMark) + name(next_str_++ % strings_);
@@ -80,10 +81,10 @@ class Generator {
   }
 
   void open_files(std::string_view indent) {
-    line(indent, std::string(kOpen) + "(" + kanji(1) + kanji(2) +
-                     ",\"out.txt\",w)");
-    line(indent, std::string(kOpen) + "(" + kanji(3) + kanji(4) +
-                     ",\"in.txt\",r)");
+    line(indent,
+         std::string(kOpen) + "(" + kanji(1) + kanji(2) + ",\"out.txt\",w)");
+    line(indent,
+         std::string(kOpen) + "(" + kanji(3) + kanji(4) + ",\"in.txt\",r)");
   }
   void close_files(std::string_view indent) {
     line(indent, std::string(kClose) + "(" + kanji(1) + kanji(2) + ")");
@@ -97,8 +98,8 @@ class Generator {
     line("\t", std::string(kInput) + "(" + a + "," + b + ")");
     line("\t", c + "=" + a + "*2+" + b + "-(" + a + "/3)");
     line("\t", s + "=\"abc " + std::to_string(n) + "\"");
-    line("\t", std::string(kDisplay) + "(" + label() + "," + c + "," +
-                   label() + "," + s + ")");
+    line("\t", std::string(kDisplay) + "(" + label() + "," + c + "," + label() +
+                   "," + s + ")");
     text_ += "\tif(" + a + ">" + b + "){\n";
     line("\t\t", c + "=" + a + "-" + b);
     text_ += "\t}\n\telse{\n";

@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "check/check.h"
+#include "check/messages.h"
 #include "codegen/context.h"
 #include "driver/translate.h"
 #include "io/files.h"
 #include "io/output.h"
-#include "check/check.h"
-#include "check/messages.h"
 
 namespace {
 

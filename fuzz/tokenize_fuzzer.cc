@@ -41,8 +41,8 @@ void check_shape(const zemuc::TokenLine& line) {
     check(line.lengths[k] <= token.size());
     check(is_delimiter(line.delims[k]));
     if (token_end < end) check(*token_end == line.delims[k]);
-    if (k < line.count) check(token_end < end && line.delims[k] != '\n' &&
-                              line.delims[k] != ';');
+    if (k < line.count)
+      check(token_end < end && line.delims[k] != '\n' && line.delims[k] != ';');
     if (k < line.count) previous_end = token_end + 1;
   }
 }

@@ -10,6 +10,7 @@ declare -A needed=(
   [g++]=g++
   [gcc]=gcc
   [clang]=clang
+  [clang-format]=clang-format
   [iconv]=libc-bin
   [man]=man-db
   [/usr/bin/time]=time

@@ -31,7 +31,9 @@ class RegionMarker {
   }
 
  private:
-  bool starts(std::string_view s) const { return text_.substr(i_).starts_with(s); }
+  bool starts(std::string_view s) const {
+    return text_.substr(i_).starts_with(s);
+  }
   std::size_t character() const {
     return character_length(text_.substr(i_), Encoding::kShiftJis);
   }

@@ -9,7 +9,12 @@
 
 namespace zemuc::check {
 
-enum class Region : unsigned char { kCode, kBlockComment, kLineComment, kLiteral };
+enum class Region : unsigned char {
+  kCode,
+  kBlockComment,
+  kLineComment,
+  kLiteral
+};
 
 inline bool is_comment(Region region) {
   return region == Region::kBlockComment || region == Region::kLineComment;

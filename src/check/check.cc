@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "check/rules.h"
+#include "check/structure.h"
 #include "io/line_reader.h"
 #include "lexer/raw_offsets.h"
 #include "lexer/tokenizer.h"
-#include "text/sjis_texts.h"
 #include "symbols/declare.h"
-#include "check/rules.h"
-#include "check/structure.h"
 #include "text/columns.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {
@@ -83,9 +83,12 @@ class Checker {
   // which closes any comment left open.
   bool comment_open_after(bool open_at_end_of_text) {
     switch (line_.hit.keyword) {
-      case Keyword::kNone: return open_at_end_of_text;
-      case Keyword::kBegin: return in_block_comment_;
-      case Keyword::kEnd: return false;
+      case Keyword::kNone:
+        return open_at_end_of_text;
+      case Keyword::kBegin:
+        return in_block_comment_;
+      case Keyword::kEnd:
+        return false;
       default:
         return mark_regions(tokens_.before(line_.hit.position),
                             in_block_comment_, scratch_);

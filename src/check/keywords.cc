@@ -10,7 +10,8 @@ namespace {
 // keyword is two, three or four double-byte characters.
 std::string_view keyword_at_start(std::string_view token) {
   for (std::size_t size : {4u, 6u, 8u}) {
-    if (token.size() > size && keyword_of(token.substr(0, size)) != Keyword::kNone) {
+    if (token.size() > size &&
+        keyword_of(token.substr(0, size)) != Keyword::kNone) {
       return token.substr(0, size);
     }
   }
@@ -28,14 +29,16 @@ std::size_t else_prefix(std::string_view token) {
 void check_joined(const CheckedLine& line, std::size_t k, LineFindings& out) {
   const std::string_view token = line.line().tokens[k];
   const std::size_t at = line.offset(k);
-  if (const std::string_view keyword = keyword_at_start(token); !keyword.empty()) {
+  if (const std::string_view keyword = keyword_at_start(token);
+      !keyword.empty()) {
     // A blank between the keyword and the next byte was squeezed out when
     // the two are apart in the line as read.
     const std::size_t end = at + keyword.size();
     const bool blank_removed = line.raw_of[end] - line.raw_of[end - 1] > 1;
-    out.add(line.raw_of[at],
-            blank_removed ? Problem::kKeywordSpaceRemoved : Problem::kKeywordGlued,
-            keyword);
+    out.add(
+        line.raw_of[at],
+        blank_removed ? Problem::kKeywordSpaceRemoved : Problem::kKeywordGlued,
+        keyword);
     return;
   }
   const std::size_t skip = else_prefix(token);

@@ -27,9 +27,9 @@ void LineFindings::add(std::size_t raw_offset, Problem problem,
 std::vector<LineFindings::Spot> LineFindings::take() {
   std::vector<Spot> spots = std::move(spots_);
   spots_.clear();
-  std::stable_sort(spots.begin(), spots.end(), [](const Spot& a, const Spot& b) {
-    return a.raw_offset < b.raw_offset;
-  });
+  std::stable_sort(
+      spots.begin(), spots.end(),
+      [](const Spot& a, const Spot& b) { return a.raw_offset < b.raw_offset; });
   return spots;
 }
 

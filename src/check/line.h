@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "check/c_regions.h"
+#include "check/check.h"
 #include "lexer/keywords.h"
 #include "lexer/token_line.h"
 #include "symbols/tables.h"
-#include "check/c_regions.h"
-#include "check/check.h"
 
 namespace zemuc::check {
 
@@ -21,7 +21,7 @@ struct CheckedLine {
   std::string_view raw;  // as read, with its line feed
   const TokenLine* tokens = nullptr;
   const SymbolTables* tables = nullptr;
-  KeywordHit hit;                // the statement the translator finds
+  KeywordHit hit;                   // the statement the translator finds
   std::vector<std::size_t> raw_of;  // squeezed offset -> raw offset
   std::vector<Region> regions;      // of the squeezed text
 

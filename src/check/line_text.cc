@@ -1,9 +1,9 @@
 // What the end of a line and squeezing do to its text: the line ends at
 // its first ';', spaces go inside quotes too, and a full-width space is no
 // blank.
-#include "text/sjis_texts.h"
 #include "check/rules.h"
 #include "text/columns.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {
@@ -79,7 +79,8 @@ void check_quotes(const CheckedLine& line, LineFindings& out) {
         }
       }
     }
-    open = text[close] == '"' ? text.find('"', close + 1) : std::string_view::npos;
+    open =
+        text[close] == '"' ? text.find('"', close + 1) : std::string_view::npos;
   }
 }
 
@@ -87,7 +88,8 @@ void check_quotes(const CheckedLine& line, LineFindings& out) {
 void check_wide_space(const CheckedLine& line, LineFindings& out) {
   const std::string_view text = line.line().text;
   for (std::size_t i = 0; i < text.size(); i += character_at(text, i)) {
-    if (text.substr(i).starts_with(kWideSpace) && line.regions[i] == Region::kCode) {
+    if (text.substr(i).starts_with(kWideSpace) &&
+        line.regions[i] == Region::kCode) {
       out.add(line.raw_of[i], Problem::kWideSpace, kWideSpace);
       return;
     }

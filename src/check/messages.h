@@ -24,13 +24,14 @@ std::string finding_text(const Finding& finding, Language language);
 // `sjis_line` is the finding's line as read, with or without its line
 // end. The file name is shown as it is given. "warning" stays English in
 // every language: editors and terminals recognise findings by that word.
-std::string render_finding(std::string_view file_name, std::string_view sjis_line,
-                           const Finding& finding, Language language,
-                           Encoding terminal);
+std::string render_finding(std::string_view file_name,
+                           std::string_view sjis_line, const Finding& finding,
+                           Language language, Encoding terminal);
 
 // Every finding of `findings` (in line order, as check_source gives them)
 // rendered with its line of `sjis_source`.
-std::string render_findings(std::string_view file_name, std::string_view sjis_source,
+std::string render_findings(std::string_view file_name,
+                            std::string_view sjis_source,
                             const std::vector<Finding>& findings,
                             Language language, Encoding terminal);
 

@@ -1,6 +1,6 @@
 // Names as the tokenizer cuts them, and string variables that do not copy.
-#include "symbols/declare.h"
 #include "check/rules.h"
+#include "symbols/declare.h"
 #include "text/columns.h"
 
 namespace zemuc::check {
@@ -70,7 +70,8 @@ void check_name_characters(const CheckedLine& line,
       at = mark_after_sign(token);
       problem = Problem::kNameAfterSign;
     }
-    if (at != std::string_view::npos && reported.insert(std::string(token)).second) {
+    if (at != std::string_view::npos &&
+        reported.insert(std::string(token)).second) {
       out.add(line.raw_of[line.offset(k) + at], problem, token);
     }
   }
@@ -91,7 +92,9 @@ void check_string_variable(const CheckedLine& line, std::size_t i,
     }
   } else if (tokens.delims[i] == '\t') {
     std::size_t j = i + 1;
-    while (j <= tokens.count && tokens.tokens[j].empty() && tokens.delims[j] == '\t') ++j;
+    while (j <= tokens.count && tokens.tokens[j].empty() &&
+           tokens.delims[j] == '\t')
+      ++j;
     if (tokens.token(j).empty() && tokens.delim(j) == '=') {
       out.add(line.raw_offset(i), Problem::kStringCopyTab, name);
     }

@@ -2,8 +2,8 @@
 // line and a caret under the place.
 #include <string>
 
-#include "io/line_reader.h"
 #include "check/messages.h"
+#include "io/line_reader.h"
 #include "text/columns.h"
 
 namespace zemuc::check {
@@ -31,17 +31,20 @@ struct Shown {
 };
 
 Shown show(std::string_view line, std::size_t column) {
-  const std::size_t first_column = column > kShownBefore ? column - kShownBefore : 1;
+  const std::size_t first_column =
+      column > kShownBefore ? column - kShownBefore : 1;
   std::size_t i = offset_of_column(line, first_column);
   Shown shown;
   if (i > 0) {
     shown.line = kCut;
     shown.caret = "   ";
   }
-  for (std::size_t c = first_column; i < line.size() && c < first_column + kShownCharacters; ++c) {
+  for (std::size_t c = first_column;
+       i < line.size() && c < first_column + kShownCharacters; ++c) {
     const std::size_t n = character_at(line, i);
     const unsigned char byte = static_cast<unsigned char>(line[i]);
-    const bool control = n == 1 && byte != '\t' && (byte < 0x20 || byte == 0x7F);
+    const bool control =
+        n == 1 && byte != '\t' && (byte < 0x20 || byte == 0x7F);
     shown.line += control ? std::string_view("?") : line.substr(i, n);
     if (c < column) {
       shown.caret += byte == '\t' ? "\t" : n == 2 ? "  " : " ";
@@ -62,13 +65,13 @@ std::string utf8_for_terminal(std::string_view utf8, Encoding terminal) {
 
 }  // namespace
 
-std::string render_finding(std::string_view file_name, std::string_view sjis_line,
-                           const Finding& finding, Language language,
-                           Encoding terminal) {
+std::string render_finding(std::string_view file_name,
+                           std::string_view sjis_line, const Finding& finding,
+                           Language language, Encoding terminal) {
   const Shown shown = show(without_line_end(sjis_line), finding.column);
   std::string out(file_name);
-  out += ':' + std::to_string(finding.line) + ':' + std::to_string(finding.column) +
-         ": warning: ";
+  out += ':' + std::to_string(finding.line) + ':' +
+         std::to_string(finding.column) + ": warning: ";
   out += utf8_for_terminal(finding_text(finding, language), terminal);
   out += '\n';
   out += sjis_for_terminal(shown.line, terminal);
@@ -78,7 +81,8 @@ std::string render_finding(std::string_view file_name, std::string_view sjis_lin
   return out;
 }
 
-std::string render_findings(std::string_view file_name, std::string_view sjis_source,
+std::string render_findings(std::string_view file_name,
+                            std::string_view sjis_source,
                             const std::vector<Finding>& findings,
                             Language language, Encoding terminal) {
   // The lines are split as check_source split them.
@@ -88,7 +92,8 @@ std::string render_findings(std::string_view file_name, std::string_view sjis_so
   std::size_t number = 0;
   std::string out;
   for (const Finding& finding : findings) {
-    while (number < finding.line && reader.next(line) == LineReader::Result::kLine) {
+    while (number < finding.line &&
+           reader.next(line) == LineReader::Result::kLine) {
       ++number;
     }
     if (number != finding.line) line = {};

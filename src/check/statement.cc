@@ -1,7 +1,7 @@
 // The operands of a statement, read the way its generator reads them.
-#include "text/sjis_texts.h"
-#include "symbols/declare.h"
 #include "check/rules.h"
+#include "symbols/declare.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {
@@ -48,7 +48,8 @@ void check_display_shows_something(const CheckedLine& line, LineFindings& out) {
     if (line.is_variable(tokens.tokens[t])) return;
   }
   if (tokens.length(k + 1) < 1) {
-    out.add(operand_place(line, k + 1), Problem::kDisplayNothing, sjis::kDisplay);
+    out.add(operand_place(line, k + 1), Problem::kDisplayNothing,
+            sjis::kDisplay);
   }
 }
 
@@ -90,7 +91,8 @@ void check_repeat(const CheckedLine& line, LineFindings& out) {
   const TokenLine& tokens = line.line();
   const std::size_t k = line.hit.position;
   if (tokens.token(k + 1).empty()) {
-    out.add(operand_place(line, k + 1), Problem::kRepeatBoundMissing, sjis::kRepeat);
+    out.add(operand_place(line, k + 1), Problem::kRepeatBoundMissing,
+            sjis::kRepeat);
     return;
   }
   // The bound is token k+1 alone: what its delimiter starts is dropped.
@@ -151,7 +153,8 @@ void check_variable(const CheckedLine& line, LineFindings& out) {
   const std::string_view name = line.line().token(k + 2);
   if (line.is_variable(name)) return;
   if (name.empty()) {
-    out.add(operand_place(line, k + 2), Problem::kNoVariable, line.line().tokens[k]);
+    out.add(operand_place(line, k + 2), Problem::kNoVariable,
+            line.line().tokens[k]);
   } else {
     out.add(line.raw_offset(k + 2), Problem::kNotAVariable, name);
   }
@@ -163,17 +166,28 @@ void check_statement(const CheckedLine& line, std::size_t open_entry,
                      LineFindings& out) {
   // A display with nothing to show stops the translation wherever it
   // stands, in a comment too.
-  if (line.hit.keyword == Keyword::kDisplay) check_display_shows_something(line, out);
+  if (line.hit.keyword == Keyword::kDisplay)
+    check_display_shows_something(line, out);
   if (!line.statement_in_code()) return;
   const Keyword keyword = line.hit.keyword;
   if (keyword == Keyword::kBegin || keyword == Keyword::kEnd) return;
   check_echo_variables(line, out);
   switch (keyword) {
-    case Keyword::kDisplay: check_display_labels(line, out); break;
-    case Keyword::kInput: check_input(line, out); break;
-    case Keyword::kRepeat: check_repeat(line, out); break;
-    case Keyword::kOpen: check_open(line, open_entry, out); break;
-    case Keyword::kClose: check_file(line, Problem::kFileNotOpened, out); break;
+    case Keyword::kDisplay:
+      check_display_labels(line, out);
+      break;
+    case Keyword::kInput:
+      check_input(line, out);
+      break;
+    case Keyword::kRepeat:
+      check_repeat(line, out);
+      break;
+    case Keyword::kOpen:
+      check_open(line, open_entry, out);
+      break;
+    case Keyword::kClose:
+      check_file(line, Problem::kFileNotOpened, out);
+      break;
     case Keyword::kWrite:
       check_file(line, Problem::kFileNotOpened, out);
       check_variable(line, out);
@@ -188,7 +202,8 @@ void check_statement(const CheckedLine& line, std::size_t open_entry,
       check_file(line, Problem::kReadFileNotOpened, out);
       check_variable(line, out);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

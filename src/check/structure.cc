@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "text/sjis_texts.h"
 #include "text/columns.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {
@@ -25,7 +25,8 @@ std::size_t first_code(const CheckedLine& line) {
 }
 
 bool has_text(std::string_view raw) {
-  return std::any_of(raw.begin(), raw.end(), [](char c) { return !is_blank(c); });
+  return std::any_of(raw.begin(), raw.end(),
+                     [](char c) { return !is_blank(c); });
 }
 
 }  // namespace
@@ -107,10 +108,12 @@ void StructureTracker::follow_code(const CheckedLine& line,
 // Braces that reach the C: all of a pass-through line's, those of the text
 // before a keyword, and the opening one that a loop statement writes. The
 // brace a loop line has of its own is dropped with the rest of its line.
-void StructureTracker::follow_braces(const CheckedLine& line, LineFindings& out) {
+void StructureTracker::follow_braces(const CheckedLine& line,
+                                     LineFindings& out) {
   const std::string_view text = line.line().text;
   const bool statement = line.has_statement();
-  const std::size_t end = statement ? line.offset(line.hit.position) : text.size();
+  const std::size_t end =
+      statement ? line.offset(line.hit.position) : text.size();
   ColumnWalker columns(line.raw);
   bool stray = false;
   for (std::size_t i = 0; i < end;) {
@@ -130,14 +133,16 @@ void StructureTracker::follow_braces(const CheckedLine& line, LineFindings& out)
   const Keyword keyword = line.hit.keyword;
   if (line.statement_in_code() &&
       (keyword == Keyword::kRepeat || keyword == Keyword::kReadAll)) {
-    open_brace(line.number, columns.column_at(line.raw_offset(line.hit.position)));
+    open_brace(line.number,
+               columns.column_at(line.raw_offset(line.hit.position)));
   }
 }
 
 // Only the outermost open braces are ever reported, so only their places
 // are kept; deeper ones are counted.
 void StructureTracker::open_brace(std::size_t line, std::size_t column) {
-  if (depth_ < LineFindings::kMostPerLine) open_braces_.push_back({line, column});
+  if (depth_ < LineFindings::kMostPerLine)
+    open_braces_.push_back({line, column});
   ++depth_;
 }
 
@@ -157,10 +162,11 @@ void StructureTracker::report_open_braces(std::vector<Finding>& program) {
 void StructureTracker::finish(std::vector<Finding>& program) {
   if (last_line_with_text_ == 0) return;  // nothing to translate
   if (!begin_seen_) {
-    program.push_back({1, 1, Problem::kBeginMissing, std::string(sjis::kBegin)});
-  } else if (phase_ == Phase::kInside) {
     program.push_back(
-        {last_line_with_text_, 1, Problem::kEndMissing, std::string(sjis::kEnd)});
+        {1, 1, Problem::kBeginMissing, std::string(sjis::kBegin)});
+  } else if (phase_ == Phase::kInside) {
+    program.push_back({last_line_with_text_, 1, Problem::kEndMissing,
+                       std::string(sjis::kEnd)});
   }
   report_open_braces(program);
 }

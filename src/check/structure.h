@@ -40,7 +40,7 @@ class StructureTracker {
   bool reported_before_begin_ = false;
   bool reported_after_end_ = false;
   std::size_t last_line_with_text_ = 0;
-  std::size_t depth_ = 0;  // blocks open
+  std::size_t depth_ = 0;               // blocks open
   std::vector<OpenBrace> open_braces_;  // the outermost of them
   // Findings about code before はじめ, which hold only once there is one.
   std::vector<Finding> before_begin_;

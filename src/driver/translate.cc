@@ -8,10 +8,10 @@
 #include "codegen/repeat.h"
 #include "lexer/keywords.h"
 #include "lexer/tokenizer.h"
-#include "text/sjis_texts.h"
 #include "symbols/declare.h"
 #include "symbols/declare_raw.h"
 #include "symbols/dump.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 namespace {
@@ -31,9 +31,10 @@ LineReader::Result next_line(Context& ctx, LineReader& reader) {
   return result;
 }
 
-int declaration_pass(Context& ctx, const std::string& source_name,
-                     Files& files, Output& console) {
-  const std::unique_ptr<ByteSource> source = files.open_for_reading(source_name);
+int declaration_pass(Context& ctx, const std::string& source_name, Files& files,
+                     Output& console) {
+  const std::unique_ptr<ByteSource> source =
+      files.open_for_reading(source_name);
   if (source == nullptr) return report_missing(source_name, console);
   LineReader reader(*source);
   // The first line is read before anything is printed, so that a source
@@ -57,7 +58,8 @@ int generation_pass(Context& ctx, const std::string& source_name,
                     const std::string& output_name, Files& files,
                     Output& console) {
   console << output_name << sjis::kWriting;
-  const std::unique_ptr<ByteSource> source = files.open_for_reading(source_name);
+  const std::unique_ptr<ByteSource> source =
+      files.open_for_reading(source_name);
   if (source == nullptr) return report_missing(source_name, console);
   const std::unique_ptr<Sink> sink = files.open_for_writing(output_name);
   if (sink == nullptr) return report_missing(output_name, console);
@@ -91,17 +93,28 @@ int generation_pass(Context& ctx, const std::string& source_name,
 int generate_line(Context& ctx, Output& out) {
   const auto [keyword, k] = find_keyword(ctx.line);
   switch (keyword) {
-    case Keyword::kDisplay: return gen_display(ctx, k, out);
-    case Keyword::kInput: return gen_input(ctx, k, out);
-    case Keyword::kBegin: return gen_program_head(ctx, out);
-    case Keyword::kRepeat: return gen_repeat(ctx, k, out);
-    case Keyword::kOpen: return gen_open(ctx, k, out);
-    case Keyword::kClose: return gen_close(ctx, k, out);
-    case Keyword::kRead: return gen_read(ctx, k, out);
-    case Keyword::kWrite: return gen_write(ctx, k, out);
-    case Keyword::kEnd: return gen_program_tail(out);
-    case Keyword::kReadAll: return gen_read_all(ctx, k, out);
-    case Keyword::kNone: break;
+    case Keyword::kDisplay:
+      return gen_display(ctx, k, out);
+    case Keyword::kInput:
+      return gen_input(ctx, k, out);
+    case Keyword::kBegin:
+      return gen_program_head(ctx, out);
+    case Keyword::kRepeat:
+      return gen_repeat(ctx, k, out);
+    case Keyword::kOpen:
+      return gen_open(ctx, k, out);
+    case Keyword::kClose:
+      return gen_close(ctx, k, out);
+    case Keyword::kRead:
+      return gen_read(ctx, k, out);
+    case Keyword::kWrite:
+      return gen_write(ctx, k, out);
+    case Keyword::kEnd:
+      return gen_program_tail(out);
+    case Keyword::kReadAll:
+      return gen_read_all(ctx, k, out);
+    case Keyword::kNone:
+      break;
   }
   return gen_pass_through(ctx, out);
 }

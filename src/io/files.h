@@ -24,7 +24,8 @@ class Files {
 // The real file system.
 class DiskFiles : public Files {
  public:
-  std::unique_ptr<ByteSource> open_for_reading(const std::string& name) override;
+  std::unique_ptr<ByteSource> open_for_reading(
+      const std::string& name) override;
   std::unique_ptr<Sink> open_for_writing(const std::string& name) override;
 };
 
@@ -33,7 +34,8 @@ class MemoryFiles : public Files {
  public:
   std::map<std::string, std::string> files;
 
-  std::unique_ptr<ByteSource> open_for_reading(const std::string& name) override;
+  std::unique_ptr<ByteSource> open_for_reading(
+      const std::string& name) override;
   std::unique_ptr<Sink> open_for_writing(const std::string& name) override;
 };
 

@@ -34,7 +34,8 @@ bool StreamSink::close() {
 }
 
 Output::Output(Sink& sink)
-    : sink_(sink), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+    : sink_(sink),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 Output::~Output() { flush(); }
 

@@ -106,7 +106,8 @@ void tokenize_line(TokenLine& line) {
         // inside the quotes.
         s[w++] = s[r++];
         ++v;
-        while (r < n && s[r] != '"' && s[r] != '\n') v += squeeze_step(s, n, r, w);
+        while (r < n && s[r] != '"' && s[r] != '\n')
+          v += squeeze_step(s, n, r, w);
         if (r < n && s[r] == '"') s[w++] = s[r++];
         break;
       case ByteClass::kEnd:

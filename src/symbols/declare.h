@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "lexer/token_line.h"
-#include "text/sjis_texts.h"
 #include "symbols/tables.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 

@@ -4,8 +4,8 @@
 
 #include "lexer/line_scan.h"
 #include "lexer/tokenizer.h"
-#include "text/sjis_texts.h"
 #include "symbols/declare.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 namespace {

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "io/output.h"
-#include "text/sjis_texts.h"
 #include "symbols/name_index.h"
 #include "symbols/text_store.h"
+#include "text/sjis_texts.h"
 
 namespace zemuc {
 
 // Kind codes of table entries.
-inline constexpr char kNumeric = 'N';   // numeric variable or loop counter
-inline constexpr char kString = 'C';    // string variable
-inline constexpr char kReadMode = 'r';  // file opened for reading
+inline constexpr char kNumeric = 'N';    // numeric variable or loop counter
+inline constexpr char kString = 'C';     // string variable
+inline constexpr char kReadMode = 'r';   // file opened for reading
 inline constexpr char kWriteMode = 'w';  // file opened for writing
 
 // A generated C name: a short prefix and a table position ("nn3", "fp1").

@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "driver/output_name.h"
 #include "check/check.h"
 #include "check/messages.h"
+#include "driver/output_name.h"
+#include "sys/disk.h"
+#include "sys/fd.h"
+#include "sys/process.h"
 #include "zemuc/command_line.h"
 #include "zemuc/compile.h"
-#include "sys/fd.h"
-#include "sys/disk.h"
-#include "sys/process.h"
 #include "zemuc/reporter.h"
 #include "zemuc/source_text.h"
 #include "zemuc/terminal_run.h"

@@ -14,7 +14,8 @@ using check::Region;
 
 // The regions as one letter per byte: c code, b block comment, l line
 // comment, q literal.
-std::string regions_of(const std::string& text, bool open_before, bool* open_after) {
+std::string regions_of(const std::string& text, bool open_before,
+                       bool* open_after) {
   std::vector<Region> regions;
   *open_after = check::mark_regions(text, open_before, regions);
   std::string letters;

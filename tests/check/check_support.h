@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "support/sjis.h"
 #include "check/check.h"
+#include "support/sjis.h"
 
 namespace zemuc::check {
 

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "support/codegen.h"
 #include "check/check_support.h"
+#include "support/codegen.h"
 
 namespace zemuc::testing {
 namespace {
@@ -25,8 +25,8 @@ const std::filesystem::path kRoot =
     std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
 
 TEST(CheckClean, EveryExampleAndTheTypicalProgram) {
-  std::vector<std::filesystem::path> programs = {
-      kRoot / "tests" / "e2e" / "golden" / "typical.zem"};
+  std::vector<std::filesystem::path> programs = {kRoot / "tests" / "e2e" /
+                                                 "golden" / "typical.zem"};
   for (const auto& entry :
        std::filesystem::recursive_directory_iterator(kRoot / "examples")) {
     if (entry.path().extension() == ".zem") programs.push_back(entry.path());
@@ -47,7 +47,8 @@ TEST(CheckClean, ValidProgramsOfTheTestSuite) {
     many_files += "\t開く(出力" + n + ",\"f" + n + ".txt\",w);\n";
   }
   for (int i = 1; i <= 120; ++i) {
-    many_files += "\tくり返し(2){\n\t\t閉じる(出力" + std::to_string(i) + ");\n\t}\n";
+    many_files +=
+        "\tくり返し(2){\n\t\t閉じる(出力" + std::to_string(i) + ");\n\t}\n";
   }
   std::string nested = "はじめ\n";
   for (int i = 0; i < 10'000; ++i) nested += "くり返し(2){\n";
@@ -57,15 +58,18 @@ TEST(CheckClean, ValidProgramsOfTheTestSuite) {
   for (int i = 1; i <= 100'000; ++i) {
     variables += "\t数v" + std::to_string(i) + "=" + std::to_string(i) + ";\n";
   }
-  for (const std::string& program : {
-           std::string("はじめ\n\t数a=1;\n\t見る(\"a\",数a);\nおわり\n"),
-           std::string("はじめ\n\t数a=1;\n\tif(数a>0){\n\t\t字s=\"x\";\n\t}\nおわり\n"),
-           std::string("はじめ\nおわり\n"),
-           std::string("はじめ\n打つ(数a);\n数b=数a*2;\n字s=\"ok\";\n見る(\"倍\",数b);\n"
-                       "見る(\"結果\",字s);\nおわり\n"),
-           std::string("はじめ\n数n=3;\n字s=\"abc\";\n開く(出力,\"out.txt\",w);\n"
-                       "くり返し(数n){\n書く(出力,字s);\n}\n閉じる(出力);\nおわり\n"),
-           many_files + "おわり\n", nested + "おわり\n", variables + "おわり\n"}) {
+  for (const std::string& program :
+       {std::string("はじめ\n\t数a=1;\n\t見る(\"a\",数a);\nおわり\n"),
+        std::string(
+            "はじめ\n\t数a=1;\n\tif(数a>0){\n\t\t字s=\"x\";\n\t}\nおわり\n"),
+        std::string("はじめ\nおわり\n"),
+        std::string(
+            "はじめ\n打つ(数a);\n数b=数a*2;\n字s=\"ok\";\n見る(\"倍\",数b);\n"
+            "見る(\"結果\",字s);\nおわり\n"),
+        std::string(
+            "はじめ\n数n=3;\n字s=\"abc\";\n開く(出力,\"out.txt\",w);\n"
+            "くり返し(数n){\n書く(出力,字s);\n}\n閉じる(出力);\nおわり\n"),
+        many_files + "おわり\n", nested + "おわり\n", variables + "おわり\n"}) {
     EXPECT_EQ(check_utf8(program), std::vector<check::Finding>{})
         << program.substr(0, 200);
   }

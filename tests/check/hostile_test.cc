@@ -12,7 +12,8 @@ namespace {
 using check::Finding;
 using check::Problem;
 
-std::size_t findings_on_line(const std::vector<Finding>& findings, std::size_t line) {
+std::size_t findings_on_line(const std::vector<Finding>& findings,
+                             std::size_t line) {
   std::size_t n = 0;
   for (const Finding& f : findings) n += f.line == line;
   return n;
@@ -63,7 +64,8 @@ TEST(CheckHostile, TenMegabyteLines) {
       sjis("\t字s=\"") + std::string(kSize, 'x') + "\";", mistakes,
       std::string(kSize, '{'), "\"" + std::string(kSize, ' ')};
   for (const std::string& line : lines) {
-    const std::vector<Finding> findings = check::check_source(head + line + tail);
+    const std::vector<Finding> findings =
+        check::check_source(head + line + tail);
     // A line keeps its first findings only.
     EXPECT_LE(findings_on_line(findings, 2), 16u);
     EXPECT_LE(findings.size(), 40u);
@@ -81,7 +83,8 @@ TEST(CheckHostile, ALineFullOfMistakesStillNamesTheStopOfTheTranslation) {
 
 TEST(CheckHostile, ManyShortLinesOfMistakes) {
   std::string source = sjis("はじめ\n");
-  for (int i = 0; i < 20'000; ++i) source += sjis("\t見る();\n\t数a!=1;\n\t}\n");
+  for (int i = 0; i < 20'000; ++i)
+    source += sjis("\t見る();\n\t数a!=1;\n\t}\n");
   const std::vector<Finding> findings = check::check_source(source);
   // Each display and each stray brace, the name once, the missing end.
   EXPECT_EQ(findings.size(), 20'000u * 2 + 2);

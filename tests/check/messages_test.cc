@@ -33,42 +33,52 @@ TEST(CheckMessages, EveryProblemHasBothTextsWithItsSubject) {
 
 TEST(CheckMessages, KeywordsAndSubjectsAreShownInUtf8) {
   const Finding f{3, 9, Problem::kKeywordAfterElse, sjis("見る")};
-  EXPECT_EQ(check::finding_text(f, Language::kEnglish),
-            "the blank after else is kept, so else and '見る' form one word and no "
-            "statement is read. Write }else{, the statement and } on lines of their own.");
+  EXPECT_EQ(
+      check::finding_text(f, Language::kEnglish),
+      "the blank after else is kept, so else and '見る' form one word and no "
+      "statement is read. Write }else{, the statement and } on lines of their "
+      "own.");
   const Finding nothing{1, 1, Problem::kDisplayNothing, sjis("見る")};
-  EXPECT_NE(check::finding_text(nothing, Language::kJapanese).find("見る(\"見出し\",変数)"),
+  EXPECT_NE(check::finding_text(nothing, Language::kJapanese)
+                .find("見る(\"見出し\",変数)"),
             std::string::npos);
 }
 
 TEST(CheckMessages, LongOrOddSubjectsAreShortenedAndCleaned) {
-  const Finding f{1, 1, Problem::kOperatorInName, sjis("数") + std::string(100, 'a') + "!"};
+  const Finding f{1, 1, Problem::kOperatorInName,
+                  sjis("数") + std::string(100, 'a') + "!"};
   const std::string text = check::finding_text(f, Language::kEnglish);
-  EXPECT_NE(text.find("'数" + std::string(39, 'a') + "...'"), std::string::npos) << text;
-  const Finding odd{1, 1, Problem::kNotAVariable, std::string("a\x1B[2J\x81", 6)};
-  EXPECT_NE(check::finding_text(odd, Language::kEnglish).find("'a?[2J\xEF\xBF\xBD'"),
-            std::string::npos);
+  EXPECT_NE(text.find("'数" + std::string(39, 'a') + "...'"), std::string::npos)
+      << text;
+  const Finding odd{1, 1, Problem::kNotAVariable,
+                    std::string("a\x1B[2J\x81", 6)};
+  EXPECT_NE(
+      check::finding_text(odd, Language::kEnglish).find("'a?[2J\xEF\xBF\xBD'"),
+      std::string::npos);
 }
 
 TEST(CheckRender, PlaceTextLineAndCaret) {
   const std::string line = sjis("\t} else 見る(\"x\",数a);\n");
   const Finding f{3, 9, Problem::kKeywordAfterElse, sjis("見る")};
-  EXPECT_EQ(check::render_finding("prog.zem", line, f, Language::kEnglish, Encoding::kUtf8),
-            "prog.zem:3:9: warning: " + check::finding_text(f, Language::kEnglish) +
-                "\n\t} else 見る(\"x\",数a);\n\t       ^\n");
+  EXPECT_EQ(
+      check::render_finding("prog.zem", line, f, Language::kEnglish,
+                            Encoding::kUtf8),
+      "prog.zem:3:9: warning: " + check::finding_text(f, Language::kEnglish) +
+          "\n\t} else 見る(\"x\",数a);\n\t       ^\n");
   // Double-byte characters take two columns, so the caret counts them twice.
   const Finding name{1, 6, Problem::kOperatorInName, sjis("数a!")};
-  EXPECT_EQ(check::render_finding("p.zem", sjis("数a=数a!+1;"), name,
-                                  Language::kJapanese, Encoding::kUtf8),
-            "p.zem:1:6: warning: " + check::finding_text(name, Language::kJapanese) +
-                "\n数a=数a!+1;\n       ^\n");
+  EXPECT_EQ(
+      check::render_finding("p.zem", sjis("数a=数a!+1;"), name,
+                            Language::kJapanese, Encoding::kUtf8),
+      "p.zem:1:6: warning: " + check::finding_text(name, Language::kJapanese) +
+          "\n数a=数a!+1;\n       ^\n");
 }
 
 TEST(CheckRender, AShiftJisTerminalGetsShiftJis) {
   const std::string line = sjis("\t見る \"x\";\r\n");
   const Finding f{2, 2, Problem::kKeywordSpaceRemoved, sjis("見る")};
-  const std::string out =
-      check::render_finding("a.zem", line, f, Language::kJapanese, Encoding::kShiftJis);
+  const std::string out = check::render_finding(
+      "a.zem", line, f, Language::kJapanese, Encoding::kShiftJis);
   EXPECT_EQ(out, "a.zem:2:2: warning: " +
                      sjis(check::finding_text(f, Language::kJapanese)) + "\n" +
                      sjis("\t見る \"x\";") + "\n\t^\n");
@@ -76,19 +86,23 @@ TEST(CheckRender, AShiftJisTerminalGetsShiftJis) {
 
 TEST(CheckRender, ControlBytesKeepTheirColumn) {
   const Finding f{1, 4, Problem::kTextAfterSemicolon, ""};
-  const std::string out = check::render_finding(
-      "a.zem", std::string("a\x1B\0b;", 5), f, Language::kEnglish, Encoding::kUtf8);
+  const std::string out =
+      check::render_finding("a.zem", std::string("a\x1B\0b;", 5), f,
+                            Language::kEnglish, Encoding::kUtf8);
   EXPECT_NE(out.find("\na??b;\n   ^\n"), std::string::npos) << out;
 }
 
 TEST(CheckRender, AVeryLongLineIsShownAroundTheColumn) {
-  const std::string line = std::string(1000, 'x') + "!" + std::string(1000, 'y');
+  const std::string line =
+      std::string(1000, 'x') + "!" + std::string(1000, 'y');
   const Finding f{1, 1001, Problem::kTextAfterSemicolon, ""};
-  const std::string out =
-      check::render_finding("a.zem", line, f, Language::kEnglish, Encoding::kUtf8);
-  const std::string expected_line = "..." + std::string(60, 'x') + "!" + std::string(59, 'y') + "...";
-  EXPECT_NE(out.find("\n" + expected_line + "\n" + std::string(63, ' ') + "^\n"),
-            std::string::npos)
+  const std::string out = check::render_finding(
+      "a.zem", line, f, Language::kEnglish, Encoding::kUtf8);
+  const std::string expected_line =
+      "..." + std::string(60, 'x') + "!" + std::string(59, 'y') + "...";
+  EXPECT_NE(
+      out.find("\n" + expected_line + "\n" + std::string(63, ' ') + "^\n"),
+      std::string::npos)
       << out;
 }
 
@@ -96,14 +110,15 @@ TEST(CheckRender, AllFindingsOfASourceWithTheirLines) {
   const std::string source = sjis("はじめ\r\n\t見る();\r\n\t数a!=1;\r\n");
   const std::vector<Finding> findings = check::check_source(source);
   ASSERT_EQ(findings.size(), 3u);
-  const std::string out = check::render_findings("p.zem", source, findings,
-                                                 Language::kEnglish, Encoding::kUtf8);
-  EXPECT_EQ(out, check::render_finding("p.zem", sjis("\t見る();"), findings[0],
-                                       Language::kEnglish, Encoding::kUtf8) +
-                     check::render_finding("p.zem", sjis("\t数a!=1;"), findings[1],
-                                           Language::kEnglish, Encoding::kUtf8) +
-                     check::render_finding("p.zem", sjis("\t数a!=1;"), findings[2],
-                                           Language::kEnglish, Encoding::kUtf8));
+  const std::string out = check::render_findings(
+      "p.zem", source, findings, Language::kEnglish, Encoding::kUtf8);
+  EXPECT_EQ(out,
+            check::render_finding("p.zem", sjis("\t見る();"), findings[0],
+                                  Language::kEnglish, Encoding::kUtf8) +
+                check::render_finding("p.zem", sjis("\t数a!=1;"), findings[1],
+                                      Language::kEnglish, Encoding::kUtf8) +
+                check::render_finding("p.zem", sjis("\t数a!=1;"), findings[2],
+                                      Language::kEnglish, Encoding::kUtf8));
 }
 
 }  // namespace

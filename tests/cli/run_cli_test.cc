@@ -78,8 +78,9 @@ TEST(RunCli, EmptySourceWritesAnEmptyFile) {
   files.files["a.zem"] = "";
   const CliRun run = run_cli_in_memory({"a.zem"}, files);
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.console, sjis(rewriting("a.zem", "a.c") + reading("a.zem") +
-                              kDumpHeader + kDumpFooter + writing("a.c") + kSuccess));
+  EXPECT_EQ(run.console,
+            sjis(rewriting("a.zem", "a.c") + reading("a.zem") + kDumpHeader +
+                 kDumpFooter + writing("a.c") + kSuccess));
   ASSERT_TRUE(files.files.contains("a.c"));
   EXPECT_EQ(files.files["a.c"], "");
 }
@@ -125,10 +126,10 @@ TEST(RunCli, RejectedDisplayLineKeepsWhatWasWritten) {
   files.files["a.zem"] = sjis("はじめ\r\n\t見る();\r\n数a=1;\r\n");
   const CliRun run = run_cli_in_memory({"a.zem"}, files);
   EXPECT_EQ(run.status, 8);
-  EXPECT_EQ(run.console, sjis(rewriting("a.zem", "a.c") + reading("a.zem") +
-                              kDumpHeader + "name=数a  var=nn1  prop=N\n" +
-                              kDumpFooter + writing("a.c") +
-                              "次の行おかしい\n\t見る();\n" + kFailure))
+  EXPECT_EQ(run.console,
+            sjis(rewriting("a.zem", "a.c") + reading("a.zem") + kDumpHeader +
+                 "name=数a  var=nn1  prop=N\n" + kDumpFooter + writing("a.c") +
+                 "次の行おかしい\n\t見る();\n" + kFailure))
       << utf8(run.console);
   expect_one_key_at_the_end(run);
   // The head and the rejected line's own leading tab; nothing after it.
@@ -137,8 +138,8 @@ TEST(RunCli, RejectedDisplayLineKeepsWhatWasWritten) {
 
 // Line ends CR LF translate exactly like LF.
 TEST(RunCli, CrLfSourceTranslatesLikeLf) {
-  const std::string lf = sjis(
-      "はじめ\n\t数a=1;\n\tif(数a>0){\n\t\t字s=\"x\";\n\t}\nおわり\n");
+  const std::string lf =
+      sjis("はじめ\n\t数a=1;\n\tif(数a>0){\n\t\t字s=\"x\";\n\t}\nおわり\n");
   std::string crlf;
   for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   MemoryFiles with_lf, with_crlf;
@@ -155,13 +156,13 @@ TEST(RunCli, CrLfSourceTranslatesLikeLf) {
 // dump, with no effect on where a line or a token ends.
 TEST(RunCli, NulBytesAreCarriedThrough) {
   MemoryFiles files;
-  files.files["a.zem"] =
-      sjis("数") + std::string("a\0b=1;\n", 7) + sjis("字s") +
-      std::string("=\"\0\";\n\0\n", 8);
+  files.files["a.zem"] = sjis("数") + std::string("a\0b=1;\n", 7) +
+                         sjis("字s") + std::string("=\"\0\";\n\0\n", 8);
   const CliRun run = run_cli_in_memory({"a.zem"}, files);
   EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.console.find(sjis("name=数") + std::string("a\0b  var=nn1", 12)),
-            std::string::npos)
+  EXPECT_NE(
+      run.console.find(sjis("name=数") + std::string("a\0b  var=nn1", 12)),
+      std::string::npos)
       << utf8(run.console);
   EXPECT_EQ(files.files["a.c"],
             std::string("nn1=1;\nstrcpy(cc2,\"\0\");\n\0\n", 26));
@@ -171,8 +172,8 @@ TEST(RunCli, NulBytesAreCarriedThrough) {
 class FaultyFiles : public Files {
  public:
   MemoryFiles memory;
-  int refuse_read_open = 0;  // this open for reading (1, 2) finds nothing
-  int failing_open = 0;      // this open's source fails ...
+  int refuse_read_open = 0;    // this open for reading (1, 2) finds nothing
+  int failing_open = 0;        // this open's source fails ...
   std::size_t good_bytes = 0;  // ... after handing out this many bytes
   bool refuse_output = false;
   bool full_disk = false;
@@ -219,7 +220,8 @@ class FaultyFiles : public Files {
 
 TEST(RunCli, FailuresOfTheFileSystemEndWithStatus8) {
   const std::string source = sjis("はじめ\n数a=1;\nおわり\n");
-  const std::string dump = kDumpHeader + "name=数a  var=nn1  prop=N\n" + kDumpFooter;
+  const std::string dump =
+      kDumpHeader + "name=数a  var=nn1  prop=N\n" + kDumpFooter;
   const std::string start = rewriting("a.zem", "a.c");
   const struct {
     const char* what;
@@ -228,8 +230,8 @@ TEST(RunCli, FailuresOfTheFileSystemEndWithStatus8) {
     bool output_exists;
   } cases[] = {
       {"source unreadable from the start (a folder)",
-       [](FaultyFiles& f) { f.failing_open = 1; },
-       start + missing("a.zem"), false},
+       [](FaultyFiles& f) { f.failing_open = 1; }, start + missing("a.zem"),
+       false},
       {"read error later in the declaration pass",
        [](FaultyFiles& f) { f.failing_open = 1, f.good_bytes = 8; },
        start + reading("a.zem") + missing("a.zem"), false},
@@ -256,8 +258,8 @@ TEST(RunCli, FailuresOfTheFileSystemEndWithStatus8) {
     c.set_up(files);
     const CliRun run = run_cli_in_memory({"a.zem"}, files);
     EXPECT_EQ(run.status, 8) << c.what;
-    EXPECT_EQ(run.console, sjis(c.console + kFailure))
-        << c.what << "\n" << utf8(run.console);
+    EXPECT_EQ(run.console, sjis(c.console + kFailure)) << c.what << "\n"
+                                                       << utf8(run.console);
     expect_one_key_at_the_end(run);
     EXPECT_EQ(files.memory.files.contains("a.c"), c.output_exists) << c.what;
   }

@@ -17,10 +17,10 @@ struct Case {
 
 TEST(Frame, WholePrograms) {
   const Case cases[] = {
-      {"empty tables give the seven fixed lines", {"はじめ\n"},
-       kProgramHead},
+      {"empty tables give the seven fixed lines", {"はじめ\n"}, kProgramHead},
       {"other tokens of the keyword lines are dropped",
-       {"\tはじめ(x);\n", "おわり;\n"}, kProgramHead + kProgramTail},
+       {"\tはじめ(x);\n", "おわり;\n"},
+       kProgramHead + kProgramTail},
       {"variables keep their order and kinds, strings get 256 bytes",
        {"はじめ\n", "打つ(数a);\n", "数b=数a*2;\n", "字s=\"ok\";\n",
         "見る(\"倍\",数b);\n", "見る(\"結果\",字s);\n", "おわり\n"},
@@ -40,24 +40,23 @@ TEST(Frame, WholePrograms) {
        {"はじめ\n", "くり返し(2){\n", "開く(出力,\"o.txt\",w);\n", "}\n",
         "くり返し(3){\n", "字s=\"x\";\n", "}\n", "数n=1;\n",
         "開く(入力,\"i.txt\",r);\n"},
-       kProgramHead +
-           "\tchar cc1[256];\n"
-           "\tint nn2;\n"
-           "\tFILE *fp1;\n"
-           "\tFILE *fp2;\n"
-           "\tint rep1;\n"
-           "\tint rep2;\n"
-           "for(rep1 = 1 ; rep1 <= 2 ; rep1++) {\n"
-           "fp1 = fopen(\"o.txt\",\"w\");\n"
-           "}\n"
-           "for(rep2 = 1 ; rep2 <= 3 ; rep2++) {\n"
-           "strcpy(cc1,\"x\");\n"
-           "}\n"
-           "nn2=1;\n"
-           "if((fp2 = fopen(\"i.txt\",\"r\")) == NULL){\n"
-           "\tprintf(\"ファイル%sがないよ．\", \"i.txt\");\n"
-           "\tgoto ERROR_END;\n"
-           "}\n"},
+       kProgramHead + "\tchar cc1[256];\n"
+                      "\tint nn2;\n"
+                      "\tFILE *fp1;\n"
+                      "\tFILE *fp2;\n"
+                      "\tint rep1;\n"
+                      "\tint rep2;\n"
+                      "for(rep1 = 1 ; rep1 <= 2 ; rep1++) {\n"
+                      "fp1 = fopen(\"o.txt\",\"w\");\n"
+                      "}\n"
+                      "for(rep2 = 1 ; rep2 <= 3 ; rep2++) {\n"
+                      "strcpy(cc1,\"x\");\n"
+                      "}\n"
+                      "nn2=1;\n"
+                      "if((fp2 = fopen(\"i.txt\",\"r\")) == NULL){\n"
+                      "\tprintf(\"ファイル%sがないよ．\", \"i.txt\");\n"
+                      "\tgoto ERROR_END;\n"
+                      "}\n"},
       {"lines outside the frame stay where they stand",
        {"数a=1;\n", "はじめ\n", "おわり\n", "数a=2;\n"},
        "nn1=1;\n" + kProgramHead + "\tint nn1;\n" + kProgramTail + "nn1=2;\n"},
@@ -97,8 +96,8 @@ TEST(Frame, WholePrograms) {
 }
 
 TEST(Frame, HeadResetsTheCounterCountEvenWithoutLoops) {
-  for (const Lines& source : {Lines{"はじめ\n"},
-                              Lines{"はじめ\n", "くり返し(2){\n", "}\n"}}) {
+  for (const Lines& source :
+       {Lines{"はじめ\n"}, Lines{"はじめ\n", "くり返し(2){\n", "}\n"}}) {
     CodegenRun run(source);
     run.generate({"はじめ\n"});
     EXPECT_EQ(run.context().tables.counters.count, 0u);

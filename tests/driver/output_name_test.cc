@@ -1,9 +1,10 @@
+#include "driver/output_name.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "driver/output_name.h"
 #include "support/sjis.h"
 
 namespace zemuc::testing {

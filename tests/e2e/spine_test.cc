@@ -38,27 +38,27 @@ const std::string kConsole =
     "keisan.c へ書きゆう．\n"
     "cに書き換えたきね．\n";
 
-const std::string kProgram =
-    kProgramHead +
-    "\tint nn1;\n"
-    "\tchar cc2[256];\n"
-    "\tint nn3;\n"
-    "\tchar cc4[256];\n"
-    "\tnn1=3;\n"
-    "\tstrcpy(cc2,\"ab\");\n"
-    "\tif(nn1>2){\n"
-    "\t\tnn3=nn1*2+1;\n"
-    "\t\tstrcpy(cc4,cc2);\n"
-    "\t}else {\n"
-    "\t\tnn3=0;\n"
-    "\t}\n"
-    "/*comment*/\n"
-    "\n" +
-    kProgramTail;
+const std::string kProgram = kProgramHead +
+                             "\tint nn1;\n"
+                             "\tchar cc2[256];\n"
+                             "\tint nn3;\n"
+                             "\tchar cc4[256];\n"
+                             "\tnn1=3;\n"
+                             "\tstrcpy(cc2,\"ab\");\n"
+                             "\tif(nn1>2){\n"
+                             "\t\tnn3=nn1*2+1;\n"
+                             "\t\tstrcpy(cc4,cc2);\n"
+                             "\t}else {\n"
+                             "\t\tnn3=0;\n"
+                             "\t}\n"
+                             "/*comment*/\n"
+                             "\n" +
+                             kProgramTail;
 
 std::string with_crlf(const std::string& text) {
   std::string out;
-  for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (char c : text)
+    out += c == '\n' ? std::string("\r\n") : std::string(1, c);
   return out;
 }
 
@@ -70,7 +70,8 @@ TEST(Spine, TranslatesAProgramByteForByte) {
     EXPECT_EQ(r.status, 0) << "crlf " << crlf;
     EXPECT_EQ(r.out, sjis(kConsole)) << utf8(r.out);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(dir.read("keisan.c"), sjis(kProgram)) << utf8(dir.read("keisan.c"));
+    EXPECT_EQ(dir.read("keisan.c"), sjis(kProgram))
+        << utf8(dir.read("keisan.c"));
   }
 }
 
@@ -129,12 +130,13 @@ TEST(Spine, OutputThatCannotBeCreated) {
   std::filesystem::create_directory(dir.path() / "a.c");
   const RunResult r = run_translator({"a.zem"}, dir.path());
   EXPECT_EQ(r.status, 8);
-  EXPECT_EQ(r.out, sjis("いま，a.zemをa.cに書き換えとるきね．\n"
-                        "a.zem を読みゆう．\n" +
-                        kDumpHeader + "name=数a  var=nn1  prop=N\n" + kDumpFooter +
-                        "a.c へ書きゆう．\n"
-                        "a.c なんて無いぜ．\n" +
-                        kFailure))
+  EXPECT_EQ(r.out,
+            sjis("いま，a.zemをa.cに書き換えとるきね．\n"
+                 "a.zem を読みゆう．\n" +
+                 kDumpHeader + "name=数a  var=nn1  prop=N\n" + kDumpFooter +
+                 "a.c へ書きゆう．\n"
+                 "a.c なんて無いぜ．\n" +
+                 kFailure))
       << utf8(r.out);
   EXPECT_EQ(r.err, "");
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "a.c"));

@@ -91,7 +91,8 @@ TEST(Statements, RejectedDisplayLineStopsTheTranslation) {
   const Rejected cases[] = {
       {"the echo of the rejected line stays in the file",
        "はじめ\n\t数a=1;\n\t見る();\n\t数a=2;\nおわり\n", "\t見る();\n",
-       kProgramHead + "\tint nn1;\n\tnn1=1;\n\t", "name=数a  var=nn1  prop=N\n"},
+       kProgramHead + "\tint nn1;\n\tnn1=1;\n\t",
+       "name=数a  var=nn1  prop=N\n"},
       {"a bare keyword leaves nothing of its line",
        "はじめ\n見る(\"ok\");\n見る;\n", "見る;\n",
        kProgramHead + "printf(\"%s\\n\", \"ok\");\n", ""},
@@ -151,8 +152,8 @@ TEST(Statements, MoreThanNinetyNineLoopsAndFiles) {
   dir.write("many.zem", sjis(source));
   const RunResult r = run_translator({"many.zem"}, dir.path());
   EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(
-      SameSjis(dir.read("many.c"), kProgramHead + files + counters + body + kProgramTail));
+  EXPECT_TRUE(SameSjis(dir.read("many.c"),
+                       kProgramHead + files + counters + body + kProgramTail));
   EXPECT_TRUE(SameSjis(
       r.out, console_until_writing("many", dump) + "cに書き換えたきね．\n"));
 }

@@ -38,24 +38,23 @@ TEST_P(DelkaiLineEnds, RemovesOnlyTheFinalLineEnd) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, DelkaiLineEnds,
-    ::testing::Values(
-        LineEndCase{"line feed", "abc\n", "abc"},
-        LineEndCase{"CR LF", "abc\r\n", "abc"},
-        LineEndCase{"no line end", "abc", "abc"},
-        LineEndCase{"empty line", "\n", ""},
-        LineEndCase{"empty CR LF line", "\r\n", ""},
-        LineEndCase{"empty buffer", "", ""},
-        LineEndCase{"lone CR is no line end", "abc\r", "abc\r"},
-        LineEndCase{"only one CR goes", "abc\r\r\n", "abc\r"},
-        LineEndCase{"only one LF goes", "abc\n\n", "abc\n"},
-        LineEndCase{"LF CR is not CR LF", "abc\n\r", "abc\n\r"},
-        LineEndCase{"inner line ends stay", "a\r\nb\n", "a\r\nb"},
-        // 79 bytes and no line end: the piece that fgets(dummy, 80, ...)
-        // cuts from a longer line.
-        LineEndCase{"full read piece", std::string(79, 'x'),
-                    std::string(79, 'x')},
-        LineEndCase{"full read line", std::string(78, 'x') + "\n",
-                    std::string(78, 'x')}));
+    ::testing::Values(LineEndCase{"line feed", "abc\n", "abc"},
+                      LineEndCase{"CR LF", "abc\r\n", "abc"},
+                      LineEndCase{"no line end", "abc", "abc"},
+                      LineEndCase{"empty line", "\n", ""},
+                      LineEndCase{"empty CR LF line", "\r\n", ""},
+                      LineEndCase{"empty buffer", "", ""},
+                      LineEndCase{"lone CR is no line end", "abc\r", "abc\r"},
+                      LineEndCase{"only one CR goes", "abc\r\r\n", "abc\r"},
+                      LineEndCase{"only one LF goes", "abc\n\n", "abc\n"},
+                      LineEndCase{"LF CR is not CR LF", "abc\n\r", "abc\n\r"},
+                      LineEndCase{"inner line ends stay", "a\r\nb\n", "a\r\nb"},
+                      // 79 bytes and no line end: the piece that fgets(dummy,
+                      // 80, ...) cuts from a longer line.
+                      LineEndCase{"full read piece", std::string(79, 'x'),
+                                  std::string(79, 'x')},
+                      LineEndCase{"full read line", std::string(78, 'x') + "\n",
+                                  std::string(78, 'x')}));
 
 TEST(Delkai, KeepsShiftJisCharactersWhoseSecondByteIsABackslash) {
   // ソ 表 能 十 申 end in 0x5C; the text before the line end must come out

@@ -23,8 +23,8 @@ inline std::string console_end(const RunResult& r) {
 // the driver's message about that name, then the failure text.
 inline void expect_failure_on(const RunResult& r, const std::string& name) {
   EXPECT_EQ(r.status, 8);
-  EXPECT_TRUE(std::string_view(r.out).ends_with(name + sjis(missing("") +
-                                                            kFailure)))
+  EXPECT_TRUE(
+      std::string_view(r.out).ends_with(name + sjis(missing("") + kFailure)))
       << console_end(r);
   EXPECT_EQ(r.out.find(sjis(kSuccess)), std::string::npos);
   EXPECT_EQ(r.err, "");

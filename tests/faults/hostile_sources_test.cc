@@ -42,8 +42,8 @@ TEST(HostileSources, StrayBytesAreCarriedThrough) {
       {"NUL bytes in a line",
        sjis("\t数a=1") + std::string("\0\0", 2) + "2;\n\t" + display,
        "\tnn1=1" + std::string("\0\0", 2) + "2;\n" + display_c},
-      {"a line of NUL bytes", sjis("数a=1;\n") + std::string(300, '\0') +
-                                  "\n\t" + display,
+      {"a line of NUL bytes",
+       sjis("数a=1;\n") + std::string(300, '\0') + "\n\t" + display,
        std::string(300, '\0') + "\n" + display_c},
       {"0xFF bytes in a name and a value",
        sjis("数a=1;\n数") + "\xFF\xFF=\xFF;\n\t" + display,
@@ -65,8 +65,9 @@ TEST(HostileSources, StrayBytesAreCarriedThrough) {
 
 TEST(HostileSources, TenMegabyteLine) {
   const std::string text(10 * 1024 * 1024, 'x');
-  const Translation t = translate_source(
-      sjis("はじめ\n\t字s=\"") + text + "\";\n" + sjis("\t見る(\"s\",字s);\nおわり\n"));
+  const Translation t =
+      translate_source(sjis("はじめ\n\t字s=\"") + text + "\";\n" +
+                       sjis("\t見る(\"s\",字s);\nおわり\n"));
   expect_success(t.run);
   EXPECT_GT(t.output.size(), text.size());
   EXPECT_TRUE(contains(t.output, "\tprintf(\"%s[%s]\\n\", \"s\", cc1);\n"));
@@ -76,12 +77,13 @@ TEST(HostileSources, TenMegabyteLine) {
 TEST(HostileSources, HundredThousandVariables) {
   std::string source = sjis("はじめ\n");
   for (int i = 1; i <= 100'000; ++i) {
-    source += sjis("\t数v") + std::to_string(i) + "=" + std::to_string(i) +
-              ";\n";
+    source +=
+        sjis("\t数v") + std::to_string(i) + "=" + std::to_string(i) + ";\n";
   }
   const Translation t = translate_source(source + sjis("おわり\n"));
   expect_success(t.run);
-  EXPECT_TRUE(contains(t.run.out, sjis("name=数v100000  var=nn100000  prop=N\n")));
+  EXPECT_TRUE(
+      contains(t.run.out, sjis("name=数v100000  var=nn100000  prop=N\n")));
   EXPECT_TRUE(contains(t.output, "\tint nn100000;\n"));
   EXPECT_TRUE(contains(t.output, "\tnn99999=99999;\n\tnn100000=100000;\n"));
 }
@@ -95,10 +97,11 @@ TEST(HostileSources, TenThousandNestedLoops) {
   const Translation t = translate_source(source + sjis("おわり\n"));
   expect_success(t.run);
   EXPECT_TRUE(contains(t.output, "\tint rep10000;\n"));
-  EXPECT_TRUE(contains(
-      t.output, "for(rep10000 = 1 ; rep10000 <= 2 ; rep10000++) {\n"));
+  EXPECT_TRUE(
+      contains(t.output, "for(rep10000 = 1 ; rep10000 <= 2 ; rep10000++) {\n"));
   EXPECT_FALSE(contains(t.output, "rep10001"));
-  EXPECT_TRUE(contains(t.run.out, sjis("name=復10000  var=rep10000  prop=N\n")));
+  EXPECT_TRUE(
+      contains(t.run.out, sjis("name=復10000  var=rep10000  prop=N\n")));
 }
 
 // Nothing but delimiters: every line is a run of empty tokens that goes

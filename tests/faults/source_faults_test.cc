@@ -2,11 +2,10 @@
 // ends the run with status 8 and the source's name on the console, and
 // leaves no output file behind.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -24,13 +23,16 @@ TEST(SourceFaults, UnreadableSourceFailsWithItsName) {
     void (*make)(const ScratchDir& dir);
   };
   const Case cases[] = {
-      {"a folder", [](const ScratchDir& dir) {
+      {"a folder",
+       [](const ScratchDir& dir) {
          fs::create_directory(dir.path() / "a.zem");
        }},
-      {"a link to nothing", [](const ScratchDir& dir) {
+      {"a link to nothing",
+       [](const ScratchDir& dir) {
          fs::create_symlink("gone.zem", dir.path() / "a.zem");
        }},
-      {"a link to a folder", [](const ScratchDir& dir) {
+      {"a link to a folder",
+       [](const ScratchDir& dir) {
          fs::create_directory(dir.path() / "sub");
          fs::create_symlink("sub", dir.path() / "a.zem");
        }},

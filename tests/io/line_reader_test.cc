@@ -70,7 +70,8 @@ TEST(LineReader, EveryLineEndsWithOneLineFeed) {
       {"a\n\r", {"a\n", "\n"}},
       // 0x1A and NUL are ordinary bytes.
       {"a\x1A\nb\n", {"a\x1A\n", "b\n"}},
-      {std::string("a\0b\n\0", 5), {std::string("a\0b\n", 4), std::string("\0\n", 2)}},
+      {std::string("a\0b\n\0", 5),
+       {std::string("a\0b\n", 4), std::string("\0\n", 2)}},
   };
   for (const auto& c : cases) {
     for (std::size_t chunk : {1u, 2u, 3u, 1u << 20}) {

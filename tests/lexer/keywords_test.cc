@@ -15,17 +15,27 @@ TEST(KeywordOf, EachKeywordAsAWholeToken) {
     const char* token;
     Keyword keyword;
   } cases[] = {
-      {"見る", Keyword::kDisplay},   {"打つ", Keyword::kInput},
-      {"はじめ", Keyword::kBegin},   {"くり返し", Keyword::kRepeat},
-      {"開く", Keyword::kOpen},      {"閉じる", Keyword::kClose},
-      {"読む", Keyword::kRead},      {"書く", Keyword::kWrite},
-      {"おわり", Keyword::kEnd},     {"読みきり", Keyword::kReadAll},
+      {"見る", Keyword::kDisplay},
+      {"打つ", Keyword::kInput},
+      {"はじめ", Keyword::kBegin},
+      {"くり返し", Keyword::kRepeat},
+      {"開く", Keyword::kOpen},
+      {"閉じる", Keyword::kClose},
+      {"読む", Keyword::kRead},
+      {"書く", Keyword::kWrite},
+      {"おわり", Keyword::kEnd},
+      {"読みきり", Keyword::kReadAll},
       // Anything more or less than the whole keyword is none.
-      {"", Keyword::kNone},          {"見", Keyword::kNone},
-      {"見る見る", Keyword::kNone},  {"見るx", Keyword::kNone},
-      {"x見る", Keyword::kNone},     {"読み", Keyword::kNone},
-      {"読みきりx", Keyword::kNone}, {"else 見る", Keyword::kNone},
-      {"\"見る\"", Keyword::kNone},  {"くり返す", Keyword::kNone},
+      {"", Keyword::kNone},
+      {"見", Keyword::kNone},
+      {"見る見る", Keyword::kNone},
+      {"見るx", Keyword::kNone},
+      {"x見る", Keyword::kNone},
+      {"読み", Keyword::kNone},
+      {"読みきりx", Keyword::kNone},
+      {"else 見る", Keyword::kNone},
+      {"\"見る\"", Keyword::kNone},
+      {"くり返す", Keyword::kNone},
       {"abcd", Keyword::kNone},
   };
   for (const auto& c : cases) {

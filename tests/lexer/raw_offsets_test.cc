@@ -21,7 +21,8 @@ void expect_matches_squeeze(const std::string& raw) {
   ASSERT_EQ(offsets.size(), squeezed.size()) << "[" << raw << "]";
   for (std::size_t i = 0; i < offsets.size(); ++i) {
     ASSERT_LT(offsets[i], raw.size());
-    EXPECT_EQ(raw[offsets[i]], squeezed[i]) << "byte " << i << " of [" << raw << "]";
+    EXPECT_EQ(raw[offsets[i]], squeezed[i])
+        << "byte " << i << " of [" << raw << "]";
     if (i > 0) {
       EXPECT_LT(offsets[i - 1], offsets[i]);
     }
@@ -44,11 +45,26 @@ TEST(SqueezedToRaw, KeepsTheSpaceAfterElse) {
 }
 
 TEST(SqueezedToRaw, AgreesWithSqueezeLineOnHandWrittenLines) {
-  for (const char* line :
-       {"", " ", "     ", "else", "else ", "else  ", " else ", "elseelse x",
-        "eelse x", "els e {", "e lse x", "else\t x", "xelse y", "else else x",
-        "} else if (数a > 3) {\n", "見る(\"a b, c\")\n", "\t 数a = 1 ;  数b\n",
-        "数a　 =1", "\"else b\"", "elsee lse else"}) {
+  for (const char* line : {"",
+                           " ",
+                           "     ",
+                           "else",
+                           "else ",
+                           "else  ",
+                           " else ",
+                           "elseelse x",
+                           "eelse x",
+                           "els e {",
+                           "e lse x",
+                           "else\t x",
+                           "xelse y",
+                           "else else x",
+                           "} else if (数a > 3) {\n",
+                           "見る(\"a b, c\")\n",
+                           "\t 数a = 1 ;  数b\n",
+                           "数a　 =1",
+                           "\"else b\"",
+                           "elsee lse else"}) {
     expect_matches_squeeze(sjis(line));
   }
 }
@@ -57,8 +73,9 @@ TEST(SqueezedToRaw, AgreesWithSqueezeLineOnRandomLines) {
   // Lines built from the bytes that matter to squeezing, with double-byte
   // characters and NUL among them.
   const std::vector<std::string> pieces = {
-      " ", "  ", "e", "l", "s", "else", "else ", "\t", "\"", ";", "\n",
-      std::string(1, '\0'), sjis("見る"), sjis("マ"), sjis("　"), "x", "{"};
+      " ",          "  ",       "e",        "l", "s",  "else",
+      "else ",      "\t",       "\"",       ";", "\n", std::string(1, '\0'),
+      sjis("見る"), sjis("マ"), sjis("　"), "x", "{"};
   std::mt19937 random(12345);
   for (int round = 0; round < 5000; ++round) {
     std::string raw;

@@ -178,7 +178,8 @@ TEST(ByteMasks, Sse2AndPortableMarkTheSameBytes) {
       char block[16];
       for (int i = 0; i < 16; ++i) block[i] = 'a';
       block[at] = static_cast<char>(c);
-      ASSERT_EQ(Sse2Bytes::token_ends(block), PortableBytes::token_ends(block)) << c;
+      ASSERT_EQ(Sse2Bytes::token_ends(block), PortableBytes::token_ends(block))
+          << c;
       ASSERT_EQ(Sse2Bytes::quote_stop(block), PortableBytes::quote_stop(block))
           << c;
     }

@@ -33,8 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The space right after "else" stays, more spaces go.
         SqueezeCase{"} else if (数a>3) {\n", "}else if(数a>3){\n"},
         SqueezeCase{"else   {\n", "else {\n"},
-        SqueezeCase{"}else {\n", "}else {\n"},
-        SqueezeCase{"else {", "else {"},
+        SqueezeCase{"}else {\n", "}else {\n"}, SqueezeCase{"else {", "else {"},
         SqueezeCase{"else ", "else "},
         SqueezeCase{"else else x", "else else x"},
         SqueezeCase{"\"else b\"", "\"else b\""},

@@ -82,11 +82,21 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"a", '\f', 1}, {"b", ',', 1}, {"c", '\n', 1}}},
         TokenizeCase{"every splitting delimiter",
                      "a,b:c\td=e)f(g+h-i/j*k<l>m{n}o\n",
-                     {{"a", ',', 1},  {"b", ':', 1},  {"c", '\t', 1},
-                      {"d", '=', 1},  {"e", ')', 1},  {"f", '(', 1},
-                      {"g", '+', 1},  {"h", '-', 1},  {"i", '/', 1},
-                      {"j", '*', 1},  {"k", '<', 1},  {"l", '>', 1},
-                      {"m", '{', 1},  {"n", '}', 1},  {"o", '\n', 1}}},
+                     {{"a", ',', 1},
+                      {"b", ':', 1},
+                      {"c", '\t', 1},
+                      {"d", '=', 1},
+                      {"e", ')', 1},
+                      {"f", '(', 1},
+                      {"g", '+', 1},
+                      {"h", '-', 1},
+                      {"i", '/', 1},
+                      {"j", '*', 1},
+                      {"k", '<', 1},
+                      {"l", '>', 1},
+                      {"m", '{', 1},
+                      {"n", '}', 1},
+                      {"o", '\n', 1}}},
         TokenizeCase{"else and a keyword join into one token",
                      "} else 見る(\"x\");\n",
                      {{"", '}', 0},
@@ -118,9 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Tokenize, TrailBytesOfMaAndBoSplit) {
   TokenLine line;
   set_line(line, "\x90\x94\x83\x7D\x83\x58=1;\n");  // 数マス=1;
-  EXPECT_EQ(tokens_of(line), (std::vector<Token>{{"数\\x83", '}', 3},
-                                                 {"ス", '=', 2},
-                                                 {"1", ';', 1}}));
+  EXPECT_EQ(
+      tokens_of(line),
+      (std::vector<Token>{{"数\\x83", '}', 3}, {"ス", '=', 2}, {"1", ';', 1}}));
   set_line(line, "\x8E\x9A\x83\x7B\n");  // 字ボ
   EXPECT_EQ(tokens_of(line),
             (std::vector<Token>{{"字\\x83", '{', 3}, {"", '\n', 0}}));

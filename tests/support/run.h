@@ -39,8 +39,7 @@ struct RunResult {
 // Runs `program` with `args` in `cwd`, feeding it `input` on standard input.
 RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
-                      std::string_view input,
-                      const std::filesystem::path& cwd);
+                      std::string_view input, const std::filesystem::path& cwd);
 
 // Runs the built zemucfilter.
 RunResult run_translator(const std::vector<std::string>& args,

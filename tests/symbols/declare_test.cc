@@ -39,9 +39,9 @@ std::string declared(const std::vector<std::string>& lines,
   const std::string console = dump_after(lines, raw_lines);
   EXPECT_TRUE(console.starts_with(kDumpHeader) &&
               console.ends_with(kDumpFooter));
-  return utf8(console.substr(kDumpHeader.size(), console.size() -
-                                                     kDumpHeader.size() -
-                                                     kDumpFooter.size()));
+  return utf8(
+      console.substr(kDumpHeader.size(),
+                     console.size() - kDumpHeader.size() - kDumpFooter.size()));
 }
 
 struct DeclareCase {
@@ -82,15 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {"if(数a!=数a){\n"},
                     "name=数a!  var=nn1  prop=N\n"
                     "name=数a  var=nn2  prop=N\n"},
-        DeclareCase{"a name joined to else is no name",
-                    {"} else 数a=1;\n"},
-                    ""},
+        DeclareCase{
+            "a name joined to else is no name", {"} else 数a=1;\n"}, ""},
         DeclareCase{"nothing after the first semicolon",
                     {"数a=1;数b=2;\n"},
                     "name=数a  var=nn1  prop=N\n"},
-        DeclareCase{"names inside quotes are text",
-                    {"見る(\"数a\");\n"},
-                    ""},
+        DeclareCase{"names inside quotes are text", {"見る(\"数a\");\n"}, ""},
         DeclareCase{"every repeat keyword is one counter",
                     {"くり返し(3){くり返し(2){\n", "くり返し(数n){\n"},
                     "name=数n  var=nn1  prop=N\n"
@@ -117,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "name=字p  var=cc1  prop=C\n"
                     "name=出力  fname=字p  var=fp1  prop=w\n"},
         DeclareCase{"a path variable earlier on the same line",
-                    {"字p=\"x\";開く(出力,字p,w);\n", "\t字q=字p+1,開く(出力,字q,w);\n"},
+                    {"字p=\"x\";開く(出力,字p,w);\n",
+                     "\t字q=字p+1,開く(出力,字q,w);\n"},
                     "name=字p  var=cc1  prop=C\n"
                     "name=字q  var=cc2  prop=C\n"
                     "name=出力  fname=cc2  var=fp1  prop=w\n"},
@@ -133,16 +131,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The worked example, dump byte for byte.
 TEST(Dump, WorkedExample) {
-  EXPECT_EQ(dump_after({"はじめ\n", "数n=3;\n", "字s=\"abc\";\n",
-                        "開く(出力,\"out.txt\",w);\n", "くり返し(数n){\n",
-                        "書く(出力,字s);\n", "}\n", "閉じる(出力);\n",
-                        "おわり\n"}),
-            sjis(kDumpHeader +
-                 "name=数n  var=nn1  prop=N\n"
-                 "name=字s  var=cc2  prop=C\n"
-                 "name=出力  fname=\"out.txt\"  var=fp1  prop=w\n"
-                 "name=復1  var=rep1  prop=N\n" +
-                 kDumpFooter));
+  EXPECT_EQ(
+      dump_after({"はじめ\n", "数n=3;\n", "字s=\"abc\";\n",
+                  "開く(出力,\"out.txt\",w);\n", "くり返し(数n){\n",
+                  "書く(出力,字s);\n", "}\n", "閉じる(出力);\n", "おわり\n"}),
+      sjis(kDumpHeader +
+           "name=数n  var=nn1  prop=N\n"
+           "name=字s  var=cc2  prop=C\n"
+           "name=出力  fname=\"out.txt\"  var=fp1  prop=w\n"
+           "name=復1  var=rep1  prop=N\n" +
+           kDumpFooter));
 }
 
 TEST(Dump, EmptyTablesShowHeaderAndFooter) {

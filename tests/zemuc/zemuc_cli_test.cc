@@ -261,18 +261,18 @@ TEST(ZemucBuild, UnwritableFolderForTheProgram) {
     const fs::path share = tool / "share/zemucfilter";
     fs::create_directories(share);
     fs::copy_file(ZEMUC_PATH, tool / "zemuc");
-    fs::copy_file(fs::path(ZEMUC_PATH).parent_path() /
-                      "share/zemucfilter/delkai.c",
-                  share / "delkai.c");
+    fs::copy_file(
+        fs::path(ZEMUC_PATH).parent_path() / "share/zemucfilter/delkai.c",
+        share / "delkai.c");
     for (const fs::path& p : {tool, tool / "share", share}) {
       fs::permissions(p, fs::perms::all);
     }
-    r = run_program("/usr/bin/setpriv",
-                    {"--reuid=65534", "--regid=65534", "--clear-groups",
-                     "/usr/bin/env", "-u", "CC", "LC_ALL=C.UTF-8",
-                     (tool / "zemuc").string(), "build", "-o", "locked/p",
-                     "src/ok.zem"},
-                    "", dir.path());
+    r = run_program(
+        "/usr/bin/setpriv",
+        {"--reuid=65534", "--regid=65534", "--clear-groups", "/usr/bin/env",
+         "-u", "CC", "LC_ALL=C.UTF-8", (tool / "zemuc").string(), "build", "-o",
+         "locked/p", "src/ok.zem"},
+        "", dir.path());
   } else {
     r = run_zemuc({"build", "-o", "locked/p", "src/ok.zem"}, dir.path());
   }
@@ -352,8 +352,9 @@ TEST(ZemucCheck, UnreadableSourceIsStatusTwo) {
 TEST(ZemucCheck, BuildAndRunShowTheFindingsAndGoOn) {
   ScratchDir dir;
   // 数a!=0 names a variable 数a! and assigns 0 to it: C that builds.
-  dir.write("p.zem",
-            "はじめ\n\t数a=1;\n\tif(数a!=0){\n\t\t見る(\"yes\");\n\t}\nおわり\n");
+  dir.write(
+      "p.zem",
+      "はじめ\n\t数a=1;\n\tif(数a!=0){\n\t\t見る(\"yes\");\n\t}\nおわり\n");
   RunResult r = run_zemuc({"build", "p.zem"}, dir.path());
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(r.err.starts_with("p.zem:3:7: warning: ")) << r.err;
