@@ -3,6 +3,7 @@
 #define ZEMUC_CODEGEN_CONTEXT_H_
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "lexer/token_line.h"
@@ -14,6 +15,25 @@ namespace zemuc {
 inline constexpr int kStatusOk = 0;
 inline constexpr int kStatusFailed = 8;
 
+struct Context;
+
+// Told, line by line, where the generation pass puts each line's C text:
+// callers in the same process map what a C compiler says back to the
+// source. The translator itself sets none, and then pays one test a line.
+class LineObserver {
+ public:
+  virtual ~LineObserver() = default;
+  // Called before the C text of the line in `ctx` is written; `offset` is
+  // the number of C bytes written before it.
+  virtual void line_begins(const Context& ctx, std::size_t offset) = 0;
+};
+
+// The line that stopped the generation pass.
+struct RejectedLine {
+  std::size_t number = 0;  // counted from 1; 0 while no line is rejected
+  std::string text;        // as read, with its line feed
+};
+
 struct Context {
   // The current line exactly as read, with its line feed; the failure text
   // of a rejected line shows it. Valid until the next line is read.
@@ -24,6 +44,11 @@ struct Context {
   TokenLine line;
   // Filled by the declaration pass, read by the generation pass.
   SymbolTables tables;
+  // Set when a generator rejects a line, beside the console text that
+  // tells the user.
+  RejectedLine rejected;
+  // Null unless a caller wants to follow the generation pass.
+  LineObserver* observer = nullptr;
 };
 
 }  // namespace zemuc

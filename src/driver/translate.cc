@@ -68,9 +68,11 @@ int generation_pass(Context& ctx, const std::string& source_name,
   ctx.line_number = 0;
   LineReader::Result result;
   while ((result = next_line(ctx, reader)) == LineReader::Result::kLine) {
+    if (ctx.observer != nullptr) ctx.observer->line_begins(ctx, out.position());
     if (generate_line(ctx, out) == kStatusFailed) {
       // Only a display line fails. What was written before it, its own
       // Leading echo included, stays in the output.
+      ctx.rejected = {ctx.line_number, std::string(ctx.raw)};
       console << sjis::kBadLine << ctx.raw;
       out.flush();
       sink->close();
@@ -121,6 +123,7 @@ int generate_line(Context& ctx, Output& out) {
 
 int translate(Context& ctx, const std::string& source_name,
               const std::string& output_name, Files& files, Output& console) {
+  ctx.rejected = {};
   if (declaration_pass(ctx, source_name, files, console) == kStatusFailed) {
     return kStatusFailed;
   }

@@ -46,6 +46,7 @@ bool Output::flush() {
 
 void Output::drain() {
   if (used_ > 0 && !failed_) failed_ = !sink_.write({buffer_.get(), used_});
+  drained_ += used_;
   used_ = 0;
 }
 
@@ -54,8 +55,9 @@ void Output::write_through(std::string_view text) {
   if (text.size() < kBufferSize) {
     text.copy(buffer_.get(), text.size());
     used_ = text.size();
-  } else if (!failed_) {
-    failed_ = !sink_.write(text);
+  } else {
+    if (!failed_) failed_ = !sink_.write(text);
+    drained_ += text.size();
   }
 }
 

@@ -99,6 +99,8 @@ class Output {
 
   // Hands every buffered byte to the sink; false if any write has failed.
   bool flush();
+  // How many bytes have been written so far, buffered ones included.
+  std::size_t position() const { return drained_ + used_; }
 
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
@@ -136,6 +138,8 @@ class Output {
   Sink& sink_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
+  std::size_t drained_ =
+      0;  // bytes handed to the sink, or dropped after it failed
   bool failed_ = false;
 };
 
