@@ -1,84 +1,19 @@
-// Showing a finding as compilers show theirs: the place, the text, the
-// line and a caret under the place.
+// Showing findings as compilers show their messages, with the line each
+// names.
 #include <string>
 
 #include "check/messages.h"
 #include "io/line_reader.h"
-#include "text/columns.h"
+#include "text/diagnostic.h"
 
 namespace zemuc::check {
-namespace {
-
-// A very long line is shown as a window around the column.
-constexpr std::size_t kShownBefore = 60;
-constexpr std::size_t kShownCharacters = 120;
-constexpr std::string_view kCut = "...";
-
-std::string_view without_line_end(std::string_view line) {
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
-    line.remove_suffix(1);
-  }
-  return line;
-}
-
-// The shown part of the line, still Shift-JIS, and the caret line under
-// it. A tab is copied as a tab, a double-byte character takes two columns
-// and every other byte one; a control byte is shown as '?', which keeps
-// its column and keeps the terminal's own controls out.
-struct Shown {
-  std::string line;
-  std::string caret;
-};
-
-Shown show(std::string_view line, std::size_t column) {
-  const std::size_t first_column =
-      column > kShownBefore ? column - kShownBefore : 1;
-  std::size_t i = offset_of_column(line, first_column);
-  Shown shown;
-  if (i > 0) {
-    shown.line = kCut;
-    shown.caret = "   ";
-  }
-  for (std::size_t c = first_column;
-       i < line.size() && c < first_column + kShownCharacters; ++c) {
-    const std::size_t n = character_at(line, i);
-    const unsigned char byte = static_cast<unsigned char>(line[i]);
-    const bool control =
-        n == 1 && byte != '\t' && (byte < 0x20 || byte == 0x7F);
-    shown.line += control ? std::string_view("?") : line.substr(i, n);
-    if (c < column) {
-      shown.caret += byte == '\t' ? "\t" : n == 2 ? "  " : " ";
-    }
-    i += n;
-  }
-  if (i < line.size()) shown.line += kCut;
-  shown.caret += '^';
-  return shown;
-}
-
-std::string utf8_for_terminal(std::string_view utf8, Encoding terminal) {
-  StreamConverter converter(Encoding::kUtf8, terminal);
-  std::string out = converter.feed(utf8);
-  out += converter.finish();
-  return out;
-}
-
-}  // namespace
 
 std::string render_finding(std::string_view file_name,
                            std::string_view sjis_line, const Finding& finding,
                            Language language, Encoding terminal) {
-  const Shown shown = show(without_line_end(sjis_line), finding.column);
-  std::string out(file_name);
-  out += ':' + std::to_string(finding.line) + ':' +
-         std::to_string(finding.column) + ": warning: ";
-  out += utf8_for_terminal(finding_text(finding, language), terminal);
-  out += '\n';
-  out += sjis_for_terminal(shown.line, terminal);
-  out += '\n';
-  out += shown.caret;
-  out += '\n';
-  return out;
+  return render_diagnostic(file_name, finding.line, finding.column, "warning",
+                           finding_text(finding, language), sjis_line,
+                           terminal);
 }
 
 std::string render_findings(std::string_view file_name,

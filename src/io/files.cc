@@ -1,5 +1,6 @@
 #include "io/files.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace zemuc {
@@ -51,6 +52,25 @@ std::unique_ptr<Sink> MemoryFiles::open_for_writing(const std::string& name) {
   std::string& text = files[name];
   text.clear();
   return std::make_unique<StringSink>(text);
+}
+
+std::optional<std::string> read_whole_file(const std::string& name) {
+  std::unique_ptr<ByteSource> source = DiskFiles().open_for_reading(name);
+  if (source == nullptr) return std::nullopt;
+  std::string bytes;
+  char buffer[64 * 1024];
+  for (;;) {
+    const std::ptrdiff_t n = source->read(buffer, sizeof buffer);
+    if (n < 0) {
+      // Closing the source must not change what the failed read said.
+      const int error = errno;
+      source.reset();
+      errno = error;
+      return std::nullopt;
+    }
+    if (n == 0) return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
 }
 
 }  // namespace zemuc

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "io/line_reader.h"
@@ -38,6 +39,9 @@ class MemoryFiles : public Files {
       const std::string& name) override;
   std::unique_ptr<Sink> open_for_writing(const std::string& name) override;
 };
+
+// The whole file `name` on disk, or nothing with errno saying why.
+std::optional<std::string> read_whole_file(const std::string& name);
 
 }  // namespace zemuc
 

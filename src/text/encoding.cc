@@ -3,6 +3,7 @@
 #include <langinfo.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace zemuc {
@@ -30,6 +31,15 @@ std::string upper(std::string_view text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return out;
+}
+
+const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
+
+// The one place iconv descriptors are opened: nothing to open between an
+// encoding and itself, else kNoConversion when iconv lacks one of them.
+iconv_t open_iconv(Encoding from, Encoding to) {
+  if (from == to) return kNoConversion;
+  return iconv_open(iconv_name(to), iconv_name(from));
 }
 
 // How the conversion of one run went.
@@ -97,14 +107,26 @@ std::size_t character_length(std::string_view text, Encoding encoding) {
   return n;
 }
 
+std::optional<std::string> missing_converter(Encoding from, Encoding to) {
+  const iconv_t cd = open_iconv(from, to);
+  if (cd != kNoConversion) {
+    iconv_close(cd);
+    return std::nullopt;
+  }
+  if (from == to) return std::nullopt;
+  const int error = errno;
+  return std::string("the C library cannot convert from ") + iconv_name(from) +
+         " to " + iconv_name(to) + " (iconv: " + std::strerror(error) +
+         "); its gconv modules are missing";
+}
+
 StreamConverter::StreamConverter(Encoding from, Encoding to)
     : from_(from),
-      cd_(from == to ? reinterpret_cast<iconv_t>(-1)
-                     : iconv_open(iconv_name(to), iconv_name(from))),
+      cd_(open_iconv(from, to)),
       replacement_(replacement_for(to)) {}
 
 StreamConverter::~StreamConverter() {
-  if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  if (cd_ != kNoConversion) iconv_close(cd_);
 }
 
 std::string StreamConverter::feed(std::string_view piece) {
@@ -114,7 +136,7 @@ std::string StreamConverter::feed(std::string_view piece) {
 std::string StreamConverter::finish() { return convert({}, true); }
 
 std::string StreamConverter::convert(std::string_view piece, bool last) {
-  if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::string(piece);
+  if (cd_ == kNoConversion) return std::string(piece);
   pending_.append(piece);
   std::string_view in = pending_;
   std::string out;
@@ -130,11 +152,23 @@ std::string StreamConverter::convert(std::string_view piece, bool last) {
   return out;
 }
 
+std::string convert_text(std::string_view text, Encoding from, Encoding to) {
+  StreamConverter converter(from, to);
+  std::string out = converter.feed(text);
+  out += converter.finish();
+  return out;
+}
+
 std::optional<std::string> convert_all(std::string_view text, Encoding from,
                                        Encoding to, std::size_t* bad_at) {
   if (from == to) return std::string(text);
-  const iconv_t cd = iconv_open(iconv_name(to), iconv_name(from));
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  const iconv_t cd = open_iconv(from, to);
+  if (cd == kNoConversion) {
+    // zemuc makes sure at its start that this does not happen; should it,
+    // no character is to blame.
+    if (bad_at != nullptr) *bad_at = std::string_view::npos;
+    return std::nullopt;
+  }
   std::string_view in = text;
   std::string out;
   const Stop stop = run_iconv(cd, in, out);
@@ -144,11 +178,37 @@ std::optional<std::string> convert_all(std::string_view text, Encoding from,
   return std::nullopt;
 }
 
-std::string sjis_for_terminal(std::string_view sjis_text, Encoding terminal) {
-  StreamConverter converter(Encoding::kShiftJis, terminal);
-  std::string out = converter.feed(sjis_text);
-  out += converter.finish();
-  return out;
+// The code point of the well-formed UTF-8 character at the start of `text`.
+char32_t code_point(std::string_view text) {
+  const std::size_t n = character_length(text, Encoding::kUtf8);
+  const auto byte = [&](std::size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(text[i]));
+  };
+  if (n == 1) return byte(0);
+  char32_t c = byte(0) & (0x7F >> n);
+  for (std::size_t i = 1; i < n; ++i) c = (c << 6) | (byte(i) & 0x3F);
+  return c;
+}
+
+bool is_valid_utf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t n = character_length(text.substr(i), Encoding::kUtf8);
+    if (n == 1) return false;
+    // Overlong forms and surrogates are no characters.
+    const char32_t cp = code_point(text.substr(i));
+    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
+      return false;
+    }
+    i += n;
+  }
+  return true;
 }
 
 }  // namespace zemuc

@@ -31,9 +31,16 @@ Encoding terminal_encoding();
 // character that has no form in the other encoding.
 std::size_t character_length(std::string_view text, Encoding encoding);
 
+// Whether iconv can convert between the two encodings; nothing when it
+// can, else a sentence naming the encoding it lacks. zemuc asks once, at
+// its start, so that no conversion later fails for that reason.
+std::optional<std::string> missing_converter(Encoding from, Encoding to);
+
 // Converts a stream piece by piece. A character split between two pieces
 // is kept back and converted whole with the next piece; a character that
 // cannot be converted becomes `replacement` and the conversion goes on.
+// Where iconv lacks the conversion (see missing_converter), the bytes pass
+// unchanged.
 class StreamConverter {
  public:
   StreamConverter(Encoding from, Encoding to);
@@ -56,15 +63,29 @@ class StreamConverter {
   std::string pending_;  // the start of a character still incomplete
 };
 
-// The whole of `text` converted at once; nothing when a character has no
+// The whole of `text` converted, each character without a form in `to`
+// (or not well-formed in `from`) replaced: the one conversion of a whole
+// text for people to read.
+std::string convert_text(std::string_view text, Encoding from, Encoding to);
+
+// Shift-JIS bytes for the terminal, replacing what does not convert.
+inline std::string sjis_for_terminal(std::string_view sjis_text,
+                                     Encoding terminal) {
+  return convert_text(sjis_text, Encoding::kShiftJis, terminal);
+}
+
+// The whole of `text` converted exactly; nothing when a character has no
 // form in `to` or the text is not well-formed in `from`, with the byte
 // offset of the first such character in `bad_at`.
 std::optional<std::string> convert_all(std::string_view text, Encoding from,
                                        Encoding to,
                                        std::size_t* bad_at = nullptr);
 
-// Shift-JIS bytes for the terminal, replacing what does not convert.
-std::string sjis_for_terminal(std::string_view sjis_text, Encoding terminal);
+// Whether `text` is well-formed UTF-8: no overlong forms, no surrogates.
+bool is_valid_utf8(std::string_view text);
+
+// The code point of the well-formed UTF-8 character at the start of `text`.
+char32_t code_point(std::string_view utf8_text);
 
 }  // namespace zemuc
 

@@ -1,5 +1,8 @@
 #include "text/language.h"
 
+#include <fmt/args.h>
+#include <fmt/format.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -11,7 +14,31 @@ std::string_view env(const char* name) {
   return value == nullptr ? std::string_view() : std::string_view(value);
 }
 
+std::string fill_store(
+    std::string_view pattern,
+    const fmt::dynamic_format_arg_store<fmt::format_context>& store) {
+  try {
+    return fmt::vformat(pattern, store);
+  } catch (const fmt::format_error&) {
+    return std::string(pattern);
+  }
+}
+
 }  // namespace
+
+std::string fill(Text text, Language language,
+                 std::span<const std::string_view> args) {
+  fmt::dynamic_format_arg_store<fmt::format_context> store;
+  for (const std::string_view arg : args) store.push_back(arg);
+  return fill_store(pick(language, text.japanese, text.english), store);
+}
+
+std::string fill(Text text, Language language, std::span<const NamedArg> args) {
+  fmt::dynamic_format_arg_store<fmt::format_context> store;
+  for (const NamedArg& arg : args)
+    store.push_back(fmt::arg(arg.name, arg.value));
+  return fill_store(pick(language, text.japanese, text.english), store);
+}
 
 Language language_of_locale(std::string_view locale_name) {
   return locale_name.starts_with("ja") ? Language::kJapanese

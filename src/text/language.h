@@ -3,6 +3,9 @@
 #ifndef ZEMUC_TEXT_LANGUAGE_H_
 #define ZEMUC_TEXT_LANGUAGE_H_
 
+#include <initializer_list>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace zemuc {
@@ -23,6 +26,30 @@ inline std::string_view pick(Language language, std::string_view japanese,
                              std::string_view english) {
   return language == Language::kJapanese ? japanese : english;
 }
+
+// A message in both languages, UTF-8: the one way zemuc writes a text for
+// people. "{}" takes the next argument and "{name}" the argument of that
+// name, as fmt fills them; "{{" and "}}" stand for braces.
+struct Text {
+  std::string_view japanese;
+  std::string_view english;
+};
+
+struct NamedArg {
+  const char* name;
+  std::string_view value;
+};
+
+// The text in `language` with its arguments filled in, as they are: file
+// names and compiler output are not converted. A text that fmt cannot
+// read is given as it stands rather than not at all.
+std::string fill(Text text, Language language,
+                 std::span<const std::string_view> args);
+inline std::string fill(Text text, Language language,
+                        std::initializer_list<std::string_view> args) {
+  return fill(text, language, std::span(args.begin(), args.size()));
+}
+std::string fill(Text text, Language language, std::span<const NamedArg> args);
 
 }  // namespace zemuc
 

@@ -77,7 +77,8 @@ Text refusal_text(Refusal refusal) {
 }
 
 // The names a build writes: the C file as the translator names it, and
-// the program without the ".c", unless -o names it.
+// for build the program: -o NAME, else the C file's name without ".c".
+// run builds its program in a scratch folder and needs no name for it.
 struct Names {
   std::string c_file;
   std::string program;
@@ -92,7 +93,7 @@ std::optional<Names> names_for(const Command& command, Reporter& reporter) {
     return std::nullopt;
   }
   Names names{*c_file, command.output};
-  if (names.program.empty()) {
+  if (command.verb == Verb::kBuild && names.program.empty()) {
     names.program = c_file->substr(0, c_file->size() - 2);
     if (names.program.empty() || names.program.ends_with('/')) {
       reporter.error(
@@ -214,6 +215,23 @@ int check_only(const Command& command, Reporter& reporter) {
   return findings.empty() ? 0 : kExitFindings;
 }
 
+// Every command converts between UTF-8 and Shift-JIS; a C library without
+// the converter is said at once rather than taken for a bad source.
+bool converters_present(Reporter& reporter) {
+  for (const auto& [from, to] :
+       {std::pair{Encoding::kUtf8, Encoding::kShiftJis},
+        std::pair{Encoding::kShiftJis, Encoding::kUtf8}}) {
+    if (const std::optional<std::string> missing =
+            missing_converter(from, to)) {
+      reporter.error(
+          {"文字コードを変換できません: {}", "cannot convert text: {}"},
+          {*missing});
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int run_zemuc(std::span<const char* const> args) {
@@ -225,6 +243,12 @@ int run_zemuc(std::span<const char* const> args) {
     return kExitUsage;
   }
   const Command& command = parsed.command;
+  const bool needs_converters =
+      command.verb != Verb::kHelp && command.verb != Verb::kVersion;
+  if (needs_converters && !converters_present(reporter)) {
+    // Like a missing compiler; check keeps 1 for its findings.
+    return command.verb == Verb::kCheck ? kExitUsage : kExitBuildFailed;
+  }
   switch (command.verb) {
     case Verb::kHelp:
       write_all(STDOUT_FILENO, reporter.format(kUsage, {}));

@@ -11,7 +11,6 @@
 
 #include "sys/disk.h"
 #include "sys/process.h"
-#include "zemuc/source_text.h"
 
 #ifndef ZEMUC_DATADIR_FROM_BINDIR
 #define ZEMUC_DATADIR_FROM_BINDIR "../share"
@@ -141,10 +140,8 @@ std::string compiler_text_for_terminal(std::string_view output,
         0, end == std::string_view::npos ? output.size() : end + 1);
     output.remove_prefix(line.size());
     const bool utf8 = is_valid_utf8(line);
-    const Encoding from = utf8 ? Encoding::kUtf8 : Encoding::kShiftJis;
-    StreamConverter converter(from, terminal);
-    out += converter.feed(line);
-    out += converter.finish();
+    out += convert_text(line, utf8 ? Encoding::kUtf8 : Encoding::kShiftJis,
+                        terminal);
   }
   return out;
 }

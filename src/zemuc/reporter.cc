@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <vector>
+
 #include "sys/fd.h"
 
 namespace zemuc {
@@ -14,24 +16,17 @@ Reporter::Reporter(Language language, Encoding terminal, Writer writer)
 
 std::string Reporter::format(
     Text text, std::initializer_list<std::string_view> args) const {
-  std::string_view rest = pick(language_, text.japanese, text.english);
-  const auto* arg = args.begin();
-  std::string out;
-  for (;;) {
-    const std::size_t hole = rest.find("{}");
-    const std::string_view piece = rest.substr(0, hole);
-    if (terminal_ == Encoding::kUtf8) {
-      out += piece;
-    } else {
-      StreamConverter converter(Encoding::kUtf8, terminal_);
-      out += converter.feed(piece);
-      out += converter.finish();
-    }
-    if (hole == std::string_view::npos) break;
-    if (arg != args.end()) out += *arg++;
-    rest.remove_prefix(hole + 2);
+  if (terminal_ == Encoding::kUtf8) return fill(text, language_, args);
+  // The arguments (file names, the system's words) come in the terminal's
+  // encoding: filled in as UTF-8 like the text, then all converted back.
+  std::vector<std::string> converted;
+  for (const std::string_view arg : args) {
+    converted.push_back(convert_text(arg, terminal_, Encoding::kUtf8));
   }
-  return out;
+  const std::vector<std::string_view> utf8_args(converted.begin(),
+                                                converted.end());
+  return convert_text(fill(text, language_, utf8_args), Encoding::kUtf8,
+                      terminal_);
 }
 
 void Reporter::error(Text text, std::initializer_list<std::string_view> args) {
@@ -44,8 +39,8 @@ void Reporter::error_at(std::string_view file, std::size_t line,
   std::string where(file);
   where += ':' + std::to_string(line) + ':';
   if (column != 0) where += std::to_string(column) + ':';
-  write(where + " " + format({"エラー: ", "error: "}, {}) + format(text, args) +
-        "\n");
+  // "error" stays English, as "warning" does: editors find messages by it.
+  write(where + " error: " + format(text, args) + "\n");
 }
 
 void Reporter::write(std::string_view bytes) { writer_(bytes); }

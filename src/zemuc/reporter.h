@@ -10,17 +10,9 @@
 #include <string_view>
 
 #include "text/encoding.h"
-#include "text/language.h"
+#include "text/language.h"  // Text
 
 namespace zemuc {
-
-// A message in both languages, UTF-8. In the text, each "{}" takes the next
-// argument, which is written as its bytes: file names and compiler output
-// are not converted.
-struct Text {
-  std::string_view japanese;
-  std::string_view english;
-};
 
 class Reporter {
  public:

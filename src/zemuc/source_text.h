@@ -12,8 +12,6 @@
 
 namespace zemuc {
 
-bool is_valid_utf8(std::string_view text);
-
 // Where a byte offset of a text stands: line and column counted from 1,
 // the column in characters of `encoding`.
 struct Place {

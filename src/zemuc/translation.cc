@@ -29,12 +29,10 @@ void report_failure(const std::string& source_name,
   }
   const std::string_view words =
       sjis::kBadLine.substr(0, sjis::kBadLine.size() - 1);  // no line feed
-  reporter.write(source_name + ":" +
-                 std::to_string(translation.rejected.number) + ": " +
-                 sjis_for_terminal(words, terminal) + ": " +
-                 sjis_for_terminal(trimmed(translation.rejected.text),
-                                   terminal) +
-                 "\n");
+  reporter.write(
+      source_name + ":" + std::to_string(translation.rejected.number) + ": " +
+      sjis_for_terminal(words, terminal) + ": " +
+      sjis_for_terminal(trimmed(translation.rejected.text), terminal) + "\n");
 }
 
 }  // namespace

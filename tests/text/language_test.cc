@@ -55,3 +55,25 @@ TEST_F(LocaleEnvironment, LanguageListCountsOutsideTheCLocale) {
 
 }  // namespace
 }  // namespace zemuc
+
+namespace zemuc {
+namespace {
+
+TEST(Fill, PositionalNamedAndBraces) {
+  const Text text{"{} を {} で", "{} with {}"};
+  EXPECT_EQ(fill(text, Language::kJapanese, {"a.zem", "gcc"}),
+            "a.zem を gcc で");
+  EXPECT_EQ(fill(text, Language::kEnglish, {"a.zem", "gcc"}), "a.zem with gcc");
+  const NamedArg args[] = {{"subject", "数a"}, {"open", "開く"}};
+  EXPECT_EQ(fill({"", "{open}({subject}) }}else{{ {subject}"},
+                 Language::kEnglish, args),
+            "開く(数a) }else{ 数a");
+  // Arguments are never read as patterns, and a text fmt cannot read is
+  // shown as it stands instead of ending zemuc.
+  EXPECT_EQ(fill({"", "'{}'"}, Language::kEnglish, {"{oops}"}), "'{oops}'");
+  EXPECT_EQ(fill({"", "a } b"}, Language::kEnglish, {}), "a } b");
+  EXPECT_EQ(fill({"", "{missing}"}, Language::kEnglish, args), "{missing}");
+}
+
+}  // namespace
+}  // namespace zemuc

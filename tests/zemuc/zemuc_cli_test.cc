@@ -214,6 +214,12 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
        {},
        1,
        "zemuc: cannot write none/p: No such file or directory\n"},
+      {"no converter in the C library",
+       {"build", "ok.zem"},
+       {"LD_PRELOAD=" NO_ICONV_PATH, "ASAN_OPTIONS=verify_asan_link_order=0"},
+       1,
+       "zemuc: cannot convert text: the C library cannot convert from UTF-8 "
+       "to CP932 (iconv: Invalid argument); its gconv modules are missing\n"},
       {"short name",
        {"build", ".c"},
        {},
@@ -239,6 +245,25 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
           << name;
     }
   }
+}
+
+// A source named ".zem" leaves no program name: run needs none, build asks
+// for one and takes it.
+TEST(ZemucBuild, SourceNamedOnlyByItsExtension) {
+  ScratchDir dir;
+  fs::create_directory(dir.path() / "d");
+  dir.write("d/.zem", "はじめ\n\t見る(\"x\");\nおわり\n");
+  RunResult r = run_zemuc({"run", "d/.zem"}, dir.path(), "w\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "x\n" + kTail);
+  r = run_zemuc({"build", "d/.zem"}, dir.path());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "zemuc: no program name can be made from d/.zem; give one with "
+            "-o\n");
+  r = run_zemuc({"build", "-o", "d/x", "d/.zem"}, dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(dir.exists("d/x"));
 }
 
 TEST(ZemucBuild, UnwritableFolderForTheProgram) {
