@@ -11,22 +11,21 @@ ifeq ($(CI),true)
 CMAKE_ARGS += -DZEMUC_WERROR=ON
 endif
 
-.PHONY: all build demo test sanitize fuzz bench install clean tools format
+.PHONY: all build demo test sanitize fuzz bench install clean tools build-tools format
 
 all: build
 
-# Says in one line what to install when a tool is missing.
+# Installs what is missing (as root, through apt-get), or says in one line
+# what to install; `make demo` needs less than `make test`.
 tools:
-	@for t in cmake:cmake ninja:ninja-build g++:g++ iconv:libc-bin; do \
-	  cmd=$${t%%:*}; pkg=$${t#*:}; \
-	  command -v $$cmd >/dev/null 2>&1 || { echo "$$cmd is missing: install it with 'apt-get install $$pkg'"; exit 1; }; \
-	done
-	@test -f /usr/include/gtest/gtest.h || test -f /usr/local/include/gtest/gtest.h || \
-	  { echo "GoogleTest is missing: install it with 'apt-get install libgtest-dev'"; exit 1; }
+	@scripts/ensure-tools.sh test
 	@git rev-parse --git-dir >/dev/null 2>&1 && \
 	  git config diff.sjis.textconv "iconv -f CP932 -t UTF-8" || true
 
-$(BUILD)/build.ninja: | tools
+build-tools:
+	@scripts/ensure-tools.sh build
+
+$(BUILD)/build.ninja: | build-tools
 	cmake --preset $(PRESET) $(CMAKE_ARGS)
 
 build: tools $(BUILD)/build.ninja
@@ -36,7 +35,7 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
 # Builds only what the demo runs.
-demo: tools $(BUILD)/build.ninja
+demo: build-tools $(BUILD)/build.ninja
 	@cmake --build $(BUILD) --target zemuc
 	@scripts/demo.sh $(BUILD)/zemuc $(EXAMPLE)
 

@@ -1,39 +1,57 @@
 #!/usr/bin/env bash
-# Installs, through apt-get, the Debian packages that the build, the tests
-# and the checks need and that this machine lacks. Does nothing when all are
-# there; says what to install when it may not install them itself.
+# Installs, through apt-get, the Debian packages that the project needs and
+# that this machine lacks; does nothing when all are there. Run as root
+# where apt-get is, it installs them; anywhere else it says what to install
+# and fails.
+#   scripts/ensure-tools.sh build   what building zemuc and its demo needs
+#   scripts/ensure-tools.sh [test]  that, and what every test and check uses
 set -euo pipefail
+profile=${1:-test}
 
-declare -A needed=(
+# Probe (a command, or a file when it starts with /) and its package.
+declare -A build=(
   [cmake]=cmake
   [ninja]=ninja-build
   [g++]=g++
   [gcc]=gcc
+  [iconv]=libc-bin
+  [/usr/include/gtest/gtest.h]=libgtest-dev
+  [/usr/include/fmt/format.h]=libfmt-dev
+)
+declare -A test=(
   [clang]=clang
   [clang-format]=clang-format
-  [iconv]=libc-bin
   [man]=man-db
   [/usr/bin/time]=time
   [tmux]=tmux
   [localedef]=libc-bin
   [/usr/share/i18n/charmaps/SHIFT_JIS.gz]=locales
   [setpriv]=util-linux
-  [/usr/include/gtest/gtest.h]=libgtest-dev
   [/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a]=libclang-rt-14-dev
 )
 
 missing=()
-for probe in "${!needed[@]}"; do
-  if [[ $probe == /* ]]; then
-    [[ -e $probe ]] || missing+=("${needed[$probe]}")
-  else
-    command -v "$probe" >/dev/null 2>&1 || missing+=("${needed[$probe]}")
-  fi
-done
+check() {  # the name of an array of probes
+  local -n probes=$1
+  local probe
+  for probe in "${!probes[@]}"; do
+    if [[ $probe == /* ]]; then
+      [[ -e $probe ]] || missing+=("${probes[$probe]}")
+    else
+      command -v "$probe" >/dev/null 2>&1 || missing+=("${probes[$probe]}")
+    fi
+  done
+}
+case $profile in
+  build) check build ;;
+  test) check build; check test ;;
+  *) echo "usage: scripts/ensure-tools.sh [build|test]" >&2; exit 2 ;;
+esac
 ((${#missing[@]} == 0)) && exit 0
+mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
 
 if [[ $(id -u) -ne 0 ]] || ! command -v apt-get >/dev/null 2>&1; then
-  echo "missing tools: install them with 'apt-get install ${missing[*]}'"
+  echo "missing tools: install them with 'apt-get install ${missing[*]}'" >&2
   exit 1
 fi
 echo "installing ${missing[*]}"
