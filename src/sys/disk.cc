@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "sys/fd.h"
+
 namespace zemuc {
 namespace {
 
@@ -28,9 +30,8 @@ std::optional<ScratchFile> ScratchFile::beside(const std::string& final_name) {
   const std::string base =
       slash == std::string::npos ? final_name : final_name.substr(slash + 1);
   std::string path = folder + "." + base + ".zemuc-XXXXXX";
-  const int fd = ::mkstemp(path.data());
-  if (fd < 0) return std::nullopt;
-  ::close(fd);
+  UniqueFd fd(::mkstemp(path.data()));
+  if (!fd) return std::nullopt;
   return ScratchFile(std::move(path));
 }
 
@@ -44,20 +45,10 @@ ScratchFile::~ScratchFile() {
 }
 
 bool ScratchFile::fill(std::string_view bytes) {
-  const int fd = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, allowed(0666)) == 0;
-  while (ok && !bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  const int error = errno;
+  UniqueFd fd(::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
   // A full disk may show only when the file is closed.
-  if (::close(fd) != 0 && ok) return false;
-  errno = error;
-  return ok;
+  return fd && ::fchmod(fd.get(), allowed(0666)) == 0 &&
+         write_all(fd.get(), bytes) && fd.close();
 }
 
 bool ScratchFile::make_executable() {

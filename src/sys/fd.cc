@@ -6,14 +6,40 @@
 
 namespace zemuc {
 
+void UniqueFd::reset(int fd) {
+  // Only a descriptor written to has a close worth checking; those call
+  // close() themselves.
+  if (fd_ >= 0) (void)::close(fd_);
+  fd_ = fd;
+}
+
+bool UniqueFd::close() {
+  const int fd = release();
+  return fd < 0 || ::close(fd) == 0;
+}
+
 bool write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
+}
+
+bool read_all(int fd, std::string& out) {
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
 }
 
 }  // namespace zemuc

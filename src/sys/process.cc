@@ -1,6 +1,7 @@
 #include "sys/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +10,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
+
+#include "sys/fd.h"
+#include "sys/signals.h"
 
 extern char** environ;
 
@@ -20,6 +24,56 @@ bool is_executable_file(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
          ::access(path.c_str(), X_OK) == 0;
 }
+
+Ended decode(int wstatus) {
+  if (WIFSIGNALED(wstatus)) {
+    return {128 + WTERMSIG(wstatus), WTERMSIG(wstatus)};
+  }
+  return {WEXITSTATUS(wstatus), 0};
+}
+
+// What the child of run_and_capture starts with: the pipe for its output,
+// /dev/null for its input, nothing held back, default actions.
+class SpawnSetup {
+ public:
+  SpawnSetup()
+      : actions_ok_(posix_spawn_file_actions_init(&actions_) == 0),
+        attributes_ok_(posix_spawnattr_init(&attributes_) == 0) {}
+  ~SpawnSetup() {
+    if (actions_ok_) posix_spawn_file_actions_destroy(&actions_);
+    if (attributes_ok_) posix_spawnattr_destroy(&attributes_);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+  // False when the setup cannot be made (no memory).
+  bool prepare(int output_fd) {
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t defaults = ending_signals_and_child();
+    sigaddset(&defaults, SIGPIPE);
+    return actions_ok_ && attributes_ok_ &&
+           posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO,
+                                            "/dev/null", O_RDONLY, 0) == 0 &&
+           posix_spawn_file_actions_adddup2(&actions_, output_fd,
+                                            STDOUT_FILENO) == 0 &&
+           posix_spawn_file_actions_adddup2(&actions_, output_fd,
+                                            STDERR_FILENO) == 0 &&
+           posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
+           posix_spawnattr_setsigdefault(&attributes_, &defaults) == 0 &&
+           posix_spawnattr_setflags(
+               &attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) ==
+               0;
+  }
+  const posix_spawn_file_actions_t* actions() const { return &actions_; }
+  const posix_spawnattr_t* attributes() const { return &attributes_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+  posix_spawnattr_t attributes_;
+  bool actions_ok_;
+  bool attributes_ok_;
+};
 
 }  // namespace
 
@@ -43,77 +97,63 @@ std::optional<std::string> find_program(const std::string& program) {
   }
 }
 
-sigset_t ending_signals() {
-  sigset_t set;
-  sigemptyset(&set);
-  for (int signal : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) sigaddset(&set, signal);
-  return set;
-}
-
-HeldSignals::HeldSignals() {
-  const sigset_t held = ending_signals();
-  sigprocmask(SIG_BLOCK, &held, &old_);
-}
-
-HeldSignals::~HeldSignals() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
-
-bool ending_signal_pending() {
-  sigset_t pending;
-  sigpending(&pending);
-  for (int signal : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) {
-    if (sigismember(&pending, signal)) return true;
+std::optional<Ended> wait_for(pid_t child) {
+  int wstatus = 0;
+  for (;;) {
+    const pid_t got = ::waitpid(child, &wstatus, 0);
+    if (got == child) return decode(wstatus);
+    if (got < 0 && errno != EINTR) return std::nullopt;
   }
-  return false;
 }
 
-Finished run_and_capture(const std::vector<std::string>& argv) {
-  Finished finished;
-  int pipe_fds[2];
-  if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return finished;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null",
-                                   O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDERR_FILENO);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+std::optional<Ended> poll_for(pid_t child, bool& failed) {
+  int wstatus = 0;
+  pid_t got;
+  while ((got = ::waitpid(child, &wstatus, WNOHANG)) < 0 && errno == EINTR) {
+  }
+  failed = got < 0;
+  if (got != child) return std::nullopt;
+  return decode(wstatus);
+}
 
+Captured run_and_capture(const std::vector<std::string>& argv) {
+  Captured captured;
+  int pipe_fds[2];
+  if (::pipe2(pipe_fds, O_CLOEXEC) != 0) {
+    captured.error = errno;
+    return captured;
+  }
+  UniqueFd reading(pipe_fds[0]);
+  UniqueFd writing(pipe_fds[1]);
+  SpawnSetup setup;
+  if (!setup.prepare(writing.get())) {
+    captured.error = ENOMEM;
+    return captured;
+  }
   std::vector<char*> args;
-  for (const std::string& arg : argv)
+  for (const std::string& arg : argv) {
     args.push_back(const_cast<char*>(arg.c_str()));
+  }
   args.push_back(nullptr);
   pid_t pid = 0;
-  const int spawned =
-      posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  ::close(pipe_fds[1]);
+  const int spawned = posix_spawn(&pid, args[0], setup.actions(),
+                                  setup.attributes(), args.data(), environ);
+  writing.reset();
   if (spawned != 0) {
-    ::close(pipe_fds[0]);
-    return finished;
+    captured.error = spawned;
+    return captured;
   }
-  char buffer[8192];
-  for (;;) {
-    const ssize_t n = ::read(pipe_fds[0], buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    finished.output.append(buffer, static_cast<std::size_t>(n));
+  const bool read = read_all(reading.get(), captured.output);
+  const int read_error = errno;
+  captured.ended = wait_for(pid);
+  if (!captured.ended) {
+    captured.error = errno;
+  } else if (!read) {
+    // The output was lost: the run tells nothing reliable.
+    captured.ended.reset();
+    captured.error = read_error;
   }
-  ::close(pipe_fds[0]);
-  int wstatus = 0;
-  while (::waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(wstatus)) finished.status = WEXITSTATUS(wstatus);
-  if (WIFSIGNALED(wstatus)) {
-    finished.signal = WTERMSIG(wstatus);
-    finished.status = 128 + finished.signal;
-  }
-  return finished;
+  return captured;
 }
 
 }  // namespace zemuc

@@ -1,8 +1,9 @@
-// Starting other programs: the C compiler, and finding it first.
+// Other programs: finding one, starting it with its output captured, and
+// waiting for it.
 #ifndef ZEMUC_SYS_PROCESS_H_
 #define ZEMUC_SYS_PROCESS_H_
 
-#include <signal.h>
+#include <sys/types.h>
 
 #include <optional>
 #include <string>
@@ -14,38 +15,32 @@ namespace zemuc {
 // first executable of that name in $PATH.
 std::optional<std::string> find_program(const std::string& program);
 
-// The signals that end a run from the terminal: interrupt, quit, hangup
-// and terminate.
-sigset_t ending_signals();
-
-// Holds the ending signals back while it lives, so that cleaning up after
-// an interrupted child is not cut short; the children get them as usual.
-// It puts back the mask when it ends: a signal that came meanwhile is then
-// delivered and ends the process the way the signal says.
-class HeldSignals {
- public:
-  HeldSignals();
-  ~HeldSignals();
-  HeldSignals(const HeldSignals&) = delete;
-  HeldSignals& operator=(const HeldSignals&) = delete;
-
- private:
-  sigset_t old_;
+// How a child ended.
+struct Ended {
+  int status = 0;  // its exit status, or 128 plus the signal, as shells say
+  int signal = 0;  // the signal that ended it, or 0
 };
 
-// True when an ending signal came while held back.
-bool ending_signal_pending();
+// The one wait: blocks until `child` ends. Nothing, with errno set, when
+// it cannot be waited for, which is never taken for an ending.
+std::optional<Ended> wait_for(pid_t child);
 
-struct Finished {
-  int status = -1;     // exit status; -1 when it could not be started
-  int signal = 0;      // the signal that ended it, or 0
+// The same without blocking: nothing while `child` runs; `failed` is set
+// when it cannot be waited for.
+std::optional<Ended> poll_for(pid_t child, bool& failed);
+
+struct Captured {
   std::string output;  // standard output and standard error together
+  // How it ended; nothing when it could not be started or waited for,
+  // with `error` the errno of why.
+  std::optional<Ended> ended;
+  int error = 0;
 };
 
 // Runs `argv` (argv[0] a full path) with standard input from /dev/null and
 // its output captured, and waits for it. The child starts with no signal
-// held back.
-Finished run_and_capture(const std::vector<std::string>& argv);
+// held back and the default action for every signal that ends a run.
+Captured run_and_capture(const std::vector<std::string>& argv);
 
 }  // namespace zemuc
 

@@ -13,11 +13,12 @@
 #include "sys/disk.h"
 #include "sys/fd.h"
 #include "sys/process.h"
+#include "sys/signals.h"
 #include "zemuc/command_line.h"
 #include "zemuc/compile.h"
+#include "zemuc/relay.h"
 #include "zemuc/reporter.h"
 #include "zemuc/source_text.h"
-#include "zemuc/terminal_run.h"
 #include "zemuc/translation.h"
 
 #ifndef ZEMUC_VERSION
@@ -177,7 +178,11 @@ int build(const Command& command, Reporter& reporter) {
 int run(const Command& command, Reporter& reporter) {
   const std::optional<Names> names = names_for(command, reporter);
   if (!names) return kExitUsage;
-  // The program is built where it is not seen, and goes when it ends.
+  // Held from here to the end, so that every way out removes the scratch
+  // folder first: the folder goes before the hold ends and a signal that
+  // came meanwhile ends zemuc.
+  const HeldSignals held;
+  // The program is built where it is not seen, and goes as soon as it runs.
   std::optional<ScratchFolder> folder = ScratchFolder::make();
   if (!folder) {
     reporter.error(
@@ -186,23 +191,21 @@ int run(const Command& command, Reporter& reporter) {
     return kExitBuildFailed;
   }
   const std::string program = folder->path() + "/program";
-  {
-    HeldSignals held;
-    if (const int status =
-            translate_and_build(command, *names, program, reporter)) {
-      folder.reset();  // before a held signal is delivered
-      return status;
-    }
+  if (const int status =
+          translate_and_build(command, *names, program, reporter)) {
+    return status;
   }
-  const int status = run_on_pseudo_terminal(program, reporter.terminal(),
-                                            STDIN_FILENO, STDOUT_FILENO);
-  if (status < 0) {
+  if (ending_signal_pending()) return kExitInterrupted;
+  const std::optional<Ended> ended = run_on_pseudo_terminal(
+      program, reporter.terminal(), STDIN_FILENO, STDOUT_FILENO,
+      held.previous(), [&folder] { folder.reset(); });
+  if (!ended) {
     reporter.error(
         {"プログラムを動かせません: {}", "cannot run the program: {}"},
         {std::strerror(errno)});
     return kExitBuildFailed;
   }
-  return status;
+  return ended->status;
 }
 
 // Status 0 when nothing is found, 1 when something is, 2 when the source
@@ -235,6 +238,7 @@ bool converters_present(Reporter& reporter) {
 }  // namespace
 
 int run_zemuc(std::span<const char* const> args) {
+  restore_child_signal();
   Reporter reporter(message_language(), terminal_encoding());
   const ParsedCommand parsed = parse_command_line(args);
   if (parsed.refusal != Refusal::kNone) {

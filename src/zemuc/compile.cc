@@ -11,6 +11,7 @@
 
 #include "sys/disk.h"
 #include "sys/process.h"
+#include "sys/signals.h"
 
 #ifndef ZEMUC_DATADIR_FROM_BINDIR
 #define ZEMUC_DATADIR_FROM_BINDIR "../share"
@@ -105,22 +106,23 @@ BuildResult build_program(const Toolchain& toolchain, const std::string& c_file,
   std::vector<std::string> argv = toolchain.compiler;
   argv.insert(argv.end(), build_flags().begin(), build_flags().end());
   argv.insert(argv.end(), {c_file, toolchain.runtime, "-o", scratch->path()});
-  const Finished finished = run_and_capture(argv);
-  if (ending_signal_pending() || finished.signal == SIGINT) {
+  const Captured captured = run_and_capture(argv);
+  if (ending_signal_pending() ||
+      (captured.ended && captured.ended->signal == SIGINT)) {
     return BuildResult::kInterrupted;
   }
-  if (finished.status < 0) {
-    reporter.error({"{} を起動できません", "cannot start {}"},
-                   {toolchain.compiler[0]});
+  if (!captured.ended) {
+    reporter.error({"{} を動かせません: {}", "cannot run {}: {}"},
+                   {toolchain.compiler[0], std::strerror(captured.error)});
     return BuildResult::kFailed;
   }
-  if (finished.status != 0) {
+  if (captured.ended->status != 0) {
     reporter.write(
-        compiler_text_for_terminal(finished.output, reporter.terminal()));
-    reporter.error(
-        {"{} を組み立てられません ({} が状態 {} で終わりました)",
-         "{} does not build ({} ended with status {})"},
-        {c_file, toolchain.compiler[0], std::to_string(finished.status)});
+        compiler_text_for_terminal(captured.output, reporter.terminal()));
+    reporter.error({"{} を組み立てられません ({} が状態 {} で終わりました)",
+                    "{} does not build ({} ended with status {})"},
+                   {c_file, toolchain.compiler[0],
+                    std::to_string(captured.ended->status)});
     return BuildResult::kFailed;
   }
   if (!scratch->make_executable() || !scratch->take_name(executable)) {

@@ -1,12 +1,17 @@
 // Running a built program on the user's terminal through a pseudo-terminal
 // of its own, converting between the terminal's encoding and Shift-JIS.
-#ifndef ZEMUC_ZEMUC_TERMINAL_RUN_H_
-#define ZEMUC_ZEMUC_TERMINAL_RUN_H_
+#ifndef ZEMUC_ZEMUC_RELAY_H_
+#define ZEMUC_ZEMUC_RELAY_H_
 
+#include <signal.h>
 #include <termios.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "sys/process.h"
 #include "text/encoding.h"
 
 namespace zemuc {
@@ -28,12 +33,15 @@ std::string literal_input(std::string_view sjis_bytes);
 // the terminal's encoding as soon as it is written, prompts without a line
 // end included; what arrives on `input_fd` reaches it in Shift-JIS. The
 // end of `input_fd` (Ctrl-D on a terminal) ends its input; an interrupt,
-// quit, hangup or terminate signal to zemuc is passed on to it. Returns
-// its exit status, or 128 plus the signal that ended it, or -1 when it
-// could not be started.
-int run_on_pseudo_terminal(const std::string& program, Encoding terminal,
-                           int input_fd, int output_fd);
+// quit, hangup or terminate signal to zemuc is passed on to it for as long
+// as it runs, also after it has closed its terminal. The program starts
+// with the signal mask `mask`, and `started` is called once it runs (its
+// file may then go). Returns how it ended, or nothing with errno set when
+// it could not be started or waited for.
+std::optional<Ended> run_on_pseudo_terminal(
+    const std::string& program, Encoding terminal, int input_fd, int output_fd,
+    const sigset_t& mask, const std::function<void()>& started);
 
 }  // namespace zemuc
 
-#endif  // ZEMUC_ZEMUC_TERMINAL_RUN_H_
+#endif  // ZEMUC_ZEMUC_RELAY_H_

@@ -1,0 +1,60 @@
+// Starting programs and waiting for them: every way a child can end is
+// told apart, and a failure is never taken for an exit status.
+#include "sys/process.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+
+#include "sys/pty.h"
+
+namespace zemuc {
+namespace {
+
+TEST(RunAndCapture, HowTheChildEnded) {
+  const struct {
+    std::vector<std::string> argv;
+    Ended ended;
+    std::string output;
+  } cases[] = {
+      {{"/bin/sh", "-c", "echo out; echo err >&2"}, {0, 0}, "out\nerr\n"},
+      {{"/bin/sh", "-c", "exit 3"}, {3, 0}, ""},
+      {{"/bin/sh", "-c", "kill -TERM $$"}, {128 + SIGTERM, SIGTERM}, ""},
+      // Its input is empty, not zemuc's.
+      {{"/bin/sh", "-c", "cat; echo end"}, {0, 0}, "end\n"},
+  };
+  for (const auto& c : cases) {
+    const Captured captured = run_and_capture(c.argv);
+    ASSERT_TRUE(captured.ended) << c.argv.back();
+    EXPECT_EQ(captured.ended->status, c.ended.status) << c.argv.back();
+    EXPECT_EQ(captured.ended->signal, c.ended.signal) << c.argv.back();
+    EXPECT_EQ(captured.output, c.output);
+  }
+  const Captured missing = run_and_capture({"/nonexistent/cc"});
+  EXPECT_FALSE(missing.ended);
+  EXPECT_EQ(missing.error, ENOENT);
+}
+
+TEST(WaitFor, NoChildIsAFailureNotAnEnding) {
+  errno = 0;
+  EXPECT_FALSE(wait_for(::getpid()));
+  EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(StartOnPty, AProgramThatCannotRunLeavesNoChild) {
+  sigset_t none;
+  sigemptyset(&none);
+  errno = 0;
+  EXPECT_FALSE(start_on_pty(
+      "/nonexistent/program", nullptr, [](termios&) {}, none));
+  EXPECT_EQ(errno, ENOENT);
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+}
+
+}  // namespace
+}  // namespace zemuc
