@@ -19,6 +19,9 @@ declare -A needed=(
   [setpriv]=util-linux
   [/usr/include/gtest/gtest.h]=libgtest-dev
   [/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a]=libclang-rt-14-dev
+  [nvim]=neovim
+  [emacs]=emacs-nox
+  [/usr/share/doc/elpa-eglot]=elpa-eglot
 )
 
 missing=()
