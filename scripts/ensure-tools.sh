@@ -28,6 +28,9 @@ declare -A test=(
   [/usr/share/i18n/charmaps/SHIFT_JIS.gz]=locales
   [setpriv]=util-linux
   [/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a]=libclang-rt-14-dev
+  [nvim]=neovim
+  [emacs]=emacs-nox
+  [/usr/share/doc/elpa-eglot]=elpa-eglot
 )
 
 missing=()
