@@ -278,7 +278,6 @@ constexpr std::array kTexts = {
 };
 
 // The words that templates name, in the translator's Shift-JIS.
-// The words that templates name, in the translator's Shift-JIS.
 constexpr std::array<std::pair<const char*, std::string_view>, 12> kWords{{
     {"display", sjis::kDisplay},
     {"input", sjis::kInput},
@@ -322,17 +321,26 @@ Text text_of(Problem problem) {
   return {};
 }
 
+// The words in UTF-8, converted once: every finding's text names them.
+const std::array<std::string, kWords.size()>& utf8_words() {
+  static const std::array<std::string, kWords.size()> words = [] {
+    std::array<std::string, kWords.size()> converted;
+    for (std::size_t i = 0; i < kWords.size(); ++i) {
+      converted[i] = sjis_for_terminal(kWords[i].second, Encoding::kUtf8);
+    }
+    return converted;
+  }();
+  return words;
+}
+
 }  // namespace
 
 std::string finding_text(const Finding& finding, Language language) {
-  std::vector<std::string> words;
-  for (const auto& [name, word] : kWords) {
-    words.push_back(sjis_for_terminal(word, Encoding::kUtf8));
-  }
   const std::string subject = shown_subject(finding.subject);
-  std::vector<NamedArg> args = {{"subject", subject}};
+  std::array<NamedArg, kWords.size() + 1> args;
+  args[0] = {"subject", subject};
   for (std::size_t i = 0; i < kWords.size(); ++i) {
-    args.push_back({kWords[i].first, words[i]});
+    args[i + 1] = {kWords[i].first, utf8_words()[i]};
   }
   return fill(text_of(finding.problem), language, args);
 }
