@@ -42,6 +42,8 @@ std::size_t find_length_header(std::string_view text, std::size_t from) {
 struct Length {
   std::optional<std::size_t> bytes;
   std::string problem;
+  // A line that is no header: the header may start within the block.
+  bool garbage = false;
 };
 
 Length length_of(std::string_view header) {
@@ -53,7 +55,7 @@ Length length_of(std::string_view header) {
                                            : header.substr(eol + 2);
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) {
-      return {std::nullopt, "a header line without a colon"};
+      return {std::nullopt, "a header line without a colon", true};
     }
     if (!same_word(trimmed(line.substr(0, colon)), kLengthName)) continue;
     const std::string_view value = trimmed(line.substr(colon + 1));
@@ -87,19 +89,27 @@ void FrameReader::feed(std::string_view bytes) {
 }
 
 Frame FrameReader::refuse(std::string reason, std::size_t skip_from) {
-  const std::size_t next = find_length_header(buffer_, skip_from);
-  if (next == std::string_view::npos) {
-    // Keep what could be the start of a header split between two reads.
-    start_ = std::max(skip_from,
-                      buffer_.size() - std::min(buffer_.size() - skip_from,
-                                                kLengthName.size() - 1));
-  } else {
-    start_ = next;
-  }
+  start_ = skip_from;
+  skipping_ = true;
   return {true, std::move(reason)};
 }
 
+bool FrameReader::skip_to_header() {
+  const std::size_t next = find_length_header(buffer_, start_);
+  if (next != std::string_view::npos) {
+    start_ = next;
+    skipping_ = false;
+    return true;
+  }
+  // Keep what could be the start of a header split between two reads.
+  const std::size_t keep =
+      std::min(buffer_.size() - start_, kLengthName.size() - 1);
+  start_ = buffer_.size() - keep;
+  return false;
+}
+
 std::optional<Frame> FrameReader::next() {
+  if (skipping_ && !skip_to_header()) return std::nullopt;
   const std::string_view rest = std::string_view(buffer_).substr(start_);
   if (rest.empty()) return std::nullopt;
   const std::size_t end = rest.find(kEndOfHeader);
@@ -110,8 +120,11 @@ std::optional<Frame> FrameReader::next() {
     return std::nullopt;
   }
   const Length length = length_of(rest.substr(0, end));
-  if (!length.bytes) return refuse(length.problem, start_ + 1);
   const std::size_t body_at = end + kEndOfHeader.size();
+  // A block of headers without a usable length is passed over whole.
+  if (!length.bytes) {
+    return refuse(length.problem, start_ + (length.garbage ? 1 : body_at));
+  }
   if (rest.size() - body_at < *length.bytes) return std::nullopt;
   Frame frame{false, std::string(rest.substr(body_at, *length.bytes))};
   start_ += body_at + *length.bytes;

@@ -33,8 +33,12 @@ class FrameReader {
  private:
   Frame refuse(std::string reason, std::size_t skip_from);
 
+  // Drops bytes up to the next Content-Length; false while none is there.
+  bool skip_to_header();
+
   std::string buffer_;
   std::size_t start_ = 0;  // bytes before it are consumed
+  bool skipping_ = false;  // after a refusal, until the next header
 };
 
 // A message body with its header.
