@@ -11,7 +11,7 @@ ifeq ($(CI),true)
 CMAKE_ARGS += -DZEMUC_WERROR=ON
 endif
 
-.PHONY: all build demo test sanitize fuzz bench install clean tools build-tools format
+.PHONY: all build demo test sanitize fuzz bench bench-lsp install clean tools build-tools format
 
 all: build
 
@@ -50,6 +50,10 @@ fuzz:
 
 bench: build
 	bench/run.sh $(BUILD)/zemucfilter
+
+# How fast zemuc lsp answers: diagnostics after didOpen, and hover.
+bench-lsp: build
+	bench/lsp_timing.py $(BUILD)/zemuc
 
 # Installs bin/zemucfilter, share/zemucfilter/delkai.c and the manual page
 # under PREFIX; DESTDIR=/some/root stages the install there.

@@ -17,6 +17,7 @@ declare -A build=(
   [iconv]=libc-bin
   [/usr/include/gtest/gtest.h]=libgtest-dev
   [/usr/include/fmt/format.h]=libfmt-dev
+  [/usr/include/nlohmann/json.hpp]=nlohmann-json3-dev
 )
 declare -A test=(
   [clang]=clang

@@ -45,6 +45,11 @@ inline constexpr std::string_view kCounterMark = "\x95\x9C";
 // 　
 inline constexpr std::string_view kWideSpace = "\x81\x40";
 
+// What a character without a Shift-JIS form becomes where zemuc reads an
+// editor's text: no delimiter, no keyword, one character wide.
+// 〓
+inline constexpr std::string_view kStandIn = "\x81\xAC";
+
 // Console dialogue of the command line.
 // 使い方まちごうとる．\n
 inline constexpr std::string_view kUsageWrong =

@@ -10,6 +10,7 @@
 #include "check/check.h"
 #include "check/messages.h"
 #include "driver/output_name.h"
+#include "lsp/server.h"
 #include "sys/disk.h"
 #include "sys/fd.h"
 #include "sys/process.h"
@@ -32,16 +33,19 @@ constexpr Text kUsage = {
     "使い方: zemuc run プログラム.zem\n"
     "        zemuc build [-o 名前] プログラム.zem\n"
     "        zemuc check プログラム.zem\n"
+    "        zemuc lsp\n"
     "        zemuc --help | --version\n"
     "run    C に書き換え "
     "(プログラム.c)、実行時ファイルと組み立てて、この端末で動かす\n"
     "build  同じく書き換えて組み立て、実行ファイルをソースの横に置く (-o "
     "で名前を選ぶ)\n"
     "check  書き換えで思わぬことが起きる所を知らせる\n"
+    "lsp    エディタのための言語サーバ (Language Server Protocol, 標準入出力)\n"
     "ソースは UTF-8 でも Shift-JIS でもよい。詳しくは man zemuc\n",
     "Usage: zemuc run SOURCE.zem\n"
     "       zemuc build [-o PROGRAM] SOURCE.zem\n"
     "       zemuc check SOURCE.zem\n"
+    "       zemuc lsp\n"
     "       zemuc --help | --version\n"
     "run    translate SOURCE.zem into C (SOURCE.c beside it), build it with "
     "the\n"
@@ -49,6 +53,8 @@ constexpr Text kUsage = {
     "build  translate and build; the program is left beside the source, or\n"
     "       named PROGRAM with -o\n"
     "check  show where the translation will do what was likely not meant\n"
+    "lsp    serve editors as a language server over standard input and "
+    "output\n"
     "The source may be UTF-8 or Shift-JIS. See man zemuc.\n"};
 
 Text refusal_text(Refusal refusal) {
@@ -266,6 +272,9 @@ int run_zemuc(std::span<const char* const> args) {
       return run(command, reporter);
     case Verb::kCheck:
       return check_only(command, reporter);
+    case Verb::kLsp:
+      return lsp::serve(STDIN_FILENO, STDOUT_FILENO,
+                        {reporter.language(), ZEMUC_VERSION});
   }
   return kExitUsage;
 }

@@ -10,6 +10,7 @@ std::optional<Verb> verb_of(std::string_view word) {
   if (word == "run") return Verb::kRun;
   if (word == "build") return Verb::kBuild;
   if (word == "check") return Verb::kCheck;
+  if (word == "lsp") return Verb::kLsp;
   if (word == "--help" || word == "-h" || word == "help") return Verb::kHelp;
   if (word == "--version" || word == "-V") return Verb::kVersion;
   return std::nullopt;
@@ -32,6 +33,16 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
   parsed.command.verb = *verb;
   if (*verb == Verb::kHelp || *verb == Verb::kVersion) {
     if (args.size() > 1) return refuse(Refusal::kTakesNoArguments, args[0]);
+    return parsed;
+  }
+  if (*verb == Verb::kLsp) {
+    // Clients may name the transport; standard input and output is the one
+    // the server speaks.
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      if (std::string_view(args[i]) != "--stdio") {
+        return refuse(Refusal::kUnknownOption, args[i]);
+      }
+    }
     return parsed;
   }
   bool options_done = false;

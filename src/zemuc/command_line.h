@@ -7,7 +7,7 @@
 
 namespace zemuc {
 
-enum class Verb { kRun, kBuild, kCheck, kHelp, kVersion };
+enum class Verb { kRun, kBuild, kCheck, kLsp, kHelp, kVersion };
 
 struct Command {
   Verb verb = Verb::kHelp;
@@ -36,7 +36,8 @@ struct ParsedCommand {
 };
 
 // Parses the arguments after the program name: `run SOURCE`,
-// `build [-o NAME] SOURCE`, `check SOURCE`, `--help`, `--version`.
+// `build [-o NAME] SOURCE`, `check SOURCE`, `lsp [--stdio]`, `--help`,
+// `--version`.
 // Options may stand before or after the source; `--` ends them.
 ParsedCommand parse_command_line(std::span<const char* const> args);
 

@@ -20,8 +20,11 @@ declare -A allowed=(
   [cli]="io driver text"
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
-  # The learner's command: the translation, the check and the system.
-  [zemuc]="io driver symbols check sys text"
+  # The language server reads a source as the check and the translator do.
+  [lsp]="io lexer symbols driver codegen check sys text"
+  # The learner's command: the translation, the check, the server and the
+  # system.
+  [zemuc]="io driver symbols check lsp sys text"
 )
 
 may_include() {  # FOLDER OTHER

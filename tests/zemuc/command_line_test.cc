@@ -40,6 +40,16 @@ TEST(CommandLine, HelpAndVersion) {
   EXPECT_EQ(parse({"--version", "x"}).refusal, Refusal::kTakesNoArguments);
 }
 
+TEST(CommandLine, LanguageServer) {
+  EXPECT_EQ(parse({"lsp"}).command.verb, Verb::kLsp);
+  // The transport some clients name.
+  EXPECT_EQ(parse({"lsp", "--stdio"}).refusal, Refusal::kNone);
+  const ParsedCommand other = parse({"lsp", "--socket=9"});
+  EXPECT_EQ(other.refusal, Refusal::kUnknownOption);
+  EXPECT_EQ(other.subject, "--socket=9");
+  EXPECT_EQ(parse({"lsp", "prog.zem"}).refusal, Refusal::kUnknownOption);
+}
+
 TEST(CommandLine, RefusalsNameWhatIsWrong) {
   EXPECT_EQ(parse({}).refusal, Refusal::kNoCommand);
   const ParsedCommand unknown = parse({"compile", "a.zem"});

@@ -1,0 +1,97 @@
+// Diagnostics: exactly the findings of `zemuc check`, with the texts it
+// prints, and the characters that the Shift-JIS form had to replace.
+#include <algorithm>
+#include <cstdio>
+
+#include "check/line.h"
+#include "check/messages.h"
+#include "lsp/features.h"
+#include "lsp/words.h"
+
+namespace zemuc::lsp {
+namespace {
+
+constexpr int kError = 1;
+constexpr int kWarning = 2;
+
+struct Item {
+  Span span;
+  int severity;
+  std::string_view code;
+  std::string message;
+};
+
+std::string shown_character(std::string_view utf8, const Unconvertible& bad) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(bad.code));
+  std::string shown(1, '\'');
+  shown.append(utf8.substr(bad.offset, bad.length)).append("' (");
+  return shown.append(code).append(")");
+}
+
+Json diagnostic_json(PositionCursor& cursor, const Item& item) {
+  return {{"range", range_json(cursor, item.span)},
+          {"severity", item.severity},
+          {"source", "zemuc"},
+          {"code", item.code},
+          {"message", item.message}};
+}
+
+Item finding_item(const Analysis& analysis, const check::Finding& finding,
+                  Language language) {
+  return {analysis.span_of(finding), kWarning, problem_code(finding.problem),
+          check::finding_text(finding, language)};
+}
+
+}  // namespace
+
+Json finding_diagnostic(const Analysis& analysis, const check::Finding& finding,
+                        PositionCursor& cursor, const Session& session) {
+  return diagnostic_json(cursor,
+                         finding_item(analysis, finding, session.language));
+}
+
+Json diagnostics(Document& document, const Session& session) {
+  const Analysis& analysis = document.analysis();
+  const std::string& text = document.text().text();
+  std::vector<Item> items;
+  if (!analysis.converted()) {
+    items.push_back({{0, 0},
+                     kError,
+                     kNoShiftJisCode,
+                     fill({"文字コードを変換できません", "cannot convert text"},
+                          session.language, {})});
+  }
+  for (const check::Finding& finding : analysis.findings()) {
+    items.push_back(finding_item(analysis, finding, session.language));
+  }
+  // As many per line as the check names at most, for the same reason: a
+  // line of a megabyte of emoji is no cause for a megabyte of messages.
+  std::size_t line = 0;
+  std::size_t on_line = 0;
+  for (const Unconvertible& bad : analysis.unconvertible()) {
+    const std::size_t at = analysis.line_at(bad.offset);
+    on_line = at == line ? on_line + 1 : 1;
+    line = at;
+    if (on_line > check::LineFindings::kMostPerLine) continue;
+    items.push_back({{bad.offset, bad.length},
+                     kError,
+                     kNoShiftJisCode,
+                     fill(kNoShiftJisText, session.language,
+                          {shown_character(text, bad)})});
+  }
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Item& a, const Item& b) {
+                     return a.span.offset < b.span.offset;
+                   });
+  PositionCursor cursor(document.text(), session.encoding);
+  Json list = Json::array();
+  for (const Item& item : items) {
+    list.push_back(diagnostic_json(cursor, item));
+  }
+  return {{"uri", document.uri()},
+          {"version", document.version()},
+          {"diagnostics", std::move(list)}};
+}
+
+}  // namespace zemuc::lsp

@@ -1,0 +1,130 @@
+// Definition, references and document symbols: a variable or file is
+// declared where it is first named, and every whole token that names it is
+// a use; a loop is a repeat or read-all statement.
+#include <string>
+
+#include "lsp/features.h"
+#include "lsp/words.h"
+#include "text/encoding.h"
+
+namespace zemuc::lsp {
+namespace {
+
+// SymbolKind of the protocol.
+constexpr int kSymbolFile = 1;
+constexpr int kSymbolVariable = 13;
+constexpr int kSymbolEvent = 24;  // the nearest kind to a loop
+
+const Spot* named_at(Document& document, Position position,
+                     const Session& session) {
+  const std::size_t offset =
+      document.text().offset_of(position, session.encoding);
+  const Spot* spot = document.analysis().spot_at(offset);
+  return spot != nullptr && spot->kind != Spot::Kind::kKeyword ? spot : nullptr;
+}
+
+Json location(Document& document, PositionCursor& cursor, Span span) {
+  return {{"uri", document.uri()}, {"range", range_json(cursor, span)}};
+}
+
+std::string utf8_of(std::string_view sjis) {
+  return convert_text(sjis, Encoding::kShiftJis, Encoding::kUtf8);
+}
+
+// The loop statement's line as written, without its indentation and line
+// end: what a learner recognises it by.
+std::string loop_name(Document& document, const Spot& spot) {
+  const std::string& text = document.text().text();
+  std::size_t end = spot.span.offset;
+  while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+  constexpr std::size_t kLongest = 60;
+  std::string name = text.substr(spot.span.offset, end - spot.span.offset);
+  if (name.size() > kLongest) {
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+      --cut;
+    }
+    name = name.substr(0, cut) + "...";
+  }
+  return name;
+}
+
+}  // namespace
+
+Json definition(Document& document, Position position, const Session& session) {
+  const Spot* spot = named_at(document, position, session);
+  if (spot == nullptr) return nullptr;
+  const Spot* first = document.analysis().first_spot(spot->kind, spot->index);
+  if (first == nullptr) return nullptr;
+  PositionCursor cursor(document.text(), session.encoding);
+  return location(document, cursor, first->span);
+}
+
+Json references(Document& document, Position position, bool include_declaration,
+                const Session& session) {
+  const Spot* spot = named_at(document, position, session);
+  if (spot == nullptr) return nullptr;
+  const Analysis& analysis = document.analysis();
+  const Spot* first = analysis.first_spot(spot->kind, spot->index);
+  PositionCursor cursor(document.text(), session.encoding);
+  Json list = Json::array();
+  for (const Spot& use : analysis.spots()) {
+    if (use.kind != spot->kind || use.index != spot->index) continue;
+    if (!include_declaration && &use == first) continue;
+    list.push_back(location(document, cursor, use.span));
+  }
+  return list;
+}
+
+Json document_symbols(Document& document, const Session& session) {
+  const Analysis& analysis = document.analysis();
+  PositionCursor cursor(document.text(), session.encoding);
+  Json list = Json::array();
+  const auto add = [&](std::string name, int kind, std::string detail,
+                       Span span) {
+    const Json range = range_json(cursor, span);
+    if (session.hierarchical_symbols) {
+      list.push_back({{"name", std::move(name)},
+                      {"detail", std::move(detail)},
+                      {"kind", kind},
+                      {"range", range},
+                      {"selectionRange", range}});
+    } else {
+      list.push_back(
+          {{"name", std::move(name)},
+           {"kind", kind},
+           {"containerName", std::move(detail)},
+           {"location", {{"uri", document.uri()}, {"range", range}}}});
+    }
+  };
+  // In the order of the text: each variable and file where it is first
+  // named, each loop where it stands.
+  const SymbolTables& tables = analysis.tables();
+  for (const Spot& spot : analysis.spots()) {
+    switch (spot.kind) {
+      case Spot::Kind::kVariable:
+        if (analysis.first_spot(spot.kind, spot.index) != &spot) break;
+        add(utf8_of(tables.variables[spot.index].name), kSymbolVariable,
+            std::string(tables.variables.c_name(spot.index)), spot.span);
+        break;
+      case Spot::Kind::kFile:
+        if (analysis.first_spot(spot.kind, spot.index) != &spot) break;
+        add(utf8_of(tables.files[spot.index].name), kSymbolFile,
+            "fp" + std::to_string(spot.index), spot.span);
+        break;
+      case Spot::Kind::kKeyword: {
+        const auto keyword = static_cast<Keyword>(spot.index);
+        if (!spot.statement ||
+            (keyword != Keyword::kRepeat && keyword != Keyword::kReadAll)) {
+          break;
+        }
+        add(loop_name(document, spot), kSymbolEvent, keyword_name(keyword),
+            spot.span);
+        break;
+      }
+    }
+  }
+  return list;
+}
+
+}  // namespace zemuc::lsp

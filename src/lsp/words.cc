@@ -1,0 +1,232 @@
+#include "lsp/words.h"
+
+#include <array>
+
+#include "text/encoding.h"
+
+namespace zemuc::lsp {
+namespace {
+
+struct StatementWords {
+  Keyword keyword;
+  // After the keyword: the usual operands in each language, and the
+  // snippet's.
+  std::string_view operands_japanese;
+  std::string_view operands_english;
+  std::string_view snippet;
+  Text does;
+};
+
+constexpr std::array kStatements = {
+    StatementWords{Keyword::kBegin,
+                   "",
+                   "",
+                   "",
+                   {"プログラムの始まり。最初の行に一つだけ書く。Cでは "
+                    "#include、main() { と、すべての変数・ファイル・数え用の"
+                    "変数の宣言になる",
+                    "begins the program, alone on the first line: the "
+                    "includes, main() { and the declarations of every "
+                    "variable, file and loop counter"}},
+    StatementWords{Keyword::kEnd,
+                   "",
+                   "",
+                   "",
+                   {"プログラムの終わり。最後の行に一つだけ書く。Cでは共通の"
+                    "エラー出口、終わりの案内、一語を待つ scanf、main "
+                    "の終わりになる",
+                    "ends the program, alone on the last line: the common "
+                    "error exit, the closing prompt, a wait for one word and "
+                    "the end of main"}},
+    StatementWords{Keyword::kDisplay,
+                   "(\"見出し\",数a)",
+                   "(\"label\",数a)",
+                   "(\"$1\",$2)",
+                   {"見出しと変数の値を「見出し[値]」の形で一行ずつ見せる"
+                    "(変数ごとに printf 一つ)。文字列だけなら "
+                    "その文字列を見せる",
+                    "shows each variable after its label as label[value], one "
+                    "printf per variable, on its own line; or shows a text"}},
+    StatementWords{Keyword::kInput,
+                   "(数a)",
+                   "(数a)",
+                   "($1)",
+                   {"キーボードから変数に読み込む(変数ごとに scanf "
+                    "一つ。数なら数、字なら一語)",
+                    "reads from the keyboard into each variable, one scanf "
+                    "per variable: a number, or one word"}},
+    StatementWords{Keyword::kRepeat,
+                   "(10){ … }",
+                   "(10){ ... }",
+                   "($1){\n\t$0\n\\}",
+                   {"{ } の中を数えた回数くり返す(C の for)。回数は数か変数",
+                    "repeats the block a counted number of times (a C for "
+                    "loop); the count is a number or a variable"}},
+    StatementWords{Keyword::kOpen,
+                   "(入力,\"in.txt\",r)",
+                   "(in,\"in.txt\",r)",
+                   "($1,\"$2\",$3)",
+                   {"ファイルを開く(fopen)。r は読む、w は書く。読むファイル"
+                    "が無ければ知らせてプログラムを終える",
+                    "opens a file (fopen), r to read, w to write; a file to "
+                    "read that is missing is told and ends the program"}},
+    StatementWords{Keyword::kClose,
+                   "(入力)",
+                   "(in)",
+                   "($1)",
+                   {"開いたファイルを閉じる(fclose)",
+                    "closes a file that was opened (fclose)"}},
+    StatementWords{Keyword::kRead,
+                   "(入力,数a)",
+                   "(in,数a)",
+                   "($1,$2)",
+                   {"ファイルから一行を変数に読む。データが終わっていれば"
+                    "知らせてプログラムを終える",
+                    "reads one line of the file into the variable; at the "
+                    "end of the data it says so and ends the program"}},
+    StatementWords{Keyword::kWrite,
+                   "(出力,数a)",
+                   "(out,数a)",
+                   "($1,$2)",
+                   {"変数の値をファイルに一行として書く",
+                    "writes the variable's value as one line of the file"}},
+    StatementWords{Keyword::kReadAll,
+                   "(入力,字s){ … }",
+                   "(in,字s){ ... }",
+                   "($1,$2){\n\t$0\n\\}",
+                   {"ファイルのすべての行について、一行ずつ変数に読んで "
+                    "{ } の中をくり返す",
+                    "repeats the block for every line of the file, read into "
+                    "the variable"}},
+};
+
+const StatementWords* words_of(Keyword keyword) {
+  for (const StatementWords& words : kStatements) {
+    if (words.keyword == keyword) return &words;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string keyword_name(Keyword keyword) {
+  for (const keyword_detail::Entry& entry : keyword_detail::kKeywords) {
+    if (entry.keyword == keyword) {
+      return convert_text(entry.text, Encoding::kShiftJis, Encoding::kUtf8);
+    }
+  }
+  return {};
+}
+
+std::string usual_form(Keyword keyword, Language language) {
+  const StatementWords* words = words_of(keyword);
+  if (words == nullptr) return {};
+  return keyword_name(keyword) +
+         std::string(
+             pick(language, words->operands_japanese, words->operands_english));
+}
+
+std::string snippet_of(Keyword keyword) {
+  const StatementWords* words = words_of(keyword);
+  return words == nullptr ? std::string()
+                          : keyword_name(keyword) + std::string(words->snippet);
+}
+
+std::string plain_insert_of(Keyword keyword) {
+  const StatementWords* words = words_of(keyword);
+  if (words == nullptr) return {};
+  return words->snippet.empty() ? keyword_name(keyword)
+                                : keyword_name(keyword) + "(";
+}
+
+std::string statement_description(Keyword keyword, Language language) {
+  const StatementWords* words = words_of(keyword);
+  return words == nullptr ? std::string()
+                          : std::string(pick(language, words->does.japanese,
+                                             words->does.english));
+}
+
+std::string_view problem_code(check::Problem problem) {
+  using check::Problem;
+  switch (problem) {
+    case Problem::kKeywordGlued:
+      return "keyword-glued";
+    case Problem::kKeywordSpaceRemoved:
+      return "keyword-space-removed";
+    case Problem::kKeywordAfterElse:
+      return "keyword-after-else";
+    case Problem::kWideSpace:
+      return "wide-space";
+    case Problem::kKeywordInComment:
+      return "keyword-in-comment";
+    case Problem::kSecondStatement:
+      return "second-statement";
+    case Problem::kVariableBeforeKeyword:
+      return "variable-before-keyword";
+    case Problem::kTextBeforeRepeated:
+      return "text-before-repeated";
+    case Problem::kDisplayNoLabel:
+      return "display-no-label";
+    case Problem::kDisplayNothing:
+      return "display-nothing";
+    case Problem::kTextAfterSemicolon:
+      return "text-after-semicolon";
+    case Problem::kCommentCutBySemicolon:
+      return "comment-cut-by-semicolon";
+    case Problem::kSpacesInQuotes:
+      return "spaces-in-quotes";
+    case Problem::kNameCut:
+      return "name-cut";
+    case Problem::kOperatorInName:
+      return "operator-in-name";
+    case Problem::kNameAfterSign:
+      return "name-after-sign";
+    case Problem::kFileNotOpened:
+      return "file-not-opened";
+    case Problem::kReadFileNotOpened:
+      return "read-file-not-opened";
+    case Problem::kNotAVariable:
+      return "not-a-variable";
+    case Problem::kNoVariable:
+      return "no-variable";
+    case Problem::kRepeatBoundExpression:
+      return "repeat-bound-expression";
+    case Problem::kRepeatBoundMissing:
+      return "repeat-bound-missing";
+    case Problem::kOpenModeOther:
+      return "open-mode-other";
+    case Problem::kOpenModeMissing:
+      return "open-mode-missing";
+    case Problem::kFileOpenedTwice:
+      return "file-opened-twice";
+    case Problem::kOpenPathNotYetSet:
+      return "open-path-not-yet-set";
+    case Problem::kStringCompare:
+      return "string-compare";
+    case Problem::kStringCopyTab:
+      return "string-copy-tab";
+    case Problem::kUnclosedBrace:
+      return "unclosed-brace";
+    case Problem::kStrayClosingBrace:
+      return "stray-closing-brace";
+    case Problem::kBeginMissing:
+      return "begin-missing";
+    case Problem::kBeginRepeated:
+      return "begin-repeated";
+    case Problem::kEndMissing:
+      return "end-missing";
+    case Problem::kEndRepeated:
+      return "end-repeated";
+    case Problem::kEndBeforeBegin:
+      return "end-before-begin";
+    case Problem::kCodeBeforeBegin:
+      return "code-before-begin";
+    case Problem::kCodeAfterEnd:
+      return "code-after-end";
+    case Problem::kRepeatBeforeBegin:
+      return "repeat-before-begin";
+  }
+  return "finding";
+}
+
+}  // namespace zemuc::lsp

@@ -1,0 +1,193 @@
+#include "lsp/lsp_client.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+#include "sys/fd.h"
+
+extern char** environ;
+
+namespace zemuc::testing {
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+  throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+LspClient::LspClient(const std::vector<std::string>& environment) {
+  int in[2];
+  int out[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) fail("pipe");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  std::vector<std::string> args = {
+      "env", "-u",   "LANGUAGE", "-u",     "LC_MESSAGES",
+      "-u",  "LANG", "-u",       "LC_ALL", "LC_ALL=C.UTF-8"};
+  args.insert(args.end(), environment.begin(), environment.end());
+  args.push_back(ZEMUC_PATH);
+  args.push_back("lsp");
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const int error = posix_spawn(&pid_, "/usr/bin/env", &actions, nullptr,
+                                argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  to_server_ = in[1];
+  from_server_ = out[0];
+  if (error != 0) {
+    errno = error;
+    fail("posix_spawn");
+  }
+}
+
+LspClient::~LspClient() {
+  if (to_server_ >= 0) close(to_server_);
+  if (from_server_ >= 0) close(from_server_);
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+void LspClient::send_raw(std::string_view bytes) {
+  // A server that ended reads nothing more; the test sees that in what it
+  // gets back, not as a signal.
+  signal(SIGPIPE, SIG_IGN);
+  write_all(to_server_, bytes);
+}
+
+void LspClient::send(const Json& message) {
+  send_raw(lsp::frame(message.dump()));
+}
+
+void LspClient::notify(const std::string& method, const Json& params) {
+  send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
+}
+
+int LspClient::ask(const std::string& method, const Json& params) {
+  const int id = next_id_++;
+  send(
+      {{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}});
+  return id;
+}
+
+std::optional<Json> LspClient::read_one(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (std::optional<lsp::Frame> frame = reader_.next()) {
+      if (frame->malformed)
+        throw std::runtime_error("server sent " + frame->body);
+      return Json::parse(frame->body);
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return std::nullopt;
+    pollfd entry{from_server_, POLLIN, 0};
+    if (poll(&entry, 1, static_cast<int>(left.count())) <= 0) continue;
+    char buffer[65536];
+    const ssize_t n = read(from_server_, buffer, sizeof buffer);
+    if (n <= 0) return std::nullopt;
+    reader_.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
+  }
+}
+
+std::optional<Json> LspClient::receive(std::chrono::milliseconds timeout) {
+  if (!kept_.empty()) {
+    Json message = std::move(kept_.front());
+    kept_.pop_front();
+    return message;
+  }
+  return read_one(timeout);
+}
+
+Json LspClient::answer(int id, std::chrono::milliseconds timeout) {
+  for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+    if (it->contains("id") && (*it)["id"] == id && !it->contains("method")) {
+      Json message = std::move(*it);
+      kept_.erase(it);
+      return message;
+    }
+  }
+  for (;;) {
+    std::optional<Json> message = read_one(timeout);
+    if (!message) return nullptr;
+    if (message->contains("id") && (*message)["id"] == id &&
+        !message->contains("method")) {
+      return *message;
+    }
+    kept_.push_back(std::move(*message));
+  }
+}
+
+Json LspClient::request(const std::string& method, const Json& params) {
+  return answer(ask(method, params));
+}
+
+std::optional<Json> LspClient::notification(const std::string& method,
+                                            std::chrono::milliseconds timeout) {
+  for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+    if (it->value("method", "") == method) {
+      Json message = std::move(*it);
+      kept_.erase(it);
+      return message;
+    }
+  }
+  for (;;) {
+    std::optional<Json> message = read_one(timeout);
+    if (!message) return std::nullopt;
+    if (message->value("method", "") == method) return message;
+    kept_.push_back(std::move(*message));
+  }
+}
+
+Json LspClient::initialize(Json params) {
+  if (params.is_null()) params = {{"capabilities", Json::object()}};
+  Json answer = request("initialize", params);
+  notify("initialized", Json::object());
+  return answer;
+}
+
+void LspClient::open(const std::string& uri, std::string_view text,
+                     int version) {
+  notify("textDocument/didOpen", {{"textDocument",
+                                   {{"uri", uri},
+                                    {"languageId", "zem"},
+                                    {"version", version},
+                                    {"text", text}}}});
+}
+
+void LspClient::close_input() {
+  if (to_server_ >= 0) close(to_server_);
+  to_server_ = -1;
+}
+
+int LspClient::wait(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    int status = 0;
+    const pid_t done = waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    if (done < 0 || std::chrono::steady_clock::now() > deadline) return -1;
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+}  // namespace zemuc::testing

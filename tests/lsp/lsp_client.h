@@ -1,0 +1,76 @@
+// A client for protocol tests: starts the built `zemuc lsp` on pipes,
+// sends messages, and takes its messages as they come.
+#ifndef ZEMUC_TESTS_LSP_LSP_CLIENT_H_
+#define ZEMUC_TESTS_LSP_LSP_CLIENT_H_
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <deque>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lsp/framing.h"
+
+namespace zemuc::testing {
+
+using Json = nlohmann::json;
+using namespace std::chrono_literals;
+
+class LspClient {
+ public:
+  // `environment` adds NAME=VALUE settings to a UTF-8 locale with English
+  // messages.
+  explicit LspClient(const std::vector<std::string>& environment = {});
+  ~LspClient();
+  LspClient(const LspClient&) = delete;
+  LspClient& operator=(const LspClient&) = delete;
+
+  void send_raw(std::string_view bytes);
+  void send(const Json& message);
+  void notify(const std::string& method, const Json& params);
+  // Sends a request with the next id; returns the id.
+  int ask(const std::string& method, const Json& params);
+
+  // The next message from the server, or nothing once `timeout` passed or
+  // its output ended.
+  std::optional<Json> receive(std::chrono::milliseconds timeout = 20s);
+  // The answer to request `id`, keeping what came before it for later.
+  Json answer(int id, std::chrono::milliseconds timeout = 20s);
+  // ask() and answer() at once.
+  Json request(const std::string& method, const Json& params);
+  // The next notification of `method` (other messages are kept).
+  std::optional<Json> notification(const std::string& method,
+                                   std::chrono::milliseconds timeout = 20s);
+
+  // initialize with `params` (capabilities {} when null) and initialized.
+  Json initialize(Json params = nullptr);
+  void open(const std::string& uri, std::string_view text, int version = 1);
+
+  void close_input();
+  // Waits for the server to end; its exit status, or -1 when it did not
+  // end within `timeout` (it is killed then).
+  int wait(std::chrono::milliseconds timeout = 20s);
+
+ private:
+  std::optional<Json> read_one(std::chrono::milliseconds timeout);
+
+  pid_t pid_ = -1;
+  int to_server_ = -1;
+  int from_server_ = -1;
+  int next_id_ = 1;
+  lsp::FrameReader reader_;
+  std::deque<Json> kept_;
+};
+
+// A document URI for tests.
+inline std::string test_uri(std::string_view name) {
+  return "file:///work/" + std::string(name);
+}
+
+}  // namespace zemuc::testing
+
+#endif  // ZEMUC_TESTS_LSP_LSP_CLIENT_H_
