@@ -22,8 +22,9 @@ warnings=$(<"$errors")
 ((status == 0)) || fail "man -l ended with status $status: $warnings"
 [[ -z $warnings ]] || fail "man -l warns: $warnings"
 
-# Every section a user looks for, and what each page must show whole.
-case $(basename "$page") in
+# Every section a user looks for, and what each page must show whole. A
+# translated page is known by its language folder: man/ja/zemuc.1.
+case ${page##*/man/} in
   zemucfilter.1)
     sections=(NAME SYNOPSIS DESCRIPTION STATEMENTS "BUILDING THE GENERATED PROGRAM"
       ENCODING "WHAT SURPRISES LEARNERS" "EXIT STATUS" FILES)
@@ -31,9 +32,21 @@ case $(basename "$page") in
       grep -q "^       $keyword" <<<"$text" || fail "statement $keyword is not described"
     done
     build_command='gcc -std=gnu89 -finput-charset=CP932 -fexec-charset=CP932 prog.c delkai.c' ;;
-  zemuc.1)
-    sections=(NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS ENCODINGS "THE TERMINAL"
-      ENVIRONMENT FILES "EXIT STATUS" EXAMPLES "SEE ALSO")
+  zemuc.1 | ja/zemuc.1)
+    if [[ $page == */ja/* ]]; then
+      sections=(名前 書式 説明 コマンド オプション 文字コード 端末 エディタ
+        環境変数 ファイル 終了ステータス 例 関連項目)
+      # Kept in step with the English page: as many sections and tagged
+      # paragraphs (commands, options, variables, statuses).
+      english=$(dirname "$page")/../zemuc.1
+      for macro in SH TP; do
+        [[ $(grep -c "^\.$macro" "$page") == $(grep -c "^\.$macro" "$english") ]] ||
+          fail "the page has not as many .$macro as $english"
+      done
+    else
+      sections=(NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS ENCODINGS "THE TERMINAL"
+        ENVIRONMENT FILES "EXIT STATUS" EXAMPLES "SEE ALSO")
+    fi
     for command in "run prog.zem" "build [-o name] prog.zem" "check prog.zem"; do
       grep -qF "       $command" <<<"$text" || fail "command $command is not described"
     done
