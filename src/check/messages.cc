@@ -121,11 +121,12 @@ constexpr std::array kTexts = {
          "the second byte of '{subject}' is a brace, so the name is cut in two "
          "here. Use another character in names (inside quotes it is safe)."}},
     ProblemText{Problem::kOperatorInName,
-                {"「{subject}"
-                 "」が一つの変数の名前として読まれ、記号は演算子になりません。("
-                 "{num}a)!=0 のように、変数をかっこで囲んでください。",
+                {"「{subject}」が一つの変数の名前として読まれ、記号は演算子に"
+                 "なりません。({num}a)!=0 や ({num}a)%({num}b) のように、変数"
+                 "をかっこで囲んでください。",
                  "'{subject}' is read as one variable name: the sign in it is "
-                 "no operator. Put the variable in parentheses: ({num}a)!=0."}},
+                 "no operator. Put each variable in parentheses, as in "
+                 "({num}a)!=0 or ({num}a)%({num}b)."}},
     ProblemText{
         Problem::kNameAfterSign,
         {"「{subject}"
