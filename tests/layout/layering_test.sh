@@ -21,7 +21,7 @@ declare -A allowed=(
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
   # The language server reads a source as the check and the translator do.
-  [lsp]="io lexer symbols driver codegen check sys text"
+  [lsp]="io lexer symbols driver check sys text"
   # The learner's command: the translation, the check, the server and the
   # system.
   [zemuc]="io driver symbols check lsp sys text"
