@@ -20,8 +20,12 @@ declare -A allowed=(
   [cli]="io driver text"
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
-  # The learner's command: the translation, the check and the system.
-  [zemuc]="io driver symbols check sys text"
+  # The compile step: the translation's C text made the compiler's, the
+  # build, and what the compiler and the sanitizers say mapped back.
+  [compiler]="io lexer symbols codegen driver check sys text"
+  # The learner's command: the translation, the check, the compile step and
+  # the system.
+  [zemuc]="io driver symbols check compiler sys text"
 )
 
 may_include() {  # FOLDER OTHER
