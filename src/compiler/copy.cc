@@ -15,7 +15,8 @@ using check::Region;
 // the declaration that the run-time file's function has, the sanitizers'
 // settings (a program that never closes its files leaks nothing worth
 // telling; a failed check ends with one status; a stack that an overflow
-// has trampled is still walked), the start probe, the checks of numbers
+// has trampled is still walked; what the program printed of a line before
+// a check stopped it is shown), the start probe, the checks of numbers
 // that scanf and atoi would cut to fit an int without a word, and of the
 // file statements' files, which are null when they did not open. The macros
 // come after the includes, so that the headers declare the functions under
@@ -34,9 +35,12 @@ const char *__asan_default_options(void) {
 const char *__ubsan_default_options(void) {
   return "print_stacktrace=1:halt_on_error=1:exitcode=70";
 }
-static void zemuc_probe(void) __attribute__((constructor));
-static void zemuc_probe(void) {
+void __sanitizer_set_death_callback(void (*)(void));
+static void zemuc_flush(void) { fflush(stdout); }
+static void zemuc_start(void) __attribute__((constructor));
+static void zemuc_start(void) {
   if (getenv("ZEMUC_PROBE") != NULL) exit(0);
+  __sanitizer_set_death_callback(zemuc_flush);
 }
 static FILE *zemuc_report(void) {
   const char *path = getenv("ZEMUC_CHECK_REPORT");
