@@ -50,6 +50,7 @@ fuzz:
 
 bench: build
 	bench/run.sh $(BUILD)/zemucfilter
+	bench/zemuc_start.sh $(BUILD)/zemuc
 
 # Installs bin/zemucfilter, share/zemucfilter/delkai.c and the manual page
 # under PREFIX; DESTDIR=/some/root stages the install there.
