@@ -32,12 +32,14 @@ case $(basename "$page") in
     done
     build_command='gcc -std=gnu89 -finput-charset=CP932 -fexec-charset=CP932 prog.c delkai.c' ;;
   zemuc.1)
-    sections=(NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS ENCODINGS "THE TERMINAL"
-      ENVIRONMENT FILES "EXIT STATUS" EXAMPLES "SEE ALSO")
-    for command in "run prog.zem" "build [-o name] prog.zem" "check prog.zem"; do
+    sections=(NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS "COMPILER ERRORS"
+      "RUN-TIME CHECKS" ENCODINGS "THE TERMINAL" ENVIRONMENT FILES "EXIT STATUS"
+      EXAMPLES "SEE ALSO")
+    for command in "run [--no-checks] prog.zem" "build [--no-checks] [-o name] prog.zem" \
+      "check prog.zem"; do
       grep -qF "       $command" <<<"$text" || fail "command $command is not described"
     done
-    build_command='$CC -std=gnu89 -finput-charset=CP932 -fexec-charset=CP932 prog.c delkai.c -o prog' ;;
+    build_command='$CC -std=gnu89 -g FLAGS copy.c delkai.c -o prog -lm' ;;
   *) fail "no expectations for $page" ;;
 esac
 for heading in "${sections[@]}"; do
