@@ -42,10 +42,10 @@ int main(int argc, char** argv) {
   }
   int status = 0;
   if (waitpid(pid, &status, 0) != pid) return 1;
-  const long end = static_cast<long>(
-      std::chrono::duration_cast<std::chrono::microseconds>(
-          std::chrono::steady_clock::now() - start)
-          .count());
+  const long end =
+      static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count());
   std::printf("%ld %ld\n", first, end);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
 }
