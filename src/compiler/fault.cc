@@ -253,7 +253,8 @@ class FaultTeller {
     const std::string fit =
         std::to_string(report_.object_size > 0 ? report_.object_size - 1 : 0);
     if (name && name->kind == LearnerName::Kind::kLineBuffer) {
-      return fill(kLastWordTooLong, language_, {{{"fit", fit}}});
+      const NamedArg args[] = {{"fit", fit}};
+      return fill(kLastWordTooLong, language_, std::span(args));
     }
     if (name && name->kind == LearnerName::Kind::kText && report_.write) {
       const std::string shown = said(*name, language_);
@@ -266,18 +267,17 @@ class FaultTeller {
                          writer.find("strcpy") != std::string_view::npos ||
                          writer.find("sprintf") != std::string_view::npos;
       if (whole && report_.access_size > 1) {
+        const std::string text_size = std::to_string(report_.access_size - 1);
         const NamedArg args[] = {
-            {"name", shown},
-            {"fit", fit},
-            {"size", std::to_string(report_.access_size - 1)}};
+            {"name", shown}, {"fit", fit}, {"size", text_size}};
         return fill(kTextTooLong, language_, std::span(args));
       }
       const NamedArg args[] = {{"name", shown}, {"fit", fit}};
       return fill(kTextTooLongSome, language_, std::span(args));
     }
     if (name) {
-      const NamedArg args[] = {{"name", said(*name, language_)},
-                               {"size", size}};
+      const std::string shown = said(*name, language_);
+      const NamedArg args[] = {{"name", shown}, {"size", size}};
       return fill(kPastVariable, language_, std::span(args));
     }
     return fill(kBadMemory, language_, {report_.detail});
@@ -291,10 +291,10 @@ class FaultTeller {
               name_after(program_, where_.place.line, where_.c_offset,
                          LearnerName::Kind::kText)) {
         const std::size_t count = std::strtoul(bytes.c_str(), nullptr, 10);
+        const std::string shown = said(*name, language_);
+        const std::string last = std::to_string(count > 0 ? count - 1 : 0);
         const NamedArg args[] = {
-            {"name", said(*name, language_)},
-            {"last", std::to_string(count > 0 ? count - 1 : 0)},
-            {"index", index}};
+            {"name", shown}, {"last", last}, {"index", index}};
         return fill(kIndexOutside, language_, std::span(args));
       }
     }
