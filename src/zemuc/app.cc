@@ -247,12 +247,22 @@ std::string reports_in(const std::string& folder) {
   return text;
 }
 
-// Where the checks' report is kept for the curious: beside the C file,
-// named as it is with ".report.txt" for ".c". Empty when it cannot be.
-std::string keep_report(const Names& names, const std::string& report) {
+// The checks' report is kept for the curious beside the C file, named as
+// it is with ".report.txt" for ".c"; the fault is told with where.
+void tell_fault(const Names& names, const BuiltProgram& built,
+                const std::string& report, Reporter& reporter) {
   const std::string kept =
       names.c_file.substr(0, names.c_file.size() - 2) + ".report.txt";
-  return write_whole_file(kept, report) ? kept : std::string();
+  const bool keeps = write_whole_file(kept, report);
+  const int error = errno;
+  reporter.write(compiler::explain_fault(
+      built.program, built.map, compiler::read_sanitizer_report(report),
+      keeps ? kept : "", reporter.language(), reporter.terminal()));
+  if (!keeps) {
+    reporter.error({"検査の報告を {} に残せません: {}",
+                    "cannot keep the checks' report as {}: {}"},
+                   {kept, std::strerror(error)});
+  }
 }
 
 int run(const Command& command, Reporter& reporter) {
@@ -299,9 +309,7 @@ int run(const Command& command, Reporter& reporter) {
   const std::string report = built.checked ? reports_in(folder->path()) : "";
   if (!report.empty()) {
     new_line();
-    reporter.write(compiler::explain_fault(
-        built.program, built.map, compiler::read_sanitizer_report(report),
-        keep_report(*names, report), reporter.language(), reporter.terminal()));
+    tell_fault(*names, built, report, reporter);
     return kExitCheckFailed;
   }
   if (ended->ended.signal != 0) {
