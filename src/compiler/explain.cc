@@ -107,11 +107,11 @@ bool names_file(std::string_view named, std::string_view file) {
          named[named.size() - plain.size() - 1] == '/';
 }
 
-// The name between the first pair of quotes of `text`.
-std::string quoted(std::string_view text, std::size_t from = 0) {
-  const std::size_t open = text.find('\'', from);
+// The name between the first pair of quotes of `text`, single or double.
+std::string quoted(std::string_view text) {
+  const std::size_t open = text.find_first_of("'\"");
   if (open == std::string_view::npos) return {};
-  const std::size_t close = text.find('\'', open + 1);
+  const std::size_t close = text.find(text[open], open + 1);
   if (close == std::string_view::npos) return {};
   return std::string(text.substr(open + 1, close - open - 1));
 }
@@ -276,10 +276,8 @@ class Explainer {
     } else if (text.starts_with("use of undeclared identifier")) {
       undeclared = quoted(text);
     }
-    std::string word = undeclared;
-    if (word.empty() && text.starts_with("unknown type name")) {
-      word = quoted(text);
-    }
+    // Whatever the message quotes may hold a full-width character.
+    std::string word = undeclared.empty() ? quoted(text) : undeclared;
     if (word.empty()) {
       if (const std::size_t at = text.find("<U+");
           at != std::string_view::npos) {

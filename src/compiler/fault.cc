@@ -337,7 +337,8 @@ std::string explain_fault(const Program& program, const CopyMap& map,
           ": error: " + convert_text(text, Encoding::kUtf8, terminal) + "\n";
   }
   if (!kept_at.empty()) {
-    std::string kept(kept_at);
+    // The name is in the terminal's encoding, as it was typed.
+    const std::string kept = convert_text(kept_at, terminal, Encoding::kUtf8);
     out += "zemuc: " +
            convert_text(fill(kKeptAt, language, {kept}), Encoding::kUtf8,
                         terminal) +

@@ -127,6 +127,14 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "<translator>:7:2: error: label at end of compound statement\n", true,
        "p.zem: error: label at end of compound statement (in the code the "
        "translator writes around the program)\n"},
+      {"a full-width ; (gcc, in double quotes)", "はじめ\n\t数a=1；\nおわり\n",
+       "p.zem:2:5: error: invalid suffix \"\\U0000ff1b\" on integer "
+       "constant\n",
+       true,
+       "p.zem:2:6: error: ； is a full-width character, which C does not "
+       "read: write the half-width ;\n"
+       "\t数a=1；\n"
+       "\t     ^\n"},
       {"full-width brackets (gcc)", "はじめ\n\t見る（\"a\"）;\nおわり\n",
        "p.zem:2:2: error: '\\U0000898b\\U0000308b\\U0000ff08' undeclared "
        "(first use in this function)\n",
