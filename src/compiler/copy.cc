@@ -441,6 +441,15 @@ std::optional<std::size_t> CopyMap::find(File file, std::size_t line,
   return a.c_offset + (column - a.column);
 }
 
+bool names_file(std::string_view named, std::string_view file) {
+  if (named == file) return true;
+  if (file.empty() || file.front() == '/') return false;
+  std::string_view plain = file;
+  while (plain.starts_with("./")) plain.remove_prefix(2);
+  return named.size() > plain.size() && named.ends_with(plain) &&
+         named[named.size() - plain.size() - 1] == '/';
+}
+
 CompilerCopy make_compiler_copy(const Program& program, bool checked) {
   return CopyWriter(program, checked).run();
 }

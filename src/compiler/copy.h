@@ -20,11 +20,20 @@
 #include <vector>
 
 #include "compiler/program.h"
+#include "text/language.h"
 
 namespace zemuc::compiler {
 
-// The file name the frame's lines are given.
+// The file name the frame's lines are given, and how a message says a
+// place there.
 inline constexpr std::string_view kFrameName = "<translator>";
+inline constexpr Text kInFrame = {
+    "{} (書き換えでプログラムの周りに足されるコードの中)",
+    "{} (in the code the translator writes around the program)"};
+
+// Whether a file a tool names is `file` as a #line of the copy gives it:
+// debug information puts the compiler's folder before a relative name.
+bool names_file(std::string_view named, std::string_view file);
 
 // The status a checked program ends with when a check stops it.
 inline constexpr int kCheckFailedStatus = 70;

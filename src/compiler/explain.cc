@@ -73,9 +73,6 @@ constexpr Text kUnclosedBrace = {
 constexpr Text kExtraBrace = {
     "{ と } が合いません: この } が閉じる { がありません",
     "the braces do not pair: this } closes no {"};
-constexpr Text kInFrame = {
-    "{} (書き換えでプログラムの周りに足されるコードの中)",
-    "{} (in the code the translator writes around the program)"};
 constexpr Text kCompilerSays = {"コンパイラ: {}", "the compiler: {}"};
 
 // A message as the learner sees it.
@@ -96,15 +93,6 @@ std::string utf8(std::string_view sjis) {
 
 std::optional<std::string> sjis_of(std::string_view utf8_text) {
   return convert_all(utf8_text, Encoding::kUtf8, Encoding::kShiftJis);
-}
-
-bool names_file(std::string_view named, std::string_view file) {
-  if (named == file) return true;
-  if (file.empty() || file.front() == '/') return false;
-  std::string_view plain = file;
-  while (plain.starts_with("./")) plain.remove_prefix(2);
-  return named.size() > plain.size() && named.ends_with(plain) &&
-         named[named.size() - plain.size() - 1] == '/';
 }
 
 // The name between the first pair of quotes of `text`, single or double.
@@ -351,21 +339,14 @@ class Explainer {
     return utf8(rest.substr(0, character_length(rest, Encoding::kShiftJis)));
   }
 
-  // The words of the line's C text: the C assignments of the two kinds,
-  // strcpy(ccN,SOURCE) and nnN=ccM, name their two sides.
-  std::string_view c_text(std::size_t line) const {
-    return std::string_view(program_.c_text())
-        .substr(program_.c_begin(line),
-                program_.c_end(line) - program_.c_begin(line));
-  }
-
   std::string spelled(std::string_view c_word) const {
     const auto name = learner_name(program_, c_word);
     return name ? said(*name, language_) : utf8(c_word);
   }
 
   void number_into_text(const SourcePlace& place, Told& told) const {
-    const std::string_view text = c_text(place.line);
+    // The C assignment strcpy(ccN,SOURCE) names both sides.
+    const std::string_view text = program_.translation().c_text_of(place.line);
     const std::size_t call = text.find("strcpy(");
     const std::size_t comma = text.find(',', call);
     const std::size_t close = text.find(')', comma);
@@ -385,7 +366,8 @@ class Explainer {
   }
 
   void text_into_number(const SourcePlace& place, Told& told) const {
-    std::string_view text = c_text(place.line);
+    // So does nnN=ccM.
+    std::string_view text = program_.translation().c_text_of(place.line);
     while (!text.empty() && (text.front() == '\t' || text.front() == ' ')) {
       text.remove_prefix(1);
     }

@@ -70,20 +70,8 @@ constexpr Text kOtherCheck = {"実行時の検査でプログラムを止めま�
 constexpr Text kCutShort = {
     "実行時の検査でプログラムを止めましたが、その報告は途中で切れています",
     "a run-time check stopped the program, but its report is cut short"};
-constexpr Text kInFrame = {
-    "{} (書き換えでプログラムの周りに足されるコードの中)",
-    "{} (in the code the translator writes around the program)"};
 constexpr Text kKeptAt = {"検査の報告の全文: {}",
                           "the checks' whole report: {}"};
-
-bool names_file(std::string_view named, std::string_view file) {
-  if (named == file) return true;
-  if (file.empty() || file.front() == '/') return false;
-  std::string_view plain = file;
-  while (plain.starts_with("./")) plain.remove_prefix(2);
-  return named.size() > plain.size() && named.ends_with(plain) &&
-         named[named.size() - plain.size() - 1] == '/';
-}
 
 struct Where {
   SourcePlace place;  // line 0 when there is none
@@ -128,18 +116,12 @@ Where where_of(const Program& program, const CopyMap& map,
   return frame.value_or(where);
 }
 
-std::string_view c_line(const Program& program, std::size_t line) {
-  return std::string_view(program.c_text())
-      .substr(program.c_begin(line),
-              program.c_end(line) - program.c_begin(line));
-}
-
 // The first C word at or after `offset` in the line's C text that names
 // one of the learner's names, with the kinds wanted.
 std::optional<LearnerName> name_after(const Program& program, std::size_t line,
                                       std::size_t offset,
                                       LearnerName::Kind kind) {
-  const std::string_view text = c_line(program, line);
+  const std::string_view text = program.translation().c_text_of(line);
   std::size_t i =
       offset > program.c_begin(line) ? offset - program.c_begin(line) : 0;
   while (i < text.size()) {
@@ -215,7 +197,8 @@ class FaultTeller {
   std::string division_by_zero() const {
     if (where_.place.line != 0) {
       // The place is the operator: the divisor follows it.
-      const std::string_view text = c_line(program_, where_.place.line);
+      const std::string_view text =
+          program_.translation().c_text_of(where_.place.line);
       std::size_t i = where_.c_offset - program_.c_begin(where_.place.line);
       if (i < text.size() && (text[i] == '/' || text[i] == '%')) {
         ++i;
