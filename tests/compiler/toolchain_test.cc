@@ -34,7 +34,9 @@ TEST(Toolchain, KindAndVersionFromWhatTheCompilerSays) {
     Toolchain t;
     identify(c.version_text, t);
     EXPECT_EQ(t.family, c.family) << c.version_text;
-    if (c.family == Family::kClang) EXPECT_EQ(t.major_version, c.major);
+    if (c.family == Family::kClang) {
+      EXPECT_EQ(t.major_version, c.major);
+    }
   }
 }
 
