@@ -50,6 +50,7 @@ fuzz:
 
 bench: build
 	bench/run.sh $(BUILD)/zemucfilter
+	bench/zemuc_start.sh $(BUILD)/zemuc
 
 # How fast zemuc lsp answers: diagnostics after didOpen, and hover.
 bench-lsp: build

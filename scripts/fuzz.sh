@@ -8,7 +8,7 @@ set -euo pipefail
 build=${1:?usage: scripts/fuzz.sh BUILD_DIR SECONDS}
 seconds=${2:?usage: scripts/fuzz.sh BUILD_DIR SECONDS}
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets=(translate_fuzzer tokenize_fuzzer fast_paths_fuzzer check_fuzzer)
+targets=(translate_fuzzer tokenize_fuzzer fast_paths_fuzzer check_fuzzer compiler_fuzzer)
 share=$((seconds / ${#targets[@]}))
 ((share > 0)) || share=1
 

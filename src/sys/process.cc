@@ -116,7 +116,38 @@ std::optional<Ended> poll_for(pid_t child, bool& failed) {
   return decode(wstatus);
 }
 
-Captured run_and_capture(const std::vector<std::string>& argv) {
+std::vector<std::string> environment_with(
+    const std::vector<std::string>& settings) {
+  const auto name_of = [](std::string_view entry) {
+    return entry.substr(0, entry.find('='));
+  };
+  std::vector<std::string> out;
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+    const std::string_view name = name_of(*entry);
+    bool replaced = false;
+    for (const std::string& setting : settings) {
+      replaced = replaced || name_of(setting) == name;
+    }
+    if (!replaced) out.emplace_back(*entry);
+  }
+  for (const std::string& setting : settings) {
+    if (setting.find('=') != std::string::npos) out.push_back(setting);
+  }
+  return out;
+}
+
+std::vector<char*> exec_pointers(const std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  pointers.reserve(strings.size() + 1);
+  for (const std::string& s : strings) {
+    pointers.push_back(const_cast<char*>(s.c_str()));
+  }
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+Captured run_and_capture(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& settings) {
   Captured captured;
   int pipe_fds[2];
   if (::pipe2(pipe_fds, O_CLOEXEC) != 0) {
@@ -130,14 +161,12 @@ Captured run_and_capture(const std::vector<std::string>& argv) {
     captured.error = ENOMEM;
     return captured;
   }
-  std::vector<char*> args;
-  for (const std::string& arg : argv) {
-    args.push_back(const_cast<char*>(arg.c_str()));
-  }
-  args.push_back(nullptr);
+  const std::vector<char*> args = exec_pointers(argv);
+  const std::vector<std::string> environment = environment_with(settings);
+  const std::vector<char*> envp = exec_pointers(environment);
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, args[0], setup.actions(),
-                                  setup.attributes(), args.data(), environ);
+                                  setup.attributes(), args.data(), envp.data());
   writing.reset();
   if (spawned != 0) {
     captured.error = spawned;

@@ -39,8 +39,20 @@ struct Captured {
 
 // Runs `argv` (argv[0] a full path) with standard input from /dev/null and
 // its output captured, and waits for it. The child starts with no signal
-// held back and the default action for every signal that ends a run.
-Captured run_and_capture(const std::vector<std::string>& argv);
+// held back and the default action for every signal that ends a run, and
+// with this process's environment changed by `settings` (see
+// environment_with).
+Captured run_and_capture(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& settings = {});
+
+// This process's environment with each NAME=VALUE of `settings` in place
+// of the variable of that name, and a bare NAME removing it.
+std::vector<std::string> environment_with(
+    const std::vector<std::string>& settings);
+
+// Pointers to the strings, ended by a null pointer, as exec takes them;
+// valid while `strings` lives unchanged.
+std::vector<char*> exec_pointers(const std::vector<std::string>& strings);
 
 }  // namespace zemuc
 

@@ -15,7 +15,7 @@ namespace {
 // In the child, between fork and exec: only calls that are safe there.
 // A failure is sent to the parent as its errno through `report`.
 [[noreturn]] void become(const std::string& program, void (*setup)(termios&),
-                         const sigset_t& mask, int report) {
+                         const sigset_t& mask, char* const* envp, int report) {
   termios settings;
   bool ok = ::tcgetattr(STDIN_FILENO, &settings) == 0;
   if (ok) {
@@ -32,8 +32,10 @@ namespace {
     ::sigaction(SIGPIPE, &action, nullptr);
     ok = ::sigprocmask(SIG_SETMASK, &mask, nullptr) == 0;
   }
-  if (ok)
-    ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+  if (ok) {
+    char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    ::execve(program.c_str(), argv, envp);
+  }
   const int error = errno;
   (void)!::write(report, &error, sizeof error);
   ::_exit(127);
@@ -44,7 +46,11 @@ namespace {
 std::optional<PtyChild> start_on_pty(const std::string& program,
                                      const winsize* size,
                                      void (*setup)(termios&),
-                                     const sigset_t& mask) {
+                                     const sigset_t& mask,
+                                     const std::vector<std::string>& settings) {
+  // Made before the fork: the child may only make safe calls.
+  const std::vector<std::string> environment = environment_with(settings);
+  const std::vector<char*> envp = exec_pointers(environment);
   // Closed by a successful exec; an errno arrives on it otherwise.
   int report_fds[2];
   if (::pipe2(report_fds, O_CLOEXEC) != 0) return std::nullopt;
@@ -53,7 +59,7 @@ std::optional<PtyChild> start_on_pty(const std::string& program,
   int master = -1;
   const pid_t pid = ::forkpty(&master, nullptr, nullptr, size);
   if (pid < 0) return std::nullopt;
-  if (pid == 0) become(program, setup, mask, report_write.get());
+  if (pid == 0) become(program, setup, mask, envp.data(), report_write.get());
   PtyChild child{pid, UniqueFd(master)};
   report_write.reset();
   int error = 0;

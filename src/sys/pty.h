@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sys/fd.h"
 
@@ -24,13 +25,13 @@ struct PtyChild {
 // its standard input, output and error, of `size` (none: the system's
 // default). Before the program runs, `setup` changes that terminal's
 // settings, the signal mask becomes `mask` and every signal that ends a
-// run gets its default action. Returns once the program runs; nothing,
-// with errno set, when the terminal, the process or the program cannot be
-// had, and then no child is left.
-std::optional<PtyChild> start_on_pty(const std::string& program,
-                                     const winsize* size,
-                                     void (*setup)(termios&),
-                                     const sigset_t& mask);
+// run gets its default action; it runs with this process's environment
+// changed by `settings` (see environment_with). Returns once the program
+// runs; nothing, with errno set, when the terminal, the process or the
+// program cannot be had, and then no child is left.
+std::optional<PtyChild> start_on_pty(
+    const std::string& program, const winsize* size, void (*setup)(termios&),
+    const sigset_t& mask, const std::vector<std::string>& settings = {});
 
 }  // namespace zemuc
 

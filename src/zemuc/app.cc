@@ -2,21 +2,29 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "check/check.h"
 #include "check/messages.h"
+#include "compiler/build.h"
+#include "compiler/fault.h"
+#include "compiler/report.h"
+#include "compiler/toolchain.h"
 #include "driver/output_name.h"
 #include "lsp/server.h"
+#include "io/files.h"
 #include "sys/disk.h"
 #include "sys/fd.h"
 #include "sys/process.h"
 #include "sys/signals.h"
 #include "zemuc/command_line.h"
-#include "zemuc/compile.h"
 #include "zemuc/relay.h"
 #include "zemuc/reporter.h"
 #include "zemuc/source_text.h"
@@ -30,8 +38,8 @@ namespace zemuc {
 namespace {
 
 constexpr Text kUsage = {
-    "使い方: zemuc run プログラム.zem\n"
-    "        zemuc build [-o 名前] プログラム.zem\n"
+    "使い方: zemuc run [--no-checks] プログラム.zem\n"
+    "        zemuc build [--no-checks] [-o 名前] プログラム.zem\n"
     "        zemuc check プログラム.zem\n"
     "        zemuc lsp\n"
     "        zemuc --help | --version\n"
@@ -41,9 +49,11 @@ constexpr Text kUsage = {
     "で名前を選ぶ)\n"
     "check  書き換えで思わぬことが起きる所を知らせる\n"
     "lsp    エディタのための言語サーバ (Language Server Protocol, 標準入出力)\n"
+    "--no-checks  動いている間の検査 (0 での割り算、大きすぎる数、変数に"
+    "入りきらない文字など) をしない\n"
     "ソースは UTF-8 でも Shift-JIS でもよい。詳しくは man zemuc\n",
-    "Usage: zemuc run SOURCE.zem\n"
-    "       zemuc build [-o PROGRAM] SOURCE.zem\n"
+    "Usage: zemuc run [--no-checks] SOURCE.zem\n"
+    "       zemuc build [--no-checks] [-o PROGRAM] SOURCE.zem\n"
     "       zemuc check SOURCE.zem\n"
     "       zemuc lsp\n"
     "       zemuc --help | --version\n"
@@ -55,7 +65,13 @@ constexpr Text kUsage = {
     "check  show where the translation will do what was likely not meant\n"
     "lsp    serve editors as a language server over standard input and "
     "output\n"
+    "--no-checks  build without the checks made while the program runs\n"
+    "       (division by zero, numbers too large, texts too long ...)\n"
     "The source may be UTF-8 or Shift-JIS. See man zemuc.\n"};
+
+// The name the checks' reports take in the run's scratch folder; the
+// sanitizers add their process's number.
+constexpr std::string_view kReportName = "report";
 
 Text refusal_text(Refusal refusal) {
   switch (refusal) {
@@ -71,6 +87,9 @@ Text refusal_text(Refusal refusal) {
       return {"-o が二つあります", "-o given twice"};
     case Refusal::kOutputNeedsName:
       return {"-o には名前がいります", "-o needs a name"};
+    case Refusal::kChecksNotHere:
+      return {"--no-checks は run と build だけのものです",
+              "--no-checks goes with run and build only"};
     case Refusal::kUnknownOption:
       return {"知らないオプションです: {}", "unknown option '{}'"};
     case Refusal::kOneSource:
@@ -113,8 +132,6 @@ std::optional<Names> names_for(const Command& command, Reporter& reporter) {
   return names;
 }
 
-// Reads, converts and translates the source, and writes the C file whole.
-// Returns 0 or the exit status of the failure.
 // The source as the translator reads it, or nothing after a report.
 std::optional<std::string> load_source(const Command& command,
                                        Reporter& reporter) {
@@ -132,53 +149,126 @@ std::string findings_of(const Command& command, const std::string& source,
                                 reporter.language(), reporter.terminal());
 }
 
-int translate_to_disk(const Command& command, const Names& names,
-                      Reporter& reporter) {
-  const std::optional<std::string> source = load_source(command, reporter);
-  if (!source) return kExitTranslationFailed;
-  // What the check finds is told before the build, which goes on.
-  reporter.write(findings_of(command, *source, reporter));
-  const std::optional<std::string> c_text =
-      translate_source(command.source, *source, reporter);
-  if (!c_text) return kExitTranslationFailed;
-  if (!write_whole_file(names.c_file, *c_text)) {
-    reporter.error({"{} を書けません: {}", "cannot write {}: {}"},
-                   {names.c_file, std::strerror(errno)});
-    return kExitTranslationFailed;
-  }
-  return 0;
-}
-
 // The status with which an interrupted build ends, when the held signal
 // does not end the process first.
 constexpr int kExitInterrupted = 128 + SIGINT;
 
-// Translates, then builds `program`; 0 or the status of the failure. The
-// caller holds the ending signals back, so that an interrupted build
-// cleans up before the signal ends zemuc.
-int translate_and_build(const Command& command, const Names& names,
-                        const std::string& program, Reporter& reporter) {
-  if (const int status = translate_to_disk(command, names, reporter)) {
-    return status;
+// A program translated and built, with what its messages are mapped by.
+struct BuiltProgram {
+  compiler::Program program;
+  compiler::CopyMap map;
+  bool checked = false;
+};
+
+// Reads, converts and translates the source, writes the C file whole and
+// builds `executable`, with the compiler's copy in `scratch`; the built
+// program, or the exit status of the failure. The caller holds the ending
+// signals back, so that an interrupted build cleans up before the signal
+// ends zemuc.
+std::variant<BuiltProgram, int> translate_and_build(
+    const Command& command, const Names& names, const std::string& executable,
+    const std::string& scratch, Reporter& reporter) {
+  const std::optional<std::string> source = load_source(command, reporter);
+  if (!source) return kExitTranslationFailed;
+  // What the check finds is told before the build, which goes on.
+  reporter.write(findings_of(command, *source, reporter));
+  std::optional<Translation> translation =
+      translate_source(command.source, *source, reporter);
+  if (!translation) return kExitTranslationFailed;
+  if (!write_whole_file(names.c_file, translation->c_text)) {
+    reporter.error({"{} を書けません: {}", "cannot write {}: {}"},
+                   {names.c_file, std::strerror(errno)});
+    return kExitTranslationFailed;
   }
-  const std::optional<Toolchain> toolchain = find_toolchain(reporter);
-  if (!toolchain) return kExitBuildFailed;
-  switch (build_program(*toolchain, names.c_file, program, reporter)) {
-    case BuildResult::kBuilt:
-      return 0;
-    case BuildResult::kFailed:
-      return kExitBuildFailed;
-    case BuildResult::kInterrupted:
+  const std::variant<compiler::Toolchain, compiler::Trouble> found =
+      compiler::find_toolchain();
+  if (const auto* trouble = std::get_if<compiler::Trouble>(&found)) {
+    reporter.error(trouble->text, trouble->args);
+    return kExitBuildFailed;
+  }
+  compiler::Program program(command.source, *source, std::move(*translation));
+  const compiler::BuildRequest request{program,
+                                       std::get<compiler::Toolchain>(found),
+                                       command.checks,
+                                       executable,
+                                       scratch,
+                                       reporter.language(),
+                                       reporter.terminal()};
+  compiler::Built built = compiler::build_program(request);
+  reporter.write(built.said);
+  if (built.unchecked_because) {
+    reporter.error(built.unchecked_because->text,
+                   built.unchecked_because->args);
+  }
+  switch (built.status) {
+    case compiler::BuildStatus::kBuilt:
+      return BuiltProgram{std::move(program), std::move(built.map),
+                          built.checked};
+    case compiler::BuildStatus::kInterrupted:
       return kExitInterrupted;
+    case compiler::BuildStatus::kFailed:
+      break;
   }
+  if (built.trouble) reporter.error(built.trouble->text, built.trouble->args);
   return kExitBuildFailed;
+}
+
+std::optional<ScratchFolder> scratch_folder(Reporter& reporter) {
+  std::optional<ScratchFolder> folder = ScratchFolder::make();
+  if (!folder) {
+    reporter.error(
+        {"一時フォルダを作れません: {}", "cannot make a scratch folder: {}"},
+        {std::strerror(errno)});
+  }
+  return folder;
 }
 
 int build(const Command& command, Reporter& reporter) {
   const std::optional<Names> names = names_for(command, reporter);
   if (!names) return kExitUsage;
   HeldSignals held;
-  return translate_and_build(command, *names, names->program, reporter);
+  const std::optional<ScratchFolder> folder = scratch_folder(reporter);
+  if (!folder) return kExitBuildFailed;
+  const std::variant<BuiltProgram, int> built = translate_and_build(
+      command, *names, names->program, folder->path(), reporter);
+  return std::holds_alternative<int>(built) ? std::get<int>(built) : 0;
+}
+
+// What the checks of a run wrote, every file of it in the order of their
+// names; empty when they wrote nothing.
+std::string reports_in(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(kReportName)) names.push_back(entry.path().string());
+  }
+  std::sort(names.begin(), names.end());
+  std::string text;
+  for (const std::string& name : names) {
+    if (std::optional<std::string> bytes = read_whole_file(name)) {
+      text += *bytes;
+    }
+  }
+  return text;
+}
+
+// The checks' report is kept for the curious beside the C file, named as
+// it is with ".report.txt" for ".c"; the fault is told with where.
+void tell_fault(const Names& names, const BuiltProgram& built,
+                const std::string& report, Reporter& reporter) {
+  const std::string kept =
+      names.c_file.substr(0, names.c_file.size() - 2) + ".report.txt";
+  const bool keeps = write_whole_file(kept, report);
+  const int error = errno;
+  reporter.write(compiler::explain_fault(
+      built.program, built.map, compiler::read_sanitizer_report(report),
+      keeps ? kept : "", reporter.language(), reporter.terminal()));
+  if (!keeps) {
+    reporter.error({"検査の報告を {} に残せません: {}",
+                    "cannot keep the checks' report as {}: {}"},
+                   {kept, std::strerror(error)});
+  }
 }
 
 int run(const Command& command, Reporter& reporter) {
@@ -188,30 +278,56 @@ int run(const Command& command, Reporter& reporter) {
   // folder first: the folder goes before the hold ends and a signal that
   // came meanwhile ends zemuc.
   const HeldSignals held;
-  // The program is built where it is not seen, and goes as soon as it runs.
-  std::optional<ScratchFolder> folder = ScratchFolder::make();
-  if (!folder) {
-    reporter.error(
-        {"一時フォルダを作れません: {}", "cannot make a scratch folder: {}"},
-        {std::strerror(errno)});
-    return kExitBuildFailed;
-  }
+  // The program is built where it is not seen; the folder keeps what the
+  // checks report until the run ends.
+  const std::optional<ScratchFolder> folder = scratch_folder(reporter);
+  if (!folder) return kExitBuildFailed;
   const std::string program = folder->path() + "/program";
-  if (const int status =
-          translate_and_build(command, *names, program, reporter)) {
-    return status;
-  }
+  std::variant<BuiltProgram, int> prepared =
+      translate_and_build(command, *names, program, folder->path(), reporter);
+  if (const int* status = std::get_if<int>(&prepared)) return *status;
+  const BuiltProgram& built = std::get<BuiltProgram>(prepared);
   if (ending_signal_pending()) return kExitInterrupted;
-  const std::optional<Ended> ended = run_on_pseudo_terminal(
+  std::vector<std::string> settings;
+  if (built.checked) {
+    const std::string report = folder->path() + "/" + std::string(kReportName);
+    settings = {
+        "ASAN_OPTIONS=log_path=" + report, "UBSAN_OPTIONS=log_path=" + report,
+        std::string(compiler::kReportVariable) + "=" + report + ".checks"};
+  }
+  // A checked program reads its own file to name the lines of a report;
+  // it goes with the folder.
+  const std::optional<ProgramEnd> ended = run_on_pseudo_terminal(
       program, reporter.terminal(), STDIN_FILENO, STDOUT_FILENO,
-      held.previous(), [&folder] { folder.reset(); });
+      held.previous(), settings, [&program, &built] {
+        if (!built.checked) ::unlink(program.c_str());
+      });
   if (!ended) {
     reporter.error(
         {"プログラムを動かせません: {}", "cannot run the program: {}"},
         {std::strerror(errno)});
     return kExitBuildFailed;
   }
-  return ended->status;
+  // zemuc's words start on a line of their own.
+  const auto new_line = [&] {
+    if (!ended->at_line_start) reporter.write("\n");
+  };
+  const std::string report = built.checked ? reports_in(folder->path()) : "";
+  if (!report.empty()) {
+    new_line();
+    tell_fault(*names, built, report, reporter);
+    return kExitCheckFailed;
+  }
+  if (ended->ended.signal != 0) {
+    const std::string said =
+        compiler::explain_signal(ended->ended.signal, built.checked,
+                                 reporter.language(), reporter.terminal());
+    if (!said.empty()) {
+      new_line();
+      reporter.write(said);
+    }
+  }
+  return ended->ended.status;
 }
 
 // Status 0 when nothing is found, 1 when something is, 2 when the source

@@ -11,10 +11,14 @@ inline constexpr int kExitBuildFailed = 1;
 inline constexpr int kExitFindings = 1;  // zemuc check found something
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitTranslationFailed = 8;
+// run: the program was stopped by a run-time check (EX_SOFTWARE of
+// sysexits.h: a fault of the program run).
+inline constexpr int kExitCheckFailed = 70;
 
 // `args` are the arguments after the program name. Returns the exit status:
-// for run, the program's own; for check, 0 or kExitFindings, or kExitUsage
-// when the source cannot be read.
+// for run, the program's own, or kExitCheckFailed when a run-time check
+// stopped it; for check, 0 or kExitFindings, or kExitUsage when the source
+// cannot be read.
 int run_zemuc(std::span<const char* const> args);
 
 }  // namespace zemuc

@@ -54,6 +54,9 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
     } else if (!options_done && (arg == "--help" || arg == "-h")) {
       parsed.command.verb = Verb::kHelp;
       return parsed;
+    } else if (!options_done && arg == "--no-checks") {
+      if (*verb == Verb::kCheck) return refuse(Refusal::kChecksNotHere);
+      parsed.command.checks = false;
     } else if (!options_done && arg.starts_with("-o")) {
       if (*verb != Verb::kBuild) return refuse(Refusal::kOutputNotHere);
       if (output_given) return refuse(Refusal::kOutputTwice);

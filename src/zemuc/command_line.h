@@ -13,6 +13,9 @@ struct Command {
   Verb verb = Verb::kHelp;
   std::string source;  // the .zem file
   std::string output;  // -o NAME of build; empty for the default
+  // run and build: the program checks itself as it runs (the sanitizers),
+  // unless --no-checks.
+  bool checks = true;
 };
 
 // Why a command line was refused.
@@ -24,6 +27,7 @@ enum class Refusal {
   kOutputNotHere,     // -o with a verb other than build
   kOutputTwice,
   kOutputNeedsName,
+  kChecksNotHere,  // --no-checks with a verb other than run or build
   kUnknownOption,  // subject: the option
   kOneSource,
   kNoSource,
@@ -35,8 +39,9 @@ struct ParsedCommand {
   Command command;
 };
 
-// Parses the arguments after the program name: `run SOURCE`,
-// `build [-o NAME] SOURCE`, `check SOURCE`, `lsp [--stdio]`, `--help`,
+// Parses the arguments after the program name: `run [--no-checks] SOURCE`,
+// `build [--no-checks] [-o NAME] SOURCE`, `check SOURCE`, `lsp [--stdio]`,
+// `--help`,
 // `--version`.
 // Options may stand before or after the source; `--` ends them.
 ParsedCommand parse_command_line(std::span<const char* const> args);

@@ -33,6 +33,10 @@ class InputRelay {
         is_terminal_(::isatty(fd) == 1) {}
 
   int fd() const { return fd_; }
+  // Whether a line was typed on the user's terminal since the program last
+  // showed something: the terminal's echo of it ends a line.
+  bool typed_line_end() const { return typed_line_end_; }
+  void forget_typed_line_end() { typed_line_end_ = false; }
   bool wants_more() const { return open_ && waiting_.size() < kInputBacklog; }
   bool has_waiting() const { return !waiting_.empty(); }
 
@@ -45,6 +49,9 @@ class InputRelay {
       return;
     }
     const std::string_view piece(buffer, static_cast<std::size_t>(n));
+    if (is_terminal_ && piece.find('\n') != std::string_view::npos) {
+      typed_line_end_ = true;
+    }
     queue(from_terminal_.feed(piece));
     // A terminal hands over a line without its end only when Ctrl-D pushed
     // it; the program's side is told the same way.
@@ -79,6 +86,7 @@ class InputRelay {
   bool is_terminal_;
   bool open_ = true;
   bool line_open_ = false;
+  bool typed_line_end_ = false;
   std::string waiting_;
 };
 
@@ -94,7 +102,7 @@ class Relay {
         output_fd_(output_fd),
         to_terminal_(Encoding::kShiftJis, terminal) {}
 
-  std::optional<Ended> run() {
+  std::optional<ProgramEnd> run() {
     while (!ended_ || master_open_) {
       if (!ended_ && wait_failed_) return std::nullopt;
       const short master_events =
@@ -119,7 +127,8 @@ class Relay {
       }
     }
     if (output_ok_) write_all(output_fd_, to_terminal_.finish());
-    return ended_;
+    if (!ended_) return std::nullopt;
+    return ProgramEnd{*ended_, at_line_start_ || input_.typed_line_end()};
   }
 
  private:
@@ -144,6 +153,10 @@ class Relay {
     }
     const std::string shown =
         to_terminal_.feed({buffer, static_cast<std::size_t>(n)});
+    if (!shown.empty()) {
+      at_line_start_ = shown.back() == '\n';
+      input_.forget_typed_line_end();
+    }
     if (output_ok_) output_ok_ = write_all(output_fd_, shown);
   }
 
@@ -153,6 +166,7 @@ class Relay {
   int output_fd_;
   StreamConverter to_terminal_;
   bool output_ok_ = true;
+  bool at_line_start_ = true;
   bool master_open_ = true;
   bool wait_failed_ = false;
   std::optional<Ended> ended_;
@@ -185,9 +199,10 @@ std::string literal_input(std::string_view sjis_bytes) {
   return out;
 }
 
-std::optional<Ended> run_on_pseudo_terminal(
+std::optional<ProgramEnd> run_on_pseudo_terminal(
     const std::string& program, Encoding terminal, int input_fd, int output_fd,
-    const sigset_t& mask, const std::function<void()>& started) {
+    const sigset_t& mask, const std::vector<std::string>& settings,
+    const std::function<void()>& started) {
   // The ending signals and the child's end arrive as readable events
   // instead of interrupting the relay; SIGPIPE from a closed output only
   // ends the showing.
@@ -197,8 +212,8 @@ std::optional<Ended> run_on_pseudo_terminal(
   if (!signals) return std::nullopt;
   winsize size{};
   const bool sized = ::ioctl(output_fd, TIOCGWINSZ, &size) == 0;
-  std::optional<PtyChild> child =
-      start_on_pty(program, sized ? &size : nullptr, set_program_side, mask);
+  std::optional<PtyChild> child = start_on_pty(
+      program, sized ? &size : nullptr, set_program_side, mask, settings);
   if (!child) return std::nullopt;
   started();
   const int flags = ::fcntl(child->master.get(), F_GETFL);

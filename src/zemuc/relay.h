@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sys/process.h"
 #include "text/encoding.h"
@@ -28,6 +29,15 @@ void set_program_side(termios& settings);
 // literally.
 std::string literal_input(std::string_view sjis_bytes);
 
+// How a program run on the terminal ended.
+struct ProgramEnd {
+  Ended ended;
+  // Whether what is shown ends at the start of a line: the program's last
+  // output ended its line, or a line was typed on the terminal after it.
+  // Messages after the run start on a line of their own.
+  bool at_line_start = true;
+};
+
 // Runs `program` in the current folder with a pseudo-terminal as its
 // standard input, output and error. What it writes reaches `output_fd` in
 // the terminal's encoding as soon as it is written, prompts without a line
@@ -35,12 +45,14 @@ std::string literal_input(std::string_view sjis_bytes);
 // end of `input_fd` (Ctrl-D on a terminal) ends its input; an interrupt,
 // quit, hangup or terminate signal to zemuc is passed on to it for as long
 // as it runs, also after it has closed its terminal. The program starts
-// with the signal mask `mask`, and `started` is called once it runs (its
-// file may then go). Returns how it ended, or nothing with errno set when
-// it could not be started or waited for.
-std::optional<Ended> run_on_pseudo_terminal(
+// with the signal mask `mask` and the environment changed by `settings`,
+// and `started` is called once it runs (its file may then go). Returns how
+// it ended, or nothing with errno set when it could not be started or
+// waited for.
+std::optional<ProgramEnd> run_on_pseudo_terminal(
     const std::string& program, Encoding terminal, int input_fd, int output_fd,
-    const sigset_t& mask, const std::function<void()>& started);
+    const sigset_t& mask, const std::vector<std::string>& settings,
+    const std::function<void()>& started);
 
 }  // namespace zemuc
 

@@ -16,6 +16,11 @@ Reporter::Reporter(Language language, Encoding terminal, Writer writer)
 
 std::string Reporter::format(
     Text text, std::initializer_list<std::string_view> args) const {
+  return format(text, std::span(args.begin(), args.size()));
+}
+
+std::string Reporter::format(Text text,
+                             std::span<const std::string_view> args) const {
   if (terminal_ == Encoding::kUtf8) return fill(text, language_, args);
   // The arguments (file names, the system's words) come in the terminal's
   // encoding: filled in as UTF-8 like the text, then all converted back.
@@ -31,6 +36,11 @@ std::string Reporter::format(
 
 void Reporter::error(Text text, std::initializer_list<std::string_view> args) {
   write("zemuc: " + format(text, args) + "\n");
+}
+
+void Reporter::error(Text text, std::span<const std::string> args) {
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  write("zemuc: " + format(text, views) + "\n");
 }
 
 void Reporter::error_at(std::string_view file, std::size_t line,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,7 @@ class Reporter {
 
   // "zemuc: TEXT" and a line end.
   void error(Text text, std::initializer_list<std::string_view> args = {});
+  void error(Text text, std::span<const std::string> args);
   // "FILE:LINE:COLUMN: error: TEXT" and a line end; a column of 0 is left
   // out.
   void error_at(std::string_view file, std::size_t line, std::size_t column,
@@ -34,6 +36,7 @@ class Reporter {
   // The text in the language and the terminal's encoding, arguments filled.
   std::string format(Text text,
                      std::initializer_list<std::string_view> args) const;
+  std::string format(Text text, std::span<const std::string_view> args) const;
 
  private:
   Language language_;

@@ -1,6 +1,5 @@
 #include "zemuc/translation.h"
 
-#include "driver/memory_translation.h"
 #include "text/sjis_texts.h"
 
 namespace zemuc {
@@ -37,7 +36,7 @@ void report_failure(const std::string& source_name,
 
 }  // namespace
 
-std::optional<std::string> translate_source(const std::string& source_name,
+std::optional<Translation> translate_source(const std::string& source_name,
                                             const std::string& source,
                                             Reporter& reporter) {
   Translation translation = translate_in_memory(source_name, source);
@@ -45,7 +44,7 @@ std::optional<std::string> translate_source(const std::string& source_name,
     report_failure(source_name, translation, reporter);
     return std::nullopt;
   }
-  return std::move(translation.c_text);
+  return translation;
 }
 
 }  // namespace zemuc

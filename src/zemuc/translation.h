@@ -5,14 +5,16 @@
 #include <optional>
 #include <string>
 
+#include "driver/memory_translation.h"
 #include "zemuc/reporter.h"
 
 namespace zemuc {
 
 // Translates the Shift-JIS `source` as the translator does, the console
-// kept in memory and no key awaited. Returns the C text, or nothing after
+// kept in memory and no key awaited. Returns the translation (the C text,
+// the tables and where each line's C text begins), or nothing after
 // reporting the translator's own failure text with the place it names.
-std::optional<std::string> translate_source(const std::string& source_name,
+std::optional<Translation> translate_source(const std::string& source_name,
                                             const std::string& source,
                                             Reporter& reporter);
 

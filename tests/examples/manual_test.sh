@@ -34,8 +34,8 @@ case ${page##*/man/} in
     build_command='gcc -std=gnu89 -finput-charset=CP932 -fexec-charset=CP932 prog.c delkai.c' ;;
   zemuc.1 | ja/zemuc.1)
     if [[ $page == */ja/* ]]; then
-      sections=(名前 書式 説明 コマンド オプション 文字コード 端末 エディタ
-        環境変数 ファイル 終了ステータス 例 関連項目)
+      sections=(名前 書式 説明 コマンド オプション コンパイルエラー 実行時の検査
+        文字コード 端末 エディタ 環境変数 ファイル 終了ステータス 例 関連項目)
       # Kept in step with the English page: as many sections and tagged
       # paragraphs (commands, options, variables, statuses).
       english=$(dirname "$page")/../zemuc.1
@@ -44,13 +44,15 @@ case ${page##*/man/} in
           fail "the page has not as many .$macro as $english"
       done
     else
-      sections=(NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS ENCODINGS "THE TERMINAL"
-        ENVIRONMENT FILES "EXIT STATUS" EXAMPLES "SEE ALSO")
+      sections=(NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS "COMPILER ERRORS"
+        "RUN-TIME CHECKS" ENCODINGS "THE TERMINAL" ENVIRONMENT FILES "EXIT STATUS"
+        EXAMPLES "SEE ALSO")
     fi
-    for command in "run prog.zem" "build [-o name] prog.zem" "check prog.zem"; do
+    for command in "run [--no-checks] prog.zem" "build [--no-checks] [-o name] prog.zem" \
+      "check prog.zem"; do
       grep -qF "       $command" <<<"$text" || fail "command $command is not described"
     done
-    build_command='$CC -std=gnu89 -finput-charset=CP932 -fexec-charset=CP932 prog.c delkai.c -o prog' ;;
+    build_command='$CC -std=gnu89 -g FLAGS copy.c delkai.c -o prog -lm' ;;
   *) fail "no expectations for $page" ;;
 esac
 for heading in "${sections[@]}"; do

@@ -4,13 +4,16 @@
 # what it shows compared with its stored results converted to UTF-8; the
 # files it writes stay Shift-JIS and are compared byte for byte. The C file
 # made from the UTF-8 source must be the one zemucfilter makes from the
-# Shift-JIS source.
-# Usage: run_example_zemuc.sh ZEMUC ZEMUCFILTER EXAMPLE_DIR
-# Exits 77 (skipped) without gcc.
+# Shift-JIS source. zemuc builds with the run-time checks on, with gcc or
+# with the compiler given (clang reads no code page 932: it builds the
+# compiler's copy).
+# Usage: run_example_zemuc.sh ZEMUC ZEMUCFILTER EXAMPLE_DIR [COMPILER]
+# Exits 77 (skipped) without the compiler.
 set -uo pipefail
 shopt -s nullglob
-if ! command -v gcc >/dev/null 2>&1; then
-  echo "SKIP: gcc is not installed"
+compiler=${4:-gcc}
+if ! command -v "$compiler" >/dev/null 2>&1; then
+  echo "SKIP: $compiler is not installed"
   exit 77
 fi
 zemuc=$(realpath "$1")
@@ -22,7 +25,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/run" "$work/sjis"
 fail() {
-  echo "FAIL ($name through zemuc): $*"
+  echo "FAIL ($name through zemuc with $compiler): $*"
   exit 1
 }
 to_utf8() { iconv -f CP932 -t UTF-8 "$1"; }
@@ -36,7 +39,7 @@ to_utf8 "$example/$name.zem" >"$work/run/$name.zem" || fail "the source does not
 to_utf8 "$example/stdin" >"$work/stdin.utf8"
 to_utf8 "$example/expected/stdout" >"$work/expected.utf8"
 
-(cd "$work/run" && env -u LANGUAGE LC_ALL=C.UTF-8 timeout 60 \
+(cd "$work/run" && env -u LANGUAGE LC_ALL=C.UTF-8 CC="$compiler" timeout 60 \
   "$zemuc" run "$name.zem" <"$work/stdin.utf8" >"$work/stdout" 2>"$work/stderr")
 status=$?
 ((status == 0)) || { cat "$work/stderr"; fail "zemuc run ended with status $status"; }
@@ -64,4 +67,4 @@ cp "$example/$name.zem" "$work/sjis/"
   fail "zemucfilter does not translate the Shift-JIS source"
 cmp -s "$work/sjis/$name.c" "$work/run/$name.c" ||
   fail "the UTF-8 source gives another $name.c than the Shift-JIS source"
-echo "ok: $name through zemuc run gives the stored results in UTF-8"
+echo "ok: $name through zemuc run with $compiler gives the stored results in UTF-8"

@@ -22,9 +22,12 @@ declare -A allowed=(
   [check]="io lexer symbols text"
   # The language server reads a source as the check and the translator do.
   [lsp]="io lexer symbols driver check sys text"
-  # The learner's command: the translation, the check, the server and the
-  # system.
-  [zemuc]="io driver symbols check lsp sys text"
+  # The compile step: the translation's C text made the compiler's, the
+  # build, and what the compiler and the sanitizers say mapped back.
+  [compiler]="io lexer symbols codegen driver check sys text"
+  # The learner's command: the translation, the check, the compile step,
+  # the server and the system.
+  [zemuc]="io driver symbols check compiler lsp sys text"
 )
 
 may_include() {  # FOLDER OTHER

@@ -32,6 +32,33 @@ TEST(CommandLine, VerbsWithTheirSource) {
   EXPECT_EQ(parse({"run", "--", "-x.zem"}).command.source, "-x.zem");
 }
 
+// Checks are on unless asked off, for run and build only, anywhere among
+// the options; after -- the word is a source.
+TEST(CommandLine, ChecksAreOnUnlessAskedOff) {
+  const struct {
+    std::vector<const char*> args;
+    Refusal refusal;
+    bool checks;
+  } cases[] = {
+      {{"run", "a.zem"}, Refusal::kNone, true},
+      {{"run", "--no-checks", "a.zem"}, Refusal::kNone, false},
+      {{"run", "a.zem", "--no-checks"}, Refusal::kNone, false},
+      {{"build", "--no-checks", "-o", "x", "a.zem"}, Refusal::kNone, false},
+      {{"build", "-o", "x", "--no-checks", "a.zem"}, Refusal::kNone, false},
+      {{"check", "--no-checks", "a.zem"}, Refusal::kChecksNotHere, true},
+      {{"run", "--no-check", "a.zem"}, Refusal::kUnknownOption, true},
+      {{"run", "--", "--no-checks"}, Refusal::kNone, true},
+  };
+  for (const auto& c : cases) {
+    const ParsedCommand parsed = parse(c.args);
+    EXPECT_EQ(parsed.refusal, c.refusal) << c.args.back();
+    if (c.refusal == Refusal::kNone) {
+      EXPECT_EQ(parsed.command.checks, c.checks) << c.args.back();
+    }
+  }
+  EXPECT_EQ(parse({"run", "--", "--no-checks"}).command.source, "--no-checks");
+}
+
 TEST(CommandLine, HelpAndVersion) {
   EXPECT_EQ(parse({"--help"}).command.verb, Verb::kHelp);
   EXPECT_EQ(parse({"-h"}).command.verb, Verb::kHelp);

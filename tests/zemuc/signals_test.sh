@@ -22,7 +22,7 @@ printf 'はじめ\n\t見る("yes");\nおわり\n' >ok.zem
 status=0
 bash -c "trap '' CHLD; exec '$zemuc' build bad.zem" >out 2>err || status=$?
 ((status == 1)) || fail "build with SIGCHLD ignored: status $status"
-grep -q "bad.c does not build" err || fail "build with SIGCHLD ignored said: $(cat err)"
+grep -q "bad.zem does not build" err || fail "build with SIGCHLD ignored said: $(cat err)"
 [[ ! -e bad ]] || fail "build with SIGCHLD ignored left a program"
 status=0
 bash -c "trap '' CHLD; exec '$zemuc' run ok.zem" <<<"x" >out 2>err || status=$?

@@ -119,6 +119,22 @@ expect_screen "数は"
 type_keys C-c
 expect_screen "status=130"
 screen | grep -q 'おしまい' && fail "the program went on after Ctrl-C"
+screen | grep -q 'zemuc:' && fail "Ctrl-C, which the user asked for, brought a message"
+
+# A check that stops the program after a prompt without a line end: what
+# it printed stays, and the message starts on a line of its own.
+cat >zero.zem <<'ZEM'
+はじめ
+	数z=0;
+	printf("答え=");
+	数a=1/数z;
+おわり
+ZEM
+start zero.zem
+expect_screen "status=70"
+screen | grep -qx '答え=' || fail "the text before the fault is not on a line of its own"
+screen | grep -q '^zero.zem:4:[0-9]*: error: division by zero: 数z is 0$' ||
+  fail "the fault is not told on the learner's line"
 
 # Ctrl-C during a build ends it and leaves no scratch file behind.
 printf '#!/bin/sh\nsleep 30\nexec gcc "$@"\n' >slow-cc
@@ -130,7 +146,7 @@ sleep 0.5
 type_keys C-c
 type_keys 'echo "after=$?"' Enter
 expect_screen "after=130"
-leftover=$(ls -A | grep -v -x -e '.*\.c' -e '.*\.zem' -e in.txt -e out.txt -e slow-cc)
+leftover=$(ls -A | grep -v -x -e '.*\.c' -e '.*\.zem' -e '.*\.report\.txt' -e in.txt -e out.txt -e slow-cc)
 [[ -z $leftover ]] || fail "an interrupted build left: $leftover"
 
 echo "ok: zemuc run on a terminal shows, echoes, reads and ends as it should"

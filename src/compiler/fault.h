@@ -1,0 +1,34 @@
+// How a run went wrong, told in the learner's terms: a run-time check that
+// stopped the program, on its source line with the variable it concerns,
+// and a signal that ended it, in plain words.
+#ifndef ZEMUC_COMPILER_FAULT_H_
+#define ZEMUC_COMPILER_FAULT_H_
+
+#include <string>
+#include <string_view>
+
+#include "compiler/copy.h"
+#include "compiler/program.h"
+#include "compiler/report.h"
+#include "text/encoding.h"
+#include "text/language.h"
+
+namespace zemuc::compiler {
+
+// One message for the terminal about the report of a checked run of the
+// program the copy `map` describes; `kept_at` names the file that keeps
+// the whole report, or is empty when none could be kept.
+std::string explain_fault(const Program& program, const CopyMap& map,
+                          const SanitizerReport& report,
+                          std::string_view kept_at, Language language,
+                          Encoding terminal);
+
+// What a signal that ended the program means, as "zemuc: TEXT" and a line
+// end; empty for an interrupt (Ctrl-C), which the user asked for. Without
+// checks the message says that they would name the line.
+std::string explain_signal(int signal, bool checked, Language language,
+                           Encoding terminal);
+
+}  // namespace zemuc::compiler
+
+#endif  // ZEMUC_COMPILER_FAULT_H_

@@ -1,0 +1,57 @@
+// Reading what the sanitizers (and the copy's own checks) write when they
+// stop a program: AddressSanitizer's ERROR with its stack, the stack
+// object overflowed and the access; UndefinedBehaviorSanitizer's
+// "runtime error" with its place. A report cut short is read as far as it
+// goes.
+#ifndef ZEMUC_COMPILER_REPORT_H_
+#define ZEMUC_COMPILER_REPORT_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zemuc::compiler {
+
+struct StackFrame {
+  std::string function;
+  std::string file;  // empty when the frame names no source
+  std::size_t line = 0;
+  std::size_t column = 0;
+};
+
+struct SanitizerReport {
+  enum class Kind {
+    kNone,              // nothing read: no report, or one cut before its kind
+    kDivisionByZero,    // integer division or remainder by zero
+    kOverflow,          // a result too large for its type
+    kNumberTooLarge,    // typed or read for an int, and too large for it
+    kFileNotOpen,       // a file statement on a file that did not open
+    kStackOverflow,     // a write or read past a variable on the stack
+    kIndexOutOfBounds,  // an index outside an array
+    kNullPointer,       // a null pointer passed or used
+    kBadAddress,        // a SEGV or bus error
+    kMemory,            // any other fault of memory AddressSanitizer finds
+    kOther,             // any other runtime error
+  };
+  Kind kind = Kind::kNone;
+  // The sanitizer's words: after "runtime error: ", or AddressSanitizer's
+  // kind ("heap-use-after-free").
+  std::string detail;
+  // The place the runtime error names, when it names one.
+  StackFrame place;
+  std::vector<StackFrame> stack;  // innermost first
+  std::string object;             // the stack variable overflowed ('cc3')
+  std::size_t object_size = 0;    // its bytes
+  std::size_t access_size = 0;    // the bytes of the access
+  bool write = false;
+  bool null_address = false;  // the address lies in the zero page
+  bool complete = false;      // the report reached its summary
+};
+
+// Reads the first report in `text`.
+SanitizerReport read_sanitizer_report(std::string_view text);
+
+}  // namespace zemuc::compiler
+
+#endif  // ZEMUC_COMPILER_REPORT_H_
