@@ -8,7 +8,7 @@ set -euo pipefail
 build=${1:?usage: scripts/fuzz.sh BUILD_DIR SECONDS}
 seconds=${2:?usage: scripts/fuzz.sh BUILD_DIR SECONDS}
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets=(translate_fuzzer tokenize_fuzzer fast_paths_fuzzer check_fuzzer compiler_fuzzer)
+targets=(translate_fuzzer tokenize_fuzzer fast_paths_fuzzer check_fuzzer compiler_fuzzer lsp_fuzzer)
 share=$((seconds / ${#targets[@]}))
 ((share > 0)) || share=1
 
@@ -21,8 +21,13 @@ for target in "${targets[@]}"; do
   # -rss_limit_mb makes a runaway allocation a finding instead of a stall;
   # -max_len allows lines longer than the reader's usual ones.
   status=0
-  "$build/$target" "$corpus" "$root/fuzz/corpus" \
-    -dict="$root/fuzz/zemuc.dict" \
+  # The language server reads protocol sessions, the others sources.
+  seeds=$root/fuzz/corpus dict=$root/fuzz/zemuc.dict
+  if [[ $target == lsp_fuzzer ]]; then
+    seeds=$root/fuzz/lsp_corpus dict=$root/fuzz/lsp.dict
+  fi
+  "$build/$target" "$corpus" "$seeds" \
+    -dict="$dict" \
     -max_total_time="$share" \
     -max_len=4096 \
     -timeout=10 \
