@@ -24,7 +24,7 @@ declare -A allowed=(
   [lsp]="io lexer symbols driver check sys text"
   # The compile step: the translation's C text made the compiler's, the
   # build, and what the compiler and the sanitizers say mapped back.
-  [compiler]="io lexer symbols codegen driver check sys text"
+  [compiler]="io lexer driver check sys text"
   # The learner's command: the translation, the check, the compile step,
   # the server and the system.
   [zemuc]="io driver symbols check compiler lsp sys text"
