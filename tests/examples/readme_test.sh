@@ -6,7 +6,8 @@
 # In a run session, the learner types the lines that are one number or word
 # and the word after the closing prompt. A session may end with "$ echo $?"
 # and the status. A *.ja.md README is played in ja_JP.UTF-8 (made with
-# localedef when the system has none), any other in C.UTF-8.
+# localedef when the system has none), any other in C.UTF-8, and both with
+# gcc, whose name a README shows when a program does not build: CC is unset.
 # Usage: readme_test.sh ZEMUC README. Exits 77 (skipped) without gcc, or
 # for a Japanese README without a ja_JP.UTF-8 locale.
 set -uo pipefail
@@ -82,7 +83,7 @@ for ((i = 1; i < ${#blocks[@]}; i++)); do
 
   printf '%s' "$program" >"$work/play/${command[-1]}"
   got=$(cd "$work/play" && printf '%s' "$typed" |
-    env -u LANGUAGE -u LC_MESSAGES "${locale[@]}" "$zemuc" "${command[@]:1}" 2>&1)
+    env -u LANGUAGE -u LC_MESSAGES -u CC "${locale[@]}" "$zemuc" "${command[@]:1}" 2>&1)
   status=$?
   [[ $got == "$want" ]] ||
     fail "'${command[*]}' shows otherwise than $readme:"$'\n'"$(
