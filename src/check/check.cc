@@ -15,16 +15,6 @@
 namespace zemuc::check {
 namespace {
 
-// Calls `f` with every line of the source, split as the translator's
-// reader splits it: each line ends with one line feed.
-template <class F>
-void for_each_line(std::string_view source, F f) {
-  MemorySource bytes(source);
-  LineReader reader(bytes);
-  std::string_view raw;
-  while (reader.next(raw) == LineReader::Result::kLine) f(raw);
-}
-
 // The checking pass: the line tokenized again, as the generation pass
 // tokenizes it, and every rule over it.
 class Checker {
@@ -121,13 +111,14 @@ std::vector<Finding> check_source(std::string_view sjis_source) {
   // The declaration pass first, over every line, as the translator runs it.
   SymbolTables tables;
   TokenLine tokens;
-  for_each_line(sjis_source, [&](std::string_view raw) {
+  for_each_line(sjis_source, [&](std::size_t, std::string_view raw) {
     tokens.text.assign(raw);
     tokenize_line(tokens);
     declare_line(tables, tokens);
   });
   Checker checker(tables);
-  for_each_line(sjis_source, [&](std::string_view raw) { checker.check(raw); });
+  for_each_line(sjis_source,
+                [&](std::size_t, std::string_view raw) { checker.check(raw); });
   return checker.finish();
 }
 

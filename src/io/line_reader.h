@@ -109,6 +109,17 @@ class LineReader {
   std::size_t carry_size_ = 0;
 };
 
+// Calls `f(number, line)` with every line of a source held in memory, split
+// as the translator splits it; lines are numbered from 1.
+template <class F>
+void for_each_line(std::string_view source, F f) {
+  MemorySource bytes(source);
+  LineReader reader(bytes);
+  std::string_view line;
+  std::size_t number = 0;
+  while (reader.next(line) == LineReader::Result::kLine) f(++number, line);
+}
+
 }  // namespace zemuc
 
 #endif  // ZEMUC_IO_LINE_READER_H_

@@ -13,17 +13,6 @@
 namespace zemuc::lsp {
 namespace {
 
-// Calls `f` with the number and text of every line as the translator's
-// reader splits it.
-template <class F>
-void for_each_line(std::string_view source, F f) {
-  MemorySource bytes(source);
-  LineReader reader(bytes);
-  std::string_view raw;
-  std::size_t number = 0;
-  while (reader.next(raw) == LineReader::Result::kLine) f(++number, raw);
-}
-
 std::vector<std::size_t> starts_of_lines(std::string_view text,
                                          std::size_t from) {
   std::vector<std::size_t> starts{from};
