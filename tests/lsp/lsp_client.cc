@@ -25,6 +25,11 @@ namespace {
 
 }  // namespace
 
+std::string framed(Json members) {
+  members["jsonrpc"] = "2.0";
+  return lsp::frame(members.dump());
+}
+
 LspClient::LspClient(const std::vector<std::string>& environment) {
   int in[2];
   int out[2];
@@ -71,18 +76,13 @@ void LspClient::send_raw(std::string_view bytes) {
   write_all(to_server_, bytes);
 }
 
-void LspClient::send(const Json& message) {
-  send_raw(lsp::frame(message.dump()));
-}
-
 void LspClient::notify(const std::string& method, const Json& params) {
-  send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
+  send_raw(framed({{"method", method}, {"params", params}}));
 }
 
 int LspClient::ask(const std::string& method, const Json& params) {
   const int id = next_id_++;
-  send(
-      {{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}});
+  send_raw(framed({{"id", id}, {"method", method}, {"params", params}}));
   return id;
 }
 
@@ -106,18 +106,11 @@ std::optional<Json> LspClient::read_one(std::chrono::milliseconds timeout) {
   }
 }
 
-std::optional<Json> LspClient::receive(std::chrono::milliseconds timeout) {
-  if (!kept_.empty()) {
-    Json message = std::move(kept_.front());
-    kept_.pop_front();
-    return message;
-  }
-  return read_one(timeout);
-}
-
-Json LspClient::answer(int id, std::chrono::milliseconds timeout) {
+std::optional<Json> LspClient::take(
+    const std::function<bool(const Json&)>& wanted,
+    std::chrono::milliseconds timeout) {
   for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-    if (it->contains("id") && (*it)["id"] == id && !it->contains("method")) {
+    if (wanted(*it)) {
       Json message = std::move(*it);
       kept_.erase(it);
       return message;
@@ -125,13 +118,16 @@ Json LspClient::answer(int id, std::chrono::milliseconds timeout) {
   }
   for (;;) {
     std::optional<Json> message = read_one(timeout);
-    if (!message) return nullptr;
-    if (message->contains("id") && (*message)["id"] == id &&
-        !message->contains("method")) {
-      return *message;
-    }
+    if (!message || wanted(*message)) return message;
     kept_.push_back(std::move(*message));
   }
+}
+
+Json LspClient::answer(int id) {
+  return take([id](const Json& m) {
+           return m.contains("id") && m["id"] == id && !m.contains("method");
+         })
+      .value_or(nullptr);
 }
 
 Json LspClient::request(const std::string& method, const Json& params) {
@@ -140,19 +136,8 @@ Json LspClient::request(const std::string& method, const Json& params) {
 
 std::optional<Json> LspClient::notification(const std::string& method,
                                             std::chrono::milliseconds timeout) {
-  for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-    if (it->value("method", "") == method) {
-      Json message = std::move(*it);
-      kept_.erase(it);
-      return message;
-    }
-  }
-  for (;;) {
-    std::optional<Json> message = read_one(timeout);
-    if (!message) return std::nullopt;
-    if (message->value("method", "") == method) return message;
-    kept_.push_back(std::move(*message));
-  }
+  return take([&](const Json& m) { return m.value("method", "") == method; },
+              timeout);
 }
 
 Json LspClient::initialize(Json params) {

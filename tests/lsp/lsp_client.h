@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -30,19 +31,19 @@ class LspClient {
   LspClient& operator=(const LspClient&) = delete;
 
   void send_raw(std::string_view bytes);
-  void send(const Json& message);
   void notify(const std::string& method, const Json& params);
   // Sends a request with the next id; returns the id.
   int ask(const std::string& method, const Json& params);
 
-  // The next message from the server, or nothing once `timeout` passed or
-  // its output ended.
-  std::optional<Json> receive(std::chrono::milliseconds timeout = 20s);
-  // The answer to request `id`, keeping what came before it for later.
-  Json answer(int id, std::chrono::milliseconds timeout = 20s);
+  // The first message `wanted` takes, of those kept or as they come (the
+  // others are kept), or nothing once no message came for `timeout` or the
+  // server's output ended.
+  std::optional<Json> take(const std::function<bool(const Json&)>& wanted,
+                           std::chrono::milliseconds timeout = 20s);
+  // The answer to request `id`, null when none came.
+  Json answer(int id);
   // ask() and answer() at once.
   Json request(const std::string& method, const Json& params);
-  // The next notification of `method` (other messages are kept).
   std::optional<Json> notification(const std::string& method,
                                    std::chrono::milliseconds timeout = 20s);
 
@@ -65,6 +66,9 @@ class LspClient {
   lsp::FrameReader reader_;
   std::deque<Json> kept_;
 };
+
+// `members` and "jsonrpc": "2.0", framed as the protocol sends them.
+std::string framed(Json members);
 
 // A document URI for tests.
 inline std::string test_uri(std::string_view name) {
