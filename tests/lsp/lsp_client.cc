@@ -76,16 +76,6 @@ void LspClient::send_raw(std::string_view bytes) {
   write_all(to_server_, bytes);
 }
 
-void LspClient::notify(const std::string& method, const Json& params) {
-  send_raw(framed({{"method", method}, {"params", params}}));
-}
-
-int LspClient::ask(const std::string& method, const Json& params) {
-  const int id = next_id_++;
-  send_raw(framed({{"id", id}, {"method", method}, {"params", params}}));
-  return id;
-}
-
 std::optional<Json> LspClient::read_one(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
@@ -121,39 +111,6 @@ std::optional<Json> LspClient::take(
     if (!message || wanted(*message)) return message;
     kept_.push_back(std::move(*message));
   }
-}
-
-Json LspClient::answer(int id) {
-  return take([id](const Json& m) {
-           return m.contains("id") && m["id"] == id && !m.contains("method");
-         })
-      .value_or(nullptr);
-}
-
-Json LspClient::request(const std::string& method, const Json& params) {
-  return answer(ask(method, params));
-}
-
-std::optional<Json> LspClient::notification(const std::string& method,
-                                            std::chrono::milliseconds timeout) {
-  return take([&](const Json& m) { return m.value("method", "") == method; },
-              timeout);
-}
-
-Json LspClient::initialize(Json params) {
-  if (params.is_null()) params = {{"capabilities", Json::object()}};
-  Json answer = request("initialize", params);
-  notify("initialized", Json::object());
-  return answer;
-}
-
-void LspClient::open(const std::string& uri, std::string_view text,
-                     int version) {
-  notify("textDocument/didOpen", {{"textDocument",
-                                   {{"uri", uri},
-                                    {"languageId", "zem"},
-                                    {"version", version},
-                                    {"text", text}}}});
 }
 
 void LspClient::close_input() {
