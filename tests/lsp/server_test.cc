@@ -178,40 +178,39 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
 TEST(LspServer, ExitStatus) {
   const struct {
     const char* name;
-    std::vector<std::string> methods;  // requests and notifications, in order
-    bool close_input;
+    // Requests and notifications in order; "close" closes the input.
+    std::vector<std::string> steps;
     int status;
   } endings[] = {
-      {"shutdown and exit", {"initialize", "shutdown", "exit"}, false, 0},
-      {"exit without shutdown", {"initialize", "exit"}, false, 1},
-      {"exit before initialize", {"exit"}, false, 1},
-      {"input closed without exit", {"initialize", "shutdown"}, true, 1},
+      {"shutdown and exit", {"initialize", "shutdown", "exit"}, 0},
+      {"exit without shutdown", {"initialize", "exit"}, 1},
+      {"exit before initialize", {"exit"}, 1},
+      {"input closed without exit", {"initialize", "shutdown", "close"}, 1},
       {"a request after shutdown, then exit",
        {"initialize", "shutdown", "textDocument/documentSymbol", "exit"},
-       false,
        0},
   };
   for (const auto& c : endings) {
     SCOPED_TRACE(c.name);
     LspClient client;
     bool shut = false;
-    for (const std::string& method : c.methods) {
-      if (method == "exit") {
+    for (const std::string& step : c.steps) {
+      if (step == "exit") {
         client.notify("exit", nullptr);
-        continue;
-      }
-      const Json answer =
-          client.request(method, method == "initialize"
-                                     ? Json{{"capabilities", Json::object()}}
-                                     : kDocument);
-      if (shut) {
-        EXPECT_EQ(answer["error"]["code"], -32600) << answer;
+      } else if (step == "close") {
+        client.close_input();
       } else {
-        EXPECT_TRUE(answer.contains("result")) << answer;
+        const Json answer = client.request(
+            step, step == "initialize" ? Json{{"capabilities", Json::object()}}
+                                       : kDocument);
+        if (shut) {
+          EXPECT_EQ(answer["error"]["code"], -32600) << answer;
+        } else {
+          EXPECT_TRUE(answer.contains("result")) << answer;
+        }
+        shut = shut || step == "shutdown";
       }
-      shut = shut || method == "shutdown";
     }
-    if (c.close_input) client.close_input();
     EXPECT_EQ(client.wait(), c.status);
   }
 }
@@ -473,12 +472,11 @@ struct Features : ::testing::Test {
 };
 
 TEST_F(Features, HoverTellsTheWordAndTheCOfTheLine) {
-  struct Case {
+  const struct {
     std::size_t line;
     std::size_t character;
     std::vector<std::string> holds;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {3, 1, {"数ab: number variable, nn2 in C, first named on line 4"}},
       {3, 6, {"数a: number variable, nn1 in C, first named on line 3"}},
       {3, 3, {"数ab:"}},  // the cursor just after a word still names it
@@ -491,7 +489,7 @@ TEST_F(Features, HoverTellsTheWordAndTheCOfTheLine) {
       {0, 0, {"はじめ: begins the program", "#include <stdio.h>"}},
       {6, 1, {"line 7 in C:\n```c\n"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const std::string text = hover_text(c.line, c.character);
     for (const std::string& part : c.holds) {
       EXPECT_NE(text.find(part), std::string::npos)
@@ -546,19 +544,18 @@ TEST(LspServer, CompletionWithoutSnippets) {
 }
 
 TEST_F(Features, DefinitionAndReferencesAreWholeTokens) {
-  struct Case {
+  const struct {
     std::size_t line;
     std::size_t character;
     std::size_t definition_line;
     std::vector<std::size_t> reference_lines;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {5, 10, 3, {3, 5}},      // 数ab, not 数a
       {3, 6, 2, {2, 3, 4}},    // 数a, not 数ab
       {10, 5, 1, {1, 7, 10}},  // the file
       {8, 9, 7, {7, 8}},       // 字s
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const Json definition =
         client.request("textDocument/definition", at(c.line, c.character));
     EXPECT_EQ(definition["result"]["range"]["start"]["line"], c.definition_line)
