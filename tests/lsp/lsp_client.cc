@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "sys/fd.h"
+#include "sys/process.h"
 
 extern char** environ;
 
@@ -44,9 +45,7 @@ LspClient::LspClient(const std::vector<std::string>& environment) {
   args.insert(args.end(), environment.begin(), environment.end());
   args.push_back(ZEMUC_PATH);
   args.push_back("lsp");
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  const std::vector<char*> argv = exec_pointers(args);
   const int error = posix_spawn(&pid_, "/usr/bin/env", &actions, nullptr,
                                 argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -120,14 +119,12 @@ void LspClient::close_input() {
 
 int LspClient::wait(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    int status = 0;
-    const pid_t done = waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) {
+  for (bool failed = false;;) {
+    if (const std::optional<Ended> ended = poll_for(pid_, failed)) {
       pid_ = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      return ended->signal == 0 ? ended->status : -1;
     }
-    if (done < 0 || std::chrono::steady_clock::now() > deadline) return -1;
+    if (failed || std::chrono::steady_clock::now() > deadline) return -1;
     std::this_thread::sleep_for(10ms);
   }
 }
