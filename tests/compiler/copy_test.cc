@@ -82,11 +82,6 @@ const struct {
      "2\n表ソ\nx\n"},
 };
 
-struct Compiler {
-  const char* name;
-  std::vector<std::string> flags;
-};
-
 // Builds `c_file` with the run-time file and runs it; what it shows.
 std::string build_and_run(const ScratchDir& dir, const std::string& compiler,
                           const std::vector<std::string>& flags,
@@ -109,8 +104,6 @@ std::string build_and_run(const ScratchDir& dir, const std::string& compiler,
 TEST(CompilerCopy, EveryCompilerBuildsWhatGccBuildsFromCodePage932) {
   const bool have_clang = find_program("clang").has_value();
   if (!have_clang) std::cout << "clang is not installed: only gcc is tried\n";
-  const std::vector<std::string> gcc_flags = {"-std=gnu89",
-                                              "-fextended-identifiers"};
   const std::vector<std::string> checked = {"-fsanitize=address,undefined",
                                             "-fno-sanitize-recover=all"};
   for (const auto& p : kPrograms) {
@@ -130,11 +123,11 @@ TEST(CompilerCopy, EveryCompilerBuildsWhatGccBuildsFromCodePage932) {
       // No byte a compiler could read another way: UTF-8 throughout.
       ASSERT_TRUE(is_valid_utf8(copy.text)) << copy.text;
       dir.write("copy.c", copy.text);
-      std::vector<std::string> flags = gcc_flags;
-      if (with_checks)
+      std::vector<std::string> flags = {"-std=gnu89", "-fextended-identifiers"};
+      if (with_checks) {
         flags.insert(flags.end(), checked.begin(), checked.end());
-      if (with_checks) flags.push_back("-static-libasan");
-      if (with_checks) flags.push_back("-static-libubsan");
+        flags.insert(flags.end(), {"-static-libasan", "-static-libubsan"});
+      }
       EXPECT_EQ(utf8(build_and_run(dir, "gcc", flags, "copy.c", p.input)),
                 utf8(expected));
       if (!have_clang) continue;

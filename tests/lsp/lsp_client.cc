@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "sys/fd.h"
+#include "sys/process.h"
 
 extern char** environ;
 
@@ -24,6 +25,11 @@ namespace {
 }
 
 }  // namespace
+
+std::string framed(Json members) {
+  members["jsonrpc"] = "2.0";
+  return lsp::frame(members.dump());
+}
 
 LspClient::LspClient(const std::vector<std::string>& environment) {
   int in[2];
@@ -39,9 +45,7 @@ LspClient::LspClient(const std::vector<std::string>& environment) {
   args.insert(args.end(), environment.begin(), environment.end());
   args.push_back(ZEMUC_PATH);
   args.push_back("lsp");
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  const std::vector<char*> argv = exec_pointers(args);
   const int error = posix_spawn(&pid_, "/usr/bin/env", &actions, nullptr,
                                 argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -71,21 +75,6 @@ void LspClient::send_raw(std::string_view bytes) {
   write_all(to_server_, bytes);
 }
 
-void LspClient::send(const Json& message) {
-  send_raw(lsp::frame(message.dump()));
-}
-
-void LspClient::notify(const std::string& method, const Json& params) {
-  send({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
-}
-
-int LspClient::ask(const std::string& method, const Json& params) {
-  const int id = next_id_++;
-  send(
-      {{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}});
-  return id;
-}
-
 std::optional<Json> LspClient::read_one(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
@@ -106,18 +95,11 @@ std::optional<Json> LspClient::read_one(std::chrono::milliseconds timeout) {
   }
 }
 
-std::optional<Json> LspClient::receive(std::chrono::milliseconds timeout) {
-  if (!kept_.empty()) {
-    Json message = std::move(kept_.front());
-    kept_.pop_front();
-    return message;
-  }
-  return read_one(timeout);
-}
-
-Json LspClient::answer(int id, std::chrono::milliseconds timeout) {
+std::optional<Json> LspClient::take(
+    const std::function<bool(const Json&)>& wanted,
+    std::chrono::milliseconds timeout) {
   for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-    if (it->contains("id") && (*it)["id"] == id && !it->contains("method")) {
+    if (wanted(*it)) {
       Json message = std::move(*it);
       kept_.erase(it);
       return message;
@@ -125,50 +107,9 @@ Json LspClient::answer(int id, std::chrono::milliseconds timeout) {
   }
   for (;;) {
     std::optional<Json> message = read_one(timeout);
-    if (!message) return nullptr;
-    if (message->contains("id") && (*message)["id"] == id &&
-        !message->contains("method")) {
-      return *message;
-    }
+    if (!message || wanted(*message)) return message;
     kept_.push_back(std::move(*message));
   }
-}
-
-Json LspClient::request(const std::string& method, const Json& params) {
-  return answer(ask(method, params));
-}
-
-std::optional<Json> LspClient::notification(const std::string& method,
-                                            std::chrono::milliseconds timeout) {
-  for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-    if (it->value("method", "") == method) {
-      Json message = std::move(*it);
-      kept_.erase(it);
-      return message;
-    }
-  }
-  for (;;) {
-    std::optional<Json> message = read_one(timeout);
-    if (!message) return std::nullopt;
-    if (message->value("method", "") == method) return message;
-    kept_.push_back(std::move(*message));
-  }
-}
-
-Json LspClient::initialize(Json params) {
-  if (params.is_null()) params = {{"capabilities", Json::object()}};
-  Json answer = request("initialize", params);
-  notify("initialized", Json::object());
-  return answer;
-}
-
-void LspClient::open(const std::string& uri, std::string_view text,
-                     int version) {
-  notify("textDocument/didOpen", {{"textDocument",
-                                   {{"uri", uri},
-                                    {"languageId", "zem"},
-                                    {"version", version},
-                                    {"text", text}}}});
 }
 
 void LspClient::close_input() {
@@ -178,14 +119,12 @@ void LspClient::close_input() {
 
 int LspClient::wait(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    int status = 0;
-    const pid_t done = waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) {
+  for (bool failed = false;;) {
+    if (const std::optional<Ended> ended = poll_for(pid_, failed)) {
       pid_ = -1;
-      return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      return ended->signal == 0 ? ended->status : -1;
     }
-    if (done < 0 || std::chrono::steady_clock::now() > deadline) return -1;
+    if (failed || std::chrono::steady_clock::now() > deadline) return -1;
     std::this_thread::sleep_for(10ms);
   }
 }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -20,6 +21,9 @@ namespace zemuc::testing {
 using Json = nlohmann::json;
 using namespace std::chrono_literals;
 
+// `members` and "jsonrpc": "2.0", framed as the protocol sends them.
+std::string framed(Json members);
+
 class LspClient {
  public:
   // `environment` adds NAME=VALUE settings to a UTF-8 locale with English
@@ -30,25 +34,51 @@ class LspClient {
   LspClient& operator=(const LspClient&) = delete;
 
   void send_raw(std::string_view bytes);
-  void send(const Json& message);
-  void notify(const std::string& method, const Json& params);
+  void notify(const std::string& method, const Json& params) {
+    send_raw(framed({{"method", method}, {"params", params}}));
+  }
   // Sends a request with the next id; returns the id.
-  int ask(const std::string& method, const Json& params);
+  int ask(const std::string& method, const Json& params) {
+    send_raw(
+        framed({{"id", next_id_}, {"method", method}, {"params", params}}));
+    return next_id_++;
+  }
 
-  // The next message from the server, or nothing once `timeout` passed or
-  // its output ended.
-  std::optional<Json> receive(std::chrono::milliseconds timeout = 20s);
-  // The answer to request `id`, keeping what came before it for later.
-  Json answer(int id, std::chrono::milliseconds timeout = 20s);
-  // ask() and answer() at once.
-  Json request(const std::string& method, const Json& params);
-  // The next notification of `method` (other messages are kept).
+  // The first message `wanted` takes, of those kept or as they come (the
+  // others are kept), or nothing once no message came for `timeout` or the
+  // server's output ended.
+  std::optional<Json> take(const std::function<bool(const Json&)>& wanted,
+                           std::chrono::milliseconds timeout = 20s);
+  // The answer to request `id`, null when none came.
+  Json answer(int id) {
+    return take([id](const Json& m) {
+             return m.contains("id") && m["id"] == id && !m.contains("method");
+           })
+        .value_or(nullptr);
+  }
+  Json request(const std::string& method, const Json& params) {
+    return answer(ask(method, params));
+  }
   std::optional<Json> notification(const std::string& method,
-                                   std::chrono::milliseconds timeout = 20s);
+                                   std::chrono::milliseconds timeout = 20s) {
+    return take([&](const Json& m) { return m.value("method", "") == method; },
+                timeout);
+  }
 
   // initialize with `params` (capabilities {} when null) and initialized.
-  Json initialize(Json params = nullptr);
-  void open(const std::string& uri, std::string_view text, int version = 1);
+  Json initialize(Json params = nullptr) {
+    if (params.is_null()) params = {{"capabilities", Json::object()}};
+    Json answer = request("initialize", params);
+    notify("initialized", Json::object());
+    return answer;
+  }
+  void open(const std::string& uri, std::string_view text, int version = 1) {
+    notify("textDocument/didOpen", {{"textDocument",
+                                     {{"uri", uri},
+                                      {"languageId", "zem"},
+                                      {"version", version},
+                                      {"text", text}}}});
+  }
 
   void close_input();
   // Waits for the server to end; its exit status, or -1 when it did not

@@ -3,11 +3,12 @@
 // every kind of bad input.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,21 +22,40 @@ namespace zemuc::testing {
 namespace {
 
 const std::string kUri = test_uri("prog.zem");
+const Json kDocument = {{"textDocument", {{"uri", kUri}}}};
 
-// The next answer, passing over notifications.
-Json next_answer(LspClient& client) {
-  for (;;) {
-    std::optional<Json> message = client.receive(10s);
-    if (!message) return nullptr;
-    if (!message->contains("method")) return *message;
-  }
+Json position(std::size_t line, std::size_t character) {
+  return {{"line", line}, {"character", character}};
 }
 
-Json text_document(const std::string& uri = kUri) { return {{"uri", uri}}; }
-
 Json at(std::size_t line, std::size_t character) {
-  return {{"textDocument", text_document()},
-          {"position", {{"line", line}, {"character", character}}}};
+  Json params = kDocument;
+  params["position"] = position(line, character);
+  return params;
+}
+
+Json range(std::size_t line, std::size_t from, std::size_t to) {
+  return {{"start", position(line, from)}, {"end", position(line, to)}};
+}
+
+// The document's version `version`, made by `changes`, as a message.
+std::string changed(int version, const Json& changes) {
+  return framed({{"method", "textDocument/didChange"},
+                 {"params",
+                  {{"textDocument", {{"uri", kUri}, {"version", version}}},
+                   {"contentChanges", changes}}}});
+}
+
+// The params of the next diagnostics published.
+Json published(LspClient& client, std::chrono::milliseconds timeout = 20s) {
+  std::optional<Json> message =
+      client.notification("textDocument/publishDiagnostics", timeout);
+  if (!message) throw std::runtime_error("no diagnostics were published");
+  return (*message)["params"];
+}
+
+Json symbols(LspClient& client) {
+  return client.request("textDocument/documentSymbol", kDocument)["result"];
 }
 
 // The code units of a UTF-8 text in the encoding: the test's own count.
@@ -52,80 +72,71 @@ std::size_t units(std::string_view utf8, bool utf16 = true) {
   return n;
 }
 
+// Initializes `client` offering `encodings`: positions count UTF-8 bytes
+// when it lists utf-8, UTF-16 units otherwise. Whether they are UTF-16.
+bool initialize_offering(LspClient& client, const Json& encodings) {
+  Json params = {{"capabilities", Json::object()}};
+  if (!encodings.empty()) {
+    params["capabilities"]["general"]["positionEncodings"] = encodings;
+  }
+  const bool utf16 = encodings.empty();
+  EXPECT_EQ(
+      client.initialize(params)["result"]["capabilities"]["positionEncoding"],
+      utf16 ? "utf-16" : "utf-8");
+  return utf16;
+}
+
 std::string read_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The C text of line `line` of a UTF-8 program.
+std::string c_line(std::string_view program, std::size_t line) {
+  return utf8(std::string(
+      translate_in_memory("prog.zem", sjis(program)).c_text_of(line)));
 }
 
 // ---------------------------------------------------------------- lifecycle
 
-struct BadInput {
-  const char* name;
-  bool initialized;
-  std::string bytes;
-  int code;  // the error expected, 0 for no answer at all
-  Json id;   // of the error
-};
-
-std::string framed(const Json& message) { return lsp::frame(message.dump()); }
-
-std::vector<BadInput> bad_inputs() {
-  const Json hover = at(0, 0);
-  return {
+TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
+  const auto request = [](const char* method, const Json& params) {
+    return framed({{"id", 70}, {"method", method}, {"params", params}});
+  };
+  Json misshapen = at(0, 0);
+  misshapen["position"] = "here";
+  Json unopened = at(0, 0);
+  unopened["textDocument"]["uri"] = test_uri("x.zem");
+  const struct {
+    const char* name;
+    bool initialized;
+    std::string bytes;
+    int code;  // the error expected, 0 for no answer at all
+    Json id;   // of the error
+  } cases[] = {
       {"request before initialize", false,
-       framed({{"jsonrpc", "2.0"},
-               {"id", 70},
-               {"method", "textDocument/hover"},
-               {"params", hover}}),
-       -32002, 70},
+       request("textDocument/hover", at(0, 0)), -32002, 70},
       {"notification before initialize", false,
-       framed({{"jsonrpc", "2.0"}, {"method", "initialized"}}), 0, nullptr},
+       framed({{"method", "initialized"}}), 0, nullptr},
       {"unknown method", true,
-       framed({{"jsonrpc", "2.0"}, {"id", "x"}, {"method", "zemuc/nothing"}}),
-       -32601, "x"},
-      {"unknown notification", true,
-       framed({{"jsonrpc", "2.0"}, {"method", "zemuc/nothing"}}), 0, nullptr},
+       framed({{"id", "x"}, {"method", "zemuc/nothing"}}), -32601, "x"},
+      {"unknown notification", true, framed({{"method", "zemuc/nothing"}}), 0,
+       nullptr},
       {"malformed JSON", true, lsp::frame("{\"id\":70,\"method\":"), -32700,
        nullptr},
       {"JSON that is no object", true, lsp::frame("[1,2]"), -32600, nullptr},
-      {"no method", true, lsp::frame("{\"jsonrpc\":\"2.0\",\"id\":70}"), -32600,
-       70},
-      {"a method that is no string", true,
-       lsp::frame("{\"jsonrpc\":\"2.0\",\"id\":70,\"method\":5}"), -32600, 70},
-      {"params that are a number", true,
-       lsp::frame("{\"jsonrpc\":\"2.0\",\"id\":70,\"method\":\"shutdown\","
-                  "\"params\":5}"),
+      {"no method", true, framed({{"id", 70}}), -32600, 70},
+      {"a method that is no string", true, framed({{"id", 70}, {"method", 5}}),
        -32600, 70},
+      {"params that are a number", true, request("shutdown", 5), -32600, 70},
       {"params of the wrong shape", true,
-       framed({{"jsonrpc", "2.0"},
-               {"id", 70},
-               {"method", "textDocument/hover"},
-               {"params",
-                {{"textDocument", text_document()}, {"position", "here"}}}}),
-       -32602, 70},
-      {"a document never opened", true,
-       framed({{"jsonrpc", "2.0"},
-               {"id", 70},
-               {"method", "textDocument/hover"},
-               {"params",
-                {{"textDocument", text_document(test_uri("x.zem"))},
-                 {"position", {{"line", 0}, {"character", 0}}}}}}),
+       request("textDocument/hover", misshapen), -32602, 70},
+      {"a document never opened", true, request("textDocument/hover", unopened),
        -32602, 70},
       {"initialize twice", true,
-       framed({{"jsonrpc", "2.0"},
-               {"id", 70},
-               {"method", "initialize"},
-               {"params", {{"capabilities", Json::object()}}}}),
-       -32600, 70},
+       request("initialize", {{"capabilities", Json::object()}}), -32600, 70},
       {"a change with text of the wrong type", true,
-       framed({{"jsonrpc", "2.0"},
-               {"method", "textDocument/didChange"},
-               {"params",
-                {{"textDocument", {{"uri", kUri}, {"version", 2}}},
-                 {"contentChanges", {{{"text", 5}}}}}}}),
-       0, nullptr},
+       changed(2, {{{"text", 5}}}), 0, nullptr},
       {"JSON nested a hundred thousand deep", true,
        lsp::frame(std::string(100000, '[') + std::string(100000, ']')), -32600,
        nullptr},
@@ -135,10 +146,12 @@ std::vector<BadInput> bad_inputs() {
        "Content-Length: many\r\n\r\n{}", 0, nullptr},
       {"garbage, then a header", true, "\x01\x02garbage\r\n", 0, nullptr},
   };
-}
-
-TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
-  for (const BadInput& c : bad_inputs()) {
+  // The next answer, passing over notifications.
+  const auto next_answer = [](LspClient& client) {
+    return client.take([](const Json& m) { return !m.contains("method"); }, 10s)
+        .value_or(nullptr);
+  };
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     LspClient client;
     if (c.initialized) {
@@ -147,16 +160,14 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
     }
     client.send_raw(c.bytes);
     if (c.code != 0) {
-      const Json answer = next_answer(client);
-      ASSERT_TRUE(answer.contains("error")) << answer;
+      Json answer = next_answer(client);
       EXPECT_EQ(answer["error"]["code"], c.code) << answer;
       EXPECT_EQ(answer["id"], c.id) << answer;
     }
     // The next request is the next one answered.
     const int id =
         c.initialized
-            ? client.ask("textDocument/documentSymbol",
-                         {{"textDocument", text_document()}})
+            ? client.ask("textDocument/documentSymbol", kDocument)
             : client.ask("initialize", {{"capabilities", Json::object()}});
     const Json answer = next_answer(client);
     EXPECT_EQ(answer["id"], id) << answer;
@@ -164,54 +175,51 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
   }
 }
 
-struct Ending {
-  const char* name;
-  std::vector<std::string> methods;  // requests and notifications, in order
-  bool close_input;
-  int status;
-};
-
 TEST(LspServer, ExitStatus) {
-  const Ending endings[] = {
-      {"shutdown and exit", {"initialize", "shutdown", "exit"}, false, 0},
-      {"exit without shutdown", {"initialize", "exit"}, false, 1},
-      {"exit before initialize", {"exit"}, false, 1},
-      {"input closed without exit", {"initialize", "shutdown"}, true, 1},
+  const struct {
+    const char* name;
+    // Requests and notifications in order; "close" closes the input.
+    std::vector<std::string> steps;
+    int status;
+  } endings[] = {
+      {"shutdown and exit", {"initialize", "shutdown", "exit"}, 0},
+      {"exit without shutdown", {"initialize", "exit"}, 1},
+      {"exit before initialize", {"exit"}, 1},
+      {"input closed without exit", {"initialize", "shutdown", "close"}, 1},
       {"a request after shutdown, then exit",
        {"initialize", "shutdown", "textDocument/documentSymbol", "exit"},
-       false,
        0},
   };
-  for (const Ending& c : endings) {
+  for (const auto& c : endings) {
     SCOPED_TRACE(c.name);
     LspClient client;
     bool shut = false;
-    for (const std::string& method : c.methods) {
-      if (method == "exit") {
+    for (const std::string& step : c.steps) {
+      if (step == "exit") {
         client.notify("exit", nullptr);
-        continue;
-      }
-      const Json params = method == "initialize"
-                              ? Json{{"capabilities", Json::object()}}
-                              : Json{{"textDocument", text_document()}};
-      const Json answer = client.request(method, params);
-      if (shut) {
-        EXPECT_EQ(answer["error"]["code"], -32600) << answer;
+      } else if (step == "close") {
+        client.close_input();
       } else {
-        EXPECT_TRUE(answer.contains("result")) << answer;
+        const Json answer = client.request(
+            step, step == "initialize" ? Json{{"capabilities", Json::object()}}
+                                       : kDocument);
+        if (shut) {
+          EXPECT_EQ(answer["error"]["code"], -32600) << answer;
+        } else {
+          EXPECT_TRUE(answer.contains("result")) << answer;
+        }
+        shut = shut || step == "shutdown";
       }
-      shut = shut || method == "shutdown";
     }
-    if (c.close_input) client.close_input();
     EXPECT_EQ(client.wait(), c.status);
   }
 }
 
+// Its position encoding: PositionsAfterJapaneseAndAstralCharacters.
 TEST(LspServer, InitializeAnnouncesWhatItServes) {
   LspClient client;
   const Json result = client.initialize()["result"];
   const Json& capabilities = result["capabilities"];
-  EXPECT_EQ(capabilities["positionEncoding"], "utf-16");
   EXPECT_EQ(capabilities["textDocumentSync"]["change"], 2);
   for (const char* provider :
        {"hoverProvider", "completionProvider", "definitionProvider",
@@ -223,100 +231,80 @@ TEST(LspServer, InitializeAnnouncesWhatItServes) {
 
 // ------------------------------------------------------------- diagnostics
 
-struct CheckLine {
-  std::size_t line;
-  std::size_t column;
-  std::string text;
-  bool operator==(const CheckLine&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const CheckLine& c) {
-  return os << c.line << ":" << c.column << " " << c.text;
-}
-
-// What `zemuc check` says of a UTF-8 source.
-std::vector<CheckLine> check_says(const std::string& source,
-                                  const std::vector<std::string>& env = {}) {
+// What `zemuc check` finds in a UTF-8 source, each as LINE:COLUMN TEXT.
+std::vector<std::string> check_says(const std::string& source,
+                                    const std::vector<std::string>& env = {}) {
   ScratchDir dir;
   dir.write("prog.zem", source);
   const RunResult run = run_zemuc({"check", "prog.zem"}, dir.path(), "", env);
-  std::vector<CheckLine> lines;
-  const std::regex form(R"(prog\.zem:(\d+):(\d+): warning: (.*))");
+  std::vector<std::string> found;
+  const std::regex form(R"(prog\.zem:(\d+:\d+): warning: (.*))");
   std::istringstream out(run.out);
   for (std::string line; std::getline(out, line);) {
     std::smatch m;
-    if (std::regex_match(line, m, form)) {
-      lines.push_back({std::stoul(m[1]), std::stoul(m[2]), m[3]});
-    }
+    if (std::regex_match(line, m, form))
+      found.push_back(m[1].str() + " " + m[2].str());
   }
-  return lines;
+  return found;
 }
 
-// The diagnostics as `zemuc check` would print them: lines and columns
+// The diagnostics published, as check_says() gives them: lines and columns
 // from 1 (the sources have no astral characters, so a UTF-16 unit is a
 // character).
-std::vector<CheckLine> server_says(const Json& published) {
-  std::vector<CheckLine> lines;
-  for (const Json& d : published["params"]["diagnostics"]) {
+std::vector<std::string> server_says(const Json& published) {
+  std::vector<std::string> found;
+  for (const Json& d : published["diagnostics"]) {
     EXPECT_EQ(d["severity"], 2) << d;
     EXPECT_EQ(d["source"], "zemuc");
-    lines.push_back({d["range"]["start"]["line"].get<std::size_t>() + 1,
-                     d["range"]["start"]["character"].get<std::size_t>() + 1,
-                     d["message"].get<std::string>()});
+    const Json& start = d["range"]["start"];
+    found.push_back(std::to_string(start["line"].get<int>() + 1) + ":" +
+                    std::to_string(start["character"].get<int>() + 1) + " " +
+                    d["message"].get<std::string>());
   }
-  return lines;
-}
-
-std::string traps() {
-  return read_file(std::filesystem::path(ZEM_PROJECT_DIR) /
-                   "editors/tests/grammar/traps/traps.zem.txt");
+  return found;
 }
 
 TEST(LspServer, DiagnosticsAreExactlyTheCheckFindings) {
-  const std::string source = traps();
-  const std::vector<CheckLine> expected = check_says(source);
+  const std::string source =
+      read_file(std::filesystem::path(ZEM_PROJECT_DIR) /
+                "editors/tests/grammar/traps/traps.zem.txt");
+  const std::vector<std::string> expected = check_says(source);
   ASSERT_GT(expected.size(), 10u);
   LspClient client;
   client.initialize();
   client.open(kUri, source, 4);
-  const std::optional<Json> published =
-      client.notification("textDocument/publishDiagnostics");
-  ASSERT_TRUE(published);
-  EXPECT_EQ((*published)["params"]["uri"], kUri);
-  EXPECT_EQ((*published)["params"]["version"], 4);
-  EXPECT_EQ(server_says(*published), expected);
+  const Json params = published(client);
+  EXPECT_EQ(params["uri"], kUri);
+  EXPECT_EQ(params["version"], 4);
+  EXPECT_EQ(server_says(params), expected);
 }
 
 TEST(LspServer, TheLanguageOfTheTexts) {
   const std::string source = "はじめ\n\t見る \"x\";\nおわり\n";
   const std::vector<std::string> japanese_env = {"LC_ALL=ja_JP.UTF-8"};
-  const std::string japanese = check_says(source, japanese_env).at(0).text;
-  const std::string english = check_says(source).at(0).text;
+  const std::string japanese = check_says(source, japanese_env).at(0);
+  const std::string english = check_says(source).at(0);
   ASSERT_NE(japanese, english);
-  struct Case {
+  const struct {
     const char* name;
     std::vector<std::string> env;
     Json locale;
-    std::string text;
-  };
-  const Case cases[] = {
+    std::string said;
+  } cases[] = {
       {"the environment's locale", japanese_env, nullptr, japanese},
       {"the client's locale", {}, "ja", japanese},
       {"the client's locale before the environment's", japanese_env, "en-US",
        english},
       {"neither", {}, nullptr, english},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     LspClient client(c.env);
     Json params = {{"capabilities", Json::object()}};
     if (!c.locale.is_null()) params["locale"] = c.locale;
     client.initialize(params);
     client.open(kUri, source);
-    const std::optional<Json> published =
-        client.notification("textDocument/publishDiagnostics");
-    ASSERT_TRUE(published);
-    EXPECT_EQ(server_says(*published).at(0).text, c.text);
+    EXPECT_EQ(server_says(published(client)).at(0), c.said);
   }
 }
 
@@ -324,14 +312,10 @@ TEST(LspServer, EveryExampleIsClean) {
   for (const auto& entry : std::filesystem::directory_iterator(
            std::filesystem::path(ZEM_PROJECT_DIR) / "examples")) {
     const std::string name = entry.path().filename().string();
-    const std::string source = utf8(read_file(entry.path() / (name + ".zem")));
     LspClient client;
     client.initialize();
-    client.open(kUri, source);
-    const std::optional<Json> published =
-        client.notification("textDocument/publishDiagnostics");
-    ASSERT_TRUE(published) << name;
-    EXPECT_EQ((*published)["params"]["diagnostics"], Json::array()) << name;
+    client.open(kUri, utf8(read_file(entry.path() / (name + ".zem"))));
+    EXPECT_EQ(published(client)["diagnostics"], Json::array()) << name;
   }
 }
 
@@ -342,43 +326,26 @@ TEST(LspServer, EveryExampleIsClean) {
 // its place in the client's units, and the rest is still read.
 TEST(LspServer, PositionsAfterJapaneseAndAstralCharacters) {
   const std::string before = "\t数😀=1;";
-  const std::string source = "はじめ\n" + before + "見る(\"x\");\nおわり\n";
-  for (const bool utf16 : {true, false}) {
-    SCOPED_TRACE(utf16 ? "utf-16" : "utf-8");
+  for (const Json& offered : {Json::array(), Json{"utf-8", "utf-16"}}) {
+    SCOPED_TRACE(offered.dump());
     LspClient client;
-    Json params = {{"capabilities", Json::object()}};
-    if (!utf16) {
-      params["capabilities"]["general"]["positionEncodings"] = {"utf-8",
-                                                                "utf-16"};
-    }
-    const Json result = client.initialize(params)["result"];
-    EXPECT_EQ(result["capabilities"]["positionEncoding"],
-              utf16 ? "utf-16" : "utf-8");
-    client.open(kUri, source);
-    const std::optional<Json> published =
-        client.notification("textDocument/publishDiagnostics");
-    ASSERT_TRUE(published);
-    const Json& list = (*published)["params"]["diagnostics"];
+    const bool utf16 = initialize_offering(client, offered);
+    client.open(kUri, "はじめ\n" + before + "見る(\"x\");\nおわり\n");
+    const Json list = published(client)["diagnostics"];
     ASSERT_EQ(list.size(), 2u) << list;
-    const Json& bad = list[0];
-    EXPECT_EQ(bad["severity"], 1);
-    EXPECT_EQ(bad["code"], "no-shift-jis");
-    EXPECT_NE(bad["message"].get<std::string>().find("U+1F600"),
+    EXPECT_EQ(list[0]["severity"], 1);
+    EXPECT_EQ(list[0]["code"], "no-shift-jis");
+    EXPECT_NE(list[0]["message"].get<std::string>().find("U+1F600"),
               std::string::npos);
-    EXPECT_EQ(bad["range"]["start"],
-              Json({{"line", 1}, {"character", units("\t数", utf16)}}));
-    EXPECT_EQ(bad["range"]["end"],
-              Json({{"line", 1}, {"character", units("\t数😀", utf16)}}));
-    const Json& dropped = list[1];
-    EXPECT_EQ(dropped["code"], "text-after-semicolon");
-    EXPECT_EQ(dropped["range"]["start"],
-              Json({{"line", 1}, {"character", units(before, utf16)}}));
+    EXPECT_EQ(list[0]["range"],
+              range(1, units("\t数", utf16), units("\t数😀", utf16)));
+    EXPECT_EQ(list[1]["code"], "text-after-semicolon");
+    EXPECT_EQ(list[1]["range"]["start"], position(1, units(before, utf16)));
     // The variable holds the stand-in, and is found where it stands.
-    const Json symbols = client.request("textDocument/documentSymbol",
-                                        {{"textDocument", text_document()}});
-    ASSERT_EQ(symbols["result"].size(), 1u) << symbols;
-    EXPECT_EQ(symbols["result"][0]["name"], "数〓");
-    EXPECT_EQ(symbols["result"][0]["location"]["range"]["end"]["character"],
+    const Json found = symbols(client);
+    ASSERT_EQ(found.size(), 1u) << found;
+    EXPECT_EQ(found[0]["name"], "数〓");
+    EXPECT_EQ(found[0]["location"]["range"]["end"]["character"],
               units("\t数😀", utf16));
   }
 }
@@ -386,50 +353,34 @@ TEST(LspServer, PositionsAfterJapaneseAndAstralCharacters) {
 // Ranged changes around kanji and an astral character land where the
 // client means them, in either encoding.
 TEST(LspServer, IncrementalChanges) {
-  for (const bool utf16 : {true, false}) {
-    SCOPED_TRACE(utf16 ? "utf-16" : "utf-8");
+  for (const Json& offered : {Json::array(), Json{"utf-8"}}) {
+    SCOPED_TRACE(offered.dump());
     LspClient client;
-    Json params = {{"capabilities", Json::object()}};
-    if (!utf16) {
-      params["capabilities"]["general"]["positionEncodings"] = {"utf-8"};
-    }
-    client.initialize(params);
+    const bool utf16 = initialize_offering(client, offered);
     client.open(kUri, "はじめ\n\t見る(\"😀\");\nおわり\n");
-    ASSERT_TRUE(client.notification("textDocument/publishDiagnostics"));
-    const auto range = [&](std::string_view a, std::string_view b) {
-      return Json{{"start", {{"line", 1}, {"character", units(a, utf16)}}},
-                  {"end", {{"line", 1}, {"character", units(b, utf16)}}}};
+    published(client);
+    const auto line_1 = [&](std::string_view a, std::string_view b) {
+      return range(1, units(a, utf16), units(b, utf16));
     };
     // `(` becomes a blank; then a variable goes in after the emoji; then a
     // line is added before it all.
-    client.notify(
-        "textDocument/didChange",
-        {{"textDocument", {{"uri", kUri}, {"version", 2}}},
-         {"contentChanges",
-          {{{"range", range("\t見る", "\t見る(")}, {"text", " "}},
-           {{"range", range("\t見る \"😀\"", "\t見る \"😀\"")}, {"text", ",数a"}},
-           {{"range",
-             {{"start", {{"line", 0}, {"character", 0}}},
-              {"end", {{"line", 0}, {"character", 0}}}}},
-            {"text", "//😀\n"}}}}});
-    const std::optional<Json> published =
-        client.notification("textDocument/publishDiagnostics");
-    ASSERT_TRUE(published);
-    EXPECT_EQ((*published)["params"]["version"], 2);
+    client.send_raw(changed(
+        2,
+        {{{"range", line_1("\t見る", "\t見る(")}, {"text", " "}},
+         {{"range", line_1("\t見る \"😀\"", "\t見る \"😀\"")}, {"text", ",数a"}},
+         {{"range", range(0, 0, 0)}, {"text", "//😀\n"}}}));
+    const Json params = published(client);
+    EXPECT_EQ(params["version"], 2);
     std::vector<std::string> codes;
-    for (const Json& d : (*published)["params"]["diagnostics"]) {
-      codes.push_back(d["code"]);
-    }
+    for (const Json& d : params["diagnostics"]) codes.push_back(d["code"]);
     // The line is now `\t見る "😀",数a);` after the new first line.
     EXPECT_EQ(codes,
               (std::vector<std::string>{"no-shift-jis", "keyword-space-removed",
                                         "no-shift-jis"}));
-    const Json symbols = client.request("textDocument/documentSymbol",
-                                        {{"textDocument", text_document()}});
-    ASSERT_EQ(symbols["result"].size(), 1u) << symbols;
-    EXPECT_EQ(
-        symbols["result"][0]["location"]["range"]["start"],
-        Json({{"line", 2}, {"character", units("\t見る \"😀\",", utf16)}}));
+    const Json found = symbols(client);
+    ASSERT_EQ(found.size(), 1u) << found;
+    EXPECT_EQ(found[0]["location"]["range"]["start"],
+              position(2, units("\t見る \"😀\",", utf16)));
   }
 }
 
@@ -438,37 +389,27 @@ TEST(LspServer, IncrementalChanges) {
 TEST(LspServer, ABurstOfChangesIsAnalysedAtItsLatestVersion) {
   LspClient client;
   client.initialize();
-  std::string burst;
-  burst += framed({{"jsonrpc", "2.0"},
-                   {"method", "textDocument/didOpen"},
-                   {"params",
-                    {{"textDocument",
-                      {{"uri", kUri},
-                       {"languageId", "zem"},
-                       {"version", 1},
-                       {"text", "はじめ\nおわり\n"}}}}}});
+  std::string burst = framed({{"method", "textDocument/didOpen"},
+                              {"params",
+                               {{"textDocument",
+                                 {{"uri", kUri},
+                                  {"languageId", "zem"},
+                                  {"version", 1},
+                                  {"text", "はじめ\nおわり\n"}}}}}});
   constexpr int kLast = 150;
   for (int version = 2; version <= kLast; ++version) {
     // Only the last version has a finding.
     const std::string body =
         version == kLast ? "\t見る \"x\";\n" : "\t数a=1;\n";
-    burst += framed(
-        {{"jsonrpc", "2.0"},
-         {"method", "textDocument/didChange"},
-         {"params",
-          {{"textDocument", {{"uri", kUri}, {"version", version}}},
-           {"contentChanges", {{{"text", "はじめ\n" + body + "おわり\n"}}}}}}});
+    burst += changed(version, {{{"text", "はじめ\n" + body + "おわり\n"}}});
   }
   ASSERT_LT(burst.size(), 60000u);  // one write, within a pipe's buffer
   client.send_raw(burst);
-  const std::optional<Json> published =
-      client.notification("textDocument/publishDiagnostics");
-  ASSERT_TRUE(published);
-  EXPECT_EQ((*published)["params"]["version"], kLast);
-  EXPECT_EQ((*published)["params"]["diagnostics"].size(), 1u);
+  const Json params = published(client);
+  EXPECT_EQ(params["version"], kLast);
+  EXPECT_EQ(params["diagnostics"].size(), 1u);
   // Nothing was published for the older versions.
-  client.request("textDocument/documentSymbol",
-                 {{"textDocument", text_document()}});
+  symbols(client);
   EXPECT_FALSE(client.notification("textDocument/publishDiagnostics", 200ms));
 }
 
@@ -482,10 +423,7 @@ TEST(LspServer, AMegabyteDocument) {
   LspClient client;
   client.initialize();
   client.open(kUri, source);
-  const std::optional<Json> published =
-      client.notification("textDocument/publishDiagnostics", 120s);
-  ASSERT_TRUE(published);
-  const Json& list = (*published)["params"]["diagnostics"];
+  const Json list = published(client, 120s)["diagnostics"];
   ASSERT_EQ(list.size(), 1u);
   const std::size_t last = std::count(source.begin(), source.end(), '\n') - 2;
   EXPECT_EQ(list[0]["range"]["start"]["line"], last);
@@ -534,12 +472,11 @@ struct Features : ::testing::Test {
 };
 
 TEST_F(Features, HoverTellsTheWordAndTheCOfTheLine) {
-  struct Case {
+  const struct {
     std::size_t line;
     std::size_t character;
     std::vector<std::string> holds;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {3, 1, {"数ab: number variable, nn2 in C, first named on line 4"}},
       {3, 6, {"数a: number variable, nn1 in C, first named on line 3"}},
       {3, 3, {"数ab:"}},  // the cursor just after a word still names it
@@ -550,9 +487,9 @@ TEST_F(Features, HoverTellsTheWordAndTheCOfTheLine) {
       {5, 2, {"見る(\"label\",数a): shows each variable", "printf"}},
       {4, 1, {"くり返し(10){ ... }: repeats", "for("}},
       {0, 0, {"はじめ: begins the program", "#include <stdio.h>"}},
-      {6, 1, {"line 7 in C:", "```c\n\t}\n```"}},
+      {6, 1, {"line 7 in C:\n```c\n"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const std::string text = hover_text(c.line, c.character);
     for (const std::string& part : c.holds) {
       EXPECT_NE(text.find(part), std::string::npos)
@@ -563,10 +500,8 @@ TEST_F(Features, HoverTellsTheWordAndTheCOfTheLine) {
 }
 
 TEST_F(Features, HoverShowsEachLineExactlyAsTheCFileHoldsIt) {
-  const Translation translation =
-      translate_in_memory("prog.zem", sjis(kProgram));
   for (std::size_t line = 1; line <= 12; ++line) {
-    const std::string c_text = utf8(std::string(translation.c_text_of(line)));
+    const std::string c_text = c_line(kProgram, line);
     ASSERT_FALSE(c_text.empty()) << line;
     EXPECT_NE(hover_text(line - 1, 0).find("```c\n" + c_text + "```"),
               std::string::npos)
@@ -576,13 +511,8 @@ TEST_F(Features, HoverShowsEachLineExactlyAsTheCFileHoldsIt) {
 
 TEST_F(Features, Completion) {
   // A half-typed name: the edit replaces it.
-  client.notify("textDocument/didChange",
-                {{"textDocument", {{"uri", kUri}, {"version", 2}}},
-                 {"contentChanges",
-                  {{{"range",
-                     {{"start", {{"line", 6}, {"character", 2}}},
-                      {"end", {{"line", 6}, {"character", 2}}}}},
-                    {"text", "\n\t数"}}}}});
+  client.send_raw(
+      changed(2, {{{"range", range(6, 2, 2)}, {"text", "\n\t数"}}}));
   const Json answer = client.request("textDocument/completion", at(7, 2));
   const Json& items = answer["result"]["items"];
   std::map<std::string, Json> by_label;
@@ -596,9 +526,7 @@ TEST_F(Features, Completion) {
   // The half-typed 数 is itself a name to the translator, third in line.
   EXPECT_EQ(by_label["字s"]["detail"], "text variable (cc4)");
   EXPECT_EQ(by_label["入力"]["kind"], 17);
-  EXPECT_EQ(by_label["数a"]["textEdit"]["range"],
-            Json({{"start", {{"line", 7}, {"character", 1}}},
-                  {"end", {{"line", 7}, {"character", 2}}}}));
+  EXPECT_EQ(by_label["数a"]["textEdit"]["range"], range(7, 1, 2));
 }
 
 TEST(LspServer, CompletionWithoutSnippets) {
@@ -616,19 +544,18 @@ TEST(LspServer, CompletionWithoutSnippets) {
 }
 
 TEST_F(Features, DefinitionAndReferencesAreWholeTokens) {
-  struct Case {
+  const struct {
     std::size_t line;
     std::size_t character;
     std::size_t definition_line;
     std::vector<std::size_t> reference_lines;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {5, 10, 3, {3, 5}},      // 数ab, not 数a
       {3, 6, 2, {2, 3, 4}},    // 数a, not 数ab
       {10, 5, 1, {1, 7, 10}},  // the file
       {8, 9, 7, {7, 8}},       // 字s
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const Json definition =
         client.request("textDocument/definition", at(c.line, c.character));
     EXPECT_EQ(definition["result"]["range"]["start"]["line"], c.definition_line)
@@ -647,17 +574,16 @@ TEST_F(Features, DefinitionAndReferencesAreWholeTokens) {
         c.reference_lines.size() - 1);
   }
   // Nothing to go to from a keyword or a text.
-  EXPECT_TRUE(
-      client.request("textDocument/definition", at(5, 2))["result"].is_null());
-  EXPECT_TRUE(
-      client.request("textDocument/definition", at(5, 6))["result"].is_null());
+  for (const std::size_t character : {2, 6}) {
+    EXPECT_TRUE(
+        client.request("textDocument/definition", at(5, character))["result"]
+            .is_null());
+  }
 }
 
 TEST_F(Features, DocumentSymbols) {
-  const Json symbols = client.request("textDocument/documentSymbol",
-                                      {{"textDocument", text_document()}});
   std::vector<std::string> seen;
-  for (const Json& symbol : symbols["result"]) {
+  for (const Json& symbol : symbols(client)) {
     seen.push_back(symbol["name"].get<std::string>() + "@" +
                    std::to_string(symbol["range"]["start"]["line"].get<int>()) +
                    "/" + std::to_string(symbol["kind"].get<int>()));
@@ -670,14 +596,12 @@ TEST_F(Features, DocumentSymbols) {
 
 // ------------------------------------------------------------ code actions
 
-struct MendCase {
-  const char* name;
-  std::string line;    // the second line of a program
-  std::string mended;  // that line after the mend; empty for no mend
-};
-
 TEST(LspServer, CodeActionsOnlyWhereTheMendIsCertain) {
-  const MendCase cases[] = {
+  const struct {
+    const char* name;
+    std::string line;    // the second line of a program
+    std::string mended;  // that line after the mend; empty for no mend
+  } cases[] = {
       {"a blank after a keyword", "\t見る \"x\";", "\t見る(\"x\";"},
       {"blanks after a keyword", "\t打つ   数a);", "\t打つ(数a);"},
       {"a keyword glued to a text", "\t見る\"x\";", "\t見る(\"x\";"},
@@ -688,51 +612,44 @@ TEST(LspServer, CodeActionsOnlyWhereTheMendIsCertain) {
       {"spaces in quotes", "\t見る(\"a b\");", ""},
       {"a full-width space inside a line", "\t数a=1　;", ""},
   };
-  for (const MendCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     LspClient client;
     client.initialize();
-    const std::string source = "はじめ\n" + c.line + "\nおわり\n";
-    client.open(kUri, source);
-    const Json actions = client.request(
-        "textDocument/codeAction",
-        {{"textDocument", text_document()},
-         {"range",
-          {{"start", {{"line", 1}, {"character", 0}}},
-           {"end", {{"line", 1}, {"character", units(c.line)}}}}},
-         {"context", {{"diagnostics", Json::array()}}}})["result"];
+    client.open(kUri, "はじめ\n" + c.line + "\nおわり\n");
+    Json params = kDocument;
+    params["range"] = range(1, 0, units(c.line));
+    params["context"] = {{"diagnostics", Json::array()}};
+    const Json actions =
+        client.request("textDocument/codeAction", params)["result"];
     if (c.mended.empty()) {
       EXPECT_EQ(actions, Json::array());
       continue;
     }
     ASSERT_EQ(actions.size(), 1u) << actions;
     EXPECT_EQ(actions[0]["kind"], "quickfix");
-    // The edits, applied as a client applies them, give the mended line,
-    // whose finding is then gone.
+    // The edits, applied as a client applies them, give the mended line:
+    // its finding is gone, and no other came or went.
     const Json& edits = actions[0]["edit"]["changes"][kUri];
     Json changes = Json::array();
     for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
       changes.push_back(
           {{"range", (*edit)["range"]}, {"text", (*edit)["newText"]}});
     }
-    ASSERT_TRUE(client.notification("textDocument/publishDiagnostics"));
-    client.notify("textDocument/didChange",
-                  {{"textDocument", {{"uri", kUri}, {"version", 2}}},
-                   {"contentChanges", changes}});
-    const std::optional<Json> published =
-        client.notification("textDocument/publishDiagnostics");
-    ASSERT_TRUE(published);
-    const std::string code = actions[0]["diagnostics"][0]["code"];
-    for (const Json& d : (*published)["params"]["diagnostics"]) {
-      EXPECT_NE(d["code"], code) << d;
+    const std::size_t findings = published(client)["diagnostics"].size();
+    client.send_raw(changed(2, changes));
+    const Json after = published(client)["diagnostics"];
+    EXPECT_EQ(after.size(), findings - 1) << after;
+    for (const Json& d : after) {
+      EXPECT_NE(d["code"], actions[0]["diagnostics"][0]["code"]) << d;
     }
-    EXPECT_EQ(check_says("はじめ\n" + c.mended + "\nおわり\n").size(),
-              check_says(source).size() - 1);
-    const Json symbols =
+    const std::string mended = "はじめ\n" + c.mended + "\nおわり\n";
+    const Json hover =
         client.request("textDocument/hover", at(1, units(c.mended) - 1));
-    EXPECT_NE(symbols["result"]["contents"]["value"].get<std::string>().find(
-                  "line 2 in C"),
-              std::string::npos);
+    EXPECT_NE(hover["result"]["contents"]["value"].get<std::string>().find(
+                  "line 2 in C:\n" + c_line(mended, 2)),
+              std::string::npos)
+        << hover;
   }
 }
 
