@@ -18,12 +18,14 @@ constexpr const char* kDouble =
     "おわり\n";
 
 TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
+  // A long line is shown as far as a terminal's width.
+  const std::string kClipped = std::string(115, 'x') + "...\n";
   const struct {
     const char* what;
-    const char* source;
+    std::string source;
     const char* output;
     bool failed;
-    const char* told;
+    std::string told;
   } cases[] = {
       {"a missing ; (gcc)", kDouble,
        "p.zem: In function 'main':\n"
@@ -156,6 +158,110 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "read: write the half-width )\n"
        "\t見る（\"a\"）;\n"
        "\t         ^\n"},
+      {"a full-width ; and gcc's follow-on error on its line",
+       "はじめ\n\t数a=3；\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:6: error: invalid suffix \"；\" on integer constant\n"
+       "p.zem:2:10: error: expected ';' before 'printf'\n",
+       true,
+       "p.zem:2:6: error: ； is a full-width character, which C does not "
+       "read: write the half-width ;\n"
+       "\t数a=3；\n"
+       "\t     ^\n"},
+      {"a text in quotes put into a number variable (gcc)",
+       "はじめ\n\t数a=\"5\";\nおわり\n",
+       "p.zem:2:5: error: assignment to 'int' from 'char *' makes integer from "
+       "pointer without a cast [-Werror=int-conversion]\n",
+       true,
+       "p.zem:2:4: error: 数a holds a number, and the text \"5\" cannot be put "
+       "into it: write the number without quotes, 数a=5;, or keep the text in "
+       "a variable that begins with 字, 字a=\"5\";\n"
+       "\t数a=\"5\";\n"
+       "\t   ^\n"},
+      {"a text of no digits, a ; in it, put into a number variable (clang)",
+       "はじめ\n\t数値=\"表;\";\nおわり\n",
+       "p.zem:2:5: error: incompatible pointer to integer conversion "
+       "assigning to 'int' from 'char[5]' [-Werror,-Wint-conversion]\n",
+       true,
+       "p.zem:2:4: error: 数値 holds a number, and the text \"表;\" cannot be "
+       "put into it: keep the text in a variable that begins with 字, "
+       "字値=\"表;\";\n"
+       "\t数値=\"表;\";\n"
+       "\t    ^\n"},
+      {"a sum of a text put into a number variable (gcc)",
+       "はじめ\n\t数a=字s+1;\nおわり\n",
+       "p.zem:2:5: error: assignment to 'int' from 'char *' makes integer from "
+       "pointer without a cast [-Werror=int-conversion]\n",
+       true,
+       "p.zem:2:4: error: 数a holds a number, but what the = gives it is a "
+       "text: give it a number, or keep the text in a variable that begins "
+       "with 字, as 字a\n"
+       "\t数a=字s+1;\n"
+       "\t   ^\n"},
+      {"a mistyped keyword: the warning that follows from it is left out "
+       "(clang)",
+       "はじめ\n\t打る(数a);\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:9: warning: variable 'nn1' is uninitialized when used here "
+       "[-Wuninitialized]\n"
+       "/usr/bin/ld: /tmp/program-c00a3c.o: in function `main':\n"
+       "/tmp/w/p.zem:2: undefined reference to `打る'\n"
+       "clang: error: linker command failed with exit code 1 (use -v to see "
+       "invocation)\n",
+       true,
+       "p.zem:2:2: error: there is no statement or function named 打る: is a "
+       "statement mistyped? (見る 打つ くり返し 開く 閉じる 読む 書く "
+       "読みきり)\n"
+       "\t打る(数a);\n"
+       "\t^\n"},
+      {"C that the next line's statement writes is said as its keyword (gcc)",
+       "はじめ\n\tif(数a==1\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:11: error: expected ')' before 'printf'\n"
+       "<translator>:1:188: error: expected expression before '}' token\n",
+       true,
+       "p.zem:2:10: error: expected ')' before '見る'\n"
+       "\tif(数a==1\n"
+       "\t         ^\n"},
+      {"a C word the learner wrote stays",
+       "はじめ\n\tprintf(\"%d\",数a\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:17: error: expected ')' before 'printf'\n", true,
+       "p.zem:2:16: error: expected ')' before 'printf'\n"
+       "\tprintf(\"%d\",数a\n"
+       "\t               ^\n"},
+      {"a text too long for its variable, as gcc warns",
+       "はじめ\n\t字s=\"" + std::string(300, 'x') + "\";\nおわり\n",
+       "p.zem:2:2: warning: '__builtin_memcpy' writing 301 bytes into a region "
+       "of size 256 overflows the destination [-Wstringop-overflow=]\n"
+       "<translator>:109:34: note: destination object 'cc1' of size 256\n",
+       false,
+       "p.zem:2:2: warning: 字s holds at most 255 bytes of text, and this "
+       "puts a text of 300 bytes into it\n\t字s=\"" +
+           kClipped + "\t^\n"},
+      {"the same as clang warns",
+       "はじめ\n\t字s=\"" + std::string(256, 'x') + "\";\nおわり\n",
+       "p.zem:2:2: warning: 'strcpy' will always overflow; destination buffer "
+       "has size 256, but the source string has length 257 (including NUL "
+       "byte) [-Wfortify-source]\n",
+       false,
+       "p.zem:2:2: warning: 字s holds at most 255 bytes of text, and this "
+       "puts a text of 256 bytes into it\n\t字s=\"" +
+           kClipped + "\t^\n"},
+      {"a copy too long elsewhere, in bytes",
+       "はじめ\n\tstrcpy(p,\"abcdef\");\nおわり\n",
+       "p.zem:2:2: warning: '__builtin_memcpy' writing 7 bytes into a region "
+       "of size 4 overflows the destination [-Wstringop-overflow=]\n",
+       false,
+       "p.zem:2:2: warning: this writes 7 bytes where only 4 fit\n"
+       "\tstrcpy(p,\"abcdef\");\n"
+       "\t^\n"},
+      {"a text copied onto itself (gcc)",
+       "はじめ\n\t字s=\"ab\";\n\tstrcat(字s,字s);\nおわり\n",
+       "p.zem:3:9: warning: passing argument 1 to 'restrict'-qualified "
+       "parameter aliases with argument 2 [-Wrestrict]\n",
+       false,
+       "p.zem:3:9: warning: two of the texts given here are the same place in "
+       "memory and cannot be copied right: copy from and to different "
+       "variables\n"
+       "\tstrcat(字s,字s);\n"
+       "\t       ^\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -203,6 +309,117 @@ TEST(ExplainBuild, BracesThatDoNotPairReplaceWhatFollowsFromThem) {
                             "} closes no {"),
             std::string::npos)
       << told.shown;
+}
+
+// The shape of the program told as one error for each thing wrong with it,
+// in place of the compilers' errors that follow from it (their words as gcc
+// 12 and clang 14 write them for these programs).
+TEST(ExplainBuild, TheShapeOfTheProgramReplacesWhatFollowsFromIt) {
+  const struct {
+    const char* what;
+    const char* source;
+    const char* output;
+    bool failed;
+    const char* told;
+  } cases[] = {
+      {"no はじめ (gcc)", "\t見る(\"a\");\n",
+       "p.zem:1:9: error: expected declaration specifiers or '...' before "
+       "string constant\n"
+       "p.zem:1:17: error: expected declaration specifiers or '...' before "
+       "string constant\n"
+       "<translator>:94:14: warning: 'zemuc_fgets' defined but not used\n",
+       true,
+       "p.zem: error: the program has no はじめ line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"no おわり (clang)", "はじめ\n\t見る(\"a\");\n",
+       "p.zem:2:23: error: expected '}'\n"
+       "<translator>:109:8: note: to match this '{'\n",
+       true,
+       "p.zem: error: the program has no おわり line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"no おわり, and an error of its own before (gcc)",
+       "はじめ\n\t値=1;\n\t見る(\"a\");\n",
+       "p.zem:2:2: error: '\\U00005024' undeclared\n"
+       "p.zem:3:2: error: expected declaration or statement at end of input\n",
+       true,
+       "p.zem:2:2: error: 値 is not a variable: a variable's name begins with "
+       "数 (for a number) or 字 (for a text), as in 数値 or 字値\n"
+       "\t値=1;\n"
+       "\t^\n"
+       "p.zem: error: the program has no おわり line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"はじめ twice (gcc)", "はじめ\nはじめ\n\t見る(\"a\");\nおわり\n",
+       "<translator>:115:7: error: expected ';' before '{' token\n"
+       "<translator>:1:22: error: expected declaration or statement at end "
+       "of input\n",
+       true,
+       "p.zem:2:1: error: a second はじめ: a program has one はじめ, at its "
+       "start\n"
+       "はじめ\n"
+       "^\n"},
+      {"おわり twice (clang)", "はじめ\n\t見る(\"a\");\nおわり\nおわり\n",
+       "<translator>:2:31: error: expected ';' after top level declarator\n"
+       "<translator>:2:35: error: conflicting types for 'printf'\n"
+       "<translator>:2:188: error: extraneous closing brace ('}')\n",
+       true,
+       "p.zem:4:1: error: a second おわり: a program has one おわり, at its "
+       "end\n"
+       "おわり\n"
+       "^\n"},
+      {"おわり before はじめ (clang)", "おわり\n\t見る(\"a\");\nはじめ\n",
+       "<translator>:104:31: error: expected ';' after top level declarator\n"
+       "p.zem:2:9: error: expected parameter declarator\n"
+       "p.zem:2:2: error: conflicting types for 'printf'\n"
+       "<translator>:6:28: error: expected '}'\n",
+       true,
+       "p.zem:1:1: error: おわり comes before はじめ: a program begins with "
+       "はじめ and ends with おわり\n"
+       "おわり\n"
+       "^\n"
+       "p.zem:2:2: error: this line stands before はじめ: the program's lines "
+       "go between はじめ and おわり\n"
+       "\t見る(\"a\");\n"
+       "\t^\n"
+       "p.zem: error: the program has no おわり line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"a line after おわり (gcc)",
+       "はじめ\n\t見る(\"a\");\nおわり\n\t見る(\"b\");\n",
+       "p.zem:4:9: error: expected declaration specifiers or '...' before "
+       "string constant\n",
+       true,
+       "p.zem:4:2: error: this line stands after おわり: the program's lines "
+       "go between はじめ and おわり\n"
+       "\t見る(\"b\");\n"
+       "\t^\n"},
+      {"a くり返し before はじめ (gcc)",
+       "くり返し(3){\nはじめ\n\t見る(\"a\");\nおわり\n",
+       "p.zem:1:1: error: expected identifier or '(' before 'for'\n"
+       "p.zem:1:13: error: expected identifier or '(' before '<=' token\n",
+       true,
+       "p.zem:1:1: error: a くり返し before はじめ: it goes between はじめ and "
+       "おわり\n"
+       "くり返し(3){\n"
+       "^\n"
+       "p.zem:1:1: error: the braces do not pair: the { on this line, or one "
+       "inside it, is never closed by a }\n"
+       "くり返し(3){\n"
+       "^\n"},
+      {"a line before はじめ that builds: the check has said it (gcc)",
+       "\t数a=1;\nはじめ\n\t見る(\"a\");\nおわり\n",
+       "p.zem:1:2: warning: data definition has no type or storage class\n",
+       false, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const compiler::Program program = program_of(c.source);
+    const compiler::CompilerCopy copy =
+        compiler::make_compiler_copy(program, true);
+    const compiler::Explanation told =
+        compiler::explain_build(program, copy.map, c.output, c.failed,
+                                Language::kEnglish, Encoding::kUtf8);
+    EXPECT_EQ(told.shown, c.told);
+    EXPECT_EQ(told.source_errors, c.failed);
+  }
 }
 
 // A build that fails where no line of the source is to blame (a missing
