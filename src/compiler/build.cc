@@ -99,6 +99,7 @@ class Builder {
       return built;
     }
     built.said = explanation.shown;
+    built.values_missing = explanation.values_missing;
     if (!scratch->make_executable()) {
       built.trouble = cannot_write(request_.executable);
       return built;

@@ -6,8 +6,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "compiler/copy.h"
+#include "compiler/explain.h"
 #include "compiler/program.h"
 #include "compiler/toolchain.h"
 #include "text/encoding.h"
@@ -33,6 +35,8 @@ struct Built {
   CopyMap map;           // of the copy it was built from
   // The compiler's errors or warnings as the learner is told them.
   std::string said;
+  // What its warnings said of values missing, for the faults of a run.
+  std::vector<ValueMissing> values_missing;
   // Why the build failed, told after the messages, or alone when the
   // compiler could not even run.
   std::optional<Trouble> trouble;

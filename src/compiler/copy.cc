@@ -18,7 +18,9 @@ using check::Region;
 // has trampled is still walked; what the program printed of a line before
 // a check stopped it is shown), the start probe, the checks of numbers
 // that scanf and atoi would cut to fit an int without a word, and of the
-// file statements' files, which are null when they did not open. The macros
+// file statements' files, which are null when they did not open, with why
+// each open that failed did (noted as it fails, in a file of its own, and
+// copied into the report of a file not open). The macros
 // come after the includes, so that the headers declare the functions under
 // their own names; later includes of the same headers do nothing. The names and
 // the status are those of copy.h.
@@ -65,8 +67,31 @@ static void zemuc_too_large(const char *file, int line, const char *how,
 }
 static void zemuc_not_open(const char *file, int line) {
   FILE *report = zemuc_report();
+  const char *notes = getenv("ZEMUC_OPEN_NOTES");
+  FILE *opens = notes != NULL ? fopen(notes, "r") : NULL;
+  int c;
   fprintf(report, "%s:%d: runtime error: file not open\n", file, line);
+  if (opens != NULL) {
+    while ((c = getc(opens)) != EOF) putc(c, report);
+    fclose(opens);
+  }
   zemuc_stop(report);
+}
+static FILE *zemuc_fopen(const char *file, int line, const char *path,
+                         const char *mode) {
+  FILE *stream = fopen(path, mode);
+  if (stream == NULL) {
+    int error = errno;
+    const char *notes = getenv("ZEMUC_OPEN_NOTES");
+    FILE *out = notes != NULL ? fopen(notes, "a") : NULL;
+    if (out != NULL) {
+      fprintf(out, "%s:%d: note: open failed: %d %s\n", file, line, error,
+              strerror(error));
+      fclose(out);
+    }
+    errno = error;
+  }
+  return stream;
 }
 static int zemuc_scanf(const char *file, int line, const char *format, ...)
     __attribute__((format(scanf, 3, 4)));
@@ -125,6 +150,7 @@ static char *zemuc_fgets(const char *file, int line, char *s, int size,
 #define fprintf(...) zemuc_fprintf(__FILE__, __LINE__, __VA_ARGS__)
 #define fclose(stream) zemuc_fclose(__FILE__, __LINE__, stream)
 #define fgets(s, size, stream) zemuc_fgets(__FILE__, __LINE__, s, size, stream)
+#define fopen(path, mode) zemuc_fopen(__FILE__, __LINE__, path, mode)
 )";
 
 // Without checks the frame only declares the run-time file's function,

@@ -45,6 +45,10 @@ inline constexpr std::string_view kProbeVariable = "ZEMUC_PROBE";
 // statement on a file that did not open), as UndefinedBehaviorSanitizer
 // writes a runtime error.
 inline constexpr std::string_view kReportVariable = "ZEMUC_CHECK_REPORT";
+// Set in its environment, the file where a checked program notes each
+// open that failed, with the C library's error number, for the report of
+// a file statement on a file that did not open.
+inline constexpr std::string_view kOpenNotesVariable = "ZEMUC_OPEN_NOTES";
 
 // Where a place of the copy lies in the translation's C text.
 class CopyMap {
@@ -87,7 +91,8 @@ struct CompilerCopy {
 // the run-time checks that the sanitizers do not make: the start probe
 // (kProbeVariable), the check of numbers typed or read for a number
 // variable and of the files that file statements use (reported as
-// kReportVariable says, status kCheckFailedStatus).
+// kReportVariable says, status kCheckFailedStatus, with the opens that
+// failed as kOpenNotesVariable has them noted).
 CompilerCopy make_compiler_copy(const Program& program, bool checked);
 
 }  // namespace zemuc::compiler

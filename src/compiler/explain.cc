@@ -58,6 +58,36 @@ constexpr Text kTextIntoNumber = {
     "it is: {number}=atoi({text}); turns a text of digits into a number"};
 constexpr Text kTextForNumber = {"数が要る所に文字があります",
                                  "a text stands where a number is needed"};
+constexpr Text kDigitsIntoNumber = {
+    "{number} は数を入れる変数なので、文字 {text} は入りません。数なら \" "
+    "を付けずに {number}={digits}; と、文字なら 字 で始まる変数に "
+    "字{rest}={text}; と書きます",
+    "{number} holds a number, and the text {text} cannot be put into it: "
+    "write the number without quotes, {number}={digits};, or keep the text "
+    "in a variable that begins with 字, 字{rest}={text};"};
+constexpr Text kLiteralIntoNumber = {
+    "{number} は数を入れる変数なので、文字 {text} は入りません。文字は 字 "
+    "で始まる変数に入れます: 字{rest}={text};",
+    "{number} holds a number, and the text {text} cannot be put into it: "
+    "keep the text in a variable that begins with 字, 字{rest}={text};"};
+constexpr Text kTextForNumberOf = {
+    "{number} は数を入れる変数ですが、= の右は文字です。数を入れるか、文字は "
+    "字 で始まる変数 (字{rest} のように) に入れてください",
+    "{number} holds a number, but what the = gives it is a text: give it a "
+    "number, or keep the text in a variable that begins with 字, as 字{rest}"};
+constexpr Text kTextTooLongHere = {
+    "{name} に入る文字は {fit} バイトまでですが、ここで {size} バイトの文字を"
+    "入れます",
+    "{name} holds at most {fit} bytes of text, and this puts a text of {size} "
+    "bytes into it"};
+constexpr Text kWritesPast = {
+    "ここで {size} バイトを、{fit} バイトしかない所に書きます",
+    "this writes {size} bytes where only {fit} fit"};
+constexpr Text kOverlapHere = {
+    "ここで渡す二つの文字はメモリーの同じ所にあるので、正しく写せません。写す"
+    "先と写す元は別の変数にしてください",
+    "two of the texts given here are the same place in memory and cannot be "
+    "copied right: copy from and to different variables"};
 constexpr Text kUsedBeforeValue = {"{name} に値を入れる前に使っています",
                                    "{name} is used before it gets a value"};
 constexpr Text kFullWidth = {
@@ -73,6 +103,37 @@ constexpr Text kUnclosedBrace = {
 constexpr Text kExtraBrace = {
     "{ と } が合いません: この } が閉じる { がありません",
     "the braces do not pair: this } closes no {"};
+// The shape of the program, as the check finds it.
+constexpr Text kNoEnd = {
+    "プログラムに おわり の行がありません。プログラムは はじめ で始めて おわり "
+    "で終えます",
+    "the program has no おわり line: a program begins with はじめ and ends "
+    "with おわり"};
+constexpr Text kBeginTwice = {
+    "二つ目の はじめ です。はじめ は一つだけ、プログラムの最初に書きます",
+    "a second はじめ: a program has one はじめ, at its start"};
+constexpr Text kEndTwice = {
+    "二つ目の おわり です。おわり は一つだけ、プログラムの最後に書きます",
+    "a second おわり: a program has one おわり, at its end"};
+constexpr Text kEndFirst = {
+    "おわり が はじめ より前にあります。プログラムは はじめ で始めて おわり "
+    "で終えます",
+    "おわり comes before はじめ: a program begins with はじめ and ends with "
+    "おわり"};
+constexpr Text kLineBeforeBegin = {
+    "この行は はじめ より前にあります。プログラムの行は はじめ と おわり "
+    "の間に書きます",
+    "this line stands before はじめ: the program's lines go between はじめ "
+    "and おわり"};
+constexpr Text kLineAfterEnd = {
+    "この行は おわり より後ろにあります。プログラムの行は はじめ と おわり "
+    "の間に書きます",
+    "this line stands after おわり: the program's lines go between はじめ and "
+    "おわり"};
+constexpr Text kRepeatBeforeBegin = {
+    "くり返し が はじめ より前にあります。くり返し は はじめ と おわり "
+    "の間に書きます",
+    "a くり返し before はじめ: it goes between はじめ and おわり"};
 constexpr Text kCompilerSays = {"コンパイラ: {}", "the compiler: {}"};
 
 // A message as the learner sees it.
@@ -85,6 +146,8 @@ struct Told {
   Severity severity = Severity::kError;
   std::string text;  // UTF-8
   std::string file;  // for a place in another file (a header)
+  // A variable used before it gets a value, as said.
+  std::string value_missing;
 };
 
 std::string utf8(std::string_view sjis) {
@@ -104,6 +167,58 @@ std::string quoted(std::string_view text) {
   return std::string(text.substr(open + 1, close - open - 1));
 }
 
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+// Where a statement of the C text (Shift-JIS) ends: its first ';' outside
+// quotes.
+std::size_t statement_end(std::string_view text) {
+  char quote = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (quote != 0 && c == '\\') {
+      ++i;
+    } else if (quote != 0 && c == quote) {
+      quote = 0;
+    } else if (quote == 0 && (c == '"' || c == '\'')) {
+      quote = c;
+    } else if (quote == 0 && c == ';') {
+      return i;
+    }
+    if (i < text.size()) {
+      i += character_length(text.substr(i), Encoding::kShiftJis);
+    }
+  }
+  return text.size();
+}
+
+// Digits, perhaps after a sign.
+bool is_number(std::string_view text) {
+  if (text.starts_with('-') || text.starts_with('+')) text.remove_prefix(1);
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= '0' && c <= '9';
+  });
+}
+
+// The number that follows `words` in `text`; 0 when none does.
+std::size_t number_after(std::string_view text, std::string_view words) {
+  const std::size_t at = text.find(words);
+  if (at == std::string_view::npos) return 0;
+  std::size_t n = 0;
+  for (const char c : text.substr(at + words.size())) {
+    if (c < '0' || c > '9' || n > 1'000'000'000) break;
+    n = n * 10 + static_cast<std::size_t>(c - '0');
+  }
+  return n;
+}
+
 // The keywords, UTF-8, for names that begin with one.
 std::string keyword_at_start(std::string_view name) {
   for (const std::string_view keyword :
@@ -112,6 +227,13 @@ std::string keyword_at_start(std::string_view name) {
         sjis::kEnd}) {
     const std::string word = utf8(keyword);
     if (name.starts_with(word)) return word;
+  }
+  return {};
+}
+
+std::string keyword_text(Keyword keyword) {
+  for (const auto& entry : keyword_detail::kKeywords) {
+    if (entry.keyword == keyword) return utf8(entry.text);
   }
   return {};
 }
@@ -161,6 +283,7 @@ class Explainer {
       told.frame = place->frame;
     }
     if (learner_line) sentence(message, *place, told);
+    if (learner_line && !told.plain) own_words(told);
     // A statement's C is the translator's, but for the learner's names
     // and texts: of its warnings only a value missing is the learner's,
     // and those about what stands before the keyword.
@@ -308,6 +431,16 @@ class Explainer {
       text_into_number(place, told);
       return;
     }
+    if (text.find("into a region of size") != std::string_view::npos ||
+        text.find("will always overflow") != std::string_view::npos) {
+      writes_past(text, place, told);
+      return;
+    }
+    if (text.find("'restrict'-qualified parameter aliases") !=
+        std::string_view::npos) {
+      name(told, kOverlapHere, {});
+      return;
+    }
     if (message.severity == Severity::kWarning) {
       std::string variable;
       if (text.find("is used uninitialized") != std::string_view::npos ||
@@ -323,8 +456,57 @@ class Explainer {
         const std::string shown = said(*v, language_);
         name(told, kUsedBeforeValue, {{"name", shown}});
         point_at(told, shown);
+        told.value_missing = shown;
       }
     }
+  }
+
+  // A word the compiler quotes that the learner did not write is C that a
+  // statement writes, on this line or the next ("expected ')' before
+  // 'printf'" after an if that is not closed): it is said as the
+  // statement's keyword.
+  void own_words(Told& told) const {
+    std::string& text = told.text;
+    for (std::size_t open = text.find('\''); open != std::string::npos;
+         open = text.find('\'', open + 1)) {
+      const std::size_t close = text.find('\'', open + 1);
+      if (close == std::string::npos) return;
+      const std::string word = text.substr(open + 1, close - open - 1);
+      const std::string keyword = keyword_writing(word, told.line);
+      if (!keyword.empty()) {
+        text.replace(open + 1, close - open - 1, keyword);
+        open += keyword.size() + 1;
+      } else {
+        open = close;
+      }
+    }
+  }
+
+  // The keyword, UTF-8, of the statement on `line` or the next line whose
+  // C holds the C word `word` that the learner's `line` does not; empty
+  // when there is none.
+  std::string keyword_writing(std::string_view word, std::size_t line) const {
+    if (word.empty() || !std::all_of(word.begin(), word.end(), [](char c) {
+          return is_word_byte(c) && static_cast<unsigned char>(c) < 0x80;
+        })) {
+      return {};
+    }
+    if (word_column(program_, line, word) != 0) return {};
+    for (const std::size_t n : {line, line + 1}) {
+      if (n > program_.line_count()) break;
+      const SourceLine& source = program_.line(n);
+      if (source.keyword == Keyword::kNone || source.frame()) continue;
+      const std::string_view c = program_.translation().c_text_of(n);
+      for (std::size_t at = c.find(word); at != std::string_view::npos;
+           at = c.find(word, at + 1)) {
+        const bool starts = at == 0 || !is_word_byte(c[at - 1]);
+        const std::size_t after = at + word.size();
+        if (starts && (after == c.size() || !is_word_byte(c[after]))) {
+          return keyword_text(source.keyword);
+        }
+      }
+    }
+    return {};
   }
 
   // The character of the source line at the place, UTF-8.
@@ -366,27 +548,85 @@ class Explainer {
   }
 
   void text_into_number(const SourcePlace& place, Told& told) const {
-    // So does nnN=ccM.
+    // So does nnN=SOURCE.
     std::string_view text = program_.translation().c_text_of(place.line);
     while (!text.empty() && (text.front() == '\t' || text.front() == ' ')) {
       text.remove_prefix(1);
     }
     const std::size_t equals = text.find('=');
-    const std::size_t end = text.find(';');
-    if (equals != std::string_view::npos && end != std::string_view::npos &&
-        equals < end) {
-      const auto target = learner_name(program_, text.substr(0, equals));
-      const auto source =
-          learner_name(program_, text.substr(equals + 1, end - equals - 1));
-      if (target && source && target->kind == LearnerName::Kind::kNumber &&
-          source->kind == LearnerName::Kind::kText) {
-        name(told, kTextIntoNumber,
-             {{"number", said(*target, language_)},
-              {"text", said(*source, language_)}});
+    const std::size_t end = statement_end(text);
+    const auto target =
+        equals < end ? learner_name(program_, trimmed(text.substr(0, equals)))
+                     : std::nullopt;
+    if (!target || target->kind != LearnerName::Kind::kNumber) {
+      name(told, kTextForNumber, {});
+      return;
+    }
+    const std::string number = said(*target, language_);
+    // The name as a string variable's: 数a becomes 字a.
+    const std::string rest =
+        utf8(std::string_view(target->sjis).substr(sjis::kNumericMark.size()));
+    const std::string_view source =
+        trimmed(text.substr(equals + 1, end - equals - 1));
+    if (const auto variable = learner_name(program_, source);
+        variable && variable->kind == LearnerName::Kind::kText) {
+      name(told, kTextIntoNumber,
+           {{"number", number}, {"text", said(*variable, language_)}});
+      return;
+    }
+    if (source.size() >= 2 && source.front() == '"' && source.back() == '"') {
+      const std::string literal = utf8(source);
+      const std::string_view inside = source.substr(1, source.size() - 2);
+      if (is_number(inside)) {
+        name(told, kDigitsIntoNumber,
+             {{"number", number},
+              {"text", literal},
+              {"digits", inside},
+              {"rest", rest}});
+      } else {
+        name(told, kLiteralIntoNumber,
+             {{"number", number}, {"text", literal}, {"rest", rest}});
+      }
+      return;
+    }
+    name(told, kTextForNumberOf, {{"number", number}, {"rest", rest}});
+  }
+
+  // gcc: "'__builtin_memcpy' writing 301 bytes into a region of size 256",
+  // clang: "'strcpy' will always overflow; destination buffer has size 256,
+  // but the source string has length 301 (including NUL byte)" or "...but
+  // size argument is 300". The assignment of a text, strcpy(ccN,"..."),
+  // writes the text and its end mark.
+  void writes_past(std::string_view text, const SourcePlace& place,
+                   Told& told) const {
+    std::size_t size = number_after(text, "writing ");
+    std::size_t region = number_after(text, "region of size ");
+    bool with_end_mark = size != 0;
+    if (size == 0) {
+      region = number_after(text, "has size ");
+      size = number_after(text, "has length ");
+      with_end_mark = size != 0;
+      if (size == 0) size = number_after(text, "size argument is ");
+    }
+    if (size == 0 || region == 0) return;
+    const std::string_view line = program_.translation().c_text_of(place.line);
+    const std::size_t call = line.find("strcpy(");
+    if (with_end_mark && call != std::string_view::npos) {
+      const std::size_t comma = line.find(',', call);
+      const auto target = learner_name(
+          program_, trimmed(line.substr(call + 7, comma - call - 7)));
+      if (target && target->kind == LearnerName::Kind::kText) {
+        const std::string shown = said(*target, language_);
+        const std::string fit = std::to_string(region - 1);
+        const std::string length = std::to_string(size - 1);
+        name(told, kTextTooLongHere,
+             {{"name", shown}, {"fit", fit}, {"size", length}});
         return;
       }
     }
-    name(told, kTextForNumber, {});
+    const std::string fit = std::to_string(region);
+    const std::string written = std::to_string(size);
+    name(told, kWritesPast, {{"size", written}, {"fit", fit}});
   }
 
   const Program& program_;
@@ -394,23 +634,124 @@ class Explainer {
   Language language_;
 };
 
-// Braces that do not pair, as the check finds them in the source.
-struct BraceTrouble {
-  std::size_t line = 0;
-  std::size_t column = 0;
-  bool unclosed = false;  // else a } too many
-};
-
-std::optional<BraceTrouble> unpaired_brace(const Program& program) {
-  for (const check::Finding& finding :
-       check::check_source(program.sjis_source())) {
-    if (finding.problem == check::Problem::kUnclosedBrace ||
-        finding.problem == check::Problem::kStrayClosingBrace) {
-      return BraceTrouble{finding.line, finding.column,
-                          finding.problem == check::Problem::kUnclosedBrace};
+// What the check finds wrong with the shape of the program: braces that
+// do not pair, はじめ and おわり missing, twice or out of order, and lines
+// outside them.
+std::vector<check::Finding> shape_findings(const Program& program) {
+  std::vector<check::Finding> found;
+  for (check::Finding& finding : check::check_source(program.sjis_source())) {
+    switch (finding.problem) {
+      case check::Problem::kUnclosedBrace:
+      case check::Problem::kStrayClosingBrace:
+      case check::Problem::kBeginMissing:
+      case check::Problem::kBeginRepeated:
+      case check::Problem::kEndMissing:
+      case check::Problem::kEndRepeated:
+      case check::Problem::kEndBeforeBegin:
+      case check::Problem::kCodeBeforeBegin:
+      case check::Problem::kCodeAfterEnd:
+      case check::Problem::kRepeatBeforeBegin:
+        found.push_back(std::move(finding));
+        break;
+      default:
+        break;
     }
   }
-  return std::nullopt;
+  return found;
+}
+
+// The line of the first はじめ, or 0.
+std::size_t begin_line(const Program& program) {
+  for (std::size_t n = 1; n <= program.line_count(); ++n) {
+    if (program.line(n).keyword == Keyword::kBegin) return n;
+  }
+  return 0;
+}
+
+// What a compiler says where the program ends before a block does: gcc's
+// "expected declaration or statement at end of input", clang's
+// "expected '}'".
+bool at_end_of_input(std::string_view text) {
+  return text.find("end of input") != std::string_view::npos ||
+         text.starts_with("expected '}'");
+}
+
+// Whether a message only follows from what the finding found: the
+// compiler reading the translator's code where the shape put it.
+bool follows_from(const check::Finding& finding, const Told& told,
+                  std::size_t first_begin) {
+  const bool on_line = told.line != 0 && told.file.empty();
+  switch (finding.problem) {
+    case check::Problem::kBeginMissing:
+    case check::Problem::kEndBeforeBegin:
+      // No line stands in main.
+      return true;
+    case check::Problem::kUnclosedBrace:
+    case check::Problem::kEndMissing:
+      return told.frame || at_end_of_input(told.text);
+    case check::Problem::kStrayClosingBrace:
+    case check::Problem::kBeginRepeated:
+    case check::Problem::kEndRepeated:
+    case check::Problem::kCodeAfterEnd:
+      return told.frame || (on_line && told.line >= finding.line);
+    case check::Problem::kCodeBeforeBegin:
+    case check::Problem::kRepeatBeforeBegin:
+      return told.frame || (on_line && told.line < first_begin);
+    default:
+      return false;
+  }
+}
+
+// The error that tells the learner what the finding found.
+Told shape_error(const check::Finding& finding, Language language) {
+  Told told;
+  told.line = finding.line;
+  told.column = finding.column;
+  told.plain = true;
+  Text text = kNoBegin;
+  switch (finding.problem) {
+    case check::Problem::kUnclosedBrace:
+      text = kUnclosedBrace;
+      break;
+    case check::Problem::kStrayClosingBrace:
+      text = kExtraBrace;
+      break;
+    case check::Problem::kBeginMissing:
+      told.line = 0;
+      told.whole_program = true;
+      break;
+    case check::Problem::kEndMissing:
+      told.line = 0;
+      told.whole_program = true;
+      text = kNoEnd;
+      break;
+    case check::Problem::kBeginRepeated:
+      text = kBeginTwice;
+      break;
+    case check::Problem::kEndRepeated:
+      text = kEndTwice;
+      break;
+    case check::Problem::kEndBeforeBegin:
+      text = kEndFirst;
+      break;
+    case check::Problem::kCodeBeforeBegin:
+      text = kLineBeforeBegin;
+      break;
+    case check::Problem::kCodeAfterEnd:
+      text = kLineAfterEnd;
+      break;
+    case check::Problem::kRepeatBeforeBegin:
+      text = kRepeatBeforeBegin;
+      break;
+    default:
+      break;
+  }
+  told.text = fill(text, language, {});
+  return told;
+}
+
+bool names_line(const Told& told) {
+  return told.line != 0 && told.file.empty() && !told.frame;
 }
 
 std::string render(const Program& program, const Told& told, Language language,
@@ -457,22 +798,39 @@ Explanation explain_build(const Program& program, const CopyMap& map,
       told.push_back(std::move(*t));
     }
   }
+  // The shape's findings were told before the build: what only follows
+  // from them goes, and when the build failed each is an error of its own.
+  const std::vector<check::Finding> shape = shape_findings(program);
+  const std::size_t first_begin = begin_line(program);
+  std::erase_if(told, [&](const Told& t) {
+    return std::any_of(shape.begin(), shape.end(),
+                       [&](const check::Finding& finding) {
+                         return follows_from(finding, t, first_begin);
+                       });
+  });
   if (failed) {
-    if (const std::optional<BraceTrouble> trouble = unpaired_brace(program)) {
-      // What only follows from it goes: messages in the frame, and from a
-      // } too many on, every message.
-      std::erase_if(told, [&](const Told& t) {
-        return t.frame || (!trouble->unclosed && t.line >= trouble->line) ||
-               (t.severity == Severity::kWarning && t.line == trouble->line);
-      });
-      Told brace;
-      brace.line = trouble->line;
-      brace.column = trouble->column;
-      brace.text =
-          fill(trouble->unclosed ? kUnclosedBrace : kExtraBrace, language, {});
-      told.push_back(std::move(brace));
+    std::erase_if(
+        told, [](const Told& t) { return t.severity == Severity::kWarning; });
+    for (const check::Finding& finding : shape) {
+      told.push_back(shape_error(finding, language));
+    }
+    // The frame is the translator's fixed text: an error there follows
+    // from an error of the learner's lines.
+    if (std::any_of(told.begin(), told.end(), [](const Told& t) {
+          return t.severity == Severity::kError && names_line(t);
+        })) {
+      std::erase_if(told, [](const Told& t) { return t.frame; });
     }
   }
+  // Once a sentence of its own tells a line, the compiler's other words on
+  // it add nothing.
+  std::set<std::size_t> told_plainly;
+  for (const Told& t : told) {
+    if (t.plain && names_line(t)) told_plainly.insert(t.line);
+  }
+  std::erase_if(told, [&](const Told& t) {
+    return !t.plain && names_line(t) && told_plainly.contains(t.line);
+  });
   // By line; what names no line comes after.
   const auto key = [](const Told& t) {
     return t.line != 0 && t.file.empty() ? t.line : SIZE_MAX;
@@ -481,6 +839,11 @@ Explanation explain_build(const Program& program, const CopyMap& map,
     return key(a) < key(b);
   });
   Explanation explanation;
+  for (const Told& t : told) {
+    if (!t.value_missing.empty()) {
+      explanation.values_missing.push_back({t.line, t.value_missing});
+    }
+  }
   std::set<std::string> seen;
   for (const Told& t : told) {
     std::string shown = render(program, t, language, terminal);

@@ -5,8 +5,10 @@
 #ifndef ZEMUC_COMPILER_EXPLAIN_H_
 #define ZEMUC_COMPILER_EXPLAIN_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiler/copy.h"
 #include "compiler/program.h"
@@ -15,19 +17,33 @@
 
 namespace zemuc::compiler {
 
+// A variable the compiler warned is used before it gets a value, on a
+// learner's line: a fault on that line likely comes from it.
+struct ValueMissing {
+  std::size_t line = 0;
+  std::string name;  // as messages say it, UTF-8
+  bool operator==(const ValueMissing&) const = default;
+};
+
 struct Explanation {
   std::string shown;  // for the terminal, in its encoding
   // Errors that name the source or the frame: the program is to blame,
   // and a build without checks fails the same way.
   bool source_errors = false;
   bool errors = false;  // errors of any kind
+  // What the warnings said of values missing, shown or not.
+  std::vector<ValueMissing> values_missing;
 };
 
 // The messages in `output` of a build of the copy that `map` describes.
-// Errors are all told; warnings only where they name a learner's line; a
-// compiler's notes are left out. When the build failed and the braces of
-// the program do not pair, that is told in their place, and the messages
-// that only follow from it are left out.
+// Errors are all told; warnings only where they name a learner's line and
+// only when the build did not fail (the errors are what to mend first, and
+// a warning then often only follows from one); a compiler's notes are left
+// out. Once a plain sentence has told a line, the compiler's other words
+// on it are left out. When the build failed and the shape of the program
+// is wrong (braces that do not pair, はじめ or おわり missing, twice or out
+// of order, lines outside them), that is told in their place, one error
+// for each, and the messages that only follow from it are left out.
 Explanation explain_build(const Program& program, const CopyMap& map,
                           std::string_view output, bool failed,
                           Language language, Encoding terminal);

@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 #include "compiler/names.h"
@@ -62,11 +64,97 @@ constexpr Text kFileNotOpen = {
     "です",
     "{} is not open: its 開く could not open the file, or 閉じる has closed "
     "it"};
-constexpr Text kBadMemory = {
-    "プログラムが自分のものでないメモリーに触れました ({})",
-    "the program touched memory that is not its own ({})"};
-constexpr Text kOtherCheck = {"実行時の検査でプログラムを止めました: {}",
-                              "a run-time check stopped the program: {}"};
+constexpr Text kFileNotOpenBecause = {
+    "{file} は開いていません: {line} 行目の 開く でファイルが開けませんでした。"
+    "{why}",
+    "{file} is not open: its 開く on line {line} could not open the file: "
+    "{why}"};
+constexpr Text kNoSuchFile = {
+    "そのファイルか、それを入れるフォルダがありません",
+    "there is no such file, or no folder for it"};
+constexpr Text kNotAllowed = {
+    "そのファイルかフォルダを使うことが許されていません",
+    "the file or its folder may not be used here"};
+constexpr Text kIsFolder = {"その名前はファイルではなくフォルダです",
+                            "that name is a folder, not a file"};
+constexpr Text kNotFolder = {"途中の名前がフォルダではなくファイルです",
+                             "a name on the way to it is a file, not a folder"};
+constexpr Text kSystemSays = {"システムの言葉では: {}", "the system says: {}"};
+constexpr Text kBadMemory = {"プログラムが自分のものでないメモリーに触れました",
+                             "the program touched memory that is not its own"};
+constexpr Text kPastSomeVariable = {
+    "変数の終わりを越えて読み書きしました",
+    "the program read or wrote past the end of a variable"};
+constexpr Text kPastVariableOrLiteral = {
+    "変数か \"…\" の文字の終わりを越えて読み書きしました",
+    "the program read or wrote past the end of a variable or of a text "
+    "in quotes"};
+constexpr Text kPastLiteral = {
+    "\"…\" で書いた文字の終わりを越えて読み書きしました",
+    "the program read or wrote past the end of a text in quotes"};
+constexpr Text kPastAllocated = {
+    "malloc で取ったメモリーの終わりを越えて読み書きしました",
+    "the program read or wrote past the end of memory from malloc"};
+constexpr Text kNullPointer = {
+    "何も指していないポインター (NULL) を使いました",
+    "the program used a pointer that points to nothing (NULL)"};
+constexpr Text kMisaligned = {
+    "その型に合わない位置のアドレスでメモリーを読み書きしました",
+    "the program read or wrote memory at an address not aligned for its "
+    "type"};
+constexpr Text kShiftTooFar = {
+    "{} ビットずらしましたが、ずらせるのは 0 から 31 ビットまでです",
+    "a shift by {} bits, where only 0 to 31 bits can be shifted"};
+constexpr Text kShiftNegative = {"負の数 {} を << でずらしました",
+                                 "a shift of the negative number {} with <<"};
+constexpr Text kOverlapIn = {
+    "{} に渡した二つの文字がメモリーの中で重なっているので、正しく写せません。"
+    "写す先と写す元は別の変数にしてください",
+    "the two texts given to {} overlap in memory and cannot be copied right: "
+    "copy from and to different variables"};
+constexpr Text kOverlap = {
+    "二つの文字がメモリーの中で重なっているので、正しく写せません。写す先と"
+    "写す元は別の変数にしてください",
+    "two texts overlap in memory and cannot be copied right: copy from and "
+    "to different variables"};
+constexpr Text kUseAfterFree = {
+    "free で返したメモリーを、返した後で使いました",
+    "the program used memory after free gave it back"};
+constexpr Text kDoubleFree = {"同じメモリーを二度 free しました",
+                              "the program gave the same memory to free twice"};
+constexpr Text kBadFree = {
+    "malloc で取ったのではないメモリーを free しました",
+    "the program gave free memory that malloc did not give it"};
+constexpr Text kUseAfterReturn = {
+    "関数が戻った後で、その関数の変数を使いました",
+    "the program used a variable of a function that had returned"};
+constexpr Text kUseAfterScope = {
+    "{{ }} の中の変数を、その }} の後で使いました",
+    "the program used a variable after the }} that ends its block"};
+constexpr Text kStackExhausted = {
+    "関数の呼び出しが深くなりすぎて、スタックを使い切りました。終わらない再帰"
+    "ではありませんか",
+    "the calls went so deep that they used up the stack: does a function "
+    "call itself without end?"};
+constexpr Text kTooMuchMemory = {"求めたメモリーが大きすぎて、取れません",
+                                 "the memory asked for is too large to be had"};
+constexpr Text kNegativeSize = {"大きさとして負の数を渡しました",
+                                "a negative number was passed as a size"};
+constexpr Text kPointerOverflow = {
+    "ポインターの計算が、メモリーの範囲を外れました",
+    "pointer arithmetic went outside memory"};
+constexpr Text kArithmetic = {"計算の誤りでプログラムが止められました",
+                              "an arithmetic error stopped the program"};
+constexpr Text kIndexOutsideArray = {
+    "配列の番号は 0 から {last} 番までですが、{index} 番を使いました",
+    "the array has elements 0 to {last}, and element {index} was used"};
+constexpr Text kOtherCheck = {
+    "実行時の検査が、C で決まっていない動きを見つけてプログラムを止めました",
+    "a run-time check stopped the program at something C leaves undefined"};
+constexpr Text kLikelyCause = {
+    "{} に値を入れる前に使っているので、それが原因でしょう",
+    "{} is used here before it gets a value, which is the likely cause"};
+constexpr Text kSecondSentence = {"{}。{}", "{}; {}"};
 constexpr Text kCutShort = {
     "実行時の検査でプログラムを止めましたが、その報告は途中で切れています",
     "a run-time check stopped the program, but its report is cut short"};
@@ -173,44 +261,84 @@ class FaultTeller {
       }
       case Kind::kStackOverflow:
         return stack_overflow();
+      case Kind::kGlobalOverflow:
+        return global_overflow();
+      case Kind::kHeapOverflow:
+        return fill(kPastAllocated, language_, {});
       case Kind::kIndexOutOfBounds:
         return index_outside();
       case Kind::kFileNotOpen:
       case Kind::kNullPointer:
       case Kind::kBadAddress:
-        if (const auto file = file_of_line()) {
-          return fill(kFileNotOpen, language_, {said(*file, language_)});
+        if (const auto file = file_of_line()) return file_not_open(*file);
+        if (report_.kind == Kind::kNullPointer || report_.null_address) {
+          return fill(kNullPointer, language_, {});
         }
-        return fill(kBadMemory, language_, {report_.detail});
+        return fill(kBadMemory, language_, {});
+      case Kind::kMisaligned:
+        return fill(kMisaligned, language_, {});
+      case Kind::kShift:
+        return shift();
+      case Kind::kOverlap:
+        if (!report_.function.empty() && where_.place.line != 0 &&
+            word_column(program_, where_.place.line, report_.function) != 0) {
+          return fill(kOverlapIn, language_, {report_.function});
+        }
+        return fill(kOverlap, language_, {});
+      case Kind::kUseAfterFree:
+        return fill(kUseAfterFree, language_, {});
+      case Kind::kDoubleFree:
+        return fill(kDoubleFree, language_, {});
+      case Kind::kBadFree:
+        return fill(kBadFree, language_, {});
+      case Kind::kUseAfterReturn:
+        return fill(kUseAfterReturn, language_, {});
+      case Kind::kUseAfterScope:
+        return fill(kUseAfterScope, language_, {});
+      case Kind::kStackExhausted:
+        return fill(kStackExhausted, language_, {});
+      case Kind::kTooMuchMemory:
+        return fill(kTooMuchMemory, language_, {});
+      case Kind::kNegativeSize:
+        return fill(kNegativeSize, language_, {});
+      case Kind::kPointerOverflow:
+        return fill(kPointerOverflow, language_, {});
+      case Kind::kArithmetic:
+        return fill(kArithmetic, language_, {});
       case Kind::kMemory:
-        return fill(kBadMemory, language_, {report_.detail});
+        return fill(kBadMemory, language_, {});
       case Kind::kOther:
-        return fill(kOtherCheck, language_,
-                    {rename_c_names(program_, report_.detail, language_)});
+        return fill(kOtherCheck, language_, {});
       case Kind::kNone:
         break;
     }
     return fill(kCutShort, language_, {});
   }
 
+  // The divisor of a division by zero as said, when it is a name of the
+  // learner's; empty otherwise.
+  std::string divisor() const {
+    if (report_.kind != Kind::kDivisionByZero || where_.place.line == 0) {
+      return {};
+    }
+    // The place is the operator: the divisor follows it.
+    const std::string_view text =
+        program_.translation().c_text_of(where_.place.line);
+    std::size_t i = where_.c_offset - program_.c_begin(where_.place.line);
+    if (i >= text.size() || (text[i] != '/' && text[i] != '%')) return {};
+    ++i;
+    if (i < text.size() && text[i] == '=') ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::size_t end = i;
+    while (end < text.size() && is_word_byte(text[end])) ++end;
+    const auto name = learner_name(program_, text.substr(i, end - i));
+    return name ? said(*name, language_) : std::string();
+  }
+
  private:
   std::string division_by_zero() const {
-    if (where_.place.line != 0) {
-      // The place is the operator: the divisor follows it.
-      const std::string_view text =
-          program_.translation().c_text_of(where_.place.line);
-      std::size_t i = where_.c_offset - program_.c_begin(where_.place.line);
-      if (i < text.size() && (text[i] == '/' || text[i] == '%')) {
-        ++i;
-        if (i < text.size() && text[i] == '=') ++i;
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-        std::size_t end = i;
-        while (end < text.size() && is_word_byte(text[end])) ++end;
-        if (const auto name = learner_name(program_, text.substr(i, end - i))) {
-          return fill(kDivisionByZeroOf, language_, {said(*name, language_)});
-        }
-      }
-    }
+    const std::string name = divisor();
+    if (!name.empty()) return fill(kDivisionByZeroOf, language_, {name});
     return fill(kDivisionByZero, language_, {});
   }
 
@@ -224,8 +352,14 @@ class FaultTeller {
     } else if (detail.starts_with("division of ")) {
       what = between(detail, "division of ", " by ") + " / " +
              between(detail, " by ", " cannot");
+    } else if (detail.starts_with("left shift of ")) {
+      // "left shift of 1 by 31 places cannot be represented in type 'int'"
+      what = between(detail, "left shift of ", " by ") + " << " +
+             between(detail, " by ", " places");
     }
-    if (what.empty() || what == " / ") return fill(kOverflow, language_, {});
+    if (what.empty() || what == " / " || what == " << ") {
+      return fill(kOverflow, language_, {});
+    }
     return fill(kOverflowOf, language_, {what});
   }
 
@@ -246,9 +380,16 @@ class FaultTeller {
           report_.stack.empty()
               ? std::string_view()
               : std::string_view(report_.stack.front().function);
+      // gcc copies a text in quotes with memcpy, its end mark too.
+      const bool copy_of_literal =
+          writer.find("memcpy") != std::string_view::npos &&
+          where_.place.line != 0 &&
+          program_.translation().c_text_of(where_.place.line).find("strcpy(") !=
+              std::string_view::npos;
       const bool whole = writer.find("scanf") != std::string_view::npos ||
                          writer.find("strcpy") != std::string_view::npos ||
-                         writer.find("sprintf") != std::string_view::npos;
+                         writer.find("sprintf") != std::string_view::npos ||
+                         copy_of_literal;
       if (whole && report_.access_size > 1) {
         const std::string text_size = std::to_string(report_.access_size - 1);
         const NamedArg args[] = {
@@ -263,7 +404,38 @@ class FaultTeller {
       const NamedArg args[] = {{"name", shown}, {"size", size}};
       return fill(kPastVariable, language_, std::span(args));
     }
-    return fill(kBadMemory, language_, {report_.detail});
+    return fill(kPastSomeVariable, language_, {});
+  }
+
+  std::string global_overflow() const {
+    if (report_.literal) return fill(kPastLiteral, language_, {});
+    if (const auto name = learner_name(program_, report_.object)) {
+      const std::string shown = said(*name, language_);
+      const std::string size = std::to_string(report_.object_size);
+      const NamedArg args[] = {{"name", shown}, {"size", size}};
+      return fill(kPastVariable, language_, std::span(args));
+    }
+    if (!report_.object.empty() && report_.object_size != 0) {
+      // A variable the learner declared in C keeps its name.
+      const std::string size = std::to_string(report_.object_size);
+      const NamedArg args[] = {{"name", report_.object}, {"size", size}};
+      return fill(kPastVariable, language_, std::span(args));
+    }
+    return fill(kPastVariableOrLiteral, language_, {});
+  }
+
+  std::string shift() const {
+    const std::string_view detail = report_.detail;
+    if (detail.starts_with("shift exponent ")) {
+      return fill(kShiftTooFar, language_,
+                  {between(detail, "shift exponent ", " is")});
+    }
+    constexpr std::string_view kNegative = "negative value ";
+    const std::size_t at = detail.find(kNegative);
+    const std::string_view value = at == std::string_view::npos
+                                       ? std::string_view("?")
+                                       : detail.substr(at + kNegative.size());
+    return fill(kShiftNegative, language_, {value});
   }
 
   std::string index_outside() const {
@@ -281,8 +453,60 @@ class FaultTeller {
         return fill(kIndexOutside, language_, std::span(args));
       }
     }
-    return fill(kOtherCheck, language_,
-                {rename_c_names(program_, report_.detail, language_)});
+    if (!bytes.empty() && !index.empty()) {
+      const std::size_t count = std::strtoul(bytes.c_str(), nullptr, 10);
+      const std::string last = std::to_string(count > 0 ? count - 1 : 0);
+      const NamedArg args[] = {{"last", last}, {"index", index}};
+      return fill(kIndexOutsideArray, language_, std::span(args));
+    }
+    return fill(kOtherCheck, language_, {});
+  }
+
+  // Why the file is not open: the last open that failed was of this file,
+  // and the C library said why; else the two ways it can come about.
+  std::string file_not_open(const LearnerName& file) const {
+    const std::string name = said(file, language_);
+    for (auto open = report_.failed_opens.rbegin();
+         open != report_.failed_opens.rend(); ++open) {
+      const std::size_t line = open_line(*open);
+      if (line == 0) continue;
+      const auto opened = name_after(program_, line, program_.c_begin(line),
+                                     LearnerName::Kind::kFile);
+      if (!opened || opened->index != file.index) continue;
+      const std::string why = why_not_open(open->error);
+      const std::string at = std::to_string(line);
+      const NamedArg args[] = {{"file", name}, {"line", at}, {"why", why}};
+      return fill(kFileNotOpenBecause, language_, std::span(args));
+    }
+    return fill(kFileNotOpen, language_, {name});
+  }
+
+  // The source line of a failed open: an 開く line of the learner's.
+  std::size_t open_line(const SanitizerReport::FailedOpen& open) const {
+    if (!names_file(open.place.file, program_.source_name())) return 0;
+    const std::size_t line = open.place.line;
+    if (line == 0 || line > program_.line_count() ||
+        program_.line(line).keyword != Keyword::kOpen) {
+      return 0;
+    }
+    return line;
+  }
+
+  std::string why_not_open(int error) const {
+    switch (error) {
+      case ENOENT:
+        return fill(kNoSuchFile, language_, {});
+      case EACCES:
+      case EPERM:
+      case EROFS:
+        return fill(kNotAllowed, language_, {});
+      case EISDIR:
+        return fill(kIsFolder, language_, {});
+      case ENOTDIR:
+        return fill(kNotFolder, language_, {});
+      default:
+        return fill(kSystemSays, language_, {std::strerror(error)});
+    }
   }
 
   // The file a line's C text works on, when it names one.
@@ -304,9 +528,27 @@ class FaultTeller {
 std::string explain_fault(const Program& program, const CopyMap& map,
                           const SanitizerReport& report,
                           std::string_view kept_at, Language language,
-                          Encoding terminal) {
+                          Encoding terminal,
+                          std::span<const ValueMissing> values_missing) {
   const Where where = where_of(program, map, report);
-  std::string text = FaultTeller(program, report, where, language).text();
+  const FaultTeller teller(program, report, where, language);
+  std::string text = teller.text();
+  // A value missing is the likely cause on the fault's line, but for a
+  // divisor of its own that is 0.
+  const std::string divisor = teller.divisor();
+  if (where.place.line != 0 && !where.frame) {
+    std::string names;
+    for (const ValueMissing& missing : values_missing) {
+      if (missing.line != where.place.line) continue;
+      if (!divisor.empty() && missing.name != divisor) continue;
+      if (!names.empty()) names += pick(language, "、", ", ");
+      names += missing.name;
+    }
+    if (!names.empty()) {
+      text = fill(kSecondSentence, language,
+                  {text, fill(kLikelyCause, language, {names})});
+    }
+  }
   std::string out;
   if (where.place.line != 0 && !where.frame) {
     // A file statement's fault is shown at the file's name.

@@ -4,10 +4,12 @@
 #ifndef ZEMUC_COMPILER_FAULT_H_
 #define ZEMUC_COMPILER_FAULT_H_
 
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "compiler/copy.h"
+#include "compiler/explain.h"
 #include "compiler/program.h"
 #include "compiler/report.h"
 #include "text/encoding.h"
@@ -17,11 +19,14 @@ namespace zemuc::compiler {
 
 // One message for the terminal about the report of a checked run of the
 // program the copy `map` describes; `kept_at` names the file that keeps
-// the whole report, or is empty when none could be kept.
+// the whole report, or is empty when none could be kept. Where the build
+// warned that a variable on the fault's line is used before it gets a
+// value (`values_missing`), the message says so as the likely cause.
 std::string explain_fault(const Program& program, const CopyMap& map,
                           const SanitizerReport& report,
                           std::string_view kept_at, Language language,
-                          Encoding terminal);
+                          Encoding terminal,
+                          std::span<const ValueMissing> values_missing = {});
 
 // What a signal that ended the program means, as "zemuc: TEXT" and a line
 // end; empty for an interrupt (Ctrl-C), which the user asked for. Without

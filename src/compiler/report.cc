@@ -1,5 +1,6 @@
 #include "compiler/report.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace zemuc::compiler {
@@ -81,35 +82,92 @@ bool read_frame(std::string_view line, StackFrame& frame) {
 }
 
 Kind kind_of_runtime_error(std::string_view detail) {
+  const auto has = [detail](std::string_view words) {
+    return detail.find(words) != std::string_view::npos;
+  };
   if (detail.starts_with("division by zero")) return Kind::kDivisionByZero;
   if (detail.starts_with("signed integer overflow") ||
       detail.starts_with("negation of") ||
-      (detail.starts_with("division of") &&
-       detail.find("cannot be represented") != std::string_view::npos)) {
+      (detail.starts_with("division of") && has("cannot be represented")) ||
+      (detail.starts_with("left shift of ") && has(" places cannot be"))) {
     return Kind::kOverflow;
   }
   if (detail.starts_with("typed number") || detail.starts_with("read number")) {
     return Kind::kNumberTooLarge;
   }
   if (detail == "file not open") return Kind::kFileNotOpen;
-  if (detail.starts_with("index ") &&
-      detail.find("out of bounds") != std::string_view::npos) {
+  if (detail.starts_with("index ") && has("out of bounds")) {
     return Kind::kIndexOutOfBounds;
   }
-  if (detail.find("null pointer") != std::string_view::npos) {
-    return Kind::kNullPointer;
+  if (has("null pointer")) return Kind::kNullPointer;
+  if (has("misaligned address")) return Kind::kMisaligned;
+  if (detail.starts_with("shift exponent") ||
+      detail.starts_with("left shift of negative")) {
+    return Kind::kShift;
+  }
+  if (detail.starts_with("pointer index expression") ||
+      (detail.starts_with("addition of") && has("overflowed")) ||
+      (detail.starts_with("subtraction of") && has("overflowed"))) {
+    return Kind::kPointerOverflow;
   }
   return Kind::kOther;
 }
 
+// AddressSanitizer's kind, the first word after "AddressSanitizer: ", or
+// the word after "attempting".
 Kind kind_of_address_error(std::string_view name) {
   if (name.starts_with("stack-buffer-overflow") ||
       name.starts_with("stack-buffer-underflow") ||
       name.starts_with("dynamic-stack-buffer-overflow")) {
     return Kind::kStackOverflow;
   }
+  if (name.starts_with("global-buffer-overflow")) return Kind::kGlobalOverflow;
+  if (name.starts_with("heap-buffer-overflow")) return Kind::kHeapOverflow;
+  if (name.ends_with("-param-overlap")) return Kind::kOverlap;
+  if (name == "heap-use-after-free") return Kind::kUseAfterFree;
+  if (name == "double-free") return Kind::kDoubleFree;
+  if (name == "bad-free") return Kind::kBadFree;
+  if (name == "stack-use-after-return") return Kind::kUseAfterReturn;
+  if (name == "stack-use-after-scope") return Kind::kUseAfterScope;
+  if (name == "stack-overflow") return Kind::kStackExhausted;
+  if (name == "requested" || name == "allocation-size-too-big" ||
+      name == "out-of-memory" || name == "calloc-overflow" ||
+      name == "pvalloc-overflow" || name == "out") {
+    return Kind::kTooMuchMemory;
+  }
+  if (name == "negative-size-param") return Kind::kNegativeSize;
+  if (name == "FPE") return Kind::kArithmetic;
   if (name == "SEGV" || name == "BUS") return Kind::kBadAddress;
   return Kind::kMemory;
+}
+
+// AddressSanitizer's name for its kind from the words after
+// "AddressSanitizer: ": the first of them, without a colon, and for
+// "attempting double-free on ..." or "attempting free on address which
+// was not malloc()-ed" the kind it sums them up as.
+std::string address_error_name(std::string_view rest) {
+  std::string_view word = rest.substr(0, rest.find(' '));
+  if (word.ends_with(':')) word.remove_suffix(1);
+  if (word == "attempting") {
+    const std::string_view what = rest.substr(rest.find(' ') + 1);
+    if (what.starts_with("double-free")) return "double-free";
+    if (what.starts_with("free on address")) return "bad-free";
+  }
+  return std::string(word);
+}
+
+// "FILE:LINE: note: open failed: ERRNO TEXT", which the copy's fopen
+// writes for each open that failed.
+bool read_failed_open(std::string_view line,
+                      SanitizerReport::FailedOpen& open) {
+  constexpr std::string_view kMarker = ": note: open failed: ";
+  const std::size_t at = line.find(kMarker);
+  if (at == std::string_view::npos) return false;
+  const std::string_view rest = line.substr(at + kMarker.size());
+  if (rest.empty() || rest.front() < '0' || rest.front() > '9') return false;
+  open.place = place_of(line.substr(0, at));
+  open.error = static_cast<int>(std::min<std::size_t>(number(rest), 100000));
+  return open.place.line != 0;
 }
 
 std::size_t hex_number(std::string_view text) {
@@ -157,9 +215,11 @@ SanitizerReport read_sanitizer_report(std::string_view text) {
       } else if (const std::size_t at = bare.find(kAddressError);
                  at != std::string_view::npos) {
         const std::string_view rest = bare.substr(at + kAddressError.size());
-        const std::size_t space = rest.find(' ');
-        report.detail = rest.substr(0, space);
+        report.detail = address_error_name(rest);
         report.kind = kind_of_address_error(report.detail);
+        if (report.kind == Kind::kOverlap) {
+          report.function = report.detail.substr(0, report.detail.find('-'));
+        }
         constexpr std::string_view kAddress = " address ";
         if (const std::size_t a = rest.find(kAddress);
             a != std::string_view::npos) {
@@ -168,6 +228,11 @@ SanitizerReport read_sanitizer_report(std::string_view text) {
           report.null_address = address < 4096;
         }
       }
+      continue;
+    }
+    if (report.kind == Kind::kFileNotOpen) {
+      SanitizerReport::FailedOpen open;
+      if (read_failed_open(bare, open)) report.failed_opens.push_back(open);
       continue;
     }
     StackFrame frame;
@@ -200,6 +265,23 @@ SanitizerReport read_sanitizer_report(std::string_view text) {
         report.object =
             bare.substr(open_quote + 1, close_quote - open_quote - 1);
       }
+    } else if (const std::size_t global = bare.find("global variable '");
+               global != std::string_view::npos && report.object.empty()) {
+      // "0x55 is located 0 bytes to the right of global variable 'g'
+      // defined in 'p.zem:1:5' (0x55) of size 12"
+      const std::size_t open_quote = global + 16;
+      const std::size_t close_quote = bare.find('\'', open_quote + 1);
+      if (close_quote != std::string_view::npos) {
+        report.object =
+            bare.substr(open_quote + 1, close_quote - open_quote - 1);
+      }
+      if (const std::size_t size = bare.rfind(" of size ");
+          size != std::string_view::npos) {
+        report.object_size = number(bare.substr(size + 9));
+      }
+    } else if (!report.object.empty() &&
+               bare.starts_with("'" + report.object + "' is ascii string")) {
+      report.literal = true;
     } else if (bare.find("Hint: address points to the zero page") !=
                std::string_view::npos) {
       report.null_address = true;

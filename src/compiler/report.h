@@ -28,8 +28,23 @@ struct SanitizerReport {
     kNumberTooLarge,    // typed or read for an int, and too large for it
     kFileNotOpen,       // a file statement on a file that did not open
     kStackOverflow,     // a write or read past a variable on the stack
+    kGlobalOverflow,    // past a variable outside main, or a literal
+    kHeapOverflow,      // past memory from malloc
     kIndexOutOfBounds,  // an index outside an array
     kNullPointer,       // a null pointer passed or used
+    kMisaligned,        // an access at an address not aligned for its type
+    kShift,             // a shift by too much or of a negative number
+    kOverlap,           // a copy whose source and target overlap
+    kUseAfterFree,      // memory used after free
+    kDoubleFree,        // memory freed twice
+    kBadFree,           // free of memory malloc did not give
+    kUseAfterReturn,    // a variable of a function that has returned
+    kUseAfterScope,     // a variable of a block that has ended
+    kStackExhausted,    // calls so deep that the stack ran out
+    kTooMuchMemory,     // an allocation too large to be had
+    kNegativeSize,      // a negative size passed to a function
+    kPointerOverflow,   // pointer arithmetic that wrapped around
+    kArithmetic,        // a floating-point or other arithmetic signal
     kBadAddress,        // a SEGV or bus error
     kMemory,            // any other fault of memory AddressSanitizer finds
     kOther,             // any other runtime error
@@ -45,6 +60,17 @@ struct SanitizerReport {
   std::size_t object_size = 0;    // its bytes
   std::size_t access_size = 0;    // the bytes of the access
   bool write = false;
+  bool literal = false;  // the global overflowed is a text in quotes
+  // The function a copy whose source and target overlap was made with
+  // ("strcat" of "strcat-param-overlap").
+  std::string function;
+  // For a file not open: the opens that failed before, oldest first, each
+  // at its 開く with the C library's error number (the copy's own check).
+  struct FailedOpen {
+    StackFrame place;
+    int error = 0;
+  };
+  std::vector<FailedOpen> failed_opens;
   bool null_address = false;  // the address lies in the zero page
   bool complete = false;      // the report reached its summary
 };

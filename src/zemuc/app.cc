@@ -18,8 +18,8 @@
 #include "compiler/report.h"
 #include "compiler/toolchain.h"
 #include "driver/output_name.h"
-#include "lsp/server.h"
 #include "io/files.h"
+#include "lsp/server.h"
 #include "sys/disk.h"
 #include "sys/fd.h"
 #include "sys/process.h"
@@ -158,6 +158,7 @@ struct BuiltProgram {
   compiler::Program program;
   compiler::CopyMap map;
   bool checked = false;
+  std::vector<compiler::ValueMissing> values_missing;
 };
 
 // Reads, converts and translates the source, writes the C file whole and
@@ -203,7 +204,7 @@ std::variant<BuiltProgram, int> translate_and_build(
   switch (built.status) {
     case compiler::BuildStatus::kBuilt:
       return BuiltProgram{std::move(program), std::move(built.map),
-                          built.checked};
+                          built.checked, std::move(built.values_missing)};
     case compiler::BuildStatus::kInterrupted:
       return kExitInterrupted;
     case compiler::BuildStatus::kFailed:
@@ -263,7 +264,8 @@ void tell_fault(const Names& names, const BuiltProgram& built,
   const int error = errno;
   reporter.write(compiler::explain_fault(
       built.program, built.map, compiler::read_sanitizer_report(report),
-      keeps ? kept : "", reporter.language(), reporter.terminal()));
+      keeps ? kept : "", reporter.language(), reporter.terminal(),
+      built.values_missing));
   if (!keeps) {
     reporter.error({"検査の報告を {} に残せません: {}",
                     "cannot keep the checks' report as {}: {}"},
@@ -293,7 +295,9 @@ int run(const Command& command, Reporter& reporter) {
     const std::string report = folder->path() + "/" + std::string(kReportName);
     settings = {
         "ASAN_OPTIONS=log_path=" + report, "UBSAN_OPTIONS=log_path=" + report,
-        std::string(compiler::kReportVariable) + "=" + report + ".checks"};
+        std::string(compiler::kReportVariable) + "=" + report + ".checks",
+        std::string(compiler::kOpenNotesVariable) + "=" + folder->path() +
+            "/opens"};
   }
   // A checked program reads its own file to name the lines of a report;
   // it goes with the folder.

@@ -151,6 +151,129 @@ TEST(SanitizerReport, EachRunTimesReportIsRead) {
   }
 }
 
+// The kinds a learner's C can reach, each from the first lines of a report
+// as gcc's or clang's run-time writes it.
+TEST(SanitizerReport, EachKindALearnerCanReach) {
+  const struct {
+    const char* text;
+    Kind kind;
+    const char* detail;
+    const char* function;  // of an overlap
+    const char* object;    // of a global overflowed
+    std::size_t object_size;
+    bool literal;
+  } cases[] = {
+      {"==1==ERROR: AddressSanitizer: strcat-param-overlap: memory ranges "
+       "[0x7ffc,0x7ffc5) and [0x7ffc, 0x7ffc3) overlap\n",
+       Kind::kOverlap, "strcat-param-overlap", "strcat", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: memcpy-param-overlap: memory ranges\n",
+       Kind::kOverlap, "memcpy-param-overlap", "memcpy", "", 0, false},
+      {"p.zem:3:6: runtime error: load of null pointer of type 'int'\n",
+       Kind::kNullPointer, "load of null pointer of type 'int'", "", "", 0,
+       false},
+      {"p.zem:3:5: runtime error: load of misaligned address 0x7fff for "
+       "type 'int', which requires 4 byte alignment\n",
+       Kind::kMisaligned,
+       "load of misaligned address 0x7fff for type 'int', which requires 4 "
+       "byte alignment",
+       "", "", 0, false},
+      {"p.zem:3:7: runtime error: shift exponent 40 is too large for 32-bit "
+       "type 'int'\n",
+       Kind::kShift, "shift exponent 40 is too large for 32-bit type 'int'", "",
+       "", 0, false},
+      {"p.zem:3:9: runtime error: left shift of negative value -1\n",
+       Kind::kShift, "left shift of negative value -1", "", "", 0, false},
+      {"p.zem:3:7: runtime error: left shift of 3 by 31 places cannot be "
+       "represented in type 'int'\n",
+       Kind::kOverflow,
+       "left shift of 3 by 31 places cannot be represented in type 'int'", "",
+       "", 0, false},
+      {"==1==ERROR: AddressSanitizer: heap-buffer-overflow on address "
+       "0x6020 at pc 0x55\n",
+       Kind::kHeapOverflow, "heap-buffer-overflow", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: heap-use-after-free on address 0x6020\n",
+       Kind::kUseAfterFree, "heap-use-after-free", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: attempting double-free on 0x6020 in "
+       "thread T0:\n",
+       Kind::kDoubleFree, "double-free", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: attempting free on address which was "
+       "not malloc()-ed: 0x7ffd in thread T0\n",
+       Kind::kBadFree, "bad-free", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: stack-use-after-scope on address "
+       "0x7ffd\n",
+       Kind::kUseAfterScope, "stack-use-after-scope", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: stack-use-after-return on address "
+       "0x7f\n",
+       Kind::kUseAfterReturn, "stack-use-after-return", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: stack-overflow on address 0x7ffd (pc "
+       "0x55 bp 0x7ffd sp 0x7ffd T0)\n",
+       Kind::kStackExhausted, "stack-overflow", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: requested allocation size "
+       "0xffffffffffffffff (0x800 after adjustments) exceeds maximum "
+       "supported size of 0x10000000000 (thread T0)\n",
+       Kind::kTooMuchMemory, "requested", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: negative-size-param: (size=-1)\n",
+       Kind::kNegativeSize, "negative-size-param", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: global-buffer-overflow on address "
+       "0x55 at pc 0x55\n"
+       "READ of size 1 at 0x55 thread T0\n"
+       "    #0 0x55 in main /w/p.zem:3\n"
+       "\n"
+       "0x55 is located 1 bytes to the right of global variable '*.LC0' "
+       "defined in 'p.zem:3:5' (0x55) of size 4\n"
+       "  '*.LC0' is ascii string 'abc'\n",
+       Kind::kGlobalOverflow, "global-buffer-overflow", "", "*.LC0", 4, true},
+      {"==1==ERROR: AddressSanitizer: global-buffer-overflow on address "
+       "0x55 at pc 0x55\n"
+       "0x55 is located 0 bytes to the right of global variable 'g' defined "
+       "in 'p.zem:1:5' (0x55) of size 12\n",
+       Kind::kGlobalOverflow, "global-buffer-overflow", "", "g", 12, false},
+      {"==1==ERROR: AddressSanitizer: FPE on unknown address 0x55\n",
+       Kind::kArithmetic, "FPE", "", "", 0, false},
+      {"==1==ERROR: AddressSanitizer: unknown-crash on address 0x55\n",
+       Kind::kMemory, "unknown-crash", "", "", 0, false},
+      {"p.zem:3:5: runtime error: load of value 7, which is not a valid "
+       "value for type '_Bool'\n",
+       Kind::kOther,
+       "load of value 7, which is not a valid value for type "
+       "'_Bool'",
+       "", "", 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const SanitizerReport r = read_sanitizer_report(c.text);
+    EXPECT_EQ(r.kind, c.kind);
+    EXPECT_EQ(r.detail, c.detail);
+    EXPECT_EQ(r.function, c.function);
+    EXPECT_EQ(r.object, c.object);
+    EXPECT_EQ(r.object_size, c.object_size);
+    EXPECT_EQ(r.literal, c.literal);
+  }
+}
+
+// A file not open is reported with the opens that failed before it, each
+// with its line and error number; anything else after it is no such open.
+TEST(SanitizerReport, FailedOpensFollowAFileNotOpen) {
+  const SanitizerReport r = read_sanitizer_report(
+      "p.zem:6: runtime error: file not open\n"
+      "p.zem:3: note: open failed: 2 No such file or directory\n"
+      "p.zem:4: note: open failed: 21 Is a directory\n"
+      "p.zem:5: note: open failed: no number\n"
+      "note: open failed: 13 Permission denied\n"
+      "p.zem:5: note: open failed: 13 Permission de");
+  EXPECT_EQ(r.kind, Kind::kFileNotOpen);
+  ASSERT_EQ(r.failed_opens.size(), 3u);
+  EXPECT_EQ(r.failed_opens[0].place.line, 3u);
+  EXPECT_EQ(r.failed_opens[0].error, 2);
+  EXPECT_EQ(r.failed_opens[1].place.file, "p.zem");
+  EXPECT_EQ(r.failed_opens[1].error, 21);
+  // Cut short in its text: the number is whole.
+  EXPECT_EQ(r.failed_opens[2].place.line, 5u);
+  EXPECT_EQ(r.failed_opens[2].error, 13);
+  EXPECT_TRUE(read_sanitizer_report("p.zem:3: note: open failed: 2 x\n")
+                  .failed_opens.empty());
+}
+
 // A program killed while its report is written leaves any prefix of it: the
 // reader takes what is there, knows the kind once its line is whole, and
 // never calls the report complete before its summary.

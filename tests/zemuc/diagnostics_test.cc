@@ -163,7 +163,10 @@ TEST(ZemucDiagnostics, RunTimeChecksStopTheProgramWithOneMessage) {
       {"a file statement on a file that did not open",
        "はじめ\n\t数a=1;\n\t開く(出力,\"no/such/folder/o.txt\",w);\n"
        "\t書く(出力,数a);\nおわり\n",
-       "x\n", 70, "p.zem:4:2: error: 出力 is not open", ""},
+       "x\n", 70,
+       "p.zem:4:2: error: 出力 is not open: its 開く on line 3 could not open "
+       "the file: there is no such file, or no folder for it\n",
+       ""},
       {"a file that opens",
        "はじめ\n\t数a=1;\n\t開く(出力,\"o.txt\",w);\n\t書く(出力,数a);\n"
        "\t閉じる(出力);\n\t見る(\"書いた\");\nおわり\n",
@@ -338,8 +341,8 @@ TEST(ZemucDiagnostics, ReportCutShortStillGivesAMessage) {
   EXPECT_EQ(r.status, 70);
   EXPECT_EQ(r.out, "before the fault\n");
   EXPECT_EQ(r.err,
-            "p.zem: error: the program touched memory that is not its own "
-            "(stack-buffer-overflow)\n"
+            "p.zem: error: the program read or wrote past the end of a "
+            "variable\n"
             "zemuc: the checks' whole report: p.report.txt\n");
   EXPECT_TRUE(dir.read("p.report.txt").ends_with("#0 0x1 in ma"));
 }
