@@ -260,16 +260,16 @@ constexpr std::array kTexts = {
          "its head and the C does not build. Write {end} on the last line."}},
     ProblemText{
         Problem::kCodeBeforeBegin,
-        {"{begin} より前の行は main の外に書かれるので、Cができません。{begin} "
-         "の後ろに移してください。",
-         "lines before {begin} are written outside main, so the C does not "
-         "build. Move them after {begin}."}},
+        {"{begin} より前の行は main の外に書かれるので、実行されず、たいていは"
+         "Cもできません。{begin} の後ろに移してください。",
+         "lines before {begin} are written outside main, where nothing runs: "
+         "most of them stop the C from building. Move them after {begin}."}},
     ProblemText{
         Problem::kCodeAfterEnd,
-        {"{end} より後ろの行は main の外に書かれるので、Cができません。{end} "
-         "の前に移してください。",
-         "lines after {end} are written outside main, so the C does not build. "
-         "Move them before {end}."}},
+        {"{end} より後ろの行は main の外に書かれるので、実行されず、たいていは"
+         "Cもできません。{end} の前に移してください。",
+         "lines after {end} are written outside main, where nothing runs: most "
+         "of them stop the C from building. Move them before {end}."}},
     ProblemText{Problem::kRepeatBeforeBegin,
                 {"{begin} より前の {repeat} "
                  "は、用意されていない数え用の変数を使うので、Cができません。{"

@@ -101,8 +101,9 @@ TEST(LearnersTerms, TheShapeOfTheProgramIsOneErrorEach) {
        "^\n"},
       {"a line after おわり",
        "はじめ\n\t見る(\"a\");\nおわり\n\t見る(\"b\");\n", "", 1,
-       "p.zem:4:2: warning: lines after おわり are written outside main, so "
-       "the C does not build. Move them before おわり.\n"
+       "p.zem:4:2: warning: lines after おわり are written outside main, "
+       "where nothing runs: most of them stop the C from building. Move them "
+       "before おわり.\n"
        "\t見る(\"b\");\n"
        "\t^\n"
        "p.zem:4:2: error: this line stands after おわり: the program's lines "
@@ -115,8 +116,9 @@ TEST(LearnersTerms, TheShapeOfTheProgramIsOneErrorEach) {
        "the last line.\n"
        "おわり\n"
        "^\n"
-       "p.zem:2:2: warning: lines before はじめ are written outside main, so "
-       "the C does not build. Move them after はじめ.\n"
+       "p.zem:2:2: warning: lines before はじめ are written outside main, "
+       "where nothing runs: most of them stop the C from building. Move them "
+       "after はじめ.\n"
        "\t見る(\"a\");\n"
        "\t^\n"
        "p.zem:3:1: warning: there is no おわり line, so main is never closed "
