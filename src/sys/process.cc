@@ -50,8 +50,7 @@ class SpawnSetup {
   bool prepare(int output_fd) {
     sigset_t none;
     sigemptyset(&none);
-    sigset_t defaults = ending_signals_and_child();
-    sigaddset(&defaults, SIGPIPE);
+    const sigset_t defaults = signals_reset_for_children();
     return actions_ok_ && attributes_ok_ &&
            posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO,
                                             "/dev/null", O_RDONLY, 0) == 0 &&

@@ -26,11 +26,13 @@ namespace {
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    for (const int signal : kEndingSignals)
-      ::sigaction(signal, &action, nullptr);
-    ::sigaction(SIGCHLD, &action, nullptr);
-    ::sigaction(SIGPIPE, &action, nullptr);
-    ok = ::sigprocmask(SIG_SETMASK, &mask, nullptr) == 0;
+    const sigset_t defaults = signals_reset_for_children();
+    for (int signal = 1; ok && signal < NSIG; ++signal) {
+      if (sigismember(&defaults, signal) == 1) {
+        ok = ::sigaction(signal, &action, nullptr) == 0;
+      }
+    }
+    ok = ok && ::sigprocmask(SIG_SETMASK, &mask, nullptr) == 0;
   }
   if (ok) {
     char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};

@@ -31,6 +31,12 @@ sigset_t ending_signals_and_child() {
   return set;
 }
 
+sigset_t signals_reset_for_children() {
+  sigset_t set = ending_signals_and_child();
+  sigaddset(&set, SIGPIPE);
+  return set;
+}
+
 void restore_child_signal() {
   struct sigaction action {};
   action.sa_handler = SIG_DFL;

@@ -21,6 +21,10 @@ inline constexpr std::array<int, 4> kEndingSignals = {SIGINT, SIGQUIT, SIGHUP,
 sigset_t ending_signals();
 sigset_t ending_signals_and_child();
 
+// The signals a child gets back with their default action before it runs:
+// the ending ones, SIGCHLD and SIGPIPE, whatever zemuc set for itself.
+sigset_t signals_reset_for_children();
+
 // Gives SIGCHLD its default action back. A launcher that ignores it (some
 // shells and process managers do) makes the system reap every child at
 // once, so that no wait would see how a child ended; children inherit the

@@ -127,7 +127,6 @@ class Relay {
       }
     }
     if (output_ok_) write_all(output_fd_, to_terminal_.finish());
-    if (!ended_) return std::nullopt;
     return ProgramEnd{*ended_, at_line_start_ || input_.typed_line_end()};
   }
 
