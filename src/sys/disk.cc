@@ -56,9 +56,32 @@ bool ScratchFile::make_executable() {
 }
 
 bool ScratchFile::take_name(const std::string& final_name) {
+  const std::optional<NameHolds> holds = what_name_holds(final_name);
+  if (!holds) return false;
+  if (holds == NameHolds::kOther) {
+    errno = EEXIST;
+    return false;
+  }
   if (::rename(path_.c_str(), final_name.c_str()) != 0) return false;
   path_.clear();
   return true;
+}
+
+std::optional<NameHolds> what_name_holds(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return NameHolds::kNothing;
+    return std::nullopt;
+  }
+  if (S_ISREG(info.st_mode)) return NameHolds::kFile;
+  return S_ISDIR(info.st_mode) ? NameHolds::kFolder : NameHolds::kOther;
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  struct stat first;
+  struct stat second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 bool write_whole_file(const std::string& path, std::string_view bytes) {

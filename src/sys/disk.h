@@ -22,12 +22,27 @@ class ScratchFile {
   bool fill(std::string_view bytes);
   // Lets everyone the umask allows run it.
   bool make_executable();
+  // Renames it to `final_name`, unless that name holds a device, a FIFO
+  // or a socket (errno EEXIST then).
   bool take_name(const std::string& final_name);
 
  private:
   explicit ScratchFile(std::string path) : path_(std::move(path)) {}
   std::string path_;  // empty once it has taken its name
 };
+
+// What a name that an output is to take holds now (stat follows links).
+enum class NameHolds {
+  kNothing,
+  kFile,    // a regular file, which an output may replace
+  kFolder,  // which it never may,
+  kOther,   // nor a device, a FIFO or a socket
+};
+// Nothing, with errno set, when that cannot be learned.
+std::optional<NameHolds> what_name_holds(const std::string& path);
+
+// Whether the two names are one file that exists, by whatever names.
+bool same_file(const std::string& a, const std::string& b);
 
 // Writes `bytes` to `path` through a scratch file: an existing file of that
 // name is replaced only by the whole new text. False with errno set.

@@ -1,5 +1,6 @@
 #include "sys/fd.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,20 @@ void UniqueFd::reset(int fd) {
 bool UniqueFd::close() {
   const int fd = release();
   return fd < 0 || ::close(fd) == 0;
+}
+
+bool open_standard_descriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+    // The lowest free number is the closed one.
+    const int opened =
+        ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (opened != fd) {
+      if (opened >= 0) ::close(opened);
+      return false;
+    }
+  }
+  return true;
 }
 
 bool write_all(int fd, std::string_view bytes) {

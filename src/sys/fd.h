@@ -39,6 +39,12 @@ class UniqueFd {
   int fd_ = -1;
 };
 
+// Opens /dev/null on each of standard input, output and error that is
+// closed, so that no descriptor opened later takes its number: a child
+// would take it for its input or output. False with errno set when that
+// cannot be done.
+bool open_standard_descriptors();
+
 // Writes every byte, going on after interruptions and partial writes;
 // false with errno set when the descriptor takes no more (a closed pipe).
 bool write_all(int fd, std::string_view bytes);

@@ -1,14 +1,16 @@
 #include "sys/process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
 
 #include "sys/fd.h"
@@ -32,47 +34,153 @@ Ended decode(int wstatus) {
   return {WEXITSTATUS(wstatus), 0};
 }
 
-// What the child of run_and_capture starts with: the pipe for its output,
-// /dev/null for its input, nothing held back, default actions.
-class SpawnSetup {
- public:
-  SpawnSetup()
-      : actions_ok_(posix_spawn_file_actions_init(&actions_) == 0),
-        attributes_ok_(posix_spawnattr_init(&attributes_) == 0) {}
-  ~SpawnSetup() {
-    if (actions_ok_) posix_spawn_file_actions_destroy(&actions_);
-    if (attributes_ok_) posix_spawnattr_destroy(&attributes_);
-  }
-  SpawnSetup(const SpawnSetup&) = delete;
-  SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-  // False when the setup cannot be made (no memory).
-  bool prepare(int output_fd) {
-    sigset_t none;
-    sigemptyset(&none);
-    const sigset_t defaults = signals_reset_for_children();
-    return actions_ok_ && attributes_ok_ &&
-           posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO,
-                                            "/dev/null", O_RDONLY, 0) == 0 &&
-           posix_spawn_file_actions_adddup2(&actions_, output_fd,
-                                            STDOUT_FILENO) == 0 &&
-           posix_spawn_file_actions_adddup2(&actions_, output_fd,
-                                            STDERR_FILENO) == 0 &&
-           posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
-           posix_spawnattr_setsigdefault(&attributes_, &defaults) == 0 &&
-           posix_spawnattr_setflags(
-               &attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) ==
-               0;
-  }
-  const posix_spawn_file_actions_t* actions() const { return &actions_; }
-  const posix_spawnattr_t* attributes() const { return &attributes_; }
-
- private:
-  posix_spawn_file_actions_t actions_;
-  posix_spawnattr_t attributes_;
-  bool actions_ok_;
-  bool attributes_ok_;
+// The guardian of a captured run reports to its caller through a pipe:
+// how the command ended, or why it could not start.
+struct GuardReport {
+  enum Kind : int { kEnded, kNotStarted } kind;
+  int value;  // a wait status, or an errno
 };
+
+void send_report(int fd, GuardReport::Kind kind, int value) {
+  const GuardReport report{kind, value};
+  (void)!::write(fd, &report, sizeof report);  // fits in one atomic write
+}
+
+// The signal that tells the guardian to end the command's group: zemuc
+// sends it when an ending signal came, and the system when zemuc is gone,
+// however it went.
+constexpr int kEndCommand = SIGUSR1;
+
+// In the command's process, between fork and exec: a process group of its
+// own, its input from /dev/null, its output to the pipe, nothing held
+// back, default actions.
+[[noreturn]] void start_command(char* const* args, char* const* envp,
+                                int output_fd, int report_fd) {
+  const int null_fd = ::open("/dev/null", O_RDONLY);
+  bool ok = ::setpgid(0, 0) == 0 && null_fd >= 0 &&
+            ::dup2(null_fd, STDIN_FILENO) == STDIN_FILENO &&
+            ::dup2(output_fd, STDOUT_FILENO) == STDOUT_FILENO &&
+            ::dup2(output_fd, STDERR_FILENO) == STDERR_FILENO &&
+            // Should the guardian itself be killed, the command goes too.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL) == 0;
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  const sigset_t defaults = signals_reset_for_children();
+  for (int signal = 1; ok && signal < NSIG; ++signal) {
+    if (sigismember(&defaults, signal) == 1 || signal == kEndCommand) {
+      ok = ::sigaction(signal, &action, nullptr) == 0;
+    }
+  }
+  sigset_t none;
+  sigemptyset(&none);
+  if (ok && ::sigprocmask(SIG_SETMASK, &none, nullptr) == 0) {
+    ::execve(args[0], args, envp);
+  }
+  send_report(report_fd, GuardReport::kNotStarted, errno);
+  ::_exit(127);
+}
+
+// Ends the command's whole group and removes what it leaves.
+[[noreturn]] void end_command(pid_t command,
+                              const std::vector<std::string>& leftovers) {
+  ::kill(-command, SIGKILL);
+  while (::waitpid(command, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  for (const std::string& path : leftovers) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  ::_exit(0);
+}
+
+// In the guardian, a fork of zemuc: it starts the command in a process
+// group of its own (the compiler's own children, cc1 and the linker, are
+// in it too) and reports how it ended. Told to (kEndCommand), from zemuc
+// or from the system when zemuc is gone, even of SIGKILL, it ends the
+// whole group and removes `leftovers`: no compiler outlives zemuc.
+[[noreturn]] void guard(char* const* args, char* const* envp, int output_fd,
+                        int report_fd, pid_t caller,
+                        const std::vector<std::string>& leftovers) {
+  sigset_t watched = ending_signals();  // zemuc's to act on, not its own
+  sigaddset(&watched, SIGCHLD);
+  sigaddset(&watched, kEndCommand);
+  if (::sigprocmask(SIG_BLOCK, &watched, nullptr) != 0 ||
+      ::prctl(PR_SET_PDEATHSIG, kEndCommand) != 0 || ::getppid() != caller) {
+    send_report(report_fd, GuardReport::kNotStarted, errno);
+    ::_exit(127);
+  }
+  const pid_t command = ::fork();
+  if (command == 0) start_command(args, envp, output_fd, report_fd);
+  if (command < 0) {
+    send_report(report_fd, GuardReport::kNotStarted, errno);
+    ::_exit(127);
+  }
+  // Both set the group, so that it exists before the guardian ends it.
+  (void)::setpgid(command, command);
+  ::close(output_fd);
+  sigset_t awaited;
+  sigemptyset(&awaited);
+  sigaddset(&awaited, SIGCHLD);
+  sigaddset(&awaited, kEndCommand);
+  for (;;) {
+    int signal = 0;
+    if (::sigwait(&awaited, &signal) != 0) continue;
+    if (signal == kEndCommand) end_command(command, leftovers);
+    int wstatus = 0;
+    if (::waitpid(command, &wstatus, WNOHANG) == command) {
+      send_report(report_fd, GuardReport::kEnded, wstatus);
+      ::_exit(0);
+    }
+  }
+}
+
+// Reads the command's output until its end, or until an ending signal
+// that the caller holds back is pending: true when one is, and the
+// guardian is then told to end the command. The signal stays pending for the
+// caller to act on.
+bool read_unless_interrupted(int output_fd, pid_t guardian, std::string& out,
+                             int& error) {
+  const std::optional<SignalFd> signals = SignalFd::open(ending_signals());
+  char buffer[64 * 1024];
+  for (;;) {
+    pollfd fds[2] = {{output_fd, POLLIN, 0},
+                     {signals ? signals->fd() : -1, POLLIN, 0}};
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      error = errno;
+      return false;
+    }
+    if (fds[1].revents & POLLIN) {
+      ::kill(guardian, kEndCommand);
+      return true;
+    }
+    if (fds[0].revents == 0) continue;
+    const ssize_t n = ::read(output_fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0) error = errno;
+      return false;
+    }
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// The guardian's last word: how the command ended, or why it did not run.
+void take_report(int report_fd, Captured& captured) {
+  GuardReport report{};
+  ssize_t n;
+  while ((n = ::read(report_fd, &report, sizeof report)) < 0 &&
+         errno == EINTR) {
+  }
+  if (n != static_cast<ssize_t>(sizeof report)) {
+    captured.error = n < 0 ? errno : ECHILD;
+  } else if (report.kind == GuardReport::kEnded) {
+    captured.ended = decode(report.value);
+  } else {
+    captured.error = report.value;
+  }
+}
 
 }  // namespace
 
@@ -146,37 +254,50 @@ std::vector<char*> exec_pointers(const std::vector<std::string>& strings) {
 }
 
 Captured run_and_capture(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& settings) {
+                         const std::vector<std::string>& settings,
+                         const std::vector<std::string>& leftovers) {
   Captured captured;
-  int pipe_fds[2];
-  if (::pipe2(pipe_fds, O_CLOEXEC) != 0) {
+  int output_fds[2];
+  int report_fds[2];
+  if (::pipe2(output_fds, O_CLOEXEC) != 0) {
     captured.error = errno;
     return captured;
   }
-  UniqueFd reading(pipe_fds[0]);
-  UniqueFd writing(pipe_fds[1]);
-  SpawnSetup setup;
-  if (!setup.prepare(writing.get())) {
-    captured.error = ENOMEM;
+  UniqueFd reading(output_fds[0]);
+  UniqueFd writing(output_fds[1]);
+  if (::pipe2(report_fds, O_CLOEXEC) != 0) {
+    captured.error = errno;
     return captured;
   }
+  UniqueFd report_read(report_fds[0]);
+  UniqueFd report_write(report_fds[1]);
+  // Made before the fork: the children only start and wait.
   const std::vector<char*> args = exec_pointers(argv);
   const std::vector<std::string> environment = environment_with(settings);
   const std::vector<char*> envp = exec_pointers(environment);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, args[0], setup.actions(),
-                                  setup.attributes(), args.data(), envp.data());
-  writing.reset();
-  if (spawned != 0) {
-    captured.error = spawned;
+  const pid_t caller = ::getpid();
+  const pid_t guardian = ::fork();
+  if (guardian < 0) {
+    captured.error = errno;
     return captured;
   }
-  const bool read = read_all(reading.get(), captured.output);
-  const int read_error = errno;
-  captured.ended = wait_for(pid);
-  if (!captured.ended) {
+  if (guardian == 0) {
+    guard(args.data(), envp.data(), writing.get(), report_write.get(), caller,
+          leftovers);
+  }
+  writing.reset();
+  report_write.reset();
+  int read_error = 0;
+  captured.interrupted = read_unless_interrupted(reading.get(), guardian,
+                                                 captured.output, read_error);
+  const std::optional<Ended> guardian_ended = wait_for(guardian);
+  if (captured.interrupted) return captured;
+  if (!guardian_ended) {
     captured.error = errno;
-  } else if (!read) {
+    return captured;
+  }
+  take_report(report_read.get(), captured);
+  if (captured.ended && read_error != 0) {
     // The output was lost: the run tells nothing reliable.
     captured.ended.reset();
     captured.error = read_error;

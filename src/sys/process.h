@@ -35,15 +35,22 @@ struct Captured {
   // with `error` the errno of why.
   std::optional<Ended> ended;
   int error = 0;
+  // An ending signal came while the caller held it back: the command was
+  // ended at once, and the signal is still pending.
+  bool interrupted = false;
 };
 
 // Runs `argv` (argv[0] a full path) with standard input from /dev/null and
 // its output captured, and waits for it. The child starts with no signal
 // held back and the default action for every signal that ends a run, and
 // with this process's environment changed by `settings` (see
-// environment_with).
+// environment_with). It runs in a process group of its own, which an
+// ending signal that the caller holds back ends at once, and which never
+// outlives this process, even one killed; `leftovers` (files or folders)
+// are then removed.
 Captured run_and_capture(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& settings = {});
+                         const std::vector<std::string>& settings = {},
+                         const std::vector<std::string>& leftovers = {});
 
 // This process's environment with each NAME=VALUE of `settings` in place
 // of the variable of that name, and a bare NAME removing it.

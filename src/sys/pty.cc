@@ -15,18 +15,22 @@ namespace {
 // In the child, between fork and exec: only calls that are safe there.
 // A failure is sent to the parent as its errno through `report`.
 [[noreturn]] void become(const std::string& program, void (*setup)(termios&),
-                         const sigset_t& mask, char* const* envp, int report) {
+                         const sigset_t& mask, int input_fd, char* const* envp,
+                         int report) {
   termios settings;
   bool ok = ::tcgetattr(STDIN_FILENO, &settings) == 0;
   if (ok) {
     setup(settings);
     ok = ::tcsetattr(STDIN_FILENO, TCSANOW, &settings) == 0;
   }
+  if (ok && input_fd >= 0) {
+    ok = ::dup2(input_fd, STDIN_FILENO) == STDIN_FILENO;
+  }
   if (ok) {
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    const sigset_t defaults = signals_reset_for_children();
+    const sigset_t defaults = signals_reset_for_programs();
     for (int signal = 1; ok && signal < NSIG; ++signal) {
       if (sigismember(&defaults, signal) == 1) {
         ok = ::sigaction(signal, &action, nullptr) == 0;
@@ -48,7 +52,7 @@ namespace {
 std::optional<PtyChild> start_on_pty(const std::string& program,
                                      const winsize* size,
                                      void (*setup)(termios&),
-                                     const sigset_t& mask,
+                                     const sigset_t& mask, int input_fd,
                                      const std::vector<std::string>& settings) {
   // Made before the fork: the child may only make safe calls.
   const std::vector<std::string> environment = environment_with(settings);
@@ -61,7 +65,9 @@ std::optional<PtyChild> start_on_pty(const std::string& program,
   int master = -1;
   const pid_t pid = ::forkpty(&master, nullptr, nullptr, size);
   if (pid < 0) return std::nullopt;
-  if (pid == 0) become(program, setup, mask, envp.data(), report_write.get());
+  if (pid == 0) {
+    become(program, setup, mask, input_fd, envp.data(), report_write.get());
+  }
   PtyChild child{pid, UniqueFd(master)};
   report_write.reset();
   int error = 0;

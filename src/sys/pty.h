@@ -26,12 +26,14 @@ struct PtyChild {
 // default). Before the program runs, `setup` changes that terminal's
 // settings, the signal mask becomes `mask` and every signal that ends a
 // run gets its default action; it runs with this process's environment
-// changed by `settings` (see environment_with). Returns once the program
-// runs; nothing, with errno set, when the terminal, the process or the
-// program cannot be had, and then no child is left.
+// changed by `settings` (see environment_with). With `input_fd` other than
+// -1, that descriptor is its standard input instead of the terminal. Returns
+// once the program runs; nothing, with errno set, when the terminal, the
+// process or the program cannot be had, and then no child is left.
 std::optional<PtyChild> start_on_pty(
     const std::string& program, const winsize* size, void (*setup)(termios&),
-    const sigset_t& mask, const std::vector<std::string>& settings = {});
+    const sigset_t& mask, int input_fd = -1,
+    const std::vector<std::string>& settings = {});
 
 }  // namespace zemuc
 

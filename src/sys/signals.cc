@@ -37,6 +37,12 @@ sigset_t signals_reset_for_children() {
   return set;
 }
 
+sigset_t signals_reset_for_programs() {
+  sigset_t set = signals_reset_for_children();
+  sigaddset(&set, SIGXFSZ);
+  return set;
+}
+
 void restore_child_signal() {
   struct sigaction action {};
   action.sa_handler = SIG_DFL;

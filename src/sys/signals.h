@@ -25,6 +25,12 @@ sigset_t ending_signals_and_child();
 // the ending ones, SIGCHLD and SIGPIPE, whatever zemuc set for itself.
 sigset_t signals_reset_for_children();
 
+// What the learner's program gets back besides: SIGXFSZ, which zemuc
+// ignores so that a write past a file-size limit fails and is told (and
+// so do the compiler's), ends a program as it would end that program run
+// alone.
+sigset_t signals_reset_for_programs();
+
 // Gives SIGCHLD its default action back. A launcher that ignores it (some
 // shells and process managers do) makes the system reap every child at
 // once, so that no wait would see how a child ended; children inherit the

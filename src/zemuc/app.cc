@@ -102,13 +102,41 @@ Text refusal_text(Refusal refusal) {
   return {"", ""};
 }
 
-// The names a build writes: the C file as the translator names it, and
-// for build the program: -o NAME, else the C file's name without ".c".
-// run builds its program in a scratch folder and needs no name for it.
+// The names a build writes: the C file as the translator names it, beside
+// a source that is a file (empty: kept in the scratch folder, for a source
+// that is a device or a pipe), and for build the program: -o NAME, else
+// the C file's name without ".c". run builds its program in a scratch
+// folder and needs no name for it.
 struct Names {
   std::string c_file;
   std::string program;
 };
+
+constexpr Text kCannotWrite = {"{} を書けません: {}", "cannot write {}: {}"};
+constexpr Text kIsTheSource = {"ソース {} そのものです",
+                               "it is the source {} itself"};
+constexpr Text kNotAFile = {
+    "ふつうのファイルではありません (装置、フォルダー、FIFO など)",
+    "it is not a regular file (a device, a folder or a FIFO)"};
+
+// Whether an output may take `name`: never the source itself, by any name,
+// and never anything but a regular file; false after a report.
+bool may_take(const std::string& name, const Command& command,
+              Reporter& reporter) {
+  const std::string why = [&]() -> std::string {
+    if (same_file(name, command.source)) {
+      return reporter.format(kIsTheSource, {command.source});
+    }
+    if (const auto holds = what_name_holds(name);
+        holds == NameHolds::kOther || holds == NameHolds::kFolder) {
+      return reporter.format(kNotAFile, {});
+    }
+    return {};
+  }();
+  if (why.empty()) return true;
+  reporter.error(kCannotWrite, {name, why});
+  return false;
+}
 
 std::optional<Names> names_for(const Command& command, Reporter& reporter) {
   const std::optional<std::string> c_file = output_name_for(command.source);
@@ -118,14 +146,21 @@ std::optional<Names> names_for(const Command& command, Reporter& reporter) {
                    {command.source});
     return std::nullopt;
   }
-  Names names{*c_file, command.output};
+  // A source that is no file has no folder of its own to write beside.
+  const bool beside = what_name_holds(command.source) != NameHolds::kOther;
+  Names names{beside ? *c_file : "", command.output};
   if (command.verb == Verb::kBuild && names.program.empty()) {
-    names.program = c_file->substr(0, c_file->size() - 2);
+    names.program = beside ? c_file->substr(0, c_file->size() - 2) : "";
     if (names.program.empty() || names.program.ends_with('/')) {
       reporter.error(
           {"{} からは実行ファイルの名前が作れません。-o で名前を付けてください",
            "no program name can be made from {}; give one with -o"},
           {command.source});
+      return std::nullopt;
+    }
+  }
+  for (const std::string& name : {names.c_file, names.program}) {
+    if (!name.empty() && !may_take(name, command, reporter)) {
       return std::nullopt;
     }
   }
@@ -161,24 +196,24 @@ struct BuiltProgram {
   std::vector<compiler::ValueMissing> values_missing;
 };
 
-// Reads, converts and translates the source, writes the C file whole and
+// Translates the source (read and converted), writes the C file whole and
 // builds `executable`, with the compiler's copy in `scratch`; the built
 // program, or the exit status of the failure. The caller holds the ending
 // signals back, so that an interrupted build cleans up before the signal
 // ends zemuc.
 std::variant<BuiltProgram, int> translate_and_build(
-    const Command& command, const Names& names, const std::string& executable,
-    const std::string& scratch, Reporter& reporter) {
-  const std::optional<std::string> source = load_source(command, reporter);
-  if (!source) return kExitTranslationFailed;
+    const Command& command, const std::string& source, const Names& names,
+    const std::string& executable, const std::string& scratch,
+    Reporter& reporter) {
   // What the check finds is told before the build, which goes on.
-  reporter.write(findings_of(command, *source, reporter));
+  reporter.write(findings_of(command, source, reporter));
   std::optional<Translation> translation =
-      translate_source(command.source, *source, reporter);
+      translate_source(command.source, source, reporter);
   if (!translation) return kExitTranslationFailed;
-  if (!write_whole_file(names.c_file, translation->c_text)) {
-    reporter.error({"{} を書けません: {}", "cannot write {}: {}"},
-                   {names.c_file, std::strerror(errno)});
+  const std::string c_file =
+      names.c_file.empty() ? scratch + "/source.c" : names.c_file;
+  if (!write_whole_file(c_file, translation->c_text)) {
+    reporter.error(kCannotWrite, {c_file, std::strerror(errno)});
     return kExitTranslationFailed;
   }
   const std::variant<compiler::Toolchain, compiler::Trouble> found =
@@ -187,7 +222,7 @@ std::variant<BuiltProgram, int> translate_and_build(
     reporter.error(trouble->text, trouble->args);
     return kExitBuildFailed;
   }
-  compiler::Program program(command.source, *source, std::move(*translation));
+  compiler::Program program(command.source, source, std::move(*translation));
   const compiler::BuildRequest request{program,
                                        std::get<compiler::Toolchain>(found),
                                        command.checks,
@@ -227,11 +262,15 @@ std::optional<ScratchFolder> scratch_folder(Reporter& reporter) {
 int build(const Command& command, Reporter& reporter) {
   const std::optional<Names> names = names_for(command, reporter);
   if (!names) return kExitUsage;
+  // Read before the signals are held: a source that never ends (a pipe
+  // nobody writes) must not keep Ctrl-C from ending zemuc.
+  const std::optional<std::string> source = load_source(command, reporter);
+  if (!source) return kExitTranslationFailed;
   HeldSignals held;
   const std::optional<ScratchFolder> folder = scratch_folder(reporter);
   if (!folder) return kExitBuildFailed;
   const std::variant<BuiltProgram, int> built = translate_and_build(
-      command, *names, names->program, folder->path(), reporter);
+      command, *source, *names, names->program, folder->path(), reporter);
   return std::holds_alternative<int>(built) ? std::get<int>(built) : 0;
 }
 
@@ -259,14 +298,16 @@ std::string reports_in(const std::string& folder) {
 void tell_fault(const Names& names, const BuiltProgram& built,
                 const std::string& report, Reporter& reporter) {
   const std::string kept =
-      names.c_file.substr(0, names.c_file.size() - 2) + ".report.txt";
-  const bool keeps = write_whole_file(kept, report);
+      names.c_file.empty()
+          ? ""
+          : names.c_file.substr(0, names.c_file.size() - 2) + ".report.txt";
+  const bool keeps = !kept.empty() && write_whole_file(kept, report);
   const int error = errno;
   reporter.write(compiler::explain_fault(
       built.program, built.map, compiler::read_sanitizer_report(report),
       keeps ? kept : "", reporter.language(), reporter.terminal(),
       built.values_missing));
-  if (!keeps) {
+  if (!keeps && !kept.empty()) {
     reporter.error({"検査の報告を {} に残せません: {}",
                     "cannot keep the checks' report as {}: {}"},
                    {kept, std::strerror(error)});
@@ -276,6 +317,9 @@ void tell_fault(const Names& names, const BuiltProgram& built,
 int run(const Command& command, Reporter& reporter) {
   const std::optional<Names> names = names_for(command, reporter);
   if (!names) return kExitUsage;
+  // Read before the signals are held, as for build.
+  const std::optional<std::string> source = load_source(command, reporter);
+  if (!source) return kExitTranslationFailed;
   // Held from here to the end, so that every way out removes the scratch
   // folder first: the folder goes before the hold ends and a signal that
   // came meanwhile ends zemuc.
@@ -285,8 +329,8 @@ int run(const Command& command, Reporter& reporter) {
   const std::optional<ScratchFolder> folder = scratch_folder(reporter);
   if (!folder) return kExitBuildFailed;
   const std::string program = folder->path() + "/program";
-  std::variant<BuiltProgram, int> prepared =
-      translate_and_build(command, *names, program, folder->path(), reporter);
+  std::variant<BuiltProgram, int> prepared = translate_and_build(
+      command, *source, *names, program, folder->path(), reporter);
   if (const int* status = std::get_if<int>(&prepared)) return *status;
   const BuiltProgram& built = std::get<BuiltProgram>(prepared);
   if (ending_signal_pending()) return kExitInterrupted;
@@ -322,7 +366,15 @@ int run(const Command& command, Reporter& reporter) {
     tell_fault(*names, built, report, reporter);
     return kExitCheckFailed;
   }
-  if (ended->ended.signal != 0) {
+  // A reader that went away ended the program as it would have ended it
+  // alone, without a word; any other failure to show its output is told.
+  if (ended->output_error != 0 && ended->output_error != EPIPE) {
+    new_line();
+    reporter.error({"プログラムの出力を書けません: {}",
+                    "cannot write the program's output: {}"},
+                   {std::strerror(ended->output_error)});
+  }
+  if (ended->ended.signal != 0 && ended->output_error == 0) {
     const std::string said =
         compiler::explain_signal(ended->ended.signal, built.checked,
                                  reporter.language(), reporter.terminal());
@@ -365,7 +417,17 @@ bool converters_present(Reporter& reporter) {
 
 int run_zemuc(std::span<const char* const> args) {
   restore_child_signal();
+  // A write past a file-size limit then fails and is told, instead of
+  // ending zemuc without a word and leaving its scratch files.
+  const IgnoredSignal no_size_signal(SIGXFSZ);
+  const bool standard_open = open_standard_descriptors();
   Reporter reporter(message_language(), terminal_encoding());
+  if (!standard_open) {
+    reporter.error({"標準入出力を開けません: {}",
+                    "cannot open the standard input and output: {}"},
+                   {std::strerror(errno)});
+    return kExitBuildFailed;
+  }
   const ParsedCommand parsed = parse_command_line(args);
   if (parsed.refusal != Refusal::kNone) {
     reporter.error(refusal_text(parsed.refusal), {parsed.subject});

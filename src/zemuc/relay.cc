@@ -24,15 +24,21 @@ constexpr char kNextLiteral = 0x16;  // Ctrl-V
 constexpr std::size_t kInputBacklog = 64 * 1024;
 
 // The user's side of one run: what is read from the input, converted and
-// waiting for the program, and whether the input has ended.
+// waiting for the program, and whether the input has ended. Input from a
+// terminal goes to the program's terminal, a line at a time as typed;
+// any other input goes to the program through a pipe, whole, so that no
+// terminal's line limit cuts it and every byte passes as it is.
 class InputRelay {
  public:
-  InputRelay(int fd, Encoding terminal)
+  InputRelay(int fd, Encoding terminal, UniqueFd pipe)
       : fd_(fd),
         from_terminal_(terminal, Encoding::kShiftJis),
-        is_terminal_(::isatty(fd) == 1) {}
+        is_terminal_(::isatty(fd) == 1),
+        pipe_(std::move(pipe)) {}
 
   int fd() const { return fd_; }
+  // The program's input when it is not its terminal; -1 once closed.
+  int pipe() const { return pipe_.get(); }
   // Whether a line was typed on the user's terminal since the program last
   // showed something: the terminal's echo of it ends a line.
   bool typed_line_end() const { return typed_line_end_; }
@@ -60,14 +66,21 @@ class InputRelay {
 
   // Writes what the program's side takes now.
   void write_to(int master) {
-    const ssize_t n = ::write(master, waiting_.data(), waiting_.size());
+    const int target = pipe_ ? pipe_.get() : master;
+    const ssize_t n = ::write(target, waiting_.data(), waiting_.size());
     if (n > 0) waiting_.erase(0, static_cast<std::size_t>(n));
+    // A program that closed its input takes no more of it.
+    if (n < 0 && errno == EPIPE && pipe_) {
+      waiting_.clear();
+      open_ = false;
+    }
+    close_pipe_at_end();
   }
 
  private:
   void queue(const std::string& sjis) {
     if (sjis.empty()) return;
-    waiting_ += literal_input(sjis);
+    waiting_ += pipe_ ? sjis : literal_input(sjis);
     line_open_ = sjis.back() != '\n';
   }
   void push_line() {
@@ -76,14 +89,22 @@ class InputRelay {
   }
   void end() {
     queue(from_terminal_.finish());
-    if (line_open_) push_line();  // the last line, without a line end
-    waiting_ += kEndOfFile;       // then the end itself
     open_ = false;
+    if (!pipe_) {
+      if (line_open_) push_line();  // the last line, without a line end
+      waiting_ += kEndOfFile;       // then the end itself
+    }
+    close_pipe_at_end();
+  }
+  // The end of a pipe's input is its closing, once all of it is written.
+  void close_pipe_at_end() {
+    if (!open_ && waiting_.empty()) pipe_.reset();
   }
 
   int fd_;
   StreamConverter from_terminal_;
   bool is_terminal_;
+  UniqueFd pipe_;
   bool open_ = true;
   bool line_open_ = false;
   bool typed_line_end_ = false;
@@ -105,29 +126,37 @@ class Relay {
   std::optional<ProgramEnd> run() {
     while (!ended_ || master_open_) {
       if (!ended_ && wait_failed_) return std::nullopt;
+      const bool to_pipe = input_.pipe() >= 0;
+      const short writing = input_.has_waiting() ? POLLOUT : 0;
       const short master_events =
-          static_cast<short>(POLLIN | (input_.has_waiting() ? POLLOUT : 0));
-      pollfd fds[3] = {
+          static_cast<short>(POLLIN | (to_pipe ? 0 : writing));
+      pollfd fds[4] = {
           {master_open_ ? child_.master.get() : -1, master_events, 0},
           {signals_.fd(), POLLIN, 0},
-          {input_.wants_more() && master_open_ ? input_.fd() : -1, POLLIN, 0}};
+          {input_.wants_more() && master_open_ ? input_.fd() : -1, POLLIN, 0},
+          {to_pipe && writing != 0 ? input_.pipe() : -1, POLLOUT, 0}};
       // Once the program has ended, what it wrote is all there: the rest
       // is read without waiting for descendants that keep its terminal.
-      if (::poll(fds, 3, ended_ ? 0 : -1) < 0) {
+      if (::poll(fds, 4, ended_ ? 0 : -1) < 0) {
         if (errno == EINTR) continue;
         return std::nullopt;
       }
       if (fds[1].revents & POLLIN) take_signals();
       if (fds[2].revents != 0) input_.read_some();
-      if (fds[0].revents & POLLOUT) input_.write_to(child_.master.get());
+      if ((fds[0].revents & POLLOUT) || fds[3].revents != 0) {
+        input_.write_to(child_.master.get());
+      }
       if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
         show_output();
       } else if (ended_) {
         master_open_ = false;
       }
     }
-    if (output_ok_) write_all(output_fd_, to_terminal_.finish());
-    return ProgramEnd{*ended_, at_line_start_ || input_.typed_line_end()};
+    if (output_error_ == 0 && !write_all(output_fd_, to_terminal_.finish())) {
+      output_error_ = errno;
+    }
+    return ProgramEnd{*ended_, at_line_start_ || input_.typed_line_end(),
+                      output_error_};
   }
 
  private:
@@ -156,7 +185,12 @@ class Relay {
       at_line_start_ = shown.back() == '\n';
       input_.forget_typed_line_end();
     }
-    if (output_ok_) output_ok_ = write_all(output_fd_, shown);
+    if (output_error_ == 0 && !write_all(output_fd_, shown)) {
+      // Nobody takes the program's output any more (the reader of a pipe
+      // has gone): the program ends as it would alone, of SIGPIPE.
+      output_error_ = errno;
+      ::kill(-child_.pid, SIGPIPE);
+    }
   }
 
   PtyChild& child_;
@@ -164,7 +198,7 @@ class Relay {
   InputRelay& input_;
   int output_fd_;
   StreamConverter to_terminal_;
-  bool output_ok_ = true;
+  int output_error_ = 0;  // why the output could not be shown
   bool at_line_start_ = true;
   bool master_open_ = true;
   bool wait_failed_ = false;
@@ -211,9 +245,24 @@ std::optional<ProgramEnd> run_on_pseudo_terminal(
   if (!signals) return std::nullopt;
   winsize size{};
   const bool sized = ::ioctl(output_fd, TIOCGWINSZ, &size) == 0;
-  std::optional<PtyChild> child = start_on_pty(
-      program, sized ? &size : nullptr, set_program_side, mask, settings);
+  // Input that is not a terminal reaches the program through a pipe.
+  UniqueFd pipe_read;
+  UniqueFd pipe_write;
+  if (::isatty(input_fd) != 1) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return std::nullopt;
+    pipe_read.reset(fds[0]);
+    pipe_write.reset(fds[1]);
+    const int flags = ::fcntl(fds[1], F_GETFL);
+    if (flags < 0 || ::fcntl(fds[1], F_SETFL, flags | O_NONBLOCK) != 0) {
+      return std::nullopt;
+    }
+  }
+  std::optional<PtyChild> child =
+      start_on_pty(program, sized ? &size : nullptr, set_program_side, mask,
+                   pipe_read.get(), settings);
   if (!child) return std::nullopt;
+  pipe_read.reset();
   started();
   const int flags = ::fcntl(child->master.get(), F_GETFL);
   if (flags < 0 ||
@@ -224,7 +273,7 @@ std::optional<ProgramEnd> run_on_pseudo_terminal(
     errno = error;
     return std::nullopt;
   }
-  InputRelay input(input_fd, terminal);
+  InputRelay input(input_fd, terminal, std::move(pipe_write));
   return Relay(*child, *signals, input, output_fd, terminal).run();
 }
 

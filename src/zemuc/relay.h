@@ -36,19 +36,23 @@ struct ProgramEnd {
   // output ended its line, or a line was typed on the terminal after it.
   // Messages after the run start on a line of their own.
   bool at_line_start = true;
+  // Why its output could not be shown (EPIPE: the reader has gone), or 0.
+  // The program was then ended with SIGPIPE, as it would end alone.
+  int output_error = 0;
 };
 
 // Runs `program` in the current folder with a pseudo-terminal as its
-// standard input, output and error. What it writes reaches `output_fd` in
-// the terminal's encoding as soon as it is written, prompts without a line
-// end included; what arrives on `input_fd` reaches it in Shift-JIS. The
-// end of `input_fd` (Ctrl-D on a terminal) ends its input; an interrupt,
-// quit, hangup or terminate signal to zemuc is passed on to it for as long
-// as it runs, also after it has closed its terminal. The program starts
-// with the signal mask `mask` and the environment changed by `settings`,
-// and `started` is called once it runs (its file may then go). Returns how
-// it ended, or nothing with errno set when it could not be started or
-// waited for.
+// standard input, output and error; when `input_fd` is not a terminal,
+// with a pipe as its input instead, so that what arrives reaches it whole. What
+// it writes reaches `output_fd` in the terminal's encoding as soon as it is
+// written, prompts without a line end included; what arrives on `input_fd`
+// reaches it in Shift-JIS. The end of `input_fd` (Ctrl-D on a terminal) ends
+// its input; an interrupt, quit, hangup or terminate signal to zemuc is passed
+// on to it for as long as it runs, also after it has closed its terminal. The
+// program starts with the signal mask `mask` and the environment changed by
+// `settings`, and `started` is called once it runs (its file may then go).
+// Returns how it ended, or nothing with errno set when it could not be started
+// or waited for.
 std::optional<ProgramEnd> run_on_pseudo_terminal(
     const std::string& program, Encoding terminal, int input_fd, int output_fd,
     const sigset_t& mask, const std::vector<std::string>& settings,
