@@ -20,7 +20,10 @@ using check::Region;
 // that scanf and atoi would cut to fit an int without a word, and of the
 // file statements' files, which are null when they did not open, with why
 // each open that failed did (noted as it fails, in a file of its own, and
-// copied into the report of a file not open). The macros
+// copied into the report of a file not open), and of writes and reads
+// that fail, with the C library's error number (a close writes what stdio
+// kept back, and fails as a write; a read fails apart from the end of the
+// data, as of a folder). The macros
 // come after the includes, so that the headers declare the functions under
 // their own names; later includes of the same headers do nothing. The names and
 // the status are those of copy.h.
@@ -75,6 +78,13 @@ static void zemuc_not_open(const char *file, int line) {
     while ((c = getc(opens)) != EOF) putc(c, report);
     fclose(opens);
   }
+  zemuc_stop(report);
+}
+static void zemuc_file_failed(const char *file, int line, const char *how,
+                              int error) {
+  FILE *report = zemuc_report();
+  fprintf(report, "%s:%d: runtime error: file not %s: %d %s\n", file, line,
+          how, error, strerror(error));
   zemuc_stop(report);
 }
 static FILE *zemuc_fopen(const char *file, int line, const char *path,
@@ -134,16 +144,24 @@ static int zemuc_fprintf(const char *file, int line, FILE *stream,
   va_start(ap, format);
   n = vfprintf(stream, format, ap);
   va_end(ap);
+  if (n < 0) zemuc_file_failed(file, line, "written", errno);
   return n;
 }
 static int zemuc_fclose(const char *file, int line, FILE *stream) {
   if (stream == NULL) zemuc_not_open(file, line);
-  return fclose(stream);
+  if (fclose(stream) != 0) zemuc_file_failed(file, line, "written", errno);
+  return 0;
 }
 static char *zemuc_fgets(const char *file, int line, char *s, int size,
                          FILE *stream) {
+  char *got;
   if (stream == NULL) zemuc_not_open(file, line);
-  return fgets(s, size, stream);
+  errno = 0;
+  got = fgets(s, size, stream);
+  if (got == NULL && ferror(stream)) {
+    zemuc_file_failed(file, line, "read", errno != 0 ? errno : EIO);
+  }
+  return got;
 }
 #define scanf(...) zemuc_scanf(__FILE__, __LINE__, __VA_ARGS__)
 #define atoi(text) zemuc_atoi(__FILE__, __LINE__, text)

@@ -25,6 +25,18 @@ constexpr Text kNotAVariable = {
     "(文字を入れるとき) で始めます: 数{name} や 字{name} のように",
     "{name} is not a variable: a variable's name begins with 数 (for a "
     "number) or 字 (for a text), as in 数{name} or 字{name}"};
+// 読む and 読みきり of a file no 開く opened leave their C half written,
+// which the compiler tells of as the line buffer the translator declares.
+constexpr Text kReadFileNotOpened = {
+    "{file} は 開く で開いたファイルではありません。読む前に "
+    "開く({file},\"ファイル名\",r) で開いてください",
+    "{file} is not a file opened with 開く: open it with "
+    "開く({file},\"file\",r) before reading it"};
+constexpr Text kReadNoFile = {
+    "読むファイルの名前がありません。開く(入力,\"ファイル名\",r) "
+    "で付けた名前を書いてください",
+    "no file to read is named here: write the name given in "
+    "開く(入力,\"file\",r)"};
 constexpr Text kKeywordAsLabel = {
     "見る( のすぐ後に変数を書くと、見る が見出しの場所に入ります。見出しを先に"
     "書いてください: 見る(\"見出し\",数a)",
@@ -261,6 +273,18 @@ std::optional<std::pair<std::string, std::string>> full_width_in(
   return std::nullopt;
 }
 
+// The first operand of a statement, UTF-8: what stands between its '(' and
+// the ',' or ')' after it.
+std::string first_operand(const SourceLine& line) {
+  const std::string_view rest =
+      std::string_view(line.squeezed).substr(line.keyword_offset);
+  const std::size_t open = rest.find('(');
+  if (open == std::string_view::npos) return {};
+  const std::size_t end = rest.find_first_of(",)", open + 1);
+  if (end == std::string_view::npos) return {};
+  return utf8(trimmed(rest.substr(open + 1, end - open - 1)));
+}
+
 class Explainer {
  public:
   Explainer(const Program& program, const CopyMap& map, Language language)
@@ -407,6 +431,9 @@ class Explainer {
       point_at(told, wide->first, false);
       return;
     }
+    if (!undeclared.empty() && reads_unopened_file(place, undeclared, told)) {
+      return;
+    }
     if (!undeclared.empty()) {
       const std::string keyword = keyword_at_start(undeclared);
       if (undeclared == utf8(sjis::kDisplay)) {
@@ -459,6 +486,26 @@ class Explainer {
         told.value_missing = shown;
       }
     }
+  }
+
+  // The line buffer undeclared on a 読む or 読みきり line: its file was
+  // never opened, and the C it left out closed main early.
+  bool reads_unopened_file(const SourcePlace& place, std::string_view word,
+                           Told& told) const {
+    const auto buffer = learner_name(program_, word);
+    const SourceLine& line = program_.line(place.line);
+    if (!buffer || buffer->kind != LearnerName::Kind::kLineBuffer ||
+        (line.keyword != Keyword::kRead && line.keyword != Keyword::kReadAll)) {
+      return false;
+    }
+    const std::string file = first_operand(line);
+    if (file.empty()) {
+      name(told, kReadNoFile, {});
+    } else {
+      name(told, kReadFileNotOpened, {{"file", file}});
+      point_at(told, file);
+    }
+    return true;
   }
 
   // A word the compiler quotes that the learner did not write is C that a

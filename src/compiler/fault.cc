@@ -38,6 +38,27 @@ constexpr Text kReadTooLarge = {
     "2147483647) を超えています",
     "the number read, {}, is too large for a number variable, which holds "
     "-2147483648 to 2147483647"};
+// Beyond long long, the copy's check has no number to show.
+constexpr Text kTypedTooLargeSome = {
+    "打ち込まれた数は、数の変数に入る範囲 (-2147483648 から 2147483647) "
+    "を超えています",
+    "the number typed is too large for a number variable, which holds "
+    "-2147483648 to 2147483647"};
+constexpr Text kReadTooLargeSome = {
+    "ファイルから読んだ数は、数の変数に入る範囲 (-2147483648 から "
+    "2147483647) を超えています",
+    "the number read is too large for a number variable, which holds "
+    "-2147483648 to 2147483647"};
+// A fraction (pow, sqrt, a number with a point) put into an int.
+constexpr Text kFractionTooLarge = {
+    "計算の結果 {} は、数の変数に入る範囲 (-2147483648 から 2147483647) "
+    "を超えています",
+    "the result {} is too large for a number variable, which holds "
+    "-2147483648 to 2147483647"};
+constexpr Text kNotANumber = {
+    "計算の結果が数になりませんでした (NaN)。数の変数には入れられません",
+    "a calculation gave no number (NaN), which a number variable cannot "
+    "hold"};
 constexpr Text kTextTooLong = {
     "{name} に入る文字は {fit} バイトまでですが、{size} バイトの文字を入れ"
     "ようとしました",
@@ -79,7 +100,16 @@ constexpr Text kIsFolder = {"その名前はファイルではなくフォルダ
                             "that name is a folder, not a file"};
 constexpr Text kNotFolder = {"途中の名前がフォルダではなくファイルです",
                              "a name on the way to it is a file, not a folder"};
+constexpr Text kDiskFull = {"ディスクがいっぱいです", "the disk is full"};
 constexpr Text kSystemSays = {"システムの言葉では: {}", "the system says: {}"};
+constexpr Text kFileNotWritten = {"{file} のファイルに書けませんでした。{why}",
+                                  "{file} could not be written: {why}"};
+constexpr Text kFileNotRead = {"{file} のファイルを読めませんでした。{why}",
+                               "{file} could not be read: {why}"};
+constexpr Text kSomeFileNotWritten = {"ファイルに書けませんでした。{why}",
+                                      "a file could not be written: {why}"};
+constexpr Text kSomeFileNotRead = {"ファイルを読めませんでした。{why}",
+                                   "a file could not be read: {why}"};
 constexpr Text kBadMemory = {"プログラムが自分のものでないメモリーに触れました",
                              "the program touched memory that is not its own"};
 constexpr Text kPastSomeVariable = {
@@ -160,6 +190,38 @@ constexpr Text kCutShort = {
     "a run-time check stopped the program, but its report is cut short"};
 constexpr Text kKeptAt = {"検査の報告の全文: {}",
                           "the checks' whole report: {}"};
+
+// A number too large as the copy's check says it: typed or read.
+const struct {
+  std::string_view how;
+  Text with_value;
+  Text without_value;
+} kTooLargeTexts[] = {
+    {"typed", kTypedTooLarge, kTypedTooLargeSome},
+    {"read", kReadTooLarge, kReadTooLargeSome},
+};
+
+// Why a file did not open, or could not be written or read, from the C
+// library's error number; kSystemSays for any other.
+const struct {
+  int error;
+  const Text& why;
+} kWhyTexts[] = {
+    {ENOENT, kNoSuchFile}, {EACCES, kNotAllowed}, {EPERM, kNotAllowed},
+    {EROFS, kNotAllowed},  {EISDIR, kIsFolder},   {ENOTDIR, kNotFolder},
+    {ENOSPC, kDiskFull},
+};
+
+// A file statement that failed: which one, with or without the file's
+// name.
+const struct {
+  Kind kind;
+  const Text& named;
+  const Text& unnamed;
+} kFileFailedTexts[] = {
+    {Kind::kFileNotWritten, kFileNotWritten, kSomeFileNotWritten},
+    {Kind::kFileNotRead, kFileNotRead, kSomeFileNotRead},
+};
 
 struct Where {
   SourcePlace place;  // line 0 when there is none
@@ -252,13 +314,13 @@ class FaultTeller {
         return division_by_zero();
       case Kind::kOverflow:
         return overflow();
-      case Kind::kNumberTooLarge: {
-        const std::string found = between(report_.detail, "number ", " does");
-        const std::string value = found.empty() ? std::string(1, '?') : found;
-        return fill(report_.detail.starts_with("typed") ? kTypedTooLarge
-                                                        : kReadTooLarge,
-                    language_, {value});
-      }
+      case Kind::kNumberTooLarge:
+        return number_too_large();
+      case Kind::kOutsideRange:
+        return outside_range();
+      case Kind::kFileNotWritten:
+      case Kind::kFileNotRead:
+        return file_failed();
       case Kind::kStackOverflow:
         return stack_overflow();
       case Kind::kGlobalOverflow:
@@ -321,16 +383,32 @@ class FaultTeller {
     if (report_.kind != Kind::kDivisionByZero || where_.place.line == 0) {
       return {};
     }
-    // The place is the operator: the divisor follows it.
+    // The place is the operator: the divisor follows it, a name alone or
+    // in parentheses of its own.
     const std::string_view text =
         program_.translation().c_text_of(where_.place.line);
     std::size_t i = where_.c_offset - program_.c_begin(where_.place.line);
-    if (i >= text.size() || (text[i] != '/' && text[i] != '%')) return {};
+    if (operator_at(text, i) == 0) return {};
     ++i;
     if (i < text.size() && text[i] == '=') ++i;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::size_t opened = 0;
+    for (; i < text.size(); ++i) {
+      if (text[i] == '(') {
+        ++opened;
+      } else if (text[i] != ' ' && text[i] != '\t') {
+        break;
+      }
+    }
     std::size_t end = i;
     while (end < text.size() && is_word_byte(text[end])) ++end;
+    for (std::size_t k = end; opened > 0 && k < text.size(); ++k) {
+      if (text[k] == ')') {
+        --opened;
+      } else if (text[k] != ' ' && text[k] != '\t') {
+        return {};  // an expression in the parentheses
+      }
+    }
+    if (opened > 0) return {};
     const auto name = learner_name(program_, text.substr(i, end - i));
     return name ? said(*name, language_) : std::string();
   }
@@ -342,6 +420,67 @@ class FaultTeller {
     return fill(kDivisionByZero, language_, {});
   }
 
+  // The division operator at byte i of the line's C text, or 0.
+  static char operator_at(std::string_view text, std::size_t i) {
+    if (i >= text.size() || (text[i] != '/' && text[i] != '%')) return 0;
+    return text[i];
+  }
+
+  // "/" or "%", as the operator at the fault's place is; "/" where the
+  // place is not at one.
+  std::string division_operator() const {
+    if (where_.place.line == 0) return "/";
+    const std::string_view text =
+        program_.translation().c_text_of(where_.place.line);
+    const char op = operator_at(
+        text, where_.c_offset - program_.c_begin(where_.place.line));
+    return std::string(1, op == 0 ? '/' : op);
+  }
+
+  std::string number_too_large() const {
+    const std::string value = between(report_.detail, "number ", " does");
+    for (const auto& row : kTooLargeTexts) {
+      if (!report_.detail.starts_with(row.how)) continue;
+      if (value.empty()) return fill(row.without_value, language_, {});
+      return fill(row.with_value, language_, {value});
+    }
+    return fill(kOtherCheck, language_, {});
+  }
+
+  // "1e+10 is outside the range of representable values of type 'int'":
+  // only an int is a number variable; NaN and infinity are no number to
+  // show.
+  std::string outside_range() const {
+    const std::string_view detail = report_.detail;
+    if (!detail.ends_with(" of type 'int'")) {
+      return fill(kOtherCheck, language_, {});
+    }
+    const std::string value = between(detail, "", " is outside");
+    if (value == "nan" || value == "-nan") {
+      return fill(kNotANumber, language_, {});
+    }
+    if (value.empty() || value.find("inf") != std::string::npos) {
+      return fill(kOverflow, language_, {});
+    }
+    return fill(kFractionTooLarge, language_, {value});
+  }
+
+  // A write, close or read that failed, on the file the line works on.
+  std::string file_failed() const {
+    const std::string why = why_failed(report_.error);
+    for (const auto& row : kFileFailedTexts) {
+      if (row.kind != report_.kind) continue;
+      if (const auto file = file_of_line()) {
+        const std::string name = said(*file, language_);
+        const NamedArg args[] = {{"file", name}, {"why", why}};
+        return fill(row.named, language_, std::span(args));
+      }
+      const NamedArg args[] = {{"why", why}};
+      return fill(row.unnamed, language_, std::span(args));
+    }
+    return fill(kOtherCheck, language_, {});
+  }
+
   std::string overflow() const {
     const std::string_view detail = report_.detail;
     std::string what;
@@ -350,14 +489,15 @@ class FaultTeller {
     } else if (detail.starts_with("negation of ")) {
       what = "-(" + between(detail, "negation of ", " cannot") + ")";
     } else if (detail.starts_with("division of ")) {
-      what = between(detail, "division of ", " by ") + " / " +
-             between(detail, " by ", " cannot");
+      // UndefinedBehaviorSanitizer says "division" of % too.
+      what = between(detail, "division of ", " by ") + " " +
+             division_operator() + " " + between(detail, " by ", " cannot");
     } else if (detail.starts_with("left shift of ")) {
       // "left shift of 1 by 31 places cannot be represented in type 'int'"
       what = between(detail, "left shift of ", " by ") + " << " +
              between(detail, " by ", " places");
     }
-    if (what.empty() || what == " / " || what == " << ") {
+    if (what.empty() || what == " / " || what == " % " || what == " << ") {
       return fill(kOverflow, language_, {});
     }
     return fill(kOverflowOf, language_, {what});
@@ -473,7 +613,7 @@ class FaultTeller {
       const auto opened = name_after(program_, line, program_.c_begin(line),
                                      LearnerName::Kind::kFile);
       if (!opened || opened->index != file.index) continue;
-      const std::string why = why_not_open(open->error);
+      const std::string why = why_failed(open->error);
       const std::string at = std::to_string(line);
       const NamedArg args[] = {{"file", name}, {"line", at}, {"why", why}};
       return fill(kFileNotOpenBecause, language_, std::span(args));
@@ -492,21 +632,11 @@ class FaultTeller {
     return line;
   }
 
-  std::string why_not_open(int error) const {
-    switch (error) {
-      case ENOENT:
-        return fill(kNoSuchFile, language_, {});
-      case EACCES:
-      case EPERM:
-      case EROFS:
-        return fill(kNotAllowed, language_, {});
-      case EISDIR:
-        return fill(kIsFolder, language_, {});
-      case ENOTDIR:
-        return fill(kNotFolder, language_, {});
-      default:
-        return fill(kSystemSays, language_, {std::strerror(error)});
+  std::string why_failed(int error) const {
+    for (const auto& row : kWhyTexts) {
+      if (row.error == error) return fill(row.why, language_, {});
     }
+    return fill(kSystemSays, language_, {std::strerror(error)});
   }
 
   // The file a line's C text works on, when it names one.

@@ -96,6 +96,11 @@ Kind kind_of_runtime_error(std::string_view detail) {
     return Kind::kNumberTooLarge;
   }
   if (detail == "file not open") return Kind::kFileNotOpen;
+  if (detail.starts_with("file not written: ")) return Kind::kFileNotWritten;
+  if (detail.starts_with("file not read: ")) return Kind::kFileNotRead;
+  if (has(" is outside the range of representable values of type ")) {
+    return Kind::kOutsideRange;
+  }
   if (detail.starts_with("index ") && has("out of bounds")) {
     return Kind::kIndexOutOfBounds;
   }
@@ -170,6 +175,21 @@ bool read_failed_open(std::string_view line,
   return open.place.line != 0;
 }
 
+// The copy's own checks write the one line and stop; a file not written
+// or read says the C library's error number ("file not written: 28 No
+// space left on device").
+void read_own_check(SanitizerReport& report) {
+  const bool file_failed =
+      report.kind == Kind::kFileNotWritten || report.kind == Kind::kFileNotRead;
+  report.complete = file_failed || report.kind == Kind::kNumberTooLarge ||
+                    report.kind == Kind::kFileNotOpen;
+  if (file_failed) {
+    const std::string_view detail = report.detail;
+    report.error = static_cast<int>(std::min<std::size_t>(
+        number(detail.substr(detail.find(": ") + 2)), 100000));
+  }
+}
+
 std::size_t hex_number(std::string_view text) {
   if (text.starts_with("0x")) text.remove_prefix(2);
   std::size_t n = 0;
@@ -207,11 +227,7 @@ SanitizerReport read_sanitizer_report(std::string_view text) {
         report.detail = bare.substr(at + kRuntimeError.size());
         report.kind = kind_of_runtime_error(report.detail);
         report.place = place_of(bare.substr(0, at));
-        // The copy's own checks write the one line and stop.
-        if (report.kind == Kind::kNumberTooLarge ||
-            report.kind == Kind::kFileNotOpen) {
-          report.complete = true;
-        }
+        read_own_check(report);
       } else if (const std::size_t at = bare.find(kAddressError);
                  at != std::string_view::npos) {
         const std::string_view rest = bare.substr(at + kAddressError.size());

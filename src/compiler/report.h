@@ -27,6 +27,9 @@ struct SanitizerReport {
     kOverflow,          // a result too large for its type
     kNumberTooLarge,    // typed or read for an int, and too large for it
     kFileNotOpen,       // a file statement on a file that did not open
+    kFileNotWritten,    // a write or close that failed (a full disk)
+    kFileNotRead,       // a read that failed, not at the end (a folder)
+    kOutsideRange,      // a fraction converted to a type too small for it
     kStackOverflow,     // a write or read past a variable on the stack
     kGlobalOverflow,    // past a variable outside main, or a literal
     kHeapOverflow,      // past memory from malloc
@@ -71,6 +74,8 @@ struct SanitizerReport {
     int error = 0;
   };
   std::vector<FailedOpen> failed_opens;
+  // For a file not written or read: the C library's error number.
+  int error = 0;
   bool null_address = false;  // the address lies in the zero page
   bool complete = false;      // the report reached its summary
 };

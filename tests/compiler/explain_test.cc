@@ -53,6 +53,19 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "with 数 (for a number) or 字 (for a text), as in 数値 or 字値\n"
        "\t値=5;\n"
        "\t^\n"},
+      {"a file read that no 開く opened: not the line buffer (gcc)",
+       "はじめ\n\t読む(入力,数a);\nおわり\n",
+       "p.zem:2:20: error: 'dummy' undeclared here (not in a function)\n", true,
+       "p.zem:2:5: error: 入力 is not a file opened with 開く: open it with "
+       "開く(入力,\"file\",r) before reading it\n"
+       "\t読む(入力,数a);\n"
+       "\t     ^\n"},
+      {"the same (clang)", "はじめ\n\t読む(入力,数a);\nおわり\n",
+       "p.zem:2:13: error: use of undeclared identifier 'dummy'\n", true,
+       "p.zem:2:5: error: 入力 is not a file opened with 開く: open it with "
+       "開く(入力,\"file\",r) before reading it\n"
+       "\t読む(入力,数a);\n"
+       "\t     ^\n"},
       {"a keyword joined to its text (clang)", "はじめ\n\t見る数a;\nおわり\n",
        "p.zem:2:2: error: use of undeclared identifier '見る数a'\n", true,
        "p.zem:2:2: error: 見る数a begins with 見る but is no statement: write "

@@ -228,6 +228,69 @@ TEST(ExplainFault, EachCheckOnItsLineWithItsVariable) {
        "the file: the system says: Too many open files\n"
        "\t書く(出力,数a);\n"
        "\t^\n"},
+      {"a file not written: the disk is full, at its 閉じる",
+       "はじめ\n\t開く(出力,\"/dev/full\",w);\n\t閉じる(出力);\nおわり\n",
+       "p.zem:3: runtime error: file not written: 28 No space left on device\n",
+       "p.zem:3:2: error: 出力 could not be written: the disk is full\n"
+       "\t閉じる(出力);\n"
+       "\t^\n"},
+      {"a file not written for another reason: the system's",
+       "はじめ\n\t開く(出力,\"o\",w);\n\t書く(出力,数a);\nおわり\n",
+       "p.zem:3: runtime error: file not written: 5 Input/output error\n",
+       "p.zem:3:2: error: 出力 could not be written: the system says: "
+       "Input/output error\n"
+       "\t書く(出力,数a);\n"
+       "\t^\n"},
+      {"a folder read as a file, at its 読む",
+       "はじめ\n\t開く(入力,\"d\",r);\n\t読む(入力,数a);\nおわり\n",
+       "p.zem:3: runtime error: file not read: 21 Is a directory\n",
+       "p.zem:3:2: error: 入力 could not be read: that name is a folder, not a "
+       "file\n"
+       "\t読む(入力,数a);\n"
+       "\t^\n"},
+      {"a fraction too large for a number variable",
+       "はじめ\n\t数a=pow(数b,10);\nおわり\n",
+       "p.zem:2:6: runtime error: 1e+10 is outside the range of representable "
+       "values of type 'int'\n",
+       "p.zem:2:5: error: the result 1e+10 is too large for a number variable, "
+       "which holds -2147483648 to 2147483647\n"
+       "\t数a=pow(数b,10);\n"
+       "\t    ^\n"},
+      {"no number at all for a number variable",
+       "はじめ\n\t数a=sqrt(数b);\nおわり\n",
+       "p.zem:2:6: runtime error: -nan is outside the range of representable "
+       "values of type 'int'\n",
+       "p.zem:2:5: error: a calculation gave no number (NaN), which a number "
+       "variable cannot hold\n"
+       "\t数a=sqrt(数b);\n"
+       "\t    ^\n"},
+      {"a number typed beyond what the check can show",
+       "はじめ\n\t打つ(数a);\nおわり\n",
+       "p.zem:2: runtime error: typed number does not fit in type 'int'\n",
+       "p.zem:2:2: error: the number typed is too large for a number variable, "
+       "which holds -2147483648 to 2147483647\n"
+       "\t打つ(数a);\n"
+       "\t^\n"},
+      {"a remainder too large is said with %",
+       "はじめ\n\t数c=(数a)%(数b);\nおわり\n",
+       "p.zem:2:11: runtime error: division of -2147483648 by -1 cannot be "
+       "represented in type 'int'\n",
+       "p.zem:2:9: error: the result of -2147483648 % -1 is too large for a "
+       "number variable, which holds -2147483648 to 2147483647\n"
+       "\t数c=(数a)%(数b);\n"
+       "\t         ^\n"},
+      {"a remainder by zero, the divisor in parentheses",
+       "はじめ\n\t数c=(数a)%(数b);\nおわり\n",
+       "p.zem:2:11: runtime error: division by zero\n",
+       "p.zem:2:9: error: division by zero: 数b is 0\n"
+       "\t数c=(数a)%(数b);\n"
+       "\t         ^\n"},
+      {"a division by zero, the divisor in two parentheses",
+       "はじめ\n\t数c=数a/((数b));\nおわり\n",
+       "p.zem:2:9: runtime error: division by zero\n",
+       "p.zem:2:7: error: division by zero: 数b is 0\n"
+       "\t数c=数a/((数b));\n"
+       "\t       ^\n"},
       {"a report cut short before its kind", "はじめ\nおわり\n",
        "=================\n==1==ERR",
        "p.zem: error: a run-time check stopped the program, but its report "

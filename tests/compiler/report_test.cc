@@ -230,6 +230,18 @@ TEST(SanitizerReport, EachKindALearnerCanReach) {
        Kind::kGlobalOverflow, "global-buffer-overflow", "", "g", 12, false},
       {"==1==ERROR: AddressSanitizer: FPE on unknown address 0x55\n",
        Kind::kArithmetic, "FPE", "", "", 0, false},
+      {"p.zem:3: runtime error: file not written: 28 No space left on "
+       "device\n",
+       Kind::kFileNotWritten, "file not written: 28 No space left on device",
+       "", "", 0, false},
+      {"p.zem:3: runtime error: file not read: 21 Is a directory\n",
+       Kind::kFileNotRead, "file not read: 21 Is a directory", "", "", 0,
+       false},
+      {"p.zem:3:6: runtime error: 1e+10 is outside the range of "
+       "representable values of type 'int'\n",
+       Kind::kOutsideRange,
+       "1e+10 is outside the range of representable values of type 'int'", "",
+       "", 0, false},
       {"==1==ERROR: AddressSanitizer: unknown-crash on address 0x55\n",
        Kind::kMemory, "unknown-crash", "", "", 0, false},
       {"p.zem:3:5: runtime error: load of value 7, which is not a valid "

@@ -66,6 +66,10 @@ TEST(Toolchain, FlagsForEachKind) {
   EXPECT_FALSE(
       has(compile_flags(old_gcc, false), "-fdiagnostics-column-unit=byte"));
   EXPECT_TRUE(has(compile_flags(gcc, true), "-static-libubsan"));
+  // gcc's undefined leaves out an int from a fraction too large for it.
+  EXPECT_TRUE(has(compile_flags(gcc, true), "-fsanitize=float-cast-overflow"));
+  EXPECT_FALSE(
+      has(compile_flags(gcc, false), "-fsanitize=float-cast-overflow"));
   EXPECT_FALSE(has(compile_flags(clang, true), "-static-libubsan"));
   EXPECT_TRUE(has(compile_flags(clang, false), "-fno-caret-diagnostics"));
   EXPECT_FALSE(has(compile_flags(other, false), "-Wall"));

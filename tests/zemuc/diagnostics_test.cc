@@ -116,6 +116,12 @@ TEST(ZemucDiagnostics, CompilerErrorsOnTheLearnersLineAndNearMissesClean) {
       {"the brace closed",
        "はじめ\n\tくり返し(2){\n\t\t見る(\"x\");\n\t}\nおわり\n", "x\n", 0, "",
        "x\nx\n"},
+      // The C left out closes main early: the compiler misses its line
+      // buffer, which the learner never wrote.
+      {"a file read that no 開く opened",
+       "はじめ\n\t読む(入力,数a);\n\t見る(\"a\",数a);\nおわり\n", "", 1,
+       "p.zem:2:5: warning: ", "",
+       "p.zem:2:5: error: 入力 is not a file opened with 開く"},
       {"a mistyped keyword, from the linker",
        "はじめ\n\t見る(\"a\");\n\t見ル(\"b\");\nおわり\n", "", 1,
        "p.zem:3:2: error: there is no statement or function named 見ル", ""},
@@ -171,6 +177,46 @@ TEST(ZemucDiagnostics, RunTimeChecksStopTheProgramWithOneMessage) {
        "はじめ\n\t数a=1;\n\t開く(出力,\"o.txt\",w);\n\t書く(出力,数a);\n"
        "\t閉じる(出力);\n\t見る(\"書いた\");\nおわり\n",
        "x\n", 0, "", "書いた\n"},
+      // stdio keeps the write back until the close.
+      {"a file on a full disk",
+       "はじめ\n\t数a=1;\n\t開く(出力,\"/dev/full\",w);\n\t書く(出力,数a);\n"
+       "\t閉じる(出力);\nおわり\n",
+       "x\n", 70,
+       "p.zem:5:2: error: 出力 could not be written: the disk is full\n", "",
+       "", "file not written: 28"},
+      {"a folder read as a file",
+       "はじめ\n\t開く(入力,\".\",r);\n\t読む(入力,数a);\nおわり\n", "x\n", 70,
+       "p.zem:3:2: error: 入力 could not be read: that name is a folder, not "
+       "a file\n",
+       ""},
+      {"a folder read to its end",
+       "はじめ\n\t開く(入力,\".\",r);\n\t読みきり(入力,字s){\n"
+       "\t\t見る(\"s\",字s);\n\t}\nおわり\n",
+       "x\n", 70, "p.zem:3:2: error: 入力 could not be read: that name is a",
+       ""},
+      {"a file read to its end",
+       "はじめ\n\t開く(入力,\"p.zem\",r);\n\t読みきり(入力,字s){\n"
+       "\t}\n\t見る(\"読んだ\");\nおわり\n",
+       "x\n", 0, "", "読んだ\n"},
+      {"a fraction too large for an int",
+       "はじめ\n\t打つ(数b);\n\t数a=pow(数b,10);\n\t見る(\"a\",数a);\n"
+       "おわり\n",
+       "10\n", 70, "p.zem:3:5: error: the result 1e+10 is too large", ""},
+      {"a fraction that fits",
+       "はじめ\n\t打つ(数b);\n\t数a=pow(数b,10);\n\t見る(\"a\",数a);\n"
+       "おわり\n",
+       "8\nx\n", 0, "", "a[1073741824]"},
+      {"a number typed beyond every integer type",
+       "はじめ\n\t打つ(数a);\n\t見る(\"a\",数a);\nおわり\n",
+       "99999999999999999999999\n", 70,
+       "p.zem:2:2: error: the number typed is too large for a number "
+       "variable",
+       ""},
+      {"a remainder too large",
+       "はじめ\n\t打つ(数a,数b);\n\t数c=(数a)%(数b);\n\t見る(\"c\",数c);\n"
+       "おわり\n",
+       "-2147483648\n-1\n", 70,
+       "p.zem:3:9: error: the result of -2147483648 % -1 is too large", ""},
   });
 }
 

@@ -187,6 +187,12 @@ TEST(LearnersTerms, OneMistakeIsOneError) {
        "\t数a=\"5\";\n"
        "\t   ^\n",
        true},
+      {"a file read that no 開く opened, in Japanese",
+       "はじめ\n\t読む(入力,数a);\n\t見る(\"a\",数a);\nおわり\n", "", 1, "",
+       true,
+       "p.zem:2:5: error: 入力 は 開く "
+       "で開いたファイルではありません。読む前に "
+       "開く(入力,\"ファイル名\",r) で開いてください\n"},
       {"a mistyped keyword: no warning that follows from it",
        "はじめ\n\t打る(数a);\n\t見る(\"a\",数a);\nおわり\n", "", 1,
        "p.zem:2:2: error: there is no statement or function named 打る: is a "
@@ -235,6 +241,15 @@ TEST(LearnersTerms, RunTimeFaultsInPlainWords) {
        "p.zem:4:2: error: 出力 は開いていません: 3 行目の 開く でファイルが"
        "開けませんでした。その名前はファイルではなくフォルダです\n"
        "\t書く(出力,数a);\n"
+       "\t^\n",
+       true},
+      {"a file on a full disk, in Japanese",
+       "はじめ\n\t数a=1;\n\t開く(出力,\"/dev/full\",w);\n\t書く(出力,数a);\n"
+       "\t閉じる(出力);\nおわり\n",
+       "", 70,
+       "p.zem:5:2: error: 出力 のファイルに書けませんでした。ディスクがいっぱい"
+       "です\n"
+       "\t閉じる(出力);\n"
        "\t^\n",
        true},
       {"a value missing on the line of a fault",
