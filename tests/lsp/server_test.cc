@@ -611,6 +611,9 @@ TEST(LspServer, CodeActionsOnlyWhereTheMendIsCertain) {
       {"a variable without a label", "\t見る(数a);", ""},
       {"spaces in quotes", "\t見る(\"a b\");", ""},
       {"a full-width space inside a line", "\t数a=1　;", ""},
+      {"an address sign before a name", "\tscanf(\"%d\",&数a);",
+       "\tscanf(\"%d\",&(数a));"},
+      {"two names after signs", "\t数c=~数a|!数b;", "\t数c=~(数a)|!(数b);"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
