@@ -499,6 +499,19 @@ TEST_F(Features, HoverTellsTheWordAndTheCOfTheLine) {
   }
 }
 
+// Past the last line of the program there is no line to show: the empty
+// line after the last line feed, and lines that are not there at all.
+TEST_F(Features, HoverPastTheLastLineIsNull) {
+  EXPECT_NE(hover_text(11, 3), "");  // おわり
+  for (const auto& [line, character] :
+       {std::pair{12, 0}, std::pair{13, 0}, std::pair{40, 2}}) {
+    const Json answer =
+        client.request("textDocument/hover", at(line, character));
+    EXPECT_TRUE(answer.contains("result") && answer["result"].is_null())
+        << line << ":" << character << " " << answer;
+  }
+}
+
 TEST_F(Features, HoverShowsEachLineExactlyAsTheCFileHoldsIt) {
   for (std::size_t line = 1; line <= 12; ++line) {
     const std::string c_text = c_line(kProgram, line);
