@@ -113,6 +113,8 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
     std::string bytes;
     int code;  // the error expected, 0 for no answer at all
     Json id;   // of the error
+    // The error's message, in our words; null where any will do.
+    const char* says = nullptr;
   } cases[] = {
       {"request before initialize", false,
        request("textDocument/hover", at(0, 0)), -32002, 70},
@@ -130,7 +132,11 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
        -32600, 70},
       {"params that are a number", true, request("shutdown", 5), -32600, 70},
       {"params of the wrong shape", true,
-       request("textDocument/hover", misshapen), -32602, 70},
+       request("textDocument/hover", misshapen), -32602, 70,
+       "invalid params for textDocument/hover"},
+      {"params without a field", true,
+       request("textDocument/codeAction", kDocument), -32602, 70,
+       "invalid params for textDocument/codeAction"},
       {"a document never opened", true, request("textDocument/hover", unopened),
        -32602, 70},
       {"initialize twice", true,
@@ -163,6 +169,9 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
       Json answer = next_answer(client);
       EXPECT_EQ(answer["error"]["code"], c.code) << answer;
       EXPECT_EQ(answer["id"], c.id) << answer;
+      if (c.says) {
+        EXPECT_EQ(answer["error"]["message"], c.says) << answer;
+      }
     }
     // The next request is the next one answered.
     const int id =
