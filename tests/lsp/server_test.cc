@@ -359,6 +359,55 @@ TEST(LspServer, PositionsAfterJapaneseAndAstralCharacters) {
   }
 }
 
+// A byte that is no UTF-8 in a document's text is one U+FFFD, which has
+// no Shift-JIS form, and the rest of the document is read.
+TEST(LspServer, BytesThatAreNoUtf8AreReplaced) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::size_t replaced;  // the U+FFFD they become
+  } cases[] = {
+      {"a lone trail byte", "\x80", 1},
+      {"a character cut short", "\xE3\x81", 2},
+      {"a surrogate", "\xED\xA0\x80", 3},
+      {"an overlong slash", "\xC0\xAF", 2},
+  };
+  // The text with the bytes in place of @, as a didOpen or didChange.
+  const auto with_bytes = [&](const Json& message, const std::string& bytes) {
+    const std::string body = message.dump();
+    return lsp::frame(body.substr(0, body.find('@')) + bytes +
+                      body.substr(body.find('@') + 1));
+  };
+  const std::string text = "はじめ\n\t数@=1;\nおわり\n";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string name = "数";
+    for (std::size_t i = 0; i < c.replaced; ++i) name += "〓";
+    LspClient client;
+    client.initialize();
+    client.send_raw(with_bytes({{"jsonrpc", "2.0"},
+                                {"method", "textDocument/didOpen"},
+                                {"params",
+                                 {{"textDocument",
+                                   {{"uri", kUri},
+                                    {"languageId", "zem"},
+                                    {"version", 1},
+                                    {"text", text}}}}}},
+                               c.bytes));
+    EXPECT_EQ(published(client)["diagnostics"].size(), c.replaced);
+    EXPECT_EQ(symbols(client).at(0)["name"], name);
+    client.send_raw(with_bytes(
+        {{"jsonrpc", "2.0"},
+         {"method", "textDocument/didChange"},
+         {"params",
+          {{"textDocument", {{"uri", kUri}, {"version", 2}}},
+           {"contentChanges", {{{"range", range(1, 2, 2)}, {"text", "@"}}}}}}},
+        c.bytes));
+    EXPECT_EQ(published(client)["version"], 2);
+    EXPECT_EQ(symbols(client).at(0)["name"], name + name.substr(3));
+  }
+}
+
 // Ranged changes around kanji and an astral character land where the
 // client means them, in either encoding.
 TEST(LspServer, IncrementalChanges) {
