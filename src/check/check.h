@@ -82,6 +82,12 @@ struct Finding {
 // line feed dropped.
 std::vector<Finding> check_source(std::string_view sjis_source);
 
+// The mend of a name after a sign, which keeps the sign and so what the
+// line does: `sjis_token` with each variable name that follows a sign put
+// in parentheses (!数a becomes !(数a), &数a &(数a), 0&&数a 0&&(数a)). A
+// name ends at the next sign; quoted text is left as it is.
+std::string names_in_parentheses(std::string_view sjis_token);
+
 }  // namespace zemuc::check
 
 #endif  // ZEMUC_CHECK_CHECK_H_

@@ -1,7 +1,7 @@
 // The texts of the findings. In the templates {subject} stands for the
-// finding's subject and {display}, {begin} ... for the keywords, which come
-// from the translator's own Shift-JIS texts so that they are spelled as it
-// reads them; {{ and }} are braces.
+// finding's subject, {mend} for its mended form, and {display}, {begin} ...
+// for the keywords, which come from the translator's own Shift-JIS texts so
+// that they are spelled as it reads them; {{ and }} are braces.
 #include "check/messages.h"
 
 #include <array>
@@ -131,10 +131,10 @@ constexpr std::array kTexts = {
         Problem::kNameAfterSign,
         {"「{subject}"
          "」は一つのことばとして読まれ、変数の名前が置き換わらないので、Cができ"
-         "ません。!({num}a) のように、変数をかっこで囲んでください。",
+         "ません。{mend} のように、変数をかっこで囲んでください。",
          "'{subject}' is read as one word, so the variable in it keeps its own "
          "name and the C does not build. Put the variable in parentheses: "
-         "!({num}a)."}},
+         "{mend}."}},
     ProblemText{
         Problem::kFileNotOpened,
         {"「{subject}」を開く行がないので、この命令は何も書きません。{open}({"
@@ -338,10 +338,16 @@ const std::array<std::string, kWords.size()>& utf8_words() {
 
 std::string finding_text(const Finding& finding, Language language) {
   const std::string subject = shown_subject(finding.subject);
-  std::array<NamedArg, kWords.size() + 1> args;
+  // The mend keeps the sign that is there: &(数a) is not !(数a).
+  const std::string mend =
+      finding.problem == Problem::kNameAfterSign
+          ? shown_subject(names_in_parentheses(finding.subject))
+          : std::string();
+  std::array<NamedArg, kWords.size() + 2> args;
   args[0] = {"subject", subject};
+  args[1] = {"mend", mend};
   for (std::size_t i = 0; i < kWords.size(); ++i) {
-    args[i + 1] = {kWords[i].first, utf8_words()[i]};
+    args[i + 2] = {kWords[i].first, utf8_words()[i]};
   }
   return fill(text_of(finding.problem), language, args);
 }

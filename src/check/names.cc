@@ -116,6 +116,28 @@ void check_string_variables(const CheckedLine& line, LineFindings& out) {
 
 }  // namespace
 
+std::string names_in_parentheses(std::string_view token) {
+  std::string out;
+  bool after_sign = false;
+  bool in_name = false;
+  for (std::size_t i = 0; i < token.size();) {
+    const std::size_t n = character_at(token, i);
+    const bool sign = is_sign(token, i);
+    if (in_name && sign) out += ')';
+    in_name = in_name && !sign;
+    if (token[i] == '"') return out.append(token.substr(i));  // a text
+    if (after_sign && !sign && is_variable_name(token.substr(i))) {
+      out += '(';
+      in_name = true;
+    }
+    out.append(token.substr(i, n));
+    after_sign = sign;
+    i += n;
+  }
+  if (in_name) out += ')';
+  return out;
+}
+
 void check_names(const CheckedLine& line,
                  std::unordered_set<std::string>& reported_names,
                  LineFindings& out) {

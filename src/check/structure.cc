@@ -160,7 +160,7 @@ void StructureTracker::report_open_braces(std::vector<Finding>& program) {
 }
 
 void StructureTracker::finish(std::vector<Finding>& program) {
-  if (last_line_with_text_ == 0) return;  // nothing to translate
+  // An empty source too: it builds no more than one without the line.
   if (!begin_seen_) {
     program.push_back(
         {1, 1, Problem::kBeginMissing, std::string(sjis::kBegin)});

@@ -96,6 +96,30 @@ std::optional<Mend> indent_with_tabs(std::string_view line) {
   return mend;
 }
 
+// `!数a`, `&数a`: the variable in parentheses after the sign, which stays,
+// so that the line does what it says. Only once the check, run over the
+// mended line, finds no name with a sign left in it.
+std::optional<Mend> name_in_parentheses(std::string_view line,
+                                        const check::Finding& finding,
+                                        std::size_t at) {
+  // The finding is placed at the mark; the token starts before its sign.
+  const std::size_t start = line.rfind(finding.subject, at);
+  if (start == std::string_view::npos || start + finding.subject.size() <= at) {
+    return std::nullopt;
+  }
+  Mend mend{{"変数をかっこで囲む", "put the variable in parentheses"},
+            {{start, start + finding.subject.size(),
+              check::names_in_parentheses(finding.subject)}}};
+  for (const check::Finding& left :
+       check::check_source(mended(line, mend.edits))) {
+    if (left.problem == check::Problem::kNameAfterSign ||
+        left.problem == check::Problem::kOperatorInName) {
+      return std::nullopt;
+    }
+  }
+  return mend;
+}
+
 std::optional<Mend> mend_for(std::string_view line,
                              const check::Finding& finding, std::size_t at) {
   switch (finding.problem) {
@@ -112,6 +136,8 @@ std::optional<Mend> mend_for(std::string_view line,
       }
       return std::nullopt;
     }
+    case check::Problem::kNameAfterSign:
+      return name_in_parentheses(line, finding, at);
     default:
       return std::nullopt;
   }

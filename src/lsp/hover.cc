@@ -100,9 +100,16 @@ std::string c_text_part(const Analysis& analysis, std::size_t line,
 }  // namespace
 
 Json hover(Document& document, Position position, const Session& session) {
+  const DocumentText& text = document.text();
+  const std::size_t offset = text.offset_of(position, session.encoding);
+  // A line past the last one, or the empty one after the last line feed,
+  // holds no line of the program, though its offset, the end of the text,
+  // lies in the last one.
+  if (position.line >= text.line_count() ||
+      (offset == text.text().size() && text.text().ends_with('\n'))) {
+    return nullptr;
+  }
   const Analysis& analysis = document.analysis();
-  const std::size_t offset =
-      document.text().offset_of(position, session.encoding);
   const std::size_t line = analysis.line_at(offset);
   if (line == 0 || line > analysis.line_count()) return nullptr;
   std::string value;

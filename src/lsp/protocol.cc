@@ -1,5 +1,7 @@
 #include "lsp/protocol.h"
 
+#include "text/encoding.h"
+
 namespace zemuc::lsp {
 namespace {
 
@@ -15,7 +17,13 @@ bool valid_id(const Json& id) {
 
 Message read_message(std::string_view body) {
   Message message;
-  Json json = Json::parse(body, nullptr, /*allow_exceptions=*/false);
+  // The parser refuses a whole message for one byte that is no UTF-8, as a
+  // document's text may hold; such bytes become U+FFFD, as editors show
+  // them, and the rest is read.
+  const std::string repaired =
+      is_valid_utf8(body) ? std::string() : with_invalid_utf8_replaced(body);
+  Json json = Json::parse(repaired.empty() ? body : repaired, nullptr,
+                          /*allow_exceptions=*/false);
   if (json.is_discarded()) {
     message.kind = Message::Kind::kUnparsable;
     message.problem = "the message is no JSON";

@@ -27,6 +27,10 @@ struct RequestError {
   std::string message;
 };
 
+std::string invalid_params(std::string_view method) {
+  return "invalid params for " + std::string(method);
+}
+
 class Server {
  public:
   Server(const ServerOptions& options, int out_fd)
@@ -169,8 +173,11 @@ void Server::request(const Message& message) {
     send(result_body(message.id, result));
   } catch (const RequestError& error) {
     send(error_body(message.id, error.code, error.message));
-  } catch (const Json::exception& error) {
-    send(error_body(message.id, error_code::kInvalidParams, error.what()));
+  } catch (const Json::exception&) {
+    // Params missing or of the wrong type. The library's own words name
+    // its internals, not what the client sent.
+    send(error_body(message.id, error_code::kInvalidParams,
+                    invalid_params(message.method)));
   } catch (const std::exception& error) {
     send(error_body(message.id, error_code::kInternalError, error.what()));
   }
@@ -215,6 +222,8 @@ void Server::notification(const Message& message) {
       (this->*route.handler)(message.params);
     } catch (const RequestError& error) {
       log(message.method + ": " + error.message);
+    } catch (const Json::exception&) {
+      log(invalid_params(message.method));
     } catch (const std::exception& error) {
       log(message.method + ": " + error.what());
     }

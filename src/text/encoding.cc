@@ -190,25 +190,42 @@ char32_t code_point(std::string_view text) {
   return c;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 character at the start of `text`, or
+// 0: overlong forms and surrogates are no characters.
+std::size_t valid_utf8_length(std::string_view text) {
+  if (static_cast<unsigned char>(text[0]) < 0x80) return 1;
+  const std::size_t n = character_length(text, Encoding::kUtf8);
+  if (n == 1) return 0;
+  const char32_t cp = code_point(text);
+  if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF)) {
+    return 0;
+  }
+  return n;
+}
+
+}  // namespace
+
 bool is_valid_utf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    const std::size_t n = character_length(text.substr(i), Encoding::kUtf8);
-    if (n == 1) return false;
-    // Overlong forms and surrogates are no characters.
-    const char32_t cp = code_point(text.substr(i));
-    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = valid_utf8_length(text.substr(i));
+    if (n == 0) return false;
     i += n;
   }
   return true;
+}
+
+std::string with_invalid_utf8_replaced(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = valid_utf8_length(text.substr(i));
+    out.append(n == 0 ? kUtf8Replacement : text.substr(i, n));
+    i += n == 0 ? 1 : n;
+  }
+  return out;
 }
 
 }  // namespace zemuc

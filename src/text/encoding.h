@@ -84,6 +84,10 @@ std::optional<std::string> convert_all(std::string_view text, Encoding from,
 // Whether `text` is well-formed UTF-8: no overlong forms, no surrogates.
 bool is_valid_utf8(std::string_view text);
 
+// `text` with each byte that is part of no well-formed UTF-8 character
+// replaced by U+FFFD, as editors show such bytes.
+std::string with_invalid_utf8_replaced(std::string_view text);
+
 // The code point of the well-formed UTF-8 character at the start of `text`.
 char32_t code_point(std::string_view utf8_text);
 

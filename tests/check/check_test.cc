@@ -481,9 +481,10 @@ TEST(CheckStructure, TheProgramFrame) {
        {finding(2, 2, Problem::kUnclosedBrace),
         finding(4, 2, Problem::kCodeAfterEnd),
         finding(4, 2, Problem::kStrayClosingBrace)}},
+      // An empty program builds no more than one without はじめ.
+      {"", {finding(1, 1, Problem::kBeginMissing, "はじめ")}},
+      {"\n\n", {finding(1, 1, Problem::kBeginMissing, "はじめ")}},
       // Near misses.
-      {"", {}},
-      {"\n\n", {}},
       {"/* 題 */\n#include <ctype.h>\n\nはじめ\nおわり\n\n", {}},
       {"\tはじめ\n\tおわり\n", {}},
   };

@@ -19,10 +19,14 @@ std::size_t findings_on_line(const std::vector<Finding>& findings,
   return n;
 }
 
-TEST(CheckHostile, EmptySourcesFindNothing) {
-  EXPECT_TRUE(check::check_source("").empty());
-  EXPECT_TRUE(check::check_source("\n").empty());
-  EXPECT_TRUE(check::check_source("\r\n \t\n").empty());
+// An empty source builds no more than any other without はじめ.
+TEST(CheckHostile, EmptySourcesLackTheirBegin) {
+  for (const char* empty : {"", "\n", "\r\n \t\n"}) {
+    EXPECT_EQ(
+        check::check_source(empty),
+        std::vector<Finding>{finding(1, 1, Problem::kBeginMissing, "はじめ")})
+        << empty;
+  }
 }
 
 TEST(CheckHostile, NulBytesAreOrdinaryBytes) {

@@ -44,6 +44,33 @@ TEST(CheckMessages, KeywordsAndSubjectsAreShownInUtf8) {
             std::string::npos);
 }
 
+// The mend of a name after a sign keeps the sign, and so what the line
+// does.
+TEST(CheckMessages, TheMendOfANameAfterASignKeepsTheSign) {
+  const struct {
+    const char* subject;
+    const char* mend;
+  } cases[] = {
+      {"&数a", "&(数a)"},
+      {"~数a", "~(数a)"},
+      {"!数a", "!(数a)"},
+      {"0&&数a", "0&&(数a)"},
+      {"!数a&&数b", "!(数a)&&(数b)"},
+      {"~字s\"数t\"", "~(字s)\"数t\""},
+  };
+  for (const auto& c : cases) {
+    const Finding f{1, 1, Problem::kNameAfterSign, sjis(c.subject)};
+    EXPECT_NE(check::finding_text(f, Language::kEnglish)
+                  .find(std::string("parentheses: ") + c.mend + "."),
+              std::string::npos)
+        << c.subject;
+    EXPECT_NE(check::finding_text(f, Language::kJapanese)
+                  .find(std::string(c.mend) + " のように"),
+              std::string::npos)
+        << c.subject;
+  }
+}
+
 TEST(CheckMessages, LongOrOddSubjectsAreShortenedAndCleaned) {
   const Finding f{1, 1, Problem::kOperatorInName,
                   sjis("数") + std::string(100, 'a') + "!"};

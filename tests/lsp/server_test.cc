@@ -113,6 +113,8 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
     std::string bytes;
     int code;  // the error expected, 0 for no answer at all
     Json id;   // of the error
+    // The error's message, in our words; null where any will do.
+    const char* says = nullptr;
   } cases[] = {
       {"request before initialize", false,
        request("textDocument/hover", at(0, 0)), -32002, 70},
@@ -130,7 +132,11 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
        -32600, 70},
       {"params that are a number", true, request("shutdown", 5), -32600, 70},
       {"params of the wrong shape", true,
-       request("textDocument/hover", misshapen), -32602, 70},
+       request("textDocument/hover", misshapen), -32602, 70,
+       "invalid params for textDocument/hover"},
+      {"params without a field", true,
+       request("textDocument/codeAction", kDocument), -32602, 70,
+       "invalid params for textDocument/codeAction"},
       {"a document never opened", true, request("textDocument/hover", unopened),
        -32602, 70},
       {"initialize twice", true,
@@ -163,6 +169,9 @@ TEST(LspServer, BadInputIsAnsweredAndTheServerGoesOn) {
       Json answer = next_answer(client);
       EXPECT_EQ(answer["error"]["code"], c.code) << answer;
       EXPECT_EQ(answer["id"], c.id) << answer;
+      if (c.says) {
+        EXPECT_EQ(answer["error"]["message"], c.says) << answer;
+      }
     }
     // The next request is the next one answered.
     const int id =
@@ -350,6 +359,55 @@ TEST(LspServer, PositionsAfterJapaneseAndAstralCharacters) {
   }
 }
 
+// A byte that is no UTF-8 in a document's text is one U+FFFD, which has
+// no Shift-JIS form, and the rest of the document is read.
+TEST(LspServer, BytesThatAreNoUtf8AreReplaced) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::size_t replaced;  // the U+FFFD they become
+  } cases[] = {
+      {"a lone trail byte", "\x80", 1},
+      {"a character cut short", "\xE3\x81", 2},
+      {"a surrogate", "\xED\xA0\x80", 3},
+      {"an overlong slash", "\xC0\xAF", 2},
+  };
+  // The text with the bytes in place of @, as a didOpen or didChange.
+  const auto with_bytes = [&](const Json& message, const std::string& bytes) {
+    const std::string body = message.dump();
+    return lsp::frame(body.substr(0, body.find('@')) + bytes +
+                      body.substr(body.find('@') + 1));
+  };
+  const std::string text = "はじめ\n\t数@=1;\nおわり\n";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string name = "数";
+    for (std::size_t i = 0; i < c.replaced; ++i) name += "〓";
+    LspClient client;
+    client.initialize();
+    client.send_raw(with_bytes({{"jsonrpc", "2.0"},
+                                {"method", "textDocument/didOpen"},
+                                {"params",
+                                 {{"textDocument",
+                                   {{"uri", kUri},
+                                    {"languageId", "zem"},
+                                    {"version", 1},
+                                    {"text", text}}}}}},
+                               c.bytes));
+    EXPECT_EQ(published(client)["diagnostics"].size(), c.replaced);
+    EXPECT_EQ(symbols(client).at(0)["name"], name);
+    client.send_raw(with_bytes(
+        {{"jsonrpc", "2.0"},
+         {"method", "textDocument/didChange"},
+         {"params",
+          {{"textDocument", {{"uri", kUri}, {"version", 2}}},
+           {"contentChanges", {{{"range", range(1, 2, 2)}, {"text", "@"}}}}}}},
+        c.bytes));
+    EXPECT_EQ(published(client)["version"], 2);
+    EXPECT_EQ(symbols(client).at(0)["name"], name + name.substr(3));
+  }
+}
+
 // Ranged changes around kanji and an astral character land where the
 // client means them, in either encoding.
 TEST(LspServer, IncrementalChanges) {
@@ -499,6 +557,19 @@ TEST_F(Features, HoverTellsTheWordAndTheCOfTheLine) {
   }
 }
 
+// Past the last line of the program there is no line to show: the empty
+// line after the last line feed, and lines that are not there at all.
+TEST_F(Features, HoverPastTheLastLineIsNull) {
+  EXPECT_NE(hover_text(11, 3), "");  // おわり
+  for (const auto& [line, character] :
+       {std::pair{12, 0}, std::pair{13, 0}, std::pair{40, 2}}) {
+    const Json answer =
+        client.request("textDocument/hover", at(line, character));
+    EXPECT_TRUE(answer.contains("result") && answer["result"].is_null())
+        << line << ":" << character << " " << answer;
+  }
+}
+
 TEST_F(Features, HoverShowsEachLineExactlyAsTheCFileHoldsIt) {
   for (std::size_t line = 1; line <= 12; ++line) {
     const std::string c_text = c_line(kProgram, line);
@@ -611,6 +682,9 @@ TEST(LspServer, CodeActionsOnlyWhereTheMendIsCertain) {
       {"a variable without a label", "\t見る(数a);", ""},
       {"spaces in quotes", "\t見る(\"a b\");", ""},
       {"a full-width space inside a line", "\t数a=1　;", ""},
+      {"an address sign before a name", "\tscanf(\"%d\",&数a);",
+       "\tscanf(\"%d\",&(数a));"},
+      {"two names after signs", "\t数c=~数a|!数b;", "\t数c=~(数a)|!(数b);"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -352,15 +352,20 @@ TEST(ZemucCheck, FindingsGoToStandardOutputWithStatusOne) {
   // It translates nothing and writes nothing.
   EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"p.zem"});
 
-  // A clean program, in either encoding, and an empty file.
+  // A clean program, in either encoding.
   dir.write("nibai.zem", kNibai);
   dir.write("sjis.zem", sjis(kNibai));
-  dir.write("empty.zem", "");
-  for (const char* clean : {"nibai.zem", "sjis.zem", "empty.zem"}) {
+  for (const char* clean : {"nibai.zem", "sjis.zem"}) {
     r = run_zemuc({"check", clean}, dir.path());
     EXPECT_EQ(r.status, 0) << clean << r.out;
     EXPECT_EQ(r.out + r.err, "") << clean;
   }
+  // An empty file, which does not build either.
+  dir.write("empty.zem", "");
+  r = run_zemuc({"check", "empty.zem"}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.starts_with("empty.zem:1:1: warning: there is no はじめ "))
+      << r.out;
 }
 
 TEST(ZemucCheck, UnreadableSourceIsStatusTwo) {
