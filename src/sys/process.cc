@@ -105,8 +105,11 @@ constexpr int kEndCommand = SIGUSR1;
   sigset_t watched = ending_signals();  // zemuc's to act on, not its own
   sigaddset(&watched, SIGCHLD);
   sigaddset(&watched, kEndCommand);
+  // A group of its own too: a signal to zemuc's whole group (a shell's
+  // job control, timeout(1)) must leave it to end the command's.
   if (::sigprocmask(SIG_BLOCK, &watched, nullptr) != 0 ||
-      ::prctl(PR_SET_PDEATHSIG, kEndCommand) != 0 || ::getppid() != caller) {
+      ::setpgid(0, 0) != 0 || ::prctl(PR_SET_PDEATHSIG, kEndCommand) != 0 ||
+      ::getppid() != caller) {
     send_report(report_fd, GuardReport::kNotStarted, errno);
     ::_exit(127);
   }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# zemuc under the signal settings and signals that launchers and users
-# give it: nothing reported as success that failed, nothing left behind.
+# zemuc under the signal settings, signals, closed descriptors, gone
+# readers and limits that launchers and users give it: nothing reported as
+# success that failed, nothing left behind, nothing that waits forever
+# (every wait here is bounded by timeout).
 # Usage: signals_test.sh ZEMUC
 set -uo pipefail
 zemuc=$(realpath "$1")
@@ -59,5 +61,60 @@ wait "$pid" || status=$?
 leftover=$(ls -A tmp)
 [[ -z $leftover ]] || fail "SIGTERM left $leftover in TMPDIR"
 
-((failures == 0)) && echo "ok: signal settings and signals"
+# Standard input closed: the program meets the end of its input.
+printf 'はじめ\n\t打つ(字s);\n\t見る("got",字s);\nおわり\n' >reads.zem
+status=0
+timeout 20 "$zemuc" run reads.zem <&- >out 2>err || status=$?
+((status == 0)) || fail "standard input closed: status $status: $(cat err)"
+[[ $(head -n 1 out) == "got[]" ]] || fail "standard input closed showed: $(cat out)"
+
+# The reader of the output gone: the program ends of SIGPIPE as it would
+# alone, and zemuc with its status, without a word.
+printf 'はじめ\n\twhile(1){\n\t\t見る("x");\n\t}\nおわり\n' >endless.zem
+timeout 20 "$zemuc" run endless.zem </dev/null 2>err | head -n 1 >/dev/null
+status=${PIPESTATUS[0]}
+((status == 141)) || fail "reader gone: status $status: $(cat err)"
+[[ -s err ]] && fail "reader gone said: $(cat err)"
+
+# A source that never ends: a signal still ends zemuc at once.
+mkfifo never.zem
+status=0
+timeout --preserve-status -k 3 1 "$zemuc" run never.zem </dev/null >out 2>err || status=$?
+((status == 143)) || fail "a source that never ends, SIGTERM: status $status"
+
+# The compiler running: a signal ends it, its whole group and zemuc at
+# once, and nothing is left in TMPDIR or beside the source; even SIGKILL
+# of zemuc leaves no compiler running.
+{
+  echo 'はじめ'
+  seq 30000 | sed 's/.*/\t数a=数a+&;/'
+  echo 'おわり'
+} >big.zem
+compilers_left() { pgrep -f "$work/tmp/" >/dev/null; }
+for signal in TERM KILL; do
+  status=0
+  TMPDIR=$work/tmp timeout --preserve-status -s "$signal" -k 3 1.5 \
+    "$zemuc" build big.zem >out 2>err || status=$?
+  [[ $signal == TERM ]] && expected=143 || expected=137
+  ((status == expected)) || fail "SIG$signal while compiling: status $status: $(cat err)"
+  for _ in $(seq 30); do
+    compilers_left || break
+    sleep 0.1
+  done
+  compilers_left && fail "SIG$signal while compiling left the compiler running"
+  leftover=$(ls -A tmp; ls -A | grep zemuc-)
+  [[ -z $leftover ]] || fail "SIG$signal while compiling left $leftover"
+  pkill -KILL -f "$work/tmp/"
+done
+
+# A file-size limit: the write fails and is told, with nothing left half
+# written, and not taken for a compiler without checks.
+status=0
+(ulimit -f 400 && TMPDIR=$work/tmp exec "$zemuc" build ok.zem) >out 2>err || status=$?
+((status == 1)) || fail "file-size limit: status $status: $(cat err)"
+grep -q "File too large" err || fail "file-size limit said: $(cat err)"
+leftover=$(ls -A tmp; ls -A | grep -e zemuc- -e '^ok$')
+[[ -z $leftover ]] || fail "file-size limit left $leftover"
+
+((failures == 0)) && echo "ok: signal settings, signals, closed and gone descriptors, limits"
 exit $((failures > 0))

@@ -1,6 +1,7 @@
 // zemuc run and zemuc build through the built executable, with piped
 // input; the terminal itself is tested through tmux.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -102,6 +103,24 @@ TEST(ZemucRun, TypedCharacterWithoutShiftJisFormBecomesAQuestionMark) {
       run_zemuc({"run", "nibai.zem"}, dir.path(), "1\ncafé😀\nx\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "数を入れてね\n二倍[2]\n字[caf??]\n" + kTail);
+}
+
+// Input that is not a terminal reaches the program whole: no terminal's
+// line limit between them.
+TEST(ZemucRun, PipedInputArrivesWhole) {
+  ScratchDir dir;
+  dir.write("count.zem",
+            "はじめ\n"
+            "\t数n=0;\n"
+            "\twhile(getchar()>=32){\n"
+            "\t\t数n=数n+1;\n"
+            "\t}\n"
+            "\t見る(\"n\",数n);\n"
+            "おわり\n");
+  const RunResult r = run_zemuc({"run", "count.zem"}, dir.path(),
+                                std::string(10000, 'a') + "\nx\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "n[10000]\n" + kTail);
 }
 
 TEST(ZemucRun, LongOutputArrivesWhole) {
@@ -225,6 +244,43 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
        {},
        2,
        "zemuc: .c is too short a name for a source; name it PROGRAM.zem\n"},
+      // An output never takes the place of the source, or of anything
+      // but a regular file.
+      {"the source as the program",
+       {"build", "-o", "ok.zem", "ok.zem"},
+       {},
+       2,
+       "zemuc: cannot write ok.zem: it is the source ok.zem itself\n"},
+      {"the source by another name",
+       {"build", "-o", "same.zem", "ok.zem"},
+       {},
+       2,
+       "zemuc: cannot write same.zem: it is the source ok.zem itself\n"},
+      {"a device as the program",
+       {"build", "-o", "null", "ok.zem"},
+       {},
+       2,
+       "zemuc: cannot write null: it is not a regular file (a device, a "
+       "folder or a FIFO)\n"},
+      {"a FIFO as the program",
+       {"build", "-o", "fifo", "ok.zem"},
+       {},
+       2,
+       "zemuc: cannot write fifo: it is not a regular file (a device, a "
+       "folder or a FIFO)\n"},
+      // A compiler that ends well but writes no program.
+      {"a compiler that writes nothing",
+       {"build", "ok.zem"},
+       {"CC=/bin/true"},
+       1,
+       "zemuc: /bin/true wrote no program (it ended with status 0, but ok "
+       "is no program that can run)\n"},
+      {"a compiler that only checks",
+       {"build", "ok.zem"},
+       {"CC=/usr/bin/gcc -fsyntax-only"},
+       1,
+       "zemuc: /usr/bin/gcc wrote no program (it ended with status 0, but ok "
+       "is no program that can run)\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -233,11 +289,17 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
     dir.write("cafe.zem", "見る(\"café\")\n");
     dir.write("bytes.zem", "abc\n\x80\n");
     dir.write("ok.zem", "はじめ\n数a=1;\nおわり\n");
+    fs::create_hard_link(dir.path() / "ok.zem", dir.path() / "same.zem");
+    fs::create_symlink("/dev/null", dir.path() / "null");
+    ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
     const auto before = entries(dir.path());
     const RunResult r = run_zemuc(c.args, dir.path(), "", c.environment);
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.err, c.message);
     EXPECT_EQ(r.out, "");
+    EXPECT_EQ(dir.read("ok.zem"), "はじめ\n数a=1;\nおわり\n");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "null"));
+    EXPECT_TRUE(fs::is_fifo(dir.path() / "fifo"));
     // At most the complete C file is new.
     for (const std::string& name : entries(dir.path())) {
       if (name == "ok.c") continue;
