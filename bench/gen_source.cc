@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "kanji.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace {
 

@@ -7,35 +7,35 @@
 #include <cstdlib>
 #include <string>
 
-#include "compiler/copy.h"
-#include "compiler/explain.h"
-#include "compiler/fault.h"
-#include "compiler/report.h"
+#include "program/copy.h"
+#include "explain/explain.h"
+#include "explain/fault.h"
+#include "explain/report.h"
 #include "text/encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::string source(reinterpret_cast<const char*>(data), size);
-  const zemuc::compiler::Program program(
+  const zemuc::Program program(
       "in.zem", source, zemuc::translate_in_memory("in.zem", source));
   for (const bool checked : {false, true}) {
-    const zemuc::compiler::CompilerCopy copy =
-        zemuc::compiler::make_compiler_copy(program, checked);
+    const zemuc::CompilerCopy copy =
+        zemuc::make_compiler_copy(program, checked);
     // Nothing a compiler could read another way.
     if (!zemuc::is_valid_utf8(copy.text)) abort();
     // Every place of every named line maps into the C text.
     for (std::size_t line = 1; line <= program.line_count() + 1; ++line) {
       for (std::size_t column = 0; column < 64; column += 7) {
         const auto offset = copy.map.find(
-            zemuc::compiler::CopyMap::File::kSource, line, column);
+            zemuc::CopyMap::File::kSource, line, column);
         if (offset && *offset > program.c_text().size() + column) abort();
       }
     }
-    (void)zemuc::compiler::explain_build(program, copy.map, source, true,
+    (void)zemuc::explain::explain_build(program, copy.map, source, true,
                                          zemuc::Language::kJapanese,
                                          zemuc::Encoding::kShiftJis);
-    (void)zemuc::compiler::explain_fault(
-        program, copy.map, zemuc::compiler::read_sanitizer_report(source), "",
+    (void)zemuc::explain::explain_fault(
+        program, copy.map, zemuc::explain::read_sanitizer_report(source), "",
         zemuc::Language::kEnglish, zemuc::Encoding::kUtf8);
   }
   return 0;

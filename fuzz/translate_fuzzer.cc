@@ -9,7 +9,7 @@
 #include "driver/translate.h"
 #include "io/files.h"
 #include "io/output.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {

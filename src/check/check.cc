@@ -10,7 +10,7 @@
 #include "lexer/tokenizer.h"
 #include "symbols/declare.h"
 #include "text/columns.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {

@@ -3,7 +3,7 @@
 // blank.
 #include "check/rules.h"
 #include "text/columns.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "driver/output_name.h"
 #include "driver/translate.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 namespace {

@@ -1,6 +1,6 @@
 #include "codegen/frame.h"
 
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

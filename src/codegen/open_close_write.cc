@@ -1,7 +1,7 @@
 #include "codegen/open_close_write.h"
 
 #include "codegen/echo.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

@@ -1,7 +1,7 @@
 #include "codegen/read.h"
 
 #include "codegen/echo.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 namespace {

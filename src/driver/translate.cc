@@ -11,7 +11,7 @@
 #include "symbols/declare.h"
 #include "symbols/declare_raw.h"
 #include "symbols/dump.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "lexer/token_line.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

@@ -13,7 +13,7 @@
 #include "lsp/features.h"
 #include "text/columns.h"
 #include "text/encoding.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc::lsp {
 namespace {

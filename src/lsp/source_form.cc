@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "text/encoding.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc::lsp {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

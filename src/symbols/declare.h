@@ -7,7 +7,7 @@
 
 #include "lexer/token_line.h"
 #include "symbols/tables.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

@@ -5,7 +5,7 @@
 #include "lexer/line_scan.h"
 #include "lexer/tokenizer.h"
 #include "symbols/declare.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 namespace {

@@ -1,6 +1,6 @@
 #include "symbols/dump.h"
 
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

@@ -9,7 +9,7 @@
 #include "io/output.h"
 #include "symbols/name_index.h"
 #include "symbols/text_store.h"
-#include "text/sjis_texts.h"
+#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

@@ -13,10 +13,10 @@
 
 #include "check/check.h"
 #include "check/messages.h"
-#include "compiler/build.h"
-#include "compiler/fault.h"
-#include "compiler/report.h"
-#include "compiler/toolchain.h"
+#include "toolchain/build.h"
+#include "explain/fault.h"
+#include "explain/report.h"
+#include "toolchain/toolchain.h"
 #include "driver/output_name.h"
 #include "io/files.h"
 #include "lsp/server.h"
@@ -190,10 +190,10 @@ constexpr int kExitInterrupted = 128 + SIGINT;
 
 // A program translated and built, with what its messages are mapped by.
 struct BuiltProgram {
-  compiler::Program program;
-  compiler::CopyMap map;
+  Program program;
+  CopyMap map;
   bool checked = false;
-  std::vector<compiler::ValueMissing> values_missing;
+  std::vector<explain::ValueMissing> values_missing;
 };
 
 // Translates the source (read and converted), writes the C file whole and
@@ -216,33 +216,33 @@ std::variant<BuiltProgram, int> translate_and_build(
     reporter.error(kCannotWrite, {c_file, std::strerror(errno)});
     return kExitTranslationFailed;
   }
-  const std::variant<compiler::Toolchain, compiler::Trouble> found =
-      compiler::find_toolchain();
-  if (const auto* trouble = std::get_if<compiler::Trouble>(&found)) {
+  const std::variant<toolchain::Toolchain, toolchain::Trouble> found =
+      toolchain::find_toolchain();
+  if (const auto* trouble = std::get_if<toolchain::Trouble>(&found)) {
     reporter.error(trouble->text, trouble->args);
     return kExitBuildFailed;
   }
-  compiler::Program program(command.source, source, std::move(*translation));
-  const compiler::BuildRequest request{program,
-                                       std::get<compiler::Toolchain>(found),
+  Program program(command.source, source, std::move(*translation));
+  const toolchain::BuildRequest request{program,
+                                       std::get<toolchain::Toolchain>(found),
                                        command.checks,
                                        executable,
                                        scratch,
                                        reporter.language(),
                                        reporter.terminal()};
-  compiler::Built built = compiler::build_program(request);
+  toolchain::Built built = toolchain::build_program(request);
   reporter.write(built.said);
   if (built.unchecked_because) {
     reporter.error(built.unchecked_because->text,
                    built.unchecked_because->args);
   }
   switch (built.status) {
-    case compiler::BuildStatus::kBuilt:
+    case toolchain::BuildStatus::kBuilt:
       return BuiltProgram{std::move(program), std::move(built.map),
                           built.checked, std::move(built.values_missing)};
-    case compiler::BuildStatus::kInterrupted:
+    case toolchain::BuildStatus::kInterrupted:
       return kExitInterrupted;
-    case compiler::BuildStatus::kFailed:
+    case toolchain::BuildStatus::kFailed:
       break;
   }
   if (built.trouble) reporter.error(built.trouble->text, built.trouble->args);
@@ -303,8 +303,8 @@ void tell_fault(const Names& names, const BuiltProgram& built,
           : names.c_file.substr(0, names.c_file.size() - 2) + ".report.txt";
   const bool keeps = !kept.empty() && write_whole_file(kept, report);
   const int error = errno;
-  reporter.write(compiler::explain_fault(
-      built.program, built.map, compiler::read_sanitizer_report(report),
+  reporter.write(explain::explain_fault(
+      built.program, built.map, explain::read_sanitizer_report(report),
       keeps ? kept : "", reporter.language(), reporter.terminal(),
       built.values_missing));
   if (!keeps && !kept.empty()) {
@@ -339,8 +339,8 @@ int run(const Command& command, Reporter& reporter) {
     const std::string report = folder->path() + "/" + std::string(kReportName);
     settings = {
         "ASAN_OPTIONS=log_path=" + report, "UBSAN_OPTIONS=log_path=" + report,
-        std::string(compiler::kReportVariable) + "=" + report + ".checks",
-        std::string(compiler::kOpenNotesVariable) + "=" + folder->path() +
+        std::string(kReportVariable) + "=" + report + ".checks",
+        std::string(kOpenNotesVariable) + "=" + folder->path() +
             "/opens"};
   }
   // A checked program reads its own file to name the lines of a report;
@@ -376,7 +376,7 @@ int run(const Command& command, Reporter& reporter) {
   }
   if (ended->ended.signal != 0 && ended->output_error == 0) {
     const std::string said =
-        compiler::explain_signal(ended->ended.signal, built.checked,
+        explain::explain_signal(ended->ended.signal, built.checked,
                                  reporter.language(), reporter.terminal());
     if (!said.empty()) {
       new_line();

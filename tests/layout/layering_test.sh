@@ -13,21 +13,24 @@ declare -A allowed=(
   [sys]=""
   # The translator, lowest phase first.
   [io]=""
-  [lexer]="text"
-  [symbols]="io lexer text"
-  [codegen]="io lexer symbols text"
-  [driver]="io lexer symbols codegen text"
-  [cli]="io driver text"
+  [lexer]=""
+  [symbols]="io lexer"
+  [codegen]="io lexer symbols"
+  [driver]="io lexer symbols codegen"
+  [cli]="io lexer driver"
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
   # The language server reads a source as the check and the translator do.
   [lsp]="io lexer symbols driver check sys text"
-  # The compile step: the translation's C text made the compiler's, the
-  # build, and what the compiler and the sanitizers say mapped back.
-  [compiler]="io lexer driver check sys text"
-  # The learner's command: the translation, the check, the compile step,
-  # the server and the system.
-  [zemuc]="io driver symbols check compiler lsp sys text"
+  # The translated program and the compiler's copy of its C text.
+  [program]="io lexer driver check text"
+  # What the compiler and the sanitizers say, told in the learner's terms.
+  [explain]="io lexer symbols driver check program text"
+  # Finding the compiler and building the program with it.
+  [toolchain]="io lexer driver check program explain sys text"
+  # The learner's command: the translation, the check, the build, the
+  # explaining, the server and the system.
+  [zemuc]="io lexer driver symbols check program explain toolchain lsp sys text"
 )
 
 may_include() {  # FOLDER OTHER

@@ -1,0 +1,235 @@
+#include "explain/compiler_output.h"
+
+#include <array>
+#include <optional>
+
+namespace zemuc::explain {
+namespace {
+
+struct SeverityWord {
+  std::string_view marker;
+  Severity severity;
+};
+constexpr std::array<SeverityWord, 4> kSeverities = {{
+    {": fatal error: ", Severity::kError},
+    {": error: ", Severity::kError},
+    {": warning: ", Severity::kWarning},
+    {": note: ", Severity::kNote},
+}};
+
+bool is_digits(std::string_view s) {
+  if (s.empty()) return false;
+  for (const char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+std::size_t number(std::string_view digits) {
+  std::size_t n = 0;
+  for (const char c : digits) {
+    n = n * 10 + static_cast<std::size_t>(c - '0');
+    if (n > 1'000'000'000) break;  // no line is that long
+  }
+  return n;
+}
+
+// Splits "FILE:LINE:COLUMN", "FILE:LINE" or "FILE" into the message.
+void take_place(std::string_view where, CompilerMessage& message) {
+  std::size_t numbers[2] = {0, 0};
+  int found = 0;
+  while (found < 2) {
+    const std::size_t colon = where.rfind(':');
+    if (colon == std::string_view::npos || !is_digits(where.substr(colon + 1)))
+      break;
+    numbers[found++] = number(where.substr(colon + 1));
+    where = where.substr(0, colon);
+  }
+  message.file = where;
+  if (found == 2) {
+    message.line = numbers[1];
+    message.column = numbers[0];
+  } else if (found == 1) {
+    message.line = numbers[0];
+  }
+}
+
+// The name of a tool that speaks for itself at the start of a line
+// ("/usr/bin/ld: ", "collect2: "): its base name.
+std::string_view tool_of(std::string_view line) {
+  const std::size_t colon = line.find(": ");
+  if (colon == std::string_view::npos) return {};
+  std::string_view path = line.substr(0, colon);
+  if (path.find(' ') != std::string_view::npos) return {};
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool is_linker(std::string_view tool) {
+  return tool == "ld" || tool.starts_with("ld.") || tool.ends_with("-ld") ||
+         tool == "ld64.lld" || tool == "lld";
+}
+
+// The name between the linker's quotes: `name' or 'name' or "name".
+std::string quoted_name(std::string_view text) {
+  const std::size_t open = text.find_first_of("`'\"");
+  if (open == std::string_view::npos) return {};
+  const std::size_t close = text.find_first_of("'\"", open + 1);
+  if (close == std::string_view::npos) return {};
+  return std::string(text.substr(open + 1, close - open - 1));
+}
+
+// "PLACE: undefined reference to `NAME'" from ld, with PLACE a source
+// line through debug information, or an object file and section.
+std::optional<CompilerMessage> undefined_reference(std::string_view line) {
+  constexpr std::string_view kMarker = ": undefined reference to ";
+  const std::size_t at = line.find(kMarker);
+  if (at == std::string_view::npos) return std::nullopt;
+  CompilerMessage message;
+  message.from_linker = true;
+  message.text = decode_character_names(line.substr(at + 2));
+  message.undefined = quoted_name(message.text);
+  const std::string_view where = line.substr(0, at);
+  // "file.o:(.text+0x1b)" names no line.
+  if (where.ends_with(")")) {
+    const std::size_t open = where.rfind(":(");
+    message.file = where.substr(0, open == std::string_view::npos ? 0 : open);
+  } else {
+    take_place(where, message);
+  }
+  return message;
+}
+
+bool left_out(std::string_view line) {
+  if (line.empty() || line.front() == ' ' || line.front() == '\t') return true;
+  if (line.starts_with("In file included from")) return true;
+  if (line.starts_with(">>> ")) return true;      // lld's further places
+  if (line.ends_with("generated.")) return true;  // clang's count
+  if (line.find(": In function ") != std::string_view::npos) return true;
+  if (line.find(": At top level:") != std::string_view::npos) return true;
+  if (line.find(": in function `") != std::string_view::npos) return true;
+  if (line.find("some warnings being treated as errors") !=
+      std::string_view::npos) {
+    return true;
+  }
+  // The drivers' own closing words after the linker failed.
+  if (line.find("ld returned") != std::string_view::npos) return true;
+  if (line.find("linker command failed") != std::string_view::npos) return true;
+  // A source line under gcc's line numbers.
+  if (line.find(" | ") != std::string_view::npos &&
+      line.find_first_not_of(" 0123456789") == line.find('|')) {
+    return true;
+  }
+  return false;
+}
+
+void append_utf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string decode_character_names(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() &&
+        (text[i + 1] == 'u' || text[i + 1] == 'U')) {
+      const std::size_t digits = text[i + 1] == 'u' ? 4 : 8;
+      char32_t c = 0;
+      bool ok = i + 2 + digits <= text.size();
+      for (std::size_t k = 0; ok && k < digits; ++k) {
+        const int v = hex_value(text[i + 2 + k]);
+        ok = v >= 0;
+        c = c * 16 + static_cast<char32_t>(v);
+      }
+      if (ok && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF)) {
+        append_utf8(out, c);
+        i += 1 + digits;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+std::vector<CompilerMessage> parse_compiler_output(std::string_view output) {
+  std::vector<CompilerMessage> messages;
+  while (!output.empty()) {
+    const std::size_t lf = output.find('\n');
+    std::string_view line = output.substr(0, lf);
+    output.remove_prefix(lf == std::string_view::npos ? output.size() : lf + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // lld: "ld.lld: error: undefined symbol: NAME", then
+    // ">>> referenced by FILE:LINE".
+    if (line.starts_with(">>> referenced by ") && !messages.empty() &&
+        messages.back().from_linker && messages.back().file.empty()) {
+      std::string_view where = line.substr(18);
+      take_place(where.substr(0, where.find(' ')), messages.back());
+      continue;
+    }
+    if (left_out(line)) continue;
+    const std::string_view tool = tool_of(line);
+    const bool linker = is_linker(tool);
+    if (linker) line.remove_prefix(line.find(": ") + 2);
+    if (auto reference = undefined_reference(line)) {
+      messages.push_back(std::move(*reference));
+      continue;
+    }
+    CompilerMessage message;
+    message.from_linker = linker;
+    std::size_t at = std::string_view::npos;
+    for (const SeverityWord& word : kSeverities) {
+      const std::size_t found =
+          line.starts_with(word.marker.substr(2)) ? 0 : line.find(word.marker);
+      if (found < at) {
+        at = found;
+        message.severity = word.severity;
+        const std::size_t skip =
+            found == 0 && line.starts_with(word.marker.substr(2))
+                ? word.marker.size() - 2
+                : word.marker.size();
+        message.text = decode_character_names(line.substr(found + skip));
+        if (found > 0) take_place(line.substr(0, found), message);
+      }
+    }
+    if (at == std::string_view::npos) {
+      message.text = decode_character_names(line);
+    }
+    constexpr std::string_view kUndefinedSymbol = "undefined symbol: ";
+    if (linker && message.text.starts_with(kUndefinedSymbol)) {
+      message.undefined = message.text.substr(kUndefinedSymbol.size());
+      message.file.clear();
+    }
+    // A driver that names itself ("gcc: error: ...") names no file.
+    if (message.line == 0 && !message.from_linker &&
+        message.file.find('.') == std::string::npos) {
+      message.file.clear();
+    }
+    messages.push_back(std::move(message));
+  }
+  return messages;
+}
+
+}  // namespace zemuc::explain

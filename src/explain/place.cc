@@ -1,0 +1,182 @@
+#include "explain/place.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "explain/names.h"
+#include "text/columns.h"
+#include "text/encoding.h"
+
+namespace zemuc::explain {
+namespace {
+
+struct CToken {
+  std::size_t begin;
+  std::size_t end;
+};
+
+std::size_t char_at(std::string_view text, std::size_t i) {
+  return character_length(text.substr(i), Encoding::kShiftJis);
+}
+
+// The tokens of a line's C text, as far as places need them: words (with
+// the Shift-JIS characters in them), literals whole, and every other
+// character that is not blank on its own. Comments count as blanks.
+std::vector<CToken> c_tokens(std::string_view text) {
+  std::vector<CToken> tokens;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    const std::size_t begin = i;
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+      ++i;
+      continue;
+    }
+    if (text.substr(i).starts_with("//")) {
+      i = std::min(text.find('\n', i), text.size());
+      continue;
+    }
+    if (text.substr(i).starts_with("/*")) {
+      const std::size_t close = text.find("*/", i + 2);
+      i = close == std::string_view::npos ? text.size() : close + 2;
+      continue;
+    }
+    if (is_word_byte(c)) {
+      while (i < text.size() && is_word_byte(text[i])) i += char_at(text, i);
+    } else if (c == '"' || c == '\'') {
+      ++i;
+      while (i < text.size() && text[i] != c && text[i] != '\n') {
+        i += text[i] == '\\' ? 2 : char_at(text, i);
+      }
+      if (i < text.size() && text[i] == c) ++i;
+    } else {
+      ++i;
+    }
+    i = std::min(i, text.size());
+    tokens.push_back({begin, i});
+  }
+  return tokens;
+}
+
+// The token as the source spells it: a C name the translation gave as the
+// learner's name, anything else as it is.
+std::string spelling(const Program& program, std::string_view token) {
+  if (const std::optional<LearnerName> name = learner_name(program, token);
+      name && !name->sjis.empty()) {
+    return name->sjis;
+  }
+  return std::string(token);
+}
+
+// Where the `nth` (from 0) occurrence of `word` stands in `text` as a word
+// of its own, at a character's start; the first when there are fewer.
+std::optional<std::size_t> find_word(std::string_view text,
+                                     std::string_view word, std::size_t nth,
+                                     bool whole = true) {
+  if (word.empty()) return std::nullopt;
+  std::optional<std::size_t> first;
+  bool previous_word = false;
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); i += char_at(text, i)) {
+    if (text.substr(i).starts_with(word)) {
+      const std::size_t after = i + word.size();
+      const bool open_before =
+          !whole || !(is_word_byte(word.front()) && previous_word);
+      const bool open_after =
+          !whole || !(is_word_byte(word.back()) && after < text.size() &&
+                      is_word_byte(text[after]));
+      if (open_before && open_after) {
+        if (count++ == nth) return i;
+        if (!first) first = i;
+      }
+    }
+    previous_word = is_word_byte(text[i]);
+  }
+  return first;
+}
+
+std::size_t column_of_raw(const SourceLine& line, std::size_t raw_offset) {
+  return ColumnWalker(line.raw).column_at(raw_offset);
+}
+
+std::size_t column_of_squeezed(const SourceLine& line, std::size_t offset) {
+  const std::size_t raw = offset < line.raw_offsets.size()
+                              ? line.raw_offsets[offset]
+                              : line.raw.size();
+  return column_of_raw(line, raw);
+}
+
+}  // namespace
+
+std::size_t statement_column(const Program& program, std::size_t n) {
+  const SourceLine& line = program.line(n);
+  if (line.keyword != Keyword::kNone) {
+    return column_of_squeezed(line, line.keyword_offset);
+  }
+  const std::size_t first = line.raw.find_first_not_of(" \t");
+  return column_of_raw(line,
+                       first == std::string::npos ? line.raw.size() : first);
+}
+
+std::size_t word_column(const Program& program, std::size_t n,
+                        std::string_view sjis_word, bool whole) {
+  const SourceLine& line = program.line(n);
+  const std::optional<std::size_t> at =
+      find_word(line.squeezed, sjis_word, 0, whole);
+  return at ? column_of_squeezed(line, *at) : 0;
+}
+
+std::size_t end_column(const Program& program, std::size_t n) {
+  const SourceLine& line = program.line(n);
+  std::string_view text = line.squeezed;
+  // The statement ends before its ';' or the line end.
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == ';' || text.back() == '\r')) {
+    text.remove_suffix(1);
+  }
+  if (text.empty()) return statement_column(program, n);
+  const std::size_t last = text.size() - 1;
+  const std::size_t raw = last < line.raw_offsets.size()
+                              ? line.raw_offsets[last]
+                              : line.raw.size() - 1;
+  return column_of_raw(line, raw + char_at(line.raw, raw));
+}
+
+SourcePlace place_of(const Program& program, std::size_t c_offset) {
+  SourcePlace place;
+  place.line = program.line_at(c_offset);
+  if (place.line == 0) return place;
+  const std::size_t n = place.line;
+  place.frame = program.line(n).frame();
+  const std::string_view text =
+      std::string_view(program.c_text())
+          .substr(program.c_begin(n), program.c_end(n) - program.c_begin(n));
+  const std::size_t local =
+      std::min(c_offset - std::min(c_offset, program.c_begin(n)), text.size());
+  const std::vector<CToken> tokens = c_tokens(text);
+  const auto at =
+      std::find_if(tokens.begin(), tokens.end(),
+                   [local](const CToken& t) { return local < t.end; });
+  if (at == tokens.end()) {
+    place.column = end_column(program, n);
+    place.at_end = true;
+    return place;
+  }
+  const std::string_view token = text.substr(at->begin, at->end - at->begin);
+  const std::string word = spelling(program, token);
+  std::size_t nth = 0;
+  for (auto t = tokens.begin(); t != at; ++t) {
+    if (spelling(program, text.substr(t->begin, t->end - t->begin)) == word) {
+      ++nth;
+    }
+  }
+  const SourceLine& line = program.line(n);
+  const std::optional<std::size_t> found = find_word(line.squeezed, word, nth);
+  place.column =
+      found ? column_of_squeezed(line, *found) : statement_column(program, n);
+  return place;
+}
+
+}  // namespace zemuc::explain

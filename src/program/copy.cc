@@ -1,0 +1,501 @@
+#include "program/copy.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "check/c_regions.h"
+#include "text/encoding.h"
+
+namespace zemuc {
+namespace {
+
+using check::Region;
+
+// What a checked program holds beyond prog.c, ahead of everything else:
+// the declaration that the run-time file's function has, the sanitizers'
+// settings (a program that never closes its files leaks nothing worth
+// telling; a failed check ends with one status; a stack that an overflow
+// has trampled is still walked; what the program printed of a line before
+// a check stopped it is shown), the start probe, the checks of numbers
+// that scanf and atoi would cut to fit an int without a word, and of the
+// file statements' files, which are null when they did not open, with why
+// each open that failed did (noted as it fails, in a file of its own, and
+// copied into the report of a file not open), and of writes and reads
+// that fail, with the C library's error number (a close writes what stdio
+// kept back, and fails as a write; a read fails apart from the end of the
+// data, as of a folder). The macros
+// come after the includes, so that the headers declare the functions under
+// their own names; later includes of the same headers do nothing. The names and
+// the status are those of copy.h.
+constexpr std::string_view kCheckedFrame = R"(#include <stdio.h>
+#include <stdlib.h>
+#include <stdarg.h>
+#include <string.h>
+#include <errno.h>
+#include <limits.h>
+int delkai(char *);
+const char *__asan_default_options(void) {
+  return "detect_leaks=0:exitcode=70:fast_unwind_on_fatal=1";
+}
+const char *__ubsan_default_options(void) {
+  return "print_stacktrace=1:halt_on_error=1:exitcode=70";
+}
+void __sanitizer_set_death_callback(void (*)(void));
+static void zemuc_flush(void) { fflush(stdout); }
+static void zemuc_start(void) __attribute__((constructor));
+static void zemuc_start(void) {
+  if (getenv("ZEMUC_PROBE") != NULL) exit(0);
+  __sanitizer_set_death_callback(zemuc_flush);
+}
+static FILE *zemuc_report(void) {
+  const char *path = getenv("ZEMUC_CHECK_REPORT");
+  FILE *report = path != NULL ? fopen(path, "a") : NULL;
+  return report != NULL ? report : stderr;
+}
+static void zemuc_stop(FILE *report) {
+  if (report != stderr) fclose(report);
+  exit(70);
+}
+static void zemuc_too_large(const char *file, int line, const char *how,
+                            long long value, int in_range) {
+  FILE *report = zemuc_report();
+  if (in_range) {
+    fprintf(report, "%s:%d: runtime error: %s number %lld does not fit in type 'int'\n",
+            file, line, how, value);
+  } else {
+    fprintf(report, "%s:%d: runtime error: %s number does not fit in type 'int'\n",
+            file, line, how);
+  }
+  zemuc_stop(report);
+}
+static void zemuc_not_open(const char *file, int line) {
+  FILE *report = zemuc_report();
+  const char *notes = getenv("ZEMUC_OPEN_NOTES");
+  FILE *opens = notes != NULL ? fopen(notes, "r") : NULL;
+  int c;
+  fprintf(report, "%s:%d: runtime error: file not open\n", file, line);
+  if (opens != NULL) {
+    while ((c = getc(opens)) != EOF) putc(c, report);
+    fclose(opens);
+  }
+  zemuc_stop(report);
+}
+static void zemuc_file_failed(const char *file, int line, const char *how,
+                              int error) {
+  FILE *report = zemuc_report();
+  fprintf(report, "%s:%d: runtime error: file not %s: %d %s\n", file, line,
+          how, error, strerror(error));
+  zemuc_stop(report);
+}
+static FILE *zemuc_fopen(const char *file, int line, const char *path,
+                         const char *mode) {
+  FILE *stream = fopen(path, mode);
+  if (stream == NULL) {
+    int error = errno;
+    const char *notes = getenv("ZEMUC_OPEN_NOTES");
+    FILE *out = notes != NULL ? fopen(notes, "a") : NULL;
+    if (out != NULL) {
+      fprintf(out, "%s:%d: note: open failed: %d %s\n", file, line, error,
+              strerror(error));
+      fclose(out);
+    }
+    errno = error;
+  }
+  return stream;
+}
+static int zemuc_scanf(const char *file, int line, const char *format, ...)
+    __attribute__((format(scanf, 3, 4)));
+static int zemuc_scanf(const char *file, int line, const char *format, ...) {
+  va_list ap;
+  int n;
+  va_start(ap, format);
+  if (strcmp(format, "%d") == 0) {
+    int *target = va_arg(ap, int *);
+    long long value = 0;
+    errno = 0;
+    n = scanf("%lld", &value);
+    if (n == 1 && (errno == ERANGE || value > INT_MAX || value < INT_MIN)) {
+      zemuc_too_large(file, line, "typed", value, errno != ERANGE);
+    }
+    if (n == 1) *target = (int)value;
+  } else {
+    n = vscanf(format, ap);
+  }
+  va_end(ap);
+  return n;
+}
+static int zemuc_atoi(const char *file, int line, const char *text) {
+  long long value;
+  errno = 0;
+  value = strtoll(text, NULL, 10);
+  if (errno == ERANGE || value > INT_MAX || value < INT_MIN) {
+    zemuc_too_large(file, line, "read", value, errno != ERANGE);
+  }
+  return (int)value;
+}
+static int zemuc_fprintf(const char *file, int line, FILE *stream,
+                         const char *format, ...)
+    __attribute__((format(printf, 4, 5)));
+static int zemuc_fprintf(const char *file, int line, FILE *stream,
+                         const char *format, ...) {
+  va_list ap;
+  int n;
+  if (stream == NULL) zemuc_not_open(file, line);
+  va_start(ap, format);
+  n = vfprintf(stream, format, ap);
+  va_end(ap);
+  if (n < 0) zemuc_file_failed(file, line, "written", errno);
+  return n;
+}
+static int zemuc_fclose(const char *file, int line, FILE *stream) {
+  if (stream == NULL) zemuc_not_open(file, line);
+  if (fclose(stream) != 0) zemuc_file_failed(file, line, "written", errno);
+  return 0;
+}
+static char *zemuc_fgets(const char *file, int line, char *s, int size,
+                         FILE *stream) {
+  char *got;
+  if (stream == NULL) zemuc_not_open(file, line);
+  errno = 0;
+  got = fgets(s, size, stream);
+  if (got == NULL && ferror(stream)) {
+    zemuc_file_failed(file, line, "read", errno != 0 ? errno : EIO);
+  }
+  return got;
+}
+#define scanf(...) zemuc_scanf(__FILE__, __LINE__, __VA_ARGS__)
+#define atoi(text) zemuc_atoi(__FILE__, __LINE__, text)
+#define fprintf(...) zemuc_fprintf(__FILE__, __LINE__, __VA_ARGS__)
+#define fclose(stream) zemuc_fclose(__FILE__, __LINE__, stream)
+#define fgets(s, size, stream) zemuc_fgets(__FILE__, __LINE__, s, size, stream)
+#define fopen(path, mode) zemuc_fopen(__FILE__, __LINE__, path, mode)
+)";
+
+// Without checks the frame only declares the run-time file's function,
+// which the C calls undeclared.
+constexpr std::string_view kPlainFrame = "int delkai(char *);\n";
+
+std::string line_directive(std::size_t number, std::string_view file) {
+  std::string out = "#line " + std::to_string(number) + " \"";
+  for (const char c : file) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\%03o", byte);
+      out += escaped;
+    } else {
+      out += c;  // UTF-8 names stay readable
+    }
+  }
+  return out + "\"\n";
+}
+
+bool is_high(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
+class CopyWriter {
+ public:
+  CopyWriter(const Program& program, bool checked)
+      : program_(program), c_(program.c_text()) {
+    start_copy_line();
+    directive(CopyMap::File::kFrame, 1);
+    for (const char c : checked ? kCheckedFrame : kPlainFrame) {
+      text_ += c;
+      if (c == '\n') new_copy_line();
+    }
+  }
+
+  CompilerCopy run() {
+    bool in_block = false;
+    bool after_splice = false;
+    std::size_t pos = 0;
+    while (pos < c_.size()) {
+      const std::size_t lf = c_.find('\n', pos);
+      const std::size_t end = lf == std::string::npos ? c_.size() : lf;
+      const std::string_view content(c_.data() + pos, end - pos);
+      const bool ends_in_block =
+          check::mark_regions(content, in_block, regions_);
+      const bool is_directive = directive_line(content, in_block);
+      for (std::size_t i = 0; i <= content.size();) {
+        while (next_line_ <= program_.line_count() &&
+               program_.c_begin(next_line_) <= pos + i) {
+          begin_source_line(next_line_++, splittable(i, in_block, is_directive),
+                            in_block && i == 0, after_splice);
+        }
+        if (i == content.size()) break;
+        i += copy_piece(content, pos, i, limit(pos, content.size()), in_block);
+      }
+      close_line_comment(end);
+      if (lf == std::string::npos) break;
+      after_splice = false;
+      const std::size_t next = lf + 1;
+      const bool line_starts_next = next_line_ <= program_.line_count() &&
+                                    program_.c_begin(next_line_) <= next;
+      if (!line_starts_next &&
+          joinable(content, is_directive, next, ends_in_block)) {
+        anchor(lf, true);
+        text_ += ' ';
+        ++column_;
+      } else {
+        after_splice = ends_with_backslash(content, in_block);
+        text_ += '\n';
+        new_copy_line();
+        // The rest of the same source line, on a line of its own.
+        if (!line_starts_next && !ends_in_block && !after_splice &&
+            current_source_ != 0) {
+          name_line(current_source_);
+        }
+      }
+      pos = next;
+      in_block = ends_in_block;
+    }
+    while (next_line_ <= program_.line_count()) ++next_line_;
+    if (!text_.empty() && text_.back() != '\n') {
+      text_ += '\n';
+      new_copy_line();
+    }
+    finish_copy_line();
+    return {std::move(text_), std::move(map_)};
+  }
+
+ private:
+  // The copy's lines and what the compiler calls each.
+  void start_copy_line() {
+    current_ = {file_, number_, false, {}};
+    column_ = 1;
+    same_run_ = false;
+  }
+  void finish_copy_line() { map_.add(std::move(current_)); }
+  void new_copy_line() {
+    finish_copy_line();
+    ++number_;
+    start_copy_line();
+  }
+  void directive(CopyMap::File file, std::size_t number) {
+    text_ +=
+        line_directive(number, file == CopyMap::File::kFrame
+                                   ? kFrameName
+                                   : std::string_view(program_.source_name()));
+    file_ = file;
+    number_ = number;
+    start_copy_line();
+  }
+  // Names the next copy line after source line n (at a copy line's start).
+  void name_line(std::size_t n) {
+    if (program_.line(n).frame()) {
+      if (file_ != CopyMap::File::kFrame) directive(CopyMap::File::kFrame, 1);
+    } else if (file_ != CopyMap::File::kSource || number_ != n) {
+      directive(CopyMap::File::kSource, n);
+    }
+  }
+
+  // Source line n's C text begins here. Its copy line is named for it
+  // where a directive can stand: at the start of a copy line outside a
+  // comment, or after a line end put in where C allows one. Elsewhere the
+  // compiler counts on, and the map still knows each byte's line.
+  void begin_source_line(std::size_t n, bool splittable, bool in_comment,
+                         bool after_splice) {
+    current_source_ = n;
+    const bool at_start = column_ == 1;
+    if (at_start && !in_comment && !after_splice) {
+      name_line(n);
+    } else if (!at_start && splittable) {
+      text_ += '\n';
+      new_copy_line();
+      name_line(n);
+    }
+  }
+
+  // The offset where the copy must stop a piece: the next source line's
+  // C text, or the end of this line.
+  std::size_t limit(std::size_t pos, std::size_t size) const {
+    std::size_t stop = pos + size;
+    if (next_line_ <= program_.line_count()) {
+      stop = std::min(stop, program_.c_begin(next_line_));
+    }
+    return stop - pos;
+  }
+
+  // Copies what starts at byte i of the line: ASCII bytes as they are,
+  // a character of a literal as octal escapes, other characters as UTF-8.
+  // A // comment becomes a /* */ comment, after which the line end may go:
+  // it is one piece of text to the compiler, whatever it holds, unless a
+  // backslash carries it on to the next line. Returns the bytes taken.
+  std::size_t copy_piece(std::string_view content, std::size_t pos,
+                         std::size_t i, std::size_t stop, bool in_block) {
+    const Region region = regions_[i];
+    if (region == Region::kLineComment && !comment_open_ &&
+        content.substr(i).starts_with("//") &&
+        (i == 0 ? !in_block : regions_[i - 1] != Region::kLineComment) &&
+        !ends_with_backslash(content, false)) {
+      anchor(pos + i, false);
+      text_ += "/*";
+      column_ += 2;
+      comment_open_ = true;
+      return 2;
+    }
+    if (comment_open_ && content.substr(i).starts_with("*/")) {
+      anchor(pos + i, false);
+      text_ += "* /";  // not the end of the comment
+      column_ += 3;
+      return 2;
+    }
+    if (!is_high(content[i])) {
+      std::size_t n = 1;
+      if (region == Region::kLiteral && content[i] == '\\' && i + 1 < stop &&
+          !is_high(content[i + 1])) {
+        n = 2;  // an escape of the literal, as it is
+      }
+      anchor(pos + i, true);
+      text_.append(content.substr(i, n));
+      column_ += n;
+      return n;
+    }
+    if (region == Region::kLiteral) {
+      const std::size_t n = std::min(
+          character_length(content.substr(i), Encoding::kShiftJis), stop - i);
+      anchor(pos + i, false);
+      for (std::size_t k = i; k < i + n; ++k) {
+        char escaped[8];
+        // Always three digits: a digit after the escape stays a digit.
+        std::snprintf(escaped, sizeof escaped, "\\%03o",
+                      static_cast<unsigned char>(content[k]));
+        text_ += escaped;
+        column_ += 4;
+      }
+      return n;
+    }
+    std::size_t n = 0;
+    while (i + n < stop && is_high(content[i + n]) &&
+           regions_[i + n] != Region::kLiteral) {
+      n += character_length(content.substr(i + n), Encoding::kShiftJis);
+    }
+    n = std::min(n, stop - i);
+    anchor(pos + i, false);
+    const std::string utf8 = convert_text(content.substr(i, n),
+                                          Encoding::kShiftJis, Encoding::kUtf8);
+    text_ += utf8;
+    column_ += utf8.size();
+    return n;
+  }
+
+  // Ends a // comment made a /* */ comment before the line end at `end`.
+  void close_line_comment(std::size_t end) {
+    if (!comment_open_) return;
+    anchor(end, false);
+    text_ += " */";
+    column_ += 3;
+    comment_open_ = false;
+  }
+
+  void anchor(std::size_t c_offset, bool same_bytes) {
+    if (same_bytes && same_run_) return;
+    current_.anchors.push_back({column_, c_offset, same_bytes});
+    same_run_ = same_bytes;
+  }
+
+  // Whether a line end may be put in before byte i: in code, not in a
+  // preprocessor line.
+  bool splittable(std::size_t i, bool in_block, bool is_directive) const {
+    if (is_directive) return false;
+    if (i == 0) return !in_block;
+    return regions_[i - 1] == Region::kCode;
+  }
+
+  // A line of the preprocessor: its first character, in code, is '#'.
+  static bool directive_line(std::string_view content, bool in_block) {
+    if (in_block) return false;
+    const std::size_t first = content.find_first_not_of(" \t");
+    return first != std::string_view::npos && content[first] == '#';
+  }
+
+  // Whether the line end after `content` may become a blank, keeping the
+  // source line's C text on one copy line: not after a preprocessor line, a
+  // // comment, a literal or a backslash that joins lines, and not before a
+  // preprocessor line.
+  bool joinable(std::string_view content, bool is_directive, std::size_t next,
+                bool ends_in_block) const {
+    if (is_directive) return false;
+    if (!content.empty()) {
+      const Region last = regions_[content.size() - 1];
+      if (last == Region::kLiteral) return false;
+      if ((last == Region::kCode || last == Region::kLineComment) &&
+          ends_with_backslash(content, false)) {
+        return false;
+      }
+    }
+    const std::size_t lf = c_.find('\n', next);
+    const std::string_view after(
+        c_.data() + next, (lf == std::string::npos ? c_.size() : lf) - next);
+    return !directive_line(after, ends_in_block);
+  }
+
+  // Whether the line ends with a backslash that is a character of its own,
+  // not the second byte of a Shift-JIS character.
+  static bool ends_with_backslash(std::string_view content, bool in_block) {
+    if (in_block || content.empty() || content.back() != '\\') return false;
+    std::size_t i = 0;
+    std::size_t last = 0;
+    while (i < content.size()) {
+      last = i;
+      i += character_length(content.substr(i), Encoding::kShiftJis);
+    }
+    return last == content.size() - 1;
+  }
+
+  const Program& program_;
+  const std::string& c_;
+  std::string text_;
+  CopyMap map_;
+  std::vector<Region> regions_;
+  CopyMap::Line current_{};
+  CopyMap::File file_ = CopyMap::File::kFrame;
+  std::size_t number_ = 1;
+  std::size_t column_ = 1;
+  bool same_run_ = false;
+  bool comment_open_ = false;
+  std::size_t next_line_ = 1;
+  std::size_t current_source_ = 0;
+};
+
+}  // namespace
+
+std::optional<std::size_t> CopyMap::find(File file, std::size_t line,
+                                         std::size_t column) const {
+  const Line* best = nullptr;
+  for (const Line& candidate : lines_) {
+    if (candidate.file != file || candidate.number != line ||
+        candidate.anchors.empty()) {
+      continue;
+    }
+    if (best == nullptr) best = &candidate;
+    if (candidate.anchors.front().column <= column) {
+      best = &candidate;
+      break;
+    }
+  }
+  if (best == nullptr) return std::nullopt;
+  const auto after = std::upper_bound(
+      best->anchors.begin(), best->anchors.end(), column,
+      [](std::size_t c, const Anchor& a) { return c < a.column; });
+  const Anchor& a = after == best->anchors.begin() ? *after : *(after - 1);
+  if (!a.same_bytes || column < a.column) return a.c_offset;
+  return a.c_offset + (column - a.column);
+}
+
+bool names_file(std::string_view named, std::string_view file) {
+  if (named == file) return true;
+  if (file.empty() || file.front() == '/') return false;
+  std::string_view plain = file;
+  while (plain.starts_with("./")) plain.remove_prefix(2);
+  return named.size() > plain.size() && named.ends_with(plain) &&
+         named[named.size() - plain.size() - 1] == '/';
+}
+
+CompilerCopy make_compiler_copy(const Program& program, bool checked) {
+  return CopyWriter(program, checked).run();
+}
+
+}  // namespace zemuc

@@ -1,0 +1,235 @@
+#include "toolchain/build.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "explain/explain.h"
+#include "sys/disk.h"
+#include "sys/fd.h"
+#include "sys/process.h"
+#include "sys/signals.h"
+
+namespace zemuc::toolchain {
+namespace {
+
+// The compiler speaks English with plain quotes, which the messages are
+// read by, and keeps its own scratch files in the build's folder, which
+// goes however the build ends.
+std::vector<std::string> compiler_settings(const std::string& folder) {
+  return {"LC_ALL=C", "LANGUAGE", "GCC_COLORS", "TMPDIR=" + folder};
+}
+
+std::string first_line(std::string_view text) {
+  while (!text.empty() && (text.front() == '\n' || text.front() == ' ')) {
+    text.remove_prefix(1);
+  }
+  std::string_view line = text.substr(0, text.find('\n'));
+  constexpr std::size_t kLongest = 160;
+  if (line.size() > kLongest) line = line.substr(0, kLongest);
+  return std::string(line);
+}
+
+// The first line of a compiler's output that speaks of the sanitizers:
+// the words of a compiler that has not their run-time ("cannot find
+// -lasan", "libclang_rt.asan ... No such file") or does not know them.
+// Empty when none does: the build failed for another reason (a full disk,
+// a file-size limit), which a build without checks would not mend.
+std::string sanitizer_trouble(std::string_view output) {
+  while (!output.empty()) {
+    const std::string_view line = output.substr(0, output.find('\n'));
+    output.remove_prefix(std::min(output.size(), line.size() + 1));
+    std::string lower(line);
+    for (char& c : lower) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    for (const std::string_view word : {"sanitize", "asan", "ubsan"}) {
+      if (lower.find(word) != std::string::npos) return first_line(line);
+    }
+  }
+  return {};
+}
+
+// Whether a file holds a program the system can start: a compiler told
+// to write one may write nothing (`true`, `gcc -fsyntax-only`).
+bool holds_program(const std::string& path) {
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  char bytes[4];
+  ssize_t n = -1;
+  while (fd && (n = ::read(fd.get(), bytes, sizeof bytes)) < 0 &&
+         errno == EINTR) {
+  }
+  if (n <= 0) return false;
+  const std::string_view head(bytes, static_cast<std::size_t>(n));
+  constexpr std::string_view kMagics[] = {
+      "\x7f"
+      "ELF",
+      "\xcf\xfa\xed\xfe", "\xce\xfa\xed\xfe", "\xca\xfe\xba\xbe", "#!"};
+  for (const std::string_view magic : kMagics) {
+    if (head.starts_with(magic)) return true;
+  }
+  return false;
+}
+
+constexpr Text kCannotWrite = {"{} を書けません: {}", "cannot write {}: {}"};
+
+class Builder {
+ public:
+  explicit Builder(const BuildRequest& request) : request_(request) {}
+
+  // Builds checked when asked, and without checks where the compiler
+  // cannot build or start a checked program here.
+  Built build() {
+    if (!request_.checked) return build_once(false);
+    Attempt checked = build_once(true);
+    if (!checked.drop_checks) return checked;
+    Built plain = build_once(false);
+    if (plain.status == BuildStatus::kBuilt) {
+      plain.unchecked_because = std::move(checked.unchecked_because);
+    }
+    return plain;
+  }
+
+ private:
+  // One build; with `checked`, `drop_checks` set where a build without
+  // checks is the way on, and why in `unchecked_because`.
+  struct Attempt : Built {
+    bool drop_checks = false;
+  };
+
+  Attempt build_once(bool checked) {
+    Attempt built;
+    built.checked = checked;
+    CompilerCopy copy = make_compiler_copy(request_.program, checked);
+    built.map = std::move(copy.map);
+    const std::string copy_path = request_.scratch_folder + "/program.c";
+    if (!write_whole_file(copy_path, copy.text)) {
+      built.trouble = cannot_write(copy_path);
+      return built;
+    }
+    std::optional<ScratchFile> scratch =
+        ScratchFile::beside(request_.executable);
+    if (!scratch) {
+      built.trouble = cannot_write(request_.executable);
+      return built;
+    }
+    const Captured captured = compile(copy_path, scratch->path(), checked);
+    if (captured.interrupted || ending_signal_pending() ||
+        (captured.ended && captured.ended->signal == SIGINT)) {
+      built.status = BuildStatus::kInterrupted;
+      return built;
+    }
+    const Toolchain& toolchain = request_.toolchain;
+    if (!captured.ended) {
+      built.trouble =
+          Trouble{{"{} を動かせません: {}", "cannot run {}: {}"},
+                  {toolchain.compiler[0], std::strerror(captured.error)}};
+      return built;
+    }
+    const bool failed = captured.ended->status != 0;
+    const explain::Explanation explanation =
+        explain::explain_build(request_.program, built.map, captured.output, failed,
+                      request_.language, request_.terminal);
+    if (failed) {
+      // Nothing of the program to blame, and the sanitizers named: their
+      // run-time is what is missing.
+      const std::string trouble = sanitizer_trouble(captured.output);
+      if (checked && !explanation.source_errors && !trouble.empty()) {
+        built.drop_checks = true;
+        built.unchecked_because = Trouble{
+            {"実行時の検査なしで組み立てました: {} "
+             "は検査付きのプログラムを作れません (サニタイザーの実行時ライブ"
+             "ラリーが入っていないのかもしれません): {}",
+             "built without run-time checks: {} cannot build a checked "
+             "program here (its sanitizer run-time may be missing): {}"},
+            {toolchain.compiler[0], trouble}};
+        return built;
+      }
+      built.said = explanation.shown;
+      built.trouble =
+          Trouble{{"{} を組み立てられません ({} が状態 {} で終わりました)",
+                   "{} does not build ({} ended with status {})"},
+                  {request_.program.source_name(), toolchain.compiler[0],
+                   std::to_string(captured.ended->status)}};
+      return built;
+    }
+    built.said = explanation.shown;
+    built.values_missing = explanation.values_missing;
+    if (!holds_program(scratch->path())) {
+      built.trouble = Trouble{
+          {"{} はプログラムを書きませんでした (状態 0 で終わりましたが、{} "
+           "は動かせるプログラムではありません)",
+           "{} wrote no program (it ended with status 0, but {} is no "
+           "program that can run)"},
+          {toolchain.compiler[0], request_.executable}};
+      return built;
+    }
+    if (!scratch->make_executable()) {
+      built.trouble = cannot_write(request_.executable);
+      return built;
+    }
+    if (checked) {
+      if (std::optional<std::string> why = cannot_start(scratch->path())) {
+        built.drop_checks = true;
+        built.unchecked_because = Trouble{
+            {"実行時の検査なしで組み立てました: 検査付きのプログラムがここでは"
+             "動き出せません: {}",
+             "built without run-time checks: the checked program cannot "
+             "start here: {}"},
+            {*why}};
+        return built;
+      }
+    }
+    if (!scratch->take_name(request_.executable)) {
+      built.trouble = cannot_write(request_.executable);
+      return built;
+    }
+    built.status = BuildStatus::kBuilt;
+    return built;
+  }
+
+  Captured compile(const std::string& copy_path, const std::string& output,
+                   bool checked) const {
+    const Toolchain& toolchain = request_.toolchain;
+    std::vector<std::string> argv = toolchain.compiler;
+    for (std::string& flag : compile_flags(toolchain, checked)) {
+      argv.push_back(std::move(flag));
+    }
+    argv.insert(argv.end(), {copy_path, toolchain.runtime, "-o", output});
+    for (std::string& flag : link_flags()) argv.push_back(std::move(flag));
+    return run_and_capture(argv, compiler_settings(request_.scratch_folder),
+                           {request_.scratch_folder, output});
+  }
+
+  static Trouble cannot_write(const std::string& path) {
+    return Trouble{kCannotWrite, {path, std::strerror(errno)}};
+  }
+
+  // A checked program maps memory for its sanitizers before it runs: a
+  // limit on memory, or a system without room for that, stops it at once.
+  // Started with the probe set, it ends as soon as it could run.
+  static std::optional<std::string> cannot_start(const std::string& program) {
+    const Captured probe = run_and_capture(
+        {program},
+        {std::string(kProbeVariable) + "=1", "ASAN_OPTIONS", "UBSAN_OPTIONS"});
+    if (!probe.ended) return std::string(std::strerror(probe.error));
+    if (probe.ended->status == 0) return std::nullopt;
+    std::string why = first_line(probe.output);
+    if (why.empty()) why = "status " + std::to_string(probe.ended->status);
+    return why;
+  }
+
+  const BuildRequest& request_;
+};
+
+}  // namespace
+
+Built build_program(const BuildRequest& request) {
+  return Builder(request).build();
+}
+
+}  // namespace zemuc::toolchain

@@ -1,0 +1,56 @@
+// Building a translated program: the compiler's copy of its C text, built
+// with the run-time file, checked or not, into an executable that appears
+// whole or not at all; what the compiler says told in the learner's terms.
+#ifndef ZEMUC_BUILD_H_
+#define ZEMUC_BUILD_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "program/copy.h"
+#include "explain/explain.h"
+#include "program/program.h"
+#include "toolchain/toolchain.h"
+#include "text/encoding.h"
+#include "text/language.h"
+
+namespace zemuc::toolchain {
+
+struct BuildRequest {
+  const Program& program;
+  const Toolchain& toolchain;
+  bool checked = true;
+  std::string executable;      // where the program goes
+  std::string scratch_folder;  // a private folder for the copy
+  Language language = Language::kEnglish;
+  Encoding terminal = Encoding::kUtf8;
+};
+
+enum class BuildStatus { kBuilt, kFailed, kInterrupted };
+
+struct Built {
+  BuildStatus status = BuildStatus::kFailed;
+  bool checked = false;  // whether the program built has the checks
+  CopyMap map;           // of the copy it was built from
+  // The compiler's errors or warnings as the learner is told them.
+  std::string said;
+  // What its warnings said of values missing, for the faults of a run.
+  std::vector<explain::ValueMissing> values_missing;
+  // Why the build failed, told after the messages, or alone when the
+  // compiler could not even run.
+  std::optional<Trouble> trouble;
+  // Asked for with checks, built without: why, in one line. A compiler
+  // that cannot build with its sanitizers (their run-time is missing),
+  // or a checked program that cannot start here.
+  std::optional<Trouble> unchecked_because;
+};
+
+// Builds the program. The caller holds the ending signals back
+// (HeldSignals), so that an interrupted build still removes its scratch
+// files.
+Built build_program(const BuildRequest& request);
+
+}  // namespace zemuc::toolchain
+
+#endif  // ZEMUC_BUILD_H_

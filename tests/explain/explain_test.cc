@@ -1,0 +1,476 @@
+// What gcc and clang say about the copy, told in the learner's terms: the
+// messages as the compilers write them (captured from gcc 12 and clang 14
+// on these very programs), and what the learner reads.
+#include "explain/explain.h"
+
+#include <gtest/gtest.h>
+
+#include "program/program_support.h"
+
+namespace zemuc::testing {
+namespace {
+
+constexpr const char* kDouble =
+    "はじめ\n"
+    "\t打つ(数a);\n"
+    "\t数b=数a*2\n"
+    "\t見る(\"二倍\",数b);\n"
+    "おわり\n";
+
+TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
+  // A long line is shown as far as a terminal's width.
+  const std::string kClipped = std::string(115, 'x') + "...\n";
+  const struct {
+    const char* what;
+    std::string source;
+    const char* output;
+    bool failed;
+    std::string told;
+  } cases[] = {
+      {"a missing ; (gcc)", kDouble,
+       "p.zem: In function 'main':\n"
+       "p.zem:3:11: error: expected ';' before 'printf'\n",
+       true,
+       "p.zem:3:9: error: a ; is missing at the end of this line: a statement "
+       "ends with ;\n"
+       "\t数b=数a*2\n"
+       "\t         ^\n"},
+      {"a missing ; (clang)", kDouble,
+       "p.zem:3:11: error: expected ';' after expression\n"
+       "1 error generated.\n",
+       true,
+       "p.zem:3:9: error: a ; is missing at the end of this line: a statement "
+       "ends with ;\n"
+       "\t数b=数a*2\n"
+       "\t         ^\n"},
+      {"a word that is no variable (gcc in the C locale)",
+       "はじめ\n\t値=5;\nおわり\n",
+       "p.zem:2:2: error: '\\U00005024' undeclared (first use in this "
+       "function)\n"
+       "p.zem:2:2: note: each undeclared identifier is reported only once\n",
+       true,
+       "p.zem:2:2: error: 値 is not a variable: a variable's name begins "
+       "with 数 (for a number) or 字 (for a text), as in 数値 or 字値\n"
+       "\t値=5;\n"
+       "\t^\n"},
+      {"a file read that no 開く opened: not the line buffer (gcc)",
+       "はじめ\n\t読む(入力,数a);\nおわり\n",
+       "p.zem:2:20: error: 'dummy' undeclared here (not in a function)\n", true,
+       "p.zem:2:5: error: 入力 is not a file opened with 開く: open it with "
+       "開く(入力,\"file\",r) before reading it\n"
+       "\t読む(入力,数a);\n"
+       "\t     ^\n"},
+      {"the same (clang)", "はじめ\n\t読む(入力,数a);\nおわり\n",
+       "p.zem:2:13: error: use of undeclared identifier 'dummy'\n", true,
+       "p.zem:2:5: error: 入力 is not a file opened with 開く: open it with "
+       "開く(入力,\"file\",r) before reading it\n"
+       "\t読む(入力,数a);\n"
+       "\t     ^\n"},
+      {"a keyword joined to its text (clang)", "はじめ\n\t見る数a;\nおわり\n",
+       "p.zem:2:2: error: use of undeclared identifier '見る数a'\n", true,
+       "p.zem:2:2: error: 見る数a begins with 見る but is no statement: write "
+       "見る(...)\n"
+       "\t見る数a;\n"
+       "\t^\n"},
+      {"an unknown function, from the linker",
+       "はじめ\n\t\thyouji(3);\nおわり\n",
+       "/usr/bin/ld: /tmp/cc1.o: in function `main':\n"
+       "/tmp/w/p.zem:2: undefined reference to `hyouji'\n"
+       "collect2: error: ld returned 1 exit status\n",
+       true,
+       "p.zem:2:3: error: there is no statement or function named hyouji: is "
+       "a statement mistyped? (見る 打つ くり返し 開く 閉じる 読む 書く "
+       "読みきり)\n"
+       "\t\thyouji(3);\n"
+       "\t\t^\n"},
+      {"no はじめ: nothing defines main", "\t見る(\"a\");\n",
+       "/usr/bin/ld: /usr/lib/x86_64-linux-gnu/Scrt1.o: in function `_start':\n"
+       "(.text+0x17): undefined reference to `main'\n",
+       true,
+       "p.zem: error: the program has no はじめ line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"a number put into a string variable (gcc)",
+       "はじめ\n\t数a=3;\n\t字s=数a;\nおわり\n",
+       "p.zem:3:13: error: passing argument 2 of 'strcpy' makes pointer from "
+       "integer without a cast [-Werror=int-conversion]\n"
+       "<translator>:3: note: expected 'const char *' but argument is of "
+       "type 'int'\n",
+       true,
+       "p.zem:3:5: error: 字s holds a text, and the number 数a cannot be put "
+       "into it as it is: sprintf(字s,\"%d\",数a); writes the number as a "
+       "text\n"
+       "\t字s=数a;\n"
+       "\t    ^\n"},
+      {"a text put into a number variable (clang)",
+       "はじめ\n\t字s=\"1\";\n\t数a=字s;\nおわり\n",
+       "p.zem:3:5: error: incompatible pointer to integer conversion "
+       "assigning to 'int' from 'char[256]' [-Werror,-Wint-conversion]\n",
+       true,
+       "p.zem:3:4: error: 数a holds a number, and the text 字s cannot be put "
+       "into it as it is: 数a=atoi(字s); turns a text of digits into a "
+       "number\n"
+       "\t数a=字s;\n"
+       "\t   ^\n"},
+      {"a value used before it is set, on a statement's line (clang)",
+       "はじめ\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:26: warning: variable 'nn1' is uninitialized when used here "
+       "[-Wuninitialized]\n"
+       "<translator>:4:9: note: initialize the variable 'nn1' to silence "
+       "this warning\n",
+       false,
+       "p.zem:2:9: warning: 数a is used before it gets a value\n"
+       "\t見る(\"a\",数a);\n"
+       "\t         ^\n"},
+      {"warnings about the translator's code are not the learner's",
+       "はじめ\n\t打つ(字s);\nおわり\n",
+       "p.zem:2:8: warning: format '%s' expects argument of type 'char *', "
+       "but argument 4 has type 'char (*)[256]' [-Wformat=]\n"
+       "<translator>:101:8: warning: format '%s' expects argument of type "
+       "'char *', but argument 4 has type 'char (*)[100]' [-Wformat=]\n"
+       "<translator>:1:1: warning: return type defaults to 'int'\n",
+       false, ""},
+      {"other words stay the compiler's, names mapped",
+       "はじめ\n\t数a=1;\n\tif(数a=2)見る(\"x\");\nおわり\n",
+       "p.zem:3:5: warning: suggest parentheses around assignment used as "
+       "truth value [-Wparentheses]\n",
+       false,
+       "p.zem:3:5: warning: suggest parentheses around assignment used as "
+       "truth value [-Wparentheses]\n"
+       "\tif(数a=2)見る(\"x\");\n"
+       "\t   ^\n"},
+      {"an error in the frame is said in words", "はじめ\n\t数a=1;\nおわり\n",
+       "<translator>:7:2: error: label at end of compound statement\n", true,
+       "p.zem: error: label at end of compound statement (in the code the "
+       "translator writes around the program)\n"},
+      {"a full-width ; (gcc, in double quotes)", "はじめ\n\t数a=1；\nおわり\n",
+       "p.zem:2:5: error: invalid suffix \"\\U0000ff1b\" on integer "
+       "constant\n",
+       true,
+       "p.zem:2:6: error: ； is a full-width character, which C does not "
+       "read: write the half-width ;\n"
+       "\t数a=1；\n"
+       "\t     ^\n"},
+      {"full-width brackets (gcc)", "はじめ\n\t見る（\"a\"）;\nおわり\n",
+       "p.zem:2:2: error: '\\U0000898b\\U0000308b\\U0000ff08' undeclared "
+       "(first use in this function)\n",
+       true,
+       "p.zem:2:4: error: （ is a full-width character, which C does not "
+       "read: write the half-width (\n"
+       "\t見る（\"a\"）;\n"
+       "\t    ^\n"},
+      {"full-width brackets (clang)", "はじめ\n\t見る（\"a\"）;\nおわり\n",
+       "p.zem:2:8: error: character <U+FF08> not allowed in an identifier\n"
+       "p.zem:2:2: error: use of undeclared identifier '見る（'\n"
+       "p.zem:2:14: error: unexpected character <U+FF09>\n",
+       true,
+       "p.zem:2:4: error: （ is a full-width character, which C does not "
+       "read: write the half-width (\n"
+       "\t見る（\"a\"）;\n"
+       "\t    ^\n"
+       "p.zem:2:8: error: ） is a full-width character, which C does not "
+       "read: write the half-width )\n"
+       "\t見る（\"a\"）;\n"
+       "\t         ^\n"},
+      {"a full-width ; and gcc's follow-on error on its line",
+       "はじめ\n\t数a=3；\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:6: error: invalid suffix \"；\" on integer constant\n"
+       "p.zem:2:10: error: expected ';' before 'printf'\n",
+       true,
+       "p.zem:2:6: error: ； is a full-width character, which C does not "
+       "read: write the half-width ;\n"
+       "\t数a=3；\n"
+       "\t     ^\n"},
+      {"a text in quotes put into a number variable (gcc)",
+       "はじめ\n\t数a=\"5\";\nおわり\n",
+       "p.zem:2:5: error: assignment to 'int' from 'char *' makes integer from "
+       "pointer without a cast [-Werror=int-conversion]\n",
+       true,
+       "p.zem:2:4: error: 数a holds a number, and the text \"5\" cannot be put "
+       "into it: write the number without quotes, 数a=5;, or keep the text in "
+       "a variable that begins with 字, 字a=\"5\";\n"
+       "\t数a=\"5\";\n"
+       "\t   ^\n"},
+      {"a text of no digits, a ; in it, put into a number variable (clang)",
+       "はじめ\n\t数値=\"表;\";\nおわり\n",
+       "p.zem:2:5: error: incompatible pointer to integer conversion "
+       "assigning to 'int' from 'char[5]' [-Werror,-Wint-conversion]\n",
+       true,
+       "p.zem:2:4: error: 数値 holds a number, and the text \"表;\" cannot be "
+       "put into it: keep the text in a variable that begins with 字, "
+       "字値=\"表;\";\n"
+       "\t数値=\"表;\";\n"
+       "\t    ^\n"},
+      {"a sum of a text put into a number variable (gcc)",
+       "はじめ\n\t数a=字s+1;\nおわり\n",
+       "p.zem:2:5: error: assignment to 'int' from 'char *' makes integer from "
+       "pointer without a cast [-Werror=int-conversion]\n",
+       true,
+       "p.zem:2:4: error: 数a holds a number, but what the = gives it is a "
+       "text: give it a number, or keep the text in a variable that begins "
+       "with 字, as 字a\n"
+       "\t数a=字s+1;\n"
+       "\t   ^\n"},
+      {"a mistyped keyword: the warning that follows from it is left out "
+       "(clang)",
+       "はじめ\n\t打る(数a);\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:9: warning: variable 'nn1' is uninitialized when used here "
+       "[-Wuninitialized]\n"
+       "/usr/bin/ld: /tmp/program-c00a3c.o: in function `main':\n"
+       "/tmp/w/p.zem:2: undefined reference to `打る'\n"
+       "clang: error: linker command failed with exit code 1 (use -v to see "
+       "invocation)\n",
+       true,
+       "p.zem:2:2: error: there is no statement or function named 打る: is a "
+       "statement mistyped? (見る 打つ くり返し 開く 閉じる 読む 書く "
+       "読みきり)\n"
+       "\t打る(数a);\n"
+       "\t^\n"},
+      {"C that the next line's statement writes is said as its keyword (gcc)",
+       "はじめ\n\tif(数a==1\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:11: error: expected ')' before 'printf'\n"
+       "<translator>:1:188: error: expected expression before '}' token\n",
+       true,
+       "p.zem:2:10: error: expected ')' before '見る'\n"
+       "\tif(数a==1\n"
+       "\t         ^\n"},
+      {"a C word the learner wrote stays",
+       "はじめ\n\tprintf(\"%d\",数a\n\t見る(\"a\",数a);\nおわり\n",
+       "p.zem:2:17: error: expected ')' before 'printf'\n", true,
+       "p.zem:2:16: error: expected ')' before 'printf'\n"
+       "\tprintf(\"%d\",数a\n"
+       "\t               ^\n"},
+      {"a text too long for its variable, as gcc warns",
+       "はじめ\n\t字s=\"" + std::string(300, 'x') + "\";\nおわり\n",
+       "p.zem:2:2: warning: '__builtin_memcpy' writing 301 bytes into a region "
+       "of size 256 overflows the destination [-Wstringop-overflow=]\n"
+       "<translator>:109:34: note: destination object 'cc1' of size 256\n",
+       false,
+       "p.zem:2:2: warning: 字s holds at most 255 bytes of text, and this "
+       "puts a text of 300 bytes into it\n\t字s=\"" +
+           kClipped + "\t^\n"},
+      {"the same as clang warns",
+       "はじめ\n\t字s=\"" + std::string(256, 'x') + "\";\nおわり\n",
+       "p.zem:2:2: warning: 'strcpy' will always overflow; destination buffer "
+       "has size 256, but the source string has length 257 (including NUL "
+       "byte) [-Wfortify-source]\n",
+       false,
+       "p.zem:2:2: warning: 字s holds at most 255 bytes of text, and this "
+       "puts a text of 256 bytes into it\n\t字s=\"" +
+           kClipped + "\t^\n"},
+      {"a copy too long elsewhere, in bytes",
+       "はじめ\n\tstrcpy(p,\"abcdef\");\nおわり\n",
+       "p.zem:2:2: warning: '__builtin_memcpy' writing 7 bytes into a region "
+       "of size 4 overflows the destination [-Wstringop-overflow=]\n",
+       false,
+       "p.zem:2:2: warning: this writes 7 bytes where only 4 fit\n"
+       "\tstrcpy(p,\"abcdef\");\n"
+       "\t^\n"},
+      {"a text copied onto itself (gcc)",
+       "はじめ\n\t字s=\"ab\";\n\tstrcat(字s,字s);\nおわり\n",
+       "p.zem:3:9: warning: passing argument 1 to 'restrict'-qualified "
+       "parameter aliases with argument 2 [-Wrestrict]\n",
+       false,
+       "p.zem:3:9: warning: two of the texts given here are the same place in "
+       "memory and cannot be copied right: copy from and to different "
+       "variables\n"
+       "\tstrcat(字s,字s);\n"
+       "\t       ^\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Program program = program_of(c.source);
+    const CompilerCopy copy =
+        make_compiler_copy(program, true);
+    const explain::Explanation told =
+        explain::explain_build(program, copy.map, c.output, c.failed,
+                                Language::kEnglish, Encoding::kUtf8);
+    EXPECT_EQ(told.shown, c.told);
+  }
+}
+
+TEST(ExplainBuild, BracesThatDoNotPairReplaceWhatFollowsFromThem) {
+  // One never closed: the compiler speaks of the end of the program.
+  Program program =
+      program_of("はじめ\n\tくり返し(3){\n\t\t見る(\"x\");\nおわり\n");
+  CompilerCopy copy = make_compiler_copy(program, true);
+  explain::Explanation told = explain::explain_build(
+      program, copy.map,
+      "<translator>:1:1: error: expected declaration or statement at end of "
+      "input\n",
+      true, Language::kEnglish, Encoding::kUtf8);
+  EXPECT_EQ(told.shown,
+            "p.zem:2:2: error: the braces do not pair: the { on this line, or "
+            "one inside it, is never closed by a }\n"
+            "\tくり返し(3){\n"
+            "\t^\n");
+  EXPECT_TRUE(told.source_errors);
+  // One too many: what comes after it is the compiler's confusion.
+  program = program_of("はじめ\n\t値=1;\n\t}\n\t見る(\"y\");\nおわり\n");
+  copy = make_compiler_copy(program, true);
+  told = explain::explain_build(
+      program, copy.map,
+      "p.zem:2:2: error: '\\U00005024' undeclared\n"
+      "p.zem:4:2: error: expected identifier or '(' before string constant\n"
+      "<translator>:2:2: error: expected identifier or '(' before '}'\n",
+      true, Language::kEnglish, Encoding::kUtf8);
+  EXPECT_EQ(told.shown.find("before string constant"), std::string::npos)
+      << told.shown;
+  EXPECT_NE(told.shown.find("p.zem:2:2: error: 値 is not a variable"),
+            std::string::npos)
+      << told.shown;
+  EXPECT_NE(told.shown.find("p.zem:3:2: error: the braces do not pair: this "
+                            "} closes no {"),
+            std::string::npos)
+      << told.shown;
+}
+
+// The shape of the program told as one error for each thing wrong with it,
+// in place of the compilers' errors that follow from it (their words as gcc
+// 12 and clang 14 write them for these programs).
+TEST(ExplainBuild, TheShapeOfTheProgramReplacesWhatFollowsFromIt) {
+  const struct {
+    const char* what;
+    const char* source;
+    const char* output;
+    bool failed;
+    const char* told;
+  } cases[] = {
+      {"no はじめ (gcc)", "\t見る(\"a\");\n",
+       "p.zem:1:9: error: expected declaration specifiers or '...' before "
+       "string constant\n"
+       "p.zem:1:17: error: expected declaration specifiers or '...' before "
+       "string constant\n"
+       "<translator>:94:14: warning: 'zemuc_fgets' defined but not used\n",
+       true,
+       "p.zem: error: the program has no はじめ line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"no おわり (clang)", "はじめ\n\t見る(\"a\");\n",
+       "p.zem:2:23: error: expected '}'\n"
+       "<translator>:109:8: note: to match this '{'\n",
+       true,
+       "p.zem: error: the program has no おわり line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"no おわり, and an error of its own before (gcc)",
+       "はじめ\n\t値=1;\n\t見る(\"a\");\n",
+       "p.zem:2:2: error: '\\U00005024' undeclared\n"
+       "p.zem:3:2: error: expected declaration or statement at end of input\n",
+       true,
+       "p.zem:2:2: error: 値 is not a variable: a variable's name begins with "
+       "数 (for a number) or 字 (for a text), as in 数値 or 字値\n"
+       "\t値=1;\n"
+       "\t^\n"
+       "p.zem: error: the program has no おわり line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"はじめ twice (gcc)", "はじめ\nはじめ\n\t見る(\"a\");\nおわり\n",
+       "<translator>:115:7: error: expected ';' before '{' token\n"
+       "<translator>:1:22: error: expected declaration or statement at end "
+       "of input\n",
+       true,
+       "p.zem:2:1: error: a second はじめ: a program has one はじめ, at its "
+       "start\n"
+       "はじめ\n"
+       "^\n"},
+      {"おわり twice (clang)", "はじめ\n\t見る(\"a\");\nおわり\nおわり\n",
+       "<translator>:2:31: error: expected ';' after top level declarator\n"
+       "<translator>:2:35: error: conflicting types for 'printf'\n"
+       "<translator>:2:188: error: extraneous closing brace ('}')\n",
+       true,
+       "p.zem:4:1: error: a second おわり: a program has one おわり, at its "
+       "end\n"
+       "おわり\n"
+       "^\n"},
+      {"おわり before はじめ (clang)", "おわり\n\t見る(\"a\");\nはじめ\n",
+       "<translator>:104:31: error: expected ';' after top level declarator\n"
+       "p.zem:2:9: error: expected parameter declarator\n"
+       "p.zem:2:2: error: conflicting types for 'printf'\n"
+       "<translator>:6:28: error: expected '}'\n",
+       true,
+       "p.zem:1:1: error: おわり comes before はじめ: a program begins with "
+       "はじめ and ends with おわり\n"
+       "おわり\n"
+       "^\n"
+       "p.zem:2:2: error: this line stands before はじめ: the program's lines "
+       "go between はじめ and おわり\n"
+       "\t見る(\"a\");\n"
+       "\t^\n"
+       "p.zem: error: the program has no おわり line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"a line after おわり (gcc)",
+       "はじめ\n\t見る(\"a\");\nおわり\n\t見る(\"b\");\n",
+       "p.zem:4:9: error: expected declaration specifiers or '...' before "
+       "string constant\n",
+       true,
+       "p.zem:4:2: error: this line stands after おわり: the program's lines "
+       "go between はじめ and おわり\n"
+       "\t見る(\"b\");\n"
+       "\t^\n"},
+      {"a くり返し before はじめ (gcc)",
+       "くり返し(3){\nはじめ\n\t見る(\"a\");\nおわり\n",
+       "p.zem:1:1: error: expected identifier or '(' before 'for'\n"
+       "p.zem:1:13: error: expected identifier or '(' before '<=' token\n",
+       true,
+       "p.zem:1:1: error: a くり返し before はじめ: it goes between はじめ and "
+       "おわり\n"
+       "くり返し(3){\n"
+       "^\n"
+       "p.zem:1:1: error: the braces do not pair: the { on this line, or one "
+       "inside it, is never closed by a }\n"
+       "くり返し(3){\n"
+       "^\n"},
+      {"a line before はじめ that builds: the check has said it (gcc)",
+       "\t数a=1;\nはじめ\n\t見る(\"a\");\nおわり\n",
+       "p.zem:1:2: warning: data definition has no type or storage class\n",
+       false, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Program program = program_of(c.source);
+    const CompilerCopy copy =
+        make_compiler_copy(program, true);
+    const explain::Explanation told =
+        explain::explain_build(program, copy.map, c.output, c.failed,
+                                Language::kEnglish, Encoding::kUtf8);
+    EXPECT_EQ(told.shown, c.told);
+    EXPECT_EQ(told.source_errors, c.failed);
+  }
+}
+
+// A build that fails where no line of the source is to blame (a missing
+// run-time, an option the compiler lacks) is no error of the program.
+TEST(ExplainBuild, FailuresOfTheToolsAreNotTheSources) {
+  const Program program = program_of("はじめ\n\t数a=1;\nおわり\n");
+  const CompilerCopy copy =
+      make_compiler_copy(program, true);
+  const explain::Explanation told = explain::explain_build(
+      program, copy.map,
+      "/usr/bin/ld: cannot find -lasan: No such file or directory\n"
+      "collect2: error: ld returned 1 exit status\n",
+      true, Language::kEnglish, Encoding::kUtf8);
+  EXPECT_TRUE(told.errors);
+  EXPECT_FALSE(told.source_errors);
+  EXPECT_EQ(told.shown,
+            "zemuc: error: the compiler: cannot find -lasan: No such file or "
+            "directory\n");
+}
+
+TEST(ExplainBuild, JapaneseAndShiftJisTerminals) {
+  const Program program = program_of("はじめ\n\t値=5;\nおわり\n");
+  const CompilerCopy copy =
+      make_compiler_copy(program, true);
+  const char* output = "p.zem:2:2: error: use of undeclared identifier '値'\n";
+  const std::string japanese =
+      "p.zem:2:2: error: 値 は変数ではありません。変数の名前は 数 "
+      "(数を入れるとき) か 字 (文字を入れるとき) で始めます: 数値 や 字値 "
+      "のように\n\t値=5;\n\t^\n";
+  EXPECT_EQ(explain::explain_build(program, copy.map, output, true,
+                                    Language::kJapanese, Encoding::kUtf8)
+                .shown,
+            japanese);
+  EXPECT_EQ(explain::explain_build(program, copy.map, output, true,
+                                    Language::kJapanese, Encoding::kShiftJis)
+                .shown,
+            sjis(japanese));
+}
+
+}  // namespace
+}  // namespace zemuc::testing
