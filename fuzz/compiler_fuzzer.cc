@@ -7,17 +7,17 @@
 #include <cstdlib>
 #include <string>
 
-#include "program/copy.h"
 #include "explain/explain.h"
 #include "explain/fault.h"
 #include "explain/report.h"
+#include "program/copy.h"
 #include "text/encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::string source(reinterpret_cast<const char*>(data), size);
-  const zemuc::Program program(
-      "in.zem", source, zemuc::translate_in_memory("in.zem", source));
+  const zemuc::Program program("in.zem", source,
+                               zemuc::translate_in_memory("in.zem", source));
   for (const bool checked : {false, true}) {
     const zemuc::CompilerCopy copy =
         zemuc::make_compiler_copy(program, checked);
@@ -26,14 +26,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     // Every place of every named line maps into the C text.
     for (std::size_t line = 1; line <= program.line_count() + 1; ++line) {
       for (std::size_t column = 0; column < 64; column += 7) {
-        const auto offset = copy.map.find(
-            zemuc::CopyMap::File::kSource, line, column);
+        const auto offset =
+            copy.map.find(zemuc::CopyMap::File::kSource, line, column);
         if (offset && *offset > program.c_text().size() + column) abort();
       }
     }
     (void)zemuc::explain::explain_build(program, copy.map, source, true,
-                                         zemuc::Language::kJapanese,
-                                         zemuc::Encoding::kShiftJis);
+                                        zemuc::Language::kJapanese,
+                                        zemuc::Encoding::kShiftJis);
     (void)zemuc::explain::explain_fault(
         program, copy.map, zemuc::explain::read_sanitizer_report(source), "",
         zemuc::Language::kEnglish, zemuc::Encoding::kUtf8);

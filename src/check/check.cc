@@ -7,10 +7,10 @@
 #include "check/structure.h"
 #include "io/line_reader.h"
 #include "lexer/raw_offsets.h"
+#include "lexer/sjis_texts.h"
 #include "lexer/tokenizer.h"
 #include "symbols/declare.h"
 #include "text/columns.h"
-#include "lexer/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {

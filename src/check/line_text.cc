@@ -2,8 +2,8 @@
 // its first ';', spaces go inside quotes too, and a full-width space is no
 // blank.
 #include "check/rules.h"
-#include "text/columns.h"
 #include "lexer/sjis_texts.h"
+#include "text/columns.h"
 
 namespace zemuc::check {
 namespace {

@@ -1,7 +1,7 @@
 // The operands of a statement, read the way its generator reads them.
 #include "check/rules.h"
-#include "symbols/declare.h"
 #include "lexer/sjis_texts.h"
+#include "symbols/declare.h"
 
 namespace zemuc::check {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "text/columns.h"
 #include "lexer/sjis_texts.h"
+#include "text/columns.h"
 
 namespace zemuc::check {
 namespace {

@@ -7,11 +7,11 @@
 #include "codegen/read.h"
 #include "codegen/repeat.h"
 #include "lexer/keywords.h"
+#include "lexer/sjis_texts.h"
 #include "lexer/tokenizer.h"
 #include "symbols/declare.h"
 #include "symbols/declare_raw.h"
 #include "symbols/dump.h"
-#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 namespace {

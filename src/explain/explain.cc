@@ -10,8 +10,8 @@
 #include "explain/compiler_output.h"
 #include "explain/names.h"
 #include "explain/place.h"
-#include "text/diagnostic.h"
 #include "lexer/sjis_texts.h"
+#include "text/diagnostic.h"
 
 namespace zemuc::explain {
 namespace {

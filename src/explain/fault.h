@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "program/copy.h"
 #include "explain/explain.h"
-#include "program/program.h"
 #include "explain/report.h"
+#include "program/copy.h"
+#include "program/program.h"
 #include "text/encoding.h"
 #include "text/language.h"
 

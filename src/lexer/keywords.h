@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "lexer/token_line.h"
 #include "lexer/sjis_texts.h"
+#include "lexer/token_line.h"
 
 namespace zemuc {
 

@@ -9,11 +9,11 @@
 
 #include "lexer/keywords.h"
 #include "lexer/raw_offsets.h"
+#include "lexer/sjis_texts.h"
 #include "lexer/tokenizer.h"
 #include "lsp/features.h"
 #include "text/columns.h"
 #include "text/encoding.h"
-#include "lexer/sjis_texts.h"
 
 namespace zemuc::lsp {
 namespace {

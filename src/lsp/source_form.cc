@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "text/encoding.h"
 #include "lexer/sjis_texts.h"
+#include "text/encoding.h"
 
 namespace zemuc::lsp {
 

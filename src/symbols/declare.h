@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <string_view>
 
+#include "lexer/sjis_texts.h"
 #include "lexer/token_line.h"
 #include "symbols/tables.h"
-#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

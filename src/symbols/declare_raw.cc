@@ -3,9 +3,9 @@
 #include <array>
 
 #include "lexer/line_scan.h"
+#include "lexer/sjis_texts.h"
 #include "lexer/tokenizer.h"
 #include "symbols/declare.h"
-#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 namespace {

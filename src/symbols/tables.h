@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "io/output.h"
+#include "lexer/sjis_texts.h"
 #include "symbols/name_index.h"
 #include "symbols/text_store.h"
-#include "lexer/sjis_texts.h"
 
 namespace zemuc {
 

@@ -179,6 +179,20 @@ std::optional<std::string> convert_all(std::string_view text, Encoding from,
 }
 
 // The code point of the well-formed UTF-8 character at the start of `text`.
+void append_utf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return;
+  }
+  // The lead byte's marks, and how many continuation bytes follow it.
+  const int more = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  constexpr unsigned char kLeads[] = {0, 0xC0, 0xE0, 0xF0};
+  out += static_cast<char>(kLeads[more] | (c >> (6 * more)));
+  for (int i = more - 1; i >= 0; --i) {
+    out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+  }
+}
+
 char32_t code_point(std::string_view text) {
   const std::size_t n = character_length(text, Encoding::kUtf8);
   const auto byte = [&](std::size_t i) {

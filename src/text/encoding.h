@@ -91,6 +91,9 @@ std::string with_invalid_utf8_replaced(std::string_view text);
 // The code point of the well-formed UTF-8 character at the start of `text`.
 char32_t code_point(std::string_view utf8_text);
 
+// Appends the UTF-8 form of the code point `c` (at most U+10FFFF).
+void append_utf8(std::string& out, char32_t c);
+
 }  // namespace zemuc
 
 #endif  // ZEMUC_TEXT_ENCODING_H_

@@ -132,8 +132,8 @@ class Builder {
     }
     const bool failed = captured.ended->status != 0;
     const explain::Explanation explanation =
-        explain::explain_build(request_.program, built.map, captured.output, failed,
-                      request_.language, request_.terminal);
+        explain::explain_build(request_.program, built.map, captured.output,
+                               failed, request_.language, request_.terminal);
     if (failed) {
       // Nothing of the program to blame, and the sanitizers named: their
       // run-time is what is missing.

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "program/copy.h"
 #include "explain/explain.h"
+#include "program/copy.h"
 #include "program/program.h"
-#include "toolchain/toolchain.h"
 #include "text/encoding.h"
 #include "text/language.h"
+#include "toolchain/toolchain.h"
 
 namespace zemuc::toolchain {
 

@@ -13,17 +13,17 @@
 
 #include "check/check.h"
 #include "check/messages.h"
-#include "toolchain/build.h"
+#include "driver/output_name.h"
 #include "explain/fault.h"
 #include "explain/report.h"
-#include "toolchain/toolchain.h"
-#include "driver/output_name.h"
 #include "io/files.h"
 #include "lsp/server.h"
 #include "sys/disk.h"
 #include "sys/fd.h"
 #include "sys/process.h"
 #include "sys/signals.h"
+#include "toolchain/build.h"
+#include "toolchain/toolchain.h"
 #include "zemuc/command_line.h"
 #include "zemuc/relay.h"
 #include "zemuc/reporter.h"
@@ -224,12 +224,12 @@ std::variant<BuiltProgram, int> translate_and_build(
   }
   Program program(command.source, source, std::move(*translation));
   const toolchain::BuildRequest request{program,
-                                       std::get<toolchain::Toolchain>(found),
-                                       command.checks,
-                                       executable,
-                                       scratch,
-                                       reporter.language(),
-                                       reporter.terminal()};
+                                        std::get<toolchain::Toolchain>(found),
+                                        command.checks,
+                                        executable,
+                                        scratch,
+                                        reporter.language(),
+                                        reporter.terminal()};
   toolchain::Built built = toolchain::build_program(request);
   reporter.write(built.said);
   if (built.unchecked_because) {
@@ -340,8 +340,7 @@ int run(const Command& command, Reporter& reporter) {
     settings = {
         "ASAN_OPTIONS=log_path=" + report, "UBSAN_OPTIONS=log_path=" + report,
         std::string(kReportVariable) + "=" + report + ".checks",
-        std::string(kOpenNotesVariable) + "=" + folder->path() +
-            "/opens"};
+        std::string(kOpenNotesVariable) + "=" + folder->path() + "/opens"};
   }
   // A checked program reads its own file to name the lines of a report;
   // it goes with the folder.
@@ -377,7 +376,7 @@ int run(const Command& command, Reporter& reporter) {
   if (ended->ended.signal != 0 && ended->output_error == 0) {
     const std::string said =
         explain::explain_signal(ended->ended.signal, built.checked,
-                                 reporter.language(), reporter.terminal());
+                                reporter.language(), reporter.terminal());
     if (!said.empty()) {
       new_line();
       reporter.write(said);

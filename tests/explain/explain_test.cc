@@ -279,11 +279,10 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const Program program = program_of(c.source);
-    const CompilerCopy copy =
-        make_compiler_copy(program, true);
+    const CompilerCopy copy = make_compiler_copy(program, true);
     const explain::Explanation told =
         explain::explain_build(program, copy.map, c.output, c.failed,
-                                Language::kEnglish, Encoding::kUtf8);
+                               Language::kEnglish, Encoding::kUtf8);
     EXPECT_EQ(told.shown, c.told);
   }
 }
@@ -425,11 +424,10 @@ TEST(ExplainBuild, TheShapeOfTheProgramReplacesWhatFollowsFromIt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const Program program = program_of(c.source);
-    const CompilerCopy copy =
-        make_compiler_copy(program, true);
+    const CompilerCopy copy = make_compiler_copy(program, true);
     const explain::Explanation told =
         explain::explain_build(program, copy.map, c.output, c.failed,
-                                Language::kEnglish, Encoding::kUtf8);
+                               Language::kEnglish, Encoding::kUtf8);
     EXPECT_EQ(told.shown, c.told);
     EXPECT_EQ(told.source_errors, c.failed);
   }
@@ -439,8 +437,7 @@ TEST(ExplainBuild, TheShapeOfTheProgramReplacesWhatFollowsFromIt) {
 // run-time, an option the compiler lacks) is no error of the program.
 TEST(ExplainBuild, FailuresOfTheToolsAreNotTheSources) {
   const Program program = program_of("はじめ\n\t数a=1;\nおわり\n");
-  const CompilerCopy copy =
-      make_compiler_copy(program, true);
+  const CompilerCopy copy = make_compiler_copy(program, true);
   const explain::Explanation told = explain::explain_build(
       program, copy.map,
       "/usr/bin/ld: cannot find -lasan: No such file or directory\n"
@@ -455,19 +452,18 @@ TEST(ExplainBuild, FailuresOfTheToolsAreNotTheSources) {
 
 TEST(ExplainBuild, JapaneseAndShiftJisTerminals) {
   const Program program = program_of("はじめ\n\t値=5;\nおわり\n");
-  const CompilerCopy copy =
-      make_compiler_copy(program, true);
+  const CompilerCopy copy = make_compiler_copy(program, true);
   const char* output = "p.zem:2:2: error: use of undeclared identifier '値'\n";
   const std::string japanese =
       "p.zem:2:2: error: 値 は変数ではありません。変数の名前は 数 "
       "(数を入れるとき) か 字 (文字を入れるとき) で始めます: 数値 や 字値 "
       "のように\n\t値=5;\n\t^\n";
   EXPECT_EQ(explain::explain_build(program, copy.map, output, true,
-                                    Language::kJapanese, Encoding::kUtf8)
+                                   Language::kJapanese, Encoding::kUtf8)
                 .shown,
             japanese);
   EXPECT_EQ(explain::explain_build(program, copy.map, output, true,
-                                    Language::kJapanese, Encoding::kShiftJis)
+                                   Language::kJapanese, Encoding::kShiftJis)
                 .shown,
             sjis(japanese));
 }

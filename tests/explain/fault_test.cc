@@ -13,11 +13,10 @@ namespace {
 std::string told(const char* source, const std::string& report,
                  Language language = Language::kEnglish) {
   const Program program = program_of(source);
-  const CompilerCopy copy =
-      make_compiler_copy(program, true);
+  const CompilerCopy copy = make_compiler_copy(program, true);
   return explain::explain_fault(program, copy.map,
-                                 explain::read_sanitizer_report(report),
-                                 "p.report.txt", language, Encoding::kUtf8);
+                                explain::read_sanitizer_report(report),
+                                "p.report.txt", language, Encoding::kUtf8);
 }
 
 TEST(ExplainFault, EachCheckOnItsLineWithItsVariable) {
@@ -309,13 +308,12 @@ TEST(ExplainFault, EachCheckOnItsLineWithItsVariable) {
 TEST(ExplainFault, AValueMissingOnTheLineIsTheLikelyCause) {
   const char* source = "はじめ\n\t数b=数a*2000000;\n\t数c=数b*9;\nおわり\n";
   const Program program = program_of(source);
-  const CompilerCopy copy =
-      make_compiler_copy(program, true);
+  const CompilerCopy copy = make_compiler_copy(program, true);
   const explain::ValueMissing missing[] = {{2, "数a"}};
   const auto told = [&](const char* report, Language language) {
     return explain::explain_fault(program, copy.map,
-                                   explain::read_sanitizer_report(report), "",
-                                   language, Encoding::kUtf8, missing);
+                                  explain::read_sanitizer_report(report), "",
+                                  language, Encoding::kUtf8, missing);
   };
   const char* on_its_line =
       "p.zem:2:9: runtime error: signed integer overflow: 1723205120 * "
@@ -345,13 +343,12 @@ TEST(ExplainFault, AValueMissingOnTheLineIsTheLikelyCause) {
 TEST(ExplainFault, ADivisorOfZeroIsItsOwnCause) {
   const Program program =
       program_of("はじめ\n\t数z=0;\n\t数b=数a/数z;\n\t数c=数a/数y;\nおわり\n");
-  const CompilerCopy copy =
-      make_compiler_copy(program, true);
+  const CompilerCopy copy = make_compiler_copy(program, true);
   const explain::ValueMissing missing[] = {{3, "数a"}, {4, "数y"}};
   const auto told = [&](const char* report) {
-    return explain::explain_fault(
-        program, copy.map, explain::read_sanitizer_report(report), "",
-        Language::kEnglish, Encoding::kUtf8, missing);
+    return explain::explain_fault(program, copy.map,
+                                  explain::read_sanitizer_report(report), "",
+                                  Language::kEnglish, Encoding::kUtf8, missing);
   };
   EXPECT_EQ(told("p.zem:3:9: runtime error: division by zero\n"),
             "p.zem:3:7: error: division by zero: 数z is 0\n"
@@ -395,7 +392,7 @@ TEST(ExplainSignal, WhatEachSignalMeans) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(explain::explain_signal(c.signal, c.checked, Language::kEnglish,
-                                       Encoding::kUtf8),
+                                      Encoding::kUtf8),
               c.told);
   }
 }

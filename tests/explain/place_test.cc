@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "program/program_support.h"
 #include "explain/names.h"
+#include "program/program_support.h"
 
 namespace zemuc::testing {
 namespace {

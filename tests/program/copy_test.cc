@@ -17,7 +17,6 @@
 namespace zemuc::testing {
 namespace {
 
-
 // Programs whose bytes a compiler that reads its input as UTF-8 would get
 // wrong from prog.c, with what they are typed.
 const struct {
@@ -117,8 +116,7 @@ TEST(CompilerCopy, EveryCompilerBuildsWhatGccBuildsFromCodePage932) {
     ASSERT_TRUE(expected.find("[status 0]") != std::string::npos) << expected;
     for (const bool with_checks : {false, true}) {
       SCOPED_TRACE(with_checks ? "checked" : "plain");
-      const CompilerCopy copy =
-          make_compiler_copy(program, with_checks);
+      const CompilerCopy copy = make_compiler_copy(program, with_checks);
       // No byte a compiler could read another way: UTF-8 throughout.
       ASSERT_TRUE(is_valid_utf8(copy.text)) << copy.text;
       dir.write("copy.c", copy.text);
@@ -170,8 +168,7 @@ TEST(CompilerCopy, MapFindsEachByteOfTheCText) {
   for (const auto& p : kPrograms) {
     SCOPED_TRACE(p.what);
     const Program program = program_of(p.source);
-    const CompilerCopy copy =
-        make_compiler_copy(program, true);
+    const CompilerCopy copy = make_compiler_copy(program, true);
     std::size_t checked_bytes = 0;
     for (const CopyLine& line : copy_lines(copy.text, "p.zem")) {
       if (line.file != CopyMap::File::kSource) continue;
@@ -204,8 +201,7 @@ TEST(CompilerCopy, MapFindsEachByteOfTheCText) {
 
 TEST(CompilerCopy, EachSourceLineIsNamedAndTheFrameIsNot) {
   const Program program = program_of(kPrograms[5].source);
-  const CompilerCopy copy =
-      make_compiler_copy(program, false);
+  const CompilerCopy copy = make_compiler_copy(program, false);
   const std::vector<CopyLine> lines = copy_lines(copy.text, "p.zem");
   // The source's lines 2 to 14 are the learner's, one copy line each; the
   // first and the last write the frame.

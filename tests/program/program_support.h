@@ -6,15 +6,15 @@
 #include <string>
 #include <string_view>
 
-#include "program/program.h"
 #include "driver/memory_translation.h"
+#include "program/program.h"
 #include "support/sjis.h"
 
 namespace zemuc::testing {
 
 // The program a UTF-8 source translates into, as the compile step sees it.
 inline Program program_of(std::string_view utf8_source,
-                                    const std::string& name = "p.zem") {
+                          const std::string& name = "p.zem") {
   const std::string source = sjis(utf8_source);
   return Program(name, source, translate_in_memory(name, source));
 }
