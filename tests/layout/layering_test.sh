@@ -43,6 +43,48 @@ may_include() {  # FOLDER OTHER
 }
 
 status=0
+
+# The allow-list must equal what the libraries link: a folder may include
+# a folder of its own library or of a library that its library links,
+# directly or through others (src/CMakeLists.txt). An include the list
+# allows but the link does not would build and then fail to link.
+declare -A library_of links
+# Each CMake command on one line: NAME(ARGS).
+commands=$(sed 's/#.*//' "$src/CMakeLists.txt" | tr '\n' ' ' | tr ')' '\n')
+while read -r command library args; do
+  case $command in
+    add_library\()
+      for word in $args; do
+        [[ $word == */*.cc ]] && library_of[${word%%/*}]=$library
+      done
+      ;;
+    target_link_libraries\()
+      links[$library]+=" $args"
+      ;;
+  esac
+done < <(sed -n 's/^ *\(add_library\|target_link_libraries\)(/\1( /p' <<<"$commands")
+
+links_to() {  # LIBRARY OTHER: whether LIBRARY links OTHER, perhaps through others
+  [[ $1 == "$2" ]] && return 0
+  local next
+  for next in ${links[$1]:-}; do
+    [[ $next == zemuc_* ]] && links_to "$next" "$2" && return 0
+  done
+  return 1
+}
+
+for folder in "${!allowed[@]}"; do
+  for other in ${allowed[$folder]}; do
+    if [[ -z ${library_of[$folder]:-} || -z ${library_of[$other]:-} ]]; then
+      echo "FAIL: src/$folder/ or src/$other/ is in no library of src/CMakeLists.txt"
+      status=1
+    elif ! links_to "${library_of[$folder]}" "${library_of[$other]}"; then
+      echo "FAIL: $folder/ may include $other/, but ${library_of[$folder]} does not link ${library_of[$other]}"
+      status=1
+    fi
+  done
+done
+
 while IFS= read -r file; do
   relative=${file#"$src"/}
   if [[ $relative != */* ]]; then
