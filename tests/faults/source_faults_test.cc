@@ -1,10 +1,8 @@
 // A source that cannot be read, at the start or between the two passes,
 // ends the run with status 8 and the source's name on the console, and
 // leaves no output file behind.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -57,36 +55,21 @@ TEST(SourceFaults, UnreadableSourceFailsWithItsName) {
 // the dump alone is far larger than the pipe and that buffer together.
 RunResult run_deleting_source_between_passes(const ScratchDir& dir,
                                              const std::string& source) {
-  int out_pipe[2];
-  if (pipe(out_pipe) != 0) ADD_FAILURE() << "pipe failed";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int null = open("/dev/null", O_RDWR);
-    dup2(null, 0);
-    dup2(out_pipe[1], 1);
-    dup2(null, 2);
-    close(out_pipe[0]);
-    close(out_pipe[1]);
-    if (chdir(dir.path().c_str()) != 0) _exit(127);
-    execl(ZEMUCFILTER_PATH, ZEMUCFILTER_PATH, source.c_str(),
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(out_pipe[1]);
+  StartedProgram translator =
+      start_program(ZEMUCFILTER_PATH, {source}, dir.path(), false);
+  close(translator.in);
   RunResult result;
-  pollfd readable = {out_pipe[0], POLLIN, 0};
+  pollfd readable = {translator.out, POLLIN, 0};
   // A generous bound: a slow sanitizer build must not turn into a hang.
   EXPECT_EQ(poll(&readable, 1, 120'000), 1) << "no console output at all";
   fs::remove(dir.path() / source);
   char buffer[65536];
   ssize_t n;
-  while ((n = read(out_pipe[0], buffer, sizeof buffer)) > 0) {
+  while ((n = read(translator.out, buffer, sizeof buffer)) > 0) {
     result.out.append(buffer, static_cast<std::size_t>(n));
   }
-  close(out_pipe[0]);
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  close(translator.out);
+  result.status = wait_for_exit(translator.pid);
   return result;
 }
 

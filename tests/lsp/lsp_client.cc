@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,19 +11,12 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/run.h"
 #include "sys/fd.h"
 #include "sys/process.h"
 
-extern char** environ;
-
 namespace zemuc::testing {
-namespace {
-
-[[noreturn]] void fail(const char* what) {
-  throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string framed(Json members) {
   members["jsonrpc"] = "2.0";
@@ -32,31 +24,18 @@ std::string framed(Json members) {
 }
 
 LspClient::LspClient(const std::vector<std::string>& environment) {
-  int in[2];
-  int out[2];
-  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) fail("pipe");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-  std::vector<std::string> args = {
-      "env", "-u",   "LANGUAGE", "-u",     "LC_MESSAGES",
-      "-u",  "LANG", "-u",       "LC_ALL", "LC_ALL=C.UTF-8"};
+  std::vector<std::string> args = {"-u",          "LANGUAGE", "-u",
+                                   "LC_MESSAGES", "-u",       "LANG",
+                                   "-u",          "LC_ALL",   "LC_ALL=C.UTF-8"};
   args.insert(args.end(), environment.begin(), environment.end());
   args.push_back(ZEMUC_PATH);
   args.push_back("lsp");
-  const std::vector<char*> argv = exec_pointers(args);
-  const int error = posix_spawn(&pid_, "/usr/bin/env", &actions, nullptr,
-                                argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(in[0]);
-  close(out[1]);
-  to_server_ = in[1];
-  from_server_ = out[0];
-  if (error != 0) {
-    errno = error;
-    fail("posix_spawn");
-  }
+  // The server's log goes to the test's own standard error.
+  const StartedProgram server =
+      start_program("/usr/bin/env", args, ".", /*capture_err=*/false);
+  pid_ = server.pid;
+  to_server_ = server.in;
+  from_server_ = server.out;
 }
 
 LspClient::~LspClient() {

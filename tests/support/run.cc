@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -47,35 +48,27 @@ bool ScratchDir::exists(const std::string& name) const {
   return std::filesystem::exists(path_ / name);
 }
 
-namespace {
+namespace {}  // namespace
 
-// A started child with its three standard streams as pipes.
-struct Child {
-  pid_t pid;
-  int in;   // its standard input, for writing
-  int out;  // its standard output, for reading
-  int err;  // its standard error, for reading
-};
-
-Child spawn(const std::string& program, const std::vector<std::string>& args,
-            const std::filesystem::path& cwd) {
+StartedProgram start_program(const std::string& program,
+                             const std::vector<std::string>& args,
+                             const std::filesystem::path& cwd,
+                             bool capture_err) {
   // A program that exits before reading all its input must not take the
   // test down with it.
   std::signal(SIGPIPE, SIG_IGN);
-  int in_pipe[2], out_pipe[2], err_pipe[2];
-  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0) {
+  int in_pipe[2], out_pipe[2], err_pipe[2] = {-1, -1};
+  if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 ||
+      (capture_err && pipe2(err_pipe, O_CLOEXEC) != 0)) {
     throw std::runtime_error("pipe failed");
   }
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
+    // The pipes close on exec; their copies on 0, 1 and 2 stay.
     dup2(in_pipe[0], 0);
     dup2(out_pipe[1], 1);
-    dup2(err_pipe[1], 2);
-    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1],
-                   err_pipe[0], err_pipe[1]}) {
-      close(fd);
-    }
+    if (capture_err) dup2(err_pipe[1], 2);
     if (chdir(cwd.c_str()) != 0) _exit(127);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -88,13 +81,23 @@ Child spawn(const std::string& program, const std::vector<std::string>& args,
   }
   close(in_pipe[0]);
   close(out_pipe[1]);
-  close(err_pipe[1]);
+  if (capture_err) close(err_pipe[1]);
   return {pid, in_pipe[1], out_pipe[0], err_pipe[0]};
 }
 
+int wait_for_exit(pid_t pid) {
+  int wstatus = 0;
+  while (waitpid(pid, &wstatus, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+}
+
+namespace {
+
 // Feeds `input` and drains both outputs together, so that neither side
 // blocks on a full pipe; then waits for the child to end.
-void finish(Child& child, std::string_view input, RunResult& result) {
+void finish(StartedProgram& child, std::string_view input, RunResult& result) {
   std::size_t fed = 0;
   int in_fd = child.in;
   fcntl(in_fd, F_SETFL, O_NONBLOCK);
@@ -129,15 +132,13 @@ void finish(Child& child, std::string_view input, RunResult& result) {
     }
   }
   if (in_fd >= 0) close(in_fd);
-  int wstatus = 0;
-  waitpid(child.pid, &wstatus, 0);
-  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  result.status = wait_for_exit(child.pid);
 }
 
 // Reads standard output (and standard error) until standard output ends
 // with `prompt` or `timeout_ms` has passed; true when the prompt came.
-bool await_prompt(const Child& child, std::string_view prompt, int timeout_ms,
-                  RunResult& result) {
+bool await_prompt(const StartedProgram& child, std::string_view prompt,
+                  int timeout_ms, RunResult& result) {
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   while (!std::string_view(result.out).ends_with(prompt)) {
@@ -164,7 +165,7 @@ RunResult run_program(const std::string& program,
                       const std::vector<std::string>& args,
                       std::string_view input,
                       const std::filesystem::path& cwd) {
-  Child child = spawn(program, args, cwd);
+  StartedProgram child = start_program(program, args, cwd);
   RunResult result;
   finish(child, input, result);
   return result;
@@ -180,7 +181,7 @@ PromptedRun run_translator_after_prompt(const std::vector<std::string>& args,
                                         const std::filesystem::path& cwd,
                                         std::string_view prompt,
                                         std::string_view input) {
-  Child child = spawn(ZEMUCFILTER_PATH, args, cwd);
+  StartedProgram child = start_program(ZEMUCFILTER_PATH, args, cwd);
   PromptedRun run;
   run.prompt_before_input = await_prompt(child, prompt, 5000, run.result);
   finish(child, input, run.result);

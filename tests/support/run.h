@@ -2,6 +2,8 @@
 #ifndef ZEMUC_TESTS_SUPPORT_RUN_H_
 #define ZEMUC_TESTS_SUPPORT_RUN_H_
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -29,6 +31,25 @@ class ScratchDir {
  private:
   std::filesystem::path path_;
 };
+
+// A program started with pipes for its standard input and output, and
+// for its standard error unless it shares the test's own.
+struct StartedProgram {
+  pid_t pid = -1;
+  int in = -1;   // its standard input, for writing
+  int out = -1;  // its standard output, for reading
+  int err = -1;  // its standard error, for reading; -1 when shared
+};
+
+// Starts `program` (a full path) with `args` in `cwd`; throws when it
+// cannot be started.
+StartedProgram start_program(const std::string& program,
+                             const std::vector<std::string>& args,
+                             const std::filesystem::path& cwd,
+                             bool capture_err = true);
+
+// Waits for it: its exit status, or -1 when a signal ended it.
+int wait_for_exit(pid_t pid);
 
 struct RunResult {
   std::string out;  // standard output, byte for byte
