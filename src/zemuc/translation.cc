@@ -1,19 +1,10 @@
 #include "zemuc/translation.h"
 
 #include "lexer/sjis_texts.h"
+#include "text/words.h"
 
 namespace zemuc {
 namespace {
-
-std::string_view trimmed(std::string_view line) {
-  while (!line.empty() && (line.front() == '\t' || line.front() == ' ')) {
-    line.remove_prefix(1);
-  }
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
-    line.remove_suffix(1);
-  }
-  return line;
-}
 
 // The translator's words for a rejected line, with the line's place, on
 // one line: "prog.zem:2: 次の行おかしい: 見る();".
