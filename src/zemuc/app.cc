@@ -314,6 +314,52 @@ void tell_fault(const Names& names, const BuiltProgram& built,
   }
 }
 
+// Where a checked program's checks write what they find: the folder's
+// report files, read once the run has ended.
+std::vector<std::string> check_settings(const BuiltProgram& built,
+                                        const std::string& folder) {
+  if (!built.checked) return {};
+  const std::string report = folder + "/" + std::string(kReportName);
+  return {"ASAN_OPTIONS=log_path=" + report, "UBSAN_OPTIONS=log_path=" + report,
+          std::string(kReportVariable) + "=" + report + ".checks",
+          std::string(kOpenNotesVariable) + "=" + folder + "/opens"};
+}
+
+// What is told after the program ended, and zemuc's status: a check that
+// stopped it, a failure to show its output, the signal that ended it.
+int tell_ending(const Names& names, const BuiltProgram& built,
+                const std::string& folder, const ProgramEnd& ended,
+                Reporter& reporter) {
+  // zemuc's words start on a line of their own.
+  const auto new_line = [&] {
+    if (!ended.at_line_start) reporter.write("\n");
+  };
+  const std::string report = built.checked ? reports_in(folder) : "";
+  if (!report.empty()) {
+    new_line();
+    tell_fault(names, built, report, reporter);
+    return kExitCheckFailed;
+  }
+  // A reader that went away ended the program as it would have ended it
+  // alone, without a word; any other failure to show its output is told.
+  if (ended.output_error != 0 && ended.output_error != EPIPE) {
+    new_line();
+    reporter.error({"プログラムの出力を書けません: {}",
+                    "cannot write the program's output: {}"},
+                   {std::strerror(ended.output_error)});
+  }
+  if (ended.ended.signal != 0 && ended.output_error == 0) {
+    const std::string said =
+        explain::explain_signal(ended.ended.signal, built.checked,
+                                reporter.language(), reporter.terminal());
+    if (!said.empty()) {
+      new_line();
+      reporter.write(said);
+    }
+  }
+  return ended.ended.status;
+}
+
 int run(const Command& command, Reporter& reporter) {
   const std::optional<Names> names = names_for(command, reporter);
   if (!names) return kExitUsage;
@@ -334,19 +380,12 @@ int run(const Command& command, Reporter& reporter) {
   if (const int* status = std::get_if<int>(&prepared)) return *status;
   const BuiltProgram& built = std::get<BuiltProgram>(prepared);
   if (ending_signal_pending()) return kExitInterrupted;
-  std::vector<std::string> settings;
-  if (built.checked) {
-    const std::string report = folder->path() + "/" + std::string(kReportName);
-    settings = {
-        "ASAN_OPTIONS=log_path=" + report, "UBSAN_OPTIONS=log_path=" + report,
-        std::string(kReportVariable) + "=" + report + ".checks",
-        std::string(kOpenNotesVariable) + "=" + folder->path() + "/opens"};
-  }
   // A checked program reads its own file to name the lines of a report;
   // it goes with the folder.
   const std::optional<ProgramEnd> ended = run_on_pseudo_terminal(
       program, reporter.terminal(), STDIN_FILENO, STDOUT_FILENO,
-      held.previous(), settings, [&program, &built] {
+      held.previous(), check_settings(built, folder->path()),
+      [&program, &built] {
         if (!built.checked) ::unlink(program.c_str());
       });
   if (!ended) {
@@ -355,34 +394,7 @@ int run(const Command& command, Reporter& reporter) {
         {std::strerror(errno)});
     return kExitBuildFailed;
   }
-  // zemuc's words start on a line of their own.
-  const auto new_line = [&] {
-    if (!ended->at_line_start) reporter.write("\n");
-  };
-  const std::string report = built.checked ? reports_in(folder->path()) : "";
-  if (!report.empty()) {
-    new_line();
-    tell_fault(*names, built, report, reporter);
-    return kExitCheckFailed;
-  }
-  // A reader that went away ended the program as it would have ended it
-  // alone, without a word; any other failure to show its output is told.
-  if (ended->output_error != 0 && ended->output_error != EPIPE) {
-    new_line();
-    reporter.error({"プログラムの出力を書けません: {}",
-                    "cannot write the program's output: {}"},
-                   {std::strerror(ended->output_error)});
-  }
-  if (ended->ended.signal != 0 && ended->output_error == 0) {
-    const std::string said =
-        explain::explain_signal(ended->ended.signal, built.checked,
-                                reporter.language(), reporter.terminal());
-    if (!said.empty()) {
-      new_line();
-      reporter.write(said);
-    }
-  }
-  return ended->ended.status;
+  return tell_ending(*names, built, folder->path(), *ended, reporter);
 }
 
 // Status 0 when nothing is found, 1 when something is, 2 when the source
