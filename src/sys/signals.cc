@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <initializer_list>
 #include <utility>
 
 namespace zemuc {
@@ -14,6 +15,12 @@ namespace {
 // failure is a fault of this program, not of its user's system.
 void must(bool ok) {
   if (!ok) std::abort();
+}
+
+// `set` with `more` added.
+sigset_t with(sigset_t set, std::initializer_list<int> more) {
+  for (const int signal : more) sigaddset(&set, signal);
+  return set;
 }
 
 }  // namespace
@@ -26,21 +33,15 @@ sigset_t ending_signals() {
 }
 
 sigset_t ending_signals_and_child() {
-  sigset_t set = ending_signals();
-  sigaddset(&set, SIGCHLD);
-  return set;
+  return with(ending_signals(), {SIGCHLD});
 }
 
 sigset_t signals_reset_for_children() {
-  sigset_t set = ending_signals_and_child();
-  sigaddset(&set, SIGPIPE);
-  return set;
+  return with(ending_signals_and_child(), {SIGPIPE});
 }
 
 sigset_t signals_reset_for_programs() {
-  sigset_t set = signals_reset_for_children();
-  sigaddset(&set, SIGXFSZ);
-  return set;
+  return with(signals_reset_for_children(), {SIGXFSZ});
 }
 
 void restore_child_signal() {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -73,31 +74,29 @@ constexpr Text kUsage = {
 // sanitizers add their process's number.
 constexpr std::string_view kReportName = "report";
 
+// What each refusal of a command line says; its subject fills the {}.
+constexpr std::pair<Refusal, Text> kRefusals[] = {
+    {Refusal::kNoCommand, {"コマンドがありません", "no command given"}},
+    {Refusal::kUnknownCommand,
+     {"知らないコマンドです: {}", "unknown command '{}'"}},
+    {Refusal::kTakesNoArguments,
+     {"{} には引数がいりません", "{} takes no arguments"}},
+    {Refusal::kOutputNotHere,
+     {"-o は build だけのものです", "-o goes with build only"}},
+    {Refusal::kOutputTwice, {"-o が二つあります", "-o given twice"}},
+    {Refusal::kOutputNeedsName, {"-o には名前がいります", "-o needs a name"}},
+    {Refusal::kChecksNotHere,
+     {"--no-checks は run と build だけのものです",
+      "--no-checks goes with run and build only"}},
+    {Refusal::kUnknownOption,
+     {"知らないオプションです: {}", "unknown option '{}'"}},
+    {Refusal::kOneSource, {"ソースは一つだけです", "one source at a time"}},
+    {Refusal::kNoSource, {"ソースがありません", "no source given"}},
+};
+
 Text refusal_text(Refusal refusal) {
-  switch (refusal) {
-    case Refusal::kNoCommand:
-      return {"コマンドがありません", "no command given"};
-    case Refusal::kUnknownCommand:
-      return {"知らないコマンドです: {}", "unknown command '{}'"};
-    case Refusal::kTakesNoArguments:
-      return {"{} には引数がいりません", "{} takes no arguments"};
-    case Refusal::kOutputNotHere:
-      return {"-o は build だけのものです", "-o goes with build only"};
-    case Refusal::kOutputTwice:
-      return {"-o が二つあります", "-o given twice"};
-    case Refusal::kOutputNeedsName:
-      return {"-o には名前がいります", "-o needs a name"};
-    case Refusal::kChecksNotHere:
-      return {"--no-checks は run と build だけのものです",
-              "--no-checks goes with run and build only"};
-    case Refusal::kUnknownOption:
-      return {"知らないオプションです: {}", "unknown option '{}'"};
-    case Refusal::kOneSource:
-      return {"ソースは一つだけです", "one source at a time"};
-    case Refusal::kNoSource:
-      return {"ソースがありません", "no source given"};
-    case Refusal::kNone:
-      break;
+  for (const auto& [which, text] : kRefusals) {
+    if (which == refusal) return text;
   }
   return {"", ""};
 }
