@@ -30,6 +30,7 @@ declare -A test=(
   [setpriv]=util-linux
   [/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a]=libclang-rt-14-dev
   [nvim]=neovim
+  [/usr/bin/vim.basic]=vim  # the vim with syntax; vim-tiny has none
   [emacs]=emacs-nox
   [/usr/share/doc/elpa-eglot]=elpa-eglot
 )

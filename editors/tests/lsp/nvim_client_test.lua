@@ -1,7 +1,9 @@
--- Runs in headless Neovim (see lsp_nvim_test.sh): loads the README's
--- configuration, opens a program with a trap, and asks the server through
--- Neovim's client for diagnostics, hover, completion and definition.
--- Environment: ZEM_SCRATCH, a folder with config-0.7.lua and config-0.8.lua.
+-- Runs in headless Neovim started with the README's lines as its init.lua
+-- (see lsp_nvim_test.sh): opens a program with a trap, checks its filetype
+-- and colours, and asks the server through Neovim's client for diagnostics,
+-- hover, completion and definition; then kills the server and expects a new
+-- one for the buffers that follow.
+-- Environment: ZEM_SCRATCH, a folder to write in.
 local scratch = os.getenv('ZEM_SCRATCH')
 local failures, passed = {}, 0
 
@@ -23,7 +25,8 @@ local function finish()
   vim.cmd('qall!')
 end
 
-dofile(scratch .. (vim.lsp.start and '/config-0.8.lua' or '/config-0.7.lua'))
+-- The init.lua loaded whole: nothing refused at start-up.
+check(vim.v.errmsg == '', 'start-up without errors: ' .. vim.v.errmsg)
 
 local program = scratch .. '/traps.zem'
 local file = assert(io.open(program, 'wb'))
@@ -38,6 +41,15 @@ file:write(table.concat({
 file:close()
 vim.cmd('edit ' .. vim.fn.fnameescape(program))
 check(vim.bo.filetype == 'zem', 'filetype zem')
+-- Colours: the syntax file, a keyword as one, the joined one as an error.
+local function group_at(row, needle)
+  local column = vim.fn.getline(row):find(needle, 1, true)
+  local id = vim.fn.synID(row, column or 1, 1)
+  return vim.fn.synIDattr(id, 'name') .. '/' .. vim.fn.synIDattr(vim.fn.synIDtrans(id), 'name')
+end
+check(vim.b.current_syntax == 'zem', 'syntax zem')
+check(group_at(4, '見る') == 'zemKeyword/PreProc', 'a keyword coloured: ' .. group_at(4, '見る'))
+check(group_at(2, '見る') == 'zemJoined/Error', 'the joined keyword an error: ' .. group_at(2, '見る'))
 
 -- Diagnostics: the one finding of zemuc check, a warning at 見る.
 local got = vim.wait(20000, function() return #vim.diagnostic.get(0) > 0 end, 50)
@@ -101,6 +113,45 @@ if action then
   check(vim.api.nvim_buf_get_lines(0, 1, 2, false)[1] == '\t見る("x";', 'the line mended')
   local cleared = vim.wait(20000, function() return #vim.diagnostic.get(0) == 0 end, 50)
   check(cleared, 'the diagnostic gone after the change')
+end
+
+-- The server's end. While it lives, every .zem buffer shares it; once it
+-- has died, the next .zem buffer, and a buffer whose filetype is set again,
+-- get a new one that answers.
+local function servers(buf)
+  if vim.lsp.get_clients then return vim.lsp.get_clients({ bufnr = buf, name = 'zemuc' }) end
+  return vim.tbl_values(vim.lsp.buf_get_clients(buf))
+end
+local function open(name, lines)
+  local path = scratch .. '/' .. name
+  local out = assert(io.open(path, 'wb'))
+  out:write(table.concat(lines, '\n') .. '\n')
+  out:close()
+  vim.cmd('edit ' .. vim.fn.fnameescape(path))
+  return vim.api.nvim_get_current_buf()
+end
+local trapped = { 'はじめ', '\t見る"x";', 'おわり' }
+vim.cmd('silent write')
+local first_buf = vim.api.nvim_get_current_buf()
+local first = servers(first_buf)[1]
+check(#servers(first_buf) == 1, 'one server for the first buffer')
+local second_buf = open('second.zem', trapped)
+local shared = servers(second_buf)
+check(#shared == 1 and first and shared[1].id == first.id, 'the second buffer shares the server')
+if first then
+  vim.loop.kill(first.rpc.pid, 'sigkill')
+  local gone = vim.wait(10000, function() return vim.lsp.get_client_by_id(first.id) == nil end, 50)
+  check(gone, 'the killed server gone from the clients')
+  local third_buf = open('third.zem', trapped)
+  local answered = vim.wait(20000, function() return #vim.diagnostic.get(third_buf) > 0 end, 50)
+  local after = servers(third_buf)
+  check(#after == 1 and after[1].id ~= first.id, 'a new server for the buffer opened after the death')
+  check(answered, 'the new server publishes diagnostics')
+  vim.cmd('buffer ' .. first_buf)
+  vim.cmd('set filetype=zem')
+  local again = servers(first_buf)
+  check(#again == 1 and after[1] and again[1].id == after[1].id,
+    'the first buffer, its filetype set again, on the new server')
 end
 
 finish()
