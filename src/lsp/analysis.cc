@@ -34,13 +34,13 @@ class TwinWalker {
       const std::size_t n = character_at(sjis_, s_);
       if (s_ + n > sjis_offset) break;
       s_ += n;
-      u_ += utf8_length(static_cast<unsigned char>(utf8_[u_]));
+      u_ += utf8_length(utf8_.substr(u_));
     }
     return std::min(u_, utf8_.size());
   }
   std::size_t sjis_at(std::size_t utf8_offset) {
     while (s_ < sjis_.size() && u_ < utf8_.size()) {
-      const std::size_t n = utf8_length(static_cast<unsigned char>(utf8_[u_]));
+      const std::size_t n = utf8_length(utf8_.substr(u_));
       if (u_ + n > utf8_offset) break;
       u_ += n;
       s_ += character_at(sjis_, s_);

@@ -38,15 +38,15 @@ std::string loop_name(Document& document, const Spot& spot) {
   std::size_t end = spot.span.offset;
   while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
   constexpr std::size_t kLongest = 60;
-  std::string name = text.substr(spot.span.offset, end - spot.span.offset);
-  if (name.size() > kLongest) {
-    std::size_t cut = kLongest;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
-      --cut;
-    }
-    name = name.substr(0, cut) + "...";
+  const std::string_view name =
+      std::string_view(text).substr(spot.span.offset, end - spot.span.offset);
+  if (name.size() <= kLongest) return std::string(name);
+  // Cut before the character that would pass the longest.
+  std::size_t cut = 0;
+  while (cut + utf8_length(name.substr(cut)) <= kLongest) {
+    cut += utf8_length(name.substr(cut));
   }
-  return name;
+  return std::string(name.substr(0, cut)) + "...";
 }
 
 }  // namespace
