@@ -5,6 +5,7 @@
 
 #include "io/line_reader.h"
 #include "lexer/raw_offsets.h"
+#include "lexer/sjis_texts.h"
 #include "lexer/tokenizer.h"
 #include "lsp/document_text.h"
 #include "symbols/declare.h"
@@ -59,7 +60,7 @@ class TwinWalker {
 
 Analysis::Analysis(std::string_view utf8, std::string source_name)
     : utf8_(utf8), source_name_(std::move(source_name)) {
-  form_ = source_form(utf8_);
+  form_ = source_form(utf8_, sjis::kStandIn);
   read_lines(utf8_);
   if (!form_.converted) return;
   findings_ = check::check_source(form_.sjis);
