@@ -4,6 +4,7 @@
 
 #include "lsp/features.h"
 #include "lsp/words.h"
+#include "symbols/c_names.h"
 #include "text/encoding.h"
 
 namespace zemuc::lsp {
@@ -35,7 +36,7 @@ std::string about_file(const Analysis& analysis, const Spot& spot,
   const FileEntry& file = analysis.tables().files[spot.index];
   const Spot* first = analysis.first_spot(spot.kind, spot.index);
   const std::string line = std::to_string(first ? first->line : spot.line);
-  const std::string c_name = "fp" + std::to_string(spot.index);
+  const std::string c_name = spelled(analysis.tables().files.var(spot.index));
   return fill(
       {"{name}: {mode}ファイル {path}、C では {c}。最初に開くのは {line} 行目",
        "{name}: file {path} opened to {mode}, {c} in C, opened on line "

@@ -5,6 +5,7 @@
 
 #include "lsp/features.h"
 #include "lsp/words.h"
+#include "symbols/c_names.h"
 #include "text/encoding.h"
 
 namespace zemuc::lsp {
@@ -110,7 +111,7 @@ Json document_symbols(Document& document, const Session& session) {
       case Spot::Kind::kFile:
         if (analysis.first_spot(spot.kind, spot.index) != &spot) break;
         add(utf8_of(tables.files[spot.index].name), kSymbolFile,
-            "fp" + std::to_string(spot.index), spot.span);
+            spelled(tables.files.var(spot.index)), spot.span);
         break;
       case Spot::Kind::kKeyword: {
         const auto keyword = static_cast<Keyword>(spot.index);
