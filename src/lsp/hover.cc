@@ -100,7 +100,8 @@ std::string c_text_part(const Analysis& analysis, std::size_t line,
 
 }  // namespace
 
-Json hover(Document& document, Position position, const Session& session) {
+std::optional<HoverText> hover(Document& document, Position position,
+                               const Session& session) {
   const DocumentText& text = document.text();
   const std::size_t offset = text.offset_of(position, session.encoding);
   // A line past the last one, or the empty one after the last line feed,
@@ -108,11 +109,11 @@ Json hover(Document& document, Position position, const Session& session) {
   // lies in the last one.
   if (position.line >= text.line_count() ||
       (offset == text.text().size() && text.text().ends_with('\n'))) {
-    return nullptr;
+    return std::nullopt;
   }
   const Analysis& analysis = document.analysis();
   const std::size_t line = analysis.line_at(offset);
-  if (line == 0 || line > analysis.line_count()) return nullptr;
+  if (line == 0 || line > analysis.line_count()) return std::nullopt;
   std::string value;
   const Spot* spot = analysis.spot_at(offset);
   if (spot != nullptr) {
@@ -130,12 +131,10 @@ Json hover(Document& document, Position position, const Session& session) {
     value += "\n\n";
   }
   value += c_text_part(analysis, line, session);
-  Json result = {{"contents",
-                  {{"kind", session.markdown ? "markdown" : "plaintext"},
-                   {"value", value}}}};
+  HoverText result{std::move(value), session.markdown, std::nullopt};
   if (spot != nullptr) {
     PositionCursor cursor(document.text(), session.encoding);
-    result["range"] = range_json(cursor, spot->span);
+    result.range = range_of(cursor, spot->span);
   }
   return result;
 }
