@@ -5,6 +5,7 @@
 
 #include "io/line_reader.h"
 #include "lexer/raw_offsets.h"
+#include "lexer/sjis_texts.h"
 #include "lexer/tokenizer.h"
 #include "lsp/document_text.h"
 #include "symbols/declare.h"
@@ -34,13 +35,13 @@ class TwinWalker {
       const std::size_t n = character_at(sjis_, s_);
       if (s_ + n > sjis_offset) break;
       s_ += n;
-      u_ += utf8_length(static_cast<unsigned char>(utf8_[u_]));
+      u_ += utf8_length(utf8_.substr(u_));
     }
     return std::min(u_, utf8_.size());
   }
   std::size_t sjis_at(std::size_t utf8_offset) {
     while (s_ < sjis_.size() && u_ < utf8_.size()) {
-      const std::size_t n = utf8_length(static_cast<unsigned char>(utf8_[u_]));
+      const std::size_t n = utf8_length(utf8_.substr(u_));
       if (u_ + n > utf8_offset) break;
       u_ += n;
       s_ += character_at(sjis_, s_);
@@ -59,7 +60,7 @@ class TwinWalker {
 
 Analysis::Analysis(std::string_view utf8, std::string source_name)
     : utf8_(utf8), source_name_(std::move(source_name)) {
-  form_ = source_form(utf8_);
+  form_ = source_form(utf8_, sjis::kStandIn);
   read_lines(utf8_);
   if (!form_.converted) return;
   findings_ = check::check_source(form_.sjis);

@@ -13,8 +13,8 @@
 #include "check/check.h"
 #include "driver/memory_translation.h"
 #include "lexer/keywords.h"
-#include "lsp/source_form.h"
 #include "symbols/tables.h"
+#include "text/source_text.h"
 
 namespace zemuc::lsp {
 

@@ -145,13 +145,13 @@ std::optional<Mend> mend_for(std::string_view line,
 
 }  // namespace
 
-Json code_actions(Document& document, Position from, Position to,
-                  const Session& session) {
+std::vector<CodeAction> code_actions(Document& document, Position from,
+                                     Position to, const Session& session) {
   const Analysis& analysis = document.analysis();
   const std::size_t first = document.text().offset_of(from, session.encoding);
   const std::size_t last = document.text().offset_of(to, session.encoding);
   PositionCursor cursor(document.text(), session.encoding);
-  Json actions = Json::array();
+  std::vector<CodeAction> actions;
   for (const check::Finding& finding : analysis.findings()) {
     const Span span = analysis.span_of(finding);
     if (span.end() < first || span.offset > last) continue;
@@ -161,25 +161,20 @@ Json code_actions(Document& document, Position from, Position to,
     const std::size_t at = offset_of_column(text, finding.column);
     const std::optional<Mend> mend = mend_for(text, finding, at);
     if (!mend) continue;
-    const Json diagnostic =
+    const Diagnostic diagnostic =
         finding_diagnostic(analysis, finding, cursor, session);
-    Json edits = Json::array();
+    std::vector<TextEdit> edits;
     for (const LineEdit& edit : mend->edits) {
       const std::size_t edit_from = analysis.utf8_offset(line, edit.from);
       const std::size_t edit_to = analysis.utf8_offset(line, edit.to);
       edits.push_back(
-          {{"range", range_json(cursor, {edit_from, edit_to - edit_from})},
-           {"newText",
-            convert_text(edit.with, Encoding::kShiftJis, Encoding::kUtf8)}});
+          {range_of(cursor, {edit_from, edit_to - edit_from}),
+           convert_text(edit.with, Encoding::kShiftJis, Encoding::kUtf8)});
     }
     const std::string subject =
         convert_text(finding.subject, Encoding::kShiftJis, Encoding::kUtf8);
-    actions.push_back(
-        {{"title", fill(mend->title, session.language, {subject})},
-         {"kind", "quickfix"},
-         {"isPreferred", true},
-         {"diagnostics", Json::array({diagnostic})},
-         {"edit", {{"changes", {{document.uri(), std::move(edits)}}}}}});
+    actions.push_back({fill(mend->title, session.language, {subject}),
+                       diagnostic, document.uri(), std::move(edits)});
   }
   return actions;
 }

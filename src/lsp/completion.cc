@@ -50,7 +50,8 @@ std::size_t word_start(const Analysis& analysis, std::size_t line,
 
 }  // namespace
 
-Json completion(Document& document, Position position, const Session& session) {
+CompletionList completion(Document& document, Position position,
+                          const Session& session) {
   const Analysis& analysis = document.analysis();
   const std::size_t cursor =
       document.text().offset_of(position, session.encoding);
@@ -59,16 +60,12 @@ Json completion(Document& document, Position position, const Session& session) {
                                 ? word_start(analysis, line, cursor)
                                 : cursor;
   PositionCursor positions(document.text(), session.encoding);
-  const Json range = range_json(positions, {start, cursor - start});
-  Json items = Json::array();
+  const Range range = range_of(positions, {start, cursor - start});
+  CompletionList list;
   const auto add = [&](std::string label, int kind, std::string detail,
                        std::string insert, int format) {
-    items.push_back({{"label", label},
-                     {"kind", kind},
-                     {"detail", std::move(detail)},
-                     {"filterText", label},
-                     {"insertTextFormat", format},
-                     {"textEdit", {{"range", range}, {"newText", insert}}}});
+    list.items.push_back({std::move(label), kind, std::move(detail), format,
+                          range, std::move(insert)});
   };
   for (const keyword_detail::Entry& entry : keyword_detail::kKeywords) {
     const Keyword keyword = entry.keyword;
@@ -99,7 +96,7 @@ Json completion(Document& document, Position position, const Session& session) {
              {utf8_of(file.fname), file.prop == kReadMode ? "r" : "w"}),
         name, kPlainText);
   }
-  return {{"isIncomplete", false}, {"items", std::move(items)}};
+  return list;
 }
 
 }  // namespace zemuc::lsp

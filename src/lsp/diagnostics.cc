@@ -29,12 +29,9 @@ std::string shown_character(std::string_view utf8, const Unconvertible& bad) {
   return shown.append(code).append(")");
 }
 
-Json diagnostic_json(PositionCursor& cursor, const Item& item) {
-  return {{"range", range_json(cursor, item.span)},
-          {"severity", item.severity},
-          {"source", "zemuc"},
-          {"code", item.code},
-          {"message", item.message}};
+Diagnostic diagnostic_of(PositionCursor& cursor, const Item& item) {
+  return {range_of(cursor, item.span), item.severity, std::string(item.code),
+          item.message};
 }
 
 Item finding_item(const Analysis& analysis, const check::Finding& finding,
@@ -45,13 +42,14 @@ Item finding_item(const Analysis& analysis, const check::Finding& finding,
 
 }  // namespace
 
-Json finding_diagnostic(const Analysis& analysis, const check::Finding& finding,
-                        PositionCursor& cursor, const Session& session) {
-  return diagnostic_json(cursor,
-                         finding_item(analysis, finding, session.language));
+Diagnostic finding_diagnostic(const Analysis& analysis,
+                              const check::Finding& finding,
+                              PositionCursor& cursor, const Session& session) {
+  return diagnostic_of(cursor,
+                       finding_item(analysis, finding, session.language));
 }
 
-Json diagnostics(Document& document, const Session& session) {
+PublishedDiagnostics diagnostics(Document& document, const Session& session) {
   const Analysis& analysis = document.analysis();
   const std::string& text = document.text().text();
   std::vector<Item> items;
@@ -85,13 +83,11 @@ Json diagnostics(Document& document, const Session& session) {
                      return a.span.offset < b.span.offset;
                    });
   PositionCursor cursor(document.text(), session.encoding);
-  Json list = Json::array();
+  PublishedDiagnostics published{document.uri(), document.version(), {}};
   for (const Item& item : items) {
-    list.push_back(diagnostic_json(cursor, item));
+    published.diagnostics.push_back(diagnostic_of(cursor, item));
   }
-  return {{"uri", document.uri()},
-          {"version", document.version()},
-          {"diagnostics", std::move(list)}};
+  return published;
 }
 
 }  // namespace zemuc::lsp

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/encoding.h"
+
 namespace zemuc::lsp {
 namespace {
 
@@ -21,16 +23,13 @@ void scan_starts(std::string_view text, std::size_t from, std::size_t to,
 
 }  // namespace
 
-std::size_t utf8_length(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF7) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
+std::size_t utf8_length(std::string_view text) {
+  return character_length(text, Encoding::kUtf8);
 }
 
-std::size_t units_of(unsigned char lead, PositionEncoding encoding) {
-  if (encoding == PositionEncoding::kUtf8) return utf8_length(lead);
-  return utf8_length(lead) == 4 ? 2 : 1;
+std::size_t units_of(std::size_t length, PositionEncoding encoding) {
+  if (encoding == PositionEncoding::kUtf8) return length;
+  return length == 4 ? 2 : 1;
 }
 
 DocumentText::DocumentText(std::string text) : text_(std::move(text)) {
@@ -54,12 +53,13 @@ std::size_t DocumentText::offset_of(Position position,
   const std::size_t end = line_end(position.line);
   std::size_t offset = starts_[position.line];
   std::size_t units = 0;
+  const std::string_view text = text_;
   while (offset < end) {
-    const auto lead = static_cast<unsigned char>(text_[offset]);
-    const std::size_t step = units_of(lead, encoding);
+    const std::size_t length = utf8_length(text.substr(offset, end - offset));
+    const std::size_t step = units_of(length, encoding);
     if (units + step > position.character) break;
     units += step;
-    offset += std::min(utf8_length(lead), end - offset);
+    offset += length;
   }
   return offset;
 }
@@ -109,13 +109,12 @@ Position PositionCursor::position_of(std::size_t offset) {
     units_ = 0;
     valid_ = true;
   }
-  const std::string& text = text_.text();
+  const std::string_view text = text_.text();
   const std::size_t end = std::min(offset, text_.line_end(line));
   while (offset_ < end) {
-    const auto lead = static_cast<unsigned char>(text[offset_]);
-    const std::size_t length = utf8_length(lead);
+    const std::size_t length = utf8_length(text.substr(offset_));
     if (offset_ + length > end) break;
-    units_ += units_of(lead, encoding_);
+    units_ += units_of(length, encoding_);
     offset_ += length;
   }
   return {line, units_};

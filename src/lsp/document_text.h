@@ -19,13 +19,13 @@ struct Position {
   bool operator==(const Position&) const = default;
 };
 
-// The code units that the UTF-8 character led by `lead` counts for: a
-// character outside the Basic Multilingual Plane is two UTF-16 units.
-std::size_t units_of(unsigned char lead, PositionEncoding encoding);
-
-// The bytes of the UTF-8 sequence that `lead` starts (1 for a byte that
+// The bytes of the UTF-8 character that starts `text` (1 for a byte that
 // starts none, so that a walk always moves on).
-std::size_t utf8_length(unsigned char lead);
+std::size_t utf8_length(std::string_view text);
+
+// The code units that a UTF-8 character of `length` bytes counts for: a
+// character outside the Basic Multilingual Plane is two UTF-16 units.
+std::size_t units_of(std::size_t length, PositionEncoding encoding);
 
 class DocumentText {
  public:

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
+
+#include "text/words.h"
 
 namespace zemuc::lsp {
 namespace {
 
 constexpr std::string_view kEndOfHeader = "\r\n\r\n";
 constexpr std::string_view kLengthName = "content-length";
+// The blanks around a header's name and value; a line end inside a header
+// line is none.
+constexpr std::string_view kHeaderBlanks = " \t";
 
 bool same_word(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
@@ -16,16 +20,6 @@ bool same_word(std::string_view a, std::string_view b) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
-}
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-    text.remove_suffix(1);
-  }
-  return text;
 }
 
 // The first "Content-Length" in `text` from `from` on, in any case; npos
@@ -57,16 +51,14 @@ Length length_of(std::string_view header) {
     if (colon == std::string_view::npos) {
       return {std::nullopt, "a header line without a colon", true};
     }
-    if (!same_word(trimmed(line.substr(0, colon)), kLengthName)) continue;
-    const std::string_view value = trimmed(line.substr(colon + 1));
-    std::size_t n = 0;
-    const auto [end, error] =
-        std::from_chars(value.data(), value.data() + value.size(), n);
-    if (value.empty() || error != std::errc() ||
-        end != value.data() + value.size()) {
-      return {std::nullopt, "a Content-Length that is no number"};
+    if (!same_word(trimmed(line.substr(0, colon), kHeaderBlanks),
+                   kLengthName)) {
+      continue;
     }
-    if (length && *length != n) return {std::nullopt, "two Content-Lengths"};
+    const std::optional<std::size_t> n =
+        number_of<std::size_t>(trimmed(line.substr(colon + 1), kHeaderBlanks));
+    if (!n) return {std::nullopt, "a Content-Length that is no number"};
+    if (length && *length != *n) return {std::nullopt, "two Content-Lengths"};
     length = n;
   }
   if (!length) return {std::nullopt, "a header without Content-Length"};

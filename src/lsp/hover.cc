@@ -4,6 +4,7 @@
 
 #include "lsp/features.h"
 #include "lsp/words.h"
+#include "symbols/c_names.h"
 #include "text/encoding.h"
 
 namespace zemuc::lsp {
@@ -35,7 +36,7 @@ std::string about_file(const Analysis& analysis, const Spot& spot,
   const FileEntry& file = analysis.tables().files[spot.index];
   const Spot* first = analysis.first_spot(spot.kind, spot.index);
   const std::string line = std::to_string(first ? first->line : spot.line);
-  const std::string c_name = "fp" + std::to_string(spot.index);
+  const std::string c_name = spelled(analysis.tables().files.var(spot.index));
   return fill(
       {"{name}: {mode}ファイル {path}、C では {c}。最初に開くのは {line} 行目",
        "{name}: file {path} opened to {mode}, {c} in C, opened on line "
@@ -99,7 +100,8 @@ std::string c_text_part(const Analysis& analysis, std::size_t line,
 
 }  // namespace
 
-Json hover(Document& document, Position position, const Session& session) {
+std::optional<HoverText> hover(Document& document, Position position,
+                               const Session& session) {
   const DocumentText& text = document.text();
   const std::size_t offset = text.offset_of(position, session.encoding);
   // A line past the last one, or the empty one after the last line feed,
@@ -107,11 +109,11 @@ Json hover(Document& document, Position position, const Session& session) {
   // lies in the last one.
   if (position.line >= text.line_count() ||
       (offset == text.text().size() && text.text().ends_with('\n'))) {
-    return nullptr;
+    return std::nullopt;
   }
   const Analysis& analysis = document.analysis();
   const std::size_t line = analysis.line_at(offset);
-  if (line == 0 || line > analysis.line_count()) return nullptr;
+  if (line == 0 || line > analysis.line_count()) return std::nullopt;
   std::string value;
   const Spot* spot = analysis.spot_at(offset);
   if (spot != nullptr) {
@@ -129,12 +131,10 @@ Json hover(Document& document, Position position, const Session& session) {
     value += "\n\n";
   }
   value += c_text_part(analysis, line, session);
-  Json result = {{"contents",
-                  {{"kind", session.markdown ? "markdown" : "plaintext"},
-                   {"value", value}}}};
+  HoverText result{std::move(value), session.markdown, std::nullopt};
   if (spot != nullptr) {
     PositionCursor cursor(document.text(), session.encoding);
-    result["range"] = range_json(cursor, spot->span);
+    result.range = range_of(cursor, spot->span);
   }
   return result;
 }

@@ -5,6 +5,7 @@
 
 #include "lsp/features.h"
 #include "lsp/words.h"
+#include "symbols/c_names.h"
 #include "text/encoding.h"
 
 namespace zemuc::lsp {
@@ -23,8 +24,8 @@ const Spot* named_at(Document& document, Position position,
   return spot != nullptr && spot->kind != Spot::Kind::kKeyword ? spot : nullptr;
 }
 
-Json location(Document& document, PositionCursor& cursor, Span span) {
-  return {{"uri", document.uri()}, {"range", range_json(cursor, span)}};
+Location location(Document& document, PositionCursor& cursor, Span span) {
+  return {document.uri(), range_of(cursor, span)};
 }
 
 std::string utf8_of(std::string_view sjis) {
@@ -38,36 +39,39 @@ std::string loop_name(Document& document, const Spot& spot) {
   std::size_t end = spot.span.offset;
   while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
   constexpr std::size_t kLongest = 60;
-  std::string name = text.substr(spot.span.offset, end - spot.span.offset);
-  if (name.size() > kLongest) {
-    std::size_t cut = kLongest;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
-      --cut;
-    }
-    name = name.substr(0, cut) + "...";
+  const std::string_view name =
+      std::string_view(text).substr(spot.span.offset, end - spot.span.offset);
+  if (name.size() <= kLongest) return std::string(name);
+  // Cut before the character that would pass the longest.
+  std::size_t cut = 0;
+  while (cut + utf8_length(name.substr(cut)) <= kLongest) {
+    cut += utf8_length(name.substr(cut));
   }
-  return name;
+  return std::string(name.substr(0, cut)) + "...";
 }
 
 }  // namespace
 
-Json definition(Document& document, Position position, const Session& session) {
+std::optional<Location> definition(Document& document, Position position,
+                                   const Session& session) {
   const Spot* spot = named_at(document, position, session);
-  if (spot == nullptr) return nullptr;
+  if (spot == nullptr) return std::nullopt;
   const Spot* first = document.analysis().first_spot(spot->kind, spot->index);
-  if (first == nullptr) return nullptr;
+  if (first == nullptr) return std::nullopt;
   PositionCursor cursor(document.text(), session.encoding);
   return location(document, cursor, first->span);
 }
 
-Json references(Document& document, Position position, bool include_declaration,
-                const Session& session) {
+std::optional<std::vector<Location>> references(Document& document,
+                                                Position position,
+                                                bool include_declaration,
+                                                const Session& session) {
   const Spot* spot = named_at(document, position, session);
-  if (spot == nullptr) return nullptr;
+  if (spot == nullptr) return std::nullopt;
   const Analysis& analysis = document.analysis();
   const Spot* first = analysis.first_spot(spot->kind, spot->index);
   PositionCursor cursor(document.text(), session.encoding);
-  Json list = Json::array();
+  std::vector<Location> list;
   for (const Spot& use : analysis.spots()) {
     if (use.kind != spot->kind || use.index != spot->index) continue;
     if (!include_declaration && &use == first) continue;
@@ -76,26 +80,15 @@ Json references(Document& document, Position position, bool include_declaration,
   return list;
 }
 
-Json document_symbols(Document& document, const Session& session) {
+std::vector<SymbolItem> document_symbols(Document& document,
+                                         const Session& session) {
   const Analysis& analysis = document.analysis();
   PositionCursor cursor(document.text(), session.encoding);
-  Json list = Json::array();
+  std::vector<SymbolItem> list;
   const auto add = [&](std::string name, int kind, std::string detail,
                        Span span) {
-    const Json range = range_json(cursor, span);
-    if (session.hierarchical_symbols) {
-      list.push_back({{"name", std::move(name)},
-                      {"detail", std::move(detail)},
-                      {"kind", kind},
-                      {"range", range},
-                      {"selectionRange", range}});
-    } else {
-      list.push_back(
-          {{"name", std::move(name)},
-           {"kind", kind},
-           {"containerName", std::move(detail)},
-           {"location", {{"uri", document.uri()}, {"range", range}}}});
-    }
+    list.push_back(
+        {std::move(name), kind, std::move(detail), range_of(cursor, span)});
   };
   // In the order of the text: each variable and file where it is first
   // named, each loop where it stands.
@@ -110,7 +103,7 @@ Json document_symbols(Document& document, const Session& session) {
       case Spot::Kind::kFile:
         if (analysis.first_spot(spot.kind, spot.index) != &spot) break;
         add(utf8_of(tables.files[spot.index].name), kSymbolFile,
-            "fp" + std::to_string(spot.index), spot.span);
+            spelled(tables.files.var(spot.index)), spot.span);
         break;
       case Spot::Kind::kKeyword: {
         const auto keyword = static_cast<Keyword>(spot.index);

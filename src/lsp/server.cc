@@ -12,7 +12,6 @@
 #include "lsp/documents.h"
 #include "lsp/features.h"
 #include "lsp/framing.h"
-#include "lsp/initialize.h"
 #include "lsp/protocol.h"
 #include "lsp/transport.h"
 #include "sys/fd.h"
@@ -51,31 +50,32 @@ class Server {
 
  private:
   enum class State { kWaiting, kRunning, kShutDown };
-  using Handler = Json (Server::*)(const Json& params);
+  // A handler gives the result as JSON text.
+  using Handler = std::string (Server::*)(const Params& params);
   struct Route {
     std::string_view method;
     Handler handler;
   };
 
-  void handle(const Message& message, const std::vector<Json>& cancelled);
+  void handle(const Message& message, const std::vector<RequestId>& cancelled);
   void request(const Message& message);
   void notification(const Message& message);
-  Json answer(const Message& message);
+  std::string answer(const Message& message);
 
-  Json initialize(const Json& params);
-  Json shutdown(const Json& params);
-  Json on_hover(const Json& params);
-  Json on_completion(const Json& params);
-  Json on_definition(const Json& params);
-  Json on_references(const Json& params);
-  Json on_symbols(const Json& params);
-  Json on_code_action(const Json& params);
+  std::string initialize(const Params& params);
+  std::string shutdown(const Params& params);
+  std::string on_hover(const Params& params);
+  std::string on_completion(const Params& params);
+  std::string on_definition(const Params& params);
+  std::string on_references(const Params& params);
+  std::string on_symbols(const Params& params);
+  std::string on_code_action(const Params& params);
 
-  Json did_open(const Json& params);
-  Json did_change(const Json& params);
-  Json did_close(const Json& params);
+  std::string did_open(const Params& params);
+  std::string did_change(const Params& params);
+  std::string did_close(const Params& params);
 
-  Document& document_of(const Json& params);
+  Document& document_of(const std::string& uri);
   void send(const std::string& body);
   void log(std::string_view text);
 
@@ -99,29 +99,20 @@ void Server::log(std::string_view text) {
   const std::string line = "zemuc lsp: " + std::string(text) + "\n";
   // Standard error may be closed; the protocol goes on without it.
   if (!write_all(STDERR_FILENO, line)) errno = 0;
-  if (state_ == State::kRunning) {
-    constexpr int kErrorType = 1;
-    send(notification_body("window/logMessage",
-                           {{"type", kErrorType}, {"message", text}}));
-  }
+  if (state_ == State::kRunning) send(log_message_body(text));
 }
 
 void Server::handle_batch(const std::vector<Frame>& frames) {
   std::vector<Message> messages;
-  std::vector<Json> cancelled;
+  std::vector<RequestId> cancelled;
   for (const Frame& frame : frames) {
     if (frame.malformed) {
       log("a malformed header was skipped: " + frame.body);
       continue;
     }
     messages.push_back(read_message(frame.body));
-    const Message& message = messages.back();
-    if (message.kind == Message::Kind::kNotification &&
-        message.method == "$/cancelRequest" && message.params.is_object()) {
-      if (const auto id = message.params.find("id");
-          id != message.params.end()) {
-        cancelled.push_back(*id);
-      }
+    if (const std::optional<RequestId>& id = messages.back().cancels) {
+      cancelled.push_back(*id);
     }
   }
   for (const Message& message : messages) {
@@ -131,10 +122,10 @@ void Server::handle_batch(const std::vector<Frame>& frames) {
 }
 
 void Server::handle(const Message& message,
-                    const std::vector<Json>& cancelled) {
+                    const std::vector<RequestId>& cancelled) {
   switch (message.kind) {
     case Message::Kind::kUnparsable:
-      send(error_body(nullptr, error_code::kParseError, message.problem));
+      send(error_body({}, error_code::kParseError, message.problem));
       return;
     case Message::Kind::kInvalid:
       send(
@@ -169,11 +160,11 @@ void Server::request(const Message& message) {
     return;
   }
   try {
-    const Json result = answer(message);
+    const std::string result = answer(message);
     send(result_body(message.id, result));
   } catch (const RequestError& error) {
     send(error_body(message.id, error.code, error.message));
-  } catch (const Json::exception&) {
+  } catch (const ParamsError&) {
     // Params missing or of the wrong type. The library's own words name
     // its internals, not what the client sent.
     send(error_body(message.id, error_code::kInvalidParams,
@@ -183,7 +174,7 @@ void Server::request(const Message& message) {
   }
 }
 
-Json Server::answer(const Message& message) {
+std::string Server::answer(const Message& message) {
   static constexpr std::array<Route, 8> kRequests{{
       {"initialize", &Server::initialize},
       {"shutdown", &Server::shutdown},
@@ -222,7 +213,7 @@ void Server::notification(const Message& message) {
       (this->*route.handler)(message.params);
     } catch (const RequestError& error) {
       log(message.method + ": " + error.message);
-    } catch (const Json::exception&) {
+    } catch (const ParamsError&) {
       log(invalid_params(message.method));
     } catch (const std::exception& error) {
       log(message.method + ": " + error.what());
@@ -233,23 +224,21 @@ void Server::notification(const Message& message) {
   // for nothing the server does.
 }
 
-Json Server::initialize(const Json& params) {
+std::string Server::initialize(const Params& params) {
   if (state_ != State::kWaiting) {
     throw RequestError{error_code::kInvalidRequest, "initialized already"};
   }
-  session_ = agree(params, options_.language);
+  session_ = agree(offer_param(params), options_.language);
   state_ = State::kRunning;
   return initialize_result(session_, options_.version);
 }
 
-Json Server::shutdown(const Json&) {
+std::string Server::shutdown(const Params&) {
   state_ = State::kShutDown;
-  return nullptr;
+  return null_result();
 }
 
-Document& Server::document_of(const Json& params) {
-  const std::string uri =
-      params.at("textDocument").at("uri").get<std::string>();
+Document& Server::document_of(const std::string& uri) {
   Document* document = documents_.find(uri);
   if (document == nullptr) {
     throw RequestError{error_code::kInvalidParams, "no open document " + uri};
@@ -257,91 +246,75 @@ Document& Server::document_of(const Json& params) {
   return *document;
 }
 
-Json Server::on_hover(const Json& params) {
-  return hover(document_of(params), position_param(params.at("position")),
-               session_);
+std::string Server::on_hover(const Params& params) {
+  const PositionParams at = position_params(params);
+  return hover_result(hover(document_of(at.uri), at.position, session_));
 }
 
-Json Server::on_completion(const Json& params) {
-  return completion(document_of(params), position_param(params.at("position")),
-                    session_);
+std::string Server::on_completion(const Params& params) {
+  const PositionParams at = position_params(params);
+  return completion_result(
+      completion(document_of(at.uri), at.position, session_));
 }
 
-Json Server::on_definition(const Json& params) {
-  return definition(document_of(params), position_param(params.at("position")),
-                    session_);
+std::string Server::on_definition(const Params& params) {
+  const PositionParams at = position_params(params);
+  return definition_result(
+      definition(document_of(at.uri), at.position, session_));
 }
 
-Json Server::on_references(const Json& params) {
-  bool include_declaration = true;
-  if (const auto context = params.find("context");
-      context != params.end() && context->is_object()) {
-    include_declaration = context->value("includeDeclaration", true);
-  }
-  return references(document_of(params), position_param(params.at("position")),
-                    include_declaration, session_);
+std::string Server::on_references(const Params& params) {
+  const bool include_declaration = include_declaration_param(params);
+  const PositionParams at = position_params(params);
+  return references_result(references(document_of(at.uri), at.position,
+                                      include_declaration, session_));
 }
 
-Json Server::on_symbols(const Json& params) {
-  return document_symbols(document_of(params), session_);
+std::string Server::on_symbols(const Params& params) {
+  const std::string uri = uri_param(params);
+  return symbols_result(document_symbols(document_of(uri), session_), uri,
+                        session_.hierarchical_symbols);
 }
 
-Json Server::on_code_action(const Json& params) {
-  const Json& range = params.at("range");
-  if (const auto context = params.find("context");
-      context != params.end() && context->is_object()) {
-    if (const auto only = context->find("only");
-        only != context->end() && only->is_array()) {
-      bool wanted = false;
-      for (const Json& kind : *only) {
-        wanted = wanted || kind == "quickfix" || kind == "";
-      }
-      if (!wanted) return Json::array();
-    }
-  }
-  return code_actions(document_of(params), position_param(range.at("start")),
-                      position_param(range.at("end")), session_);
+std::string Server::on_code_action(const Params& params) {
+  const CodeActionParams asked = code_action_params(params);
+  if (!asked.wanted) return code_actions_result({});
+  return code_actions_result(
+      code_actions(document_of(asked.uri), asked.from, asked.to, session_));
 }
 
-Json Server::did_open(const Json& params) {
-  const Json& item = params.at("textDocument");
-  documents_.open(item.at("uri").get<std::string>(),
-                  item.value("version", std::int64_t{0}),
-                  item.at("text").get<std::string>());
-  return nullptr;
+std::string Server::did_open(const Params& params) {
+  OpenedDocument opened = did_open_params(params);
+  documents_.open(opened.uri, opened.version, std::move(opened.text));
+  return null_result();
 }
 
-Json Server::did_change(const Json& params) {
-  Document& document = document_of(params);
-  for (const Json& change : params.at("contentChanges")) {
-    const std::string& text = change.at("text").get_ref<const std::string&>();
-    if (const auto range = change.find("range"); range != change.end()) {
+std::string Server::did_change(const Params& params) {
+  const DocumentChanges read = did_change_params(params);
+  Document& document = document_of(read.uri);
+  for (const TextChange& change : read.changes) {
+    if (change.range) {
       const DocumentText& current = document.text();
-      const std::size_t from = current.offset_of(
-          position_param(range->at("start")), session_.encoding);
-      const std::size_t to = current.offset_of(position_param(range->at("end")),
-                                               session_.encoding);
-      document.replace(from, to, text);
+      const std::size_t from =
+          current.offset_of(change.range->start, session_.encoding);
+      const std::size_t to =
+          current.offset_of(change.range->end, session_.encoding);
+      document.replace(from, to, change.text);
     } else {
-      document.replace(0, document.text().text().size(), text);
+      document.replace(0, document.text().text().size(), change.text);
     }
   }
-  if (const auto version = params.at("textDocument").find("version");
-      version != params.at("textDocument").end() &&
-      version->is_number_integer()) {
-    document.set_version(version->get<std::int64_t>());
-  }
-  return nullptr;
+  if (read.broken) throw ParamsError(*read.broken);
+  if (read.version) document.set_version(*read.version);
+  return null_result();
 }
 
-Json Server::did_close(const Json& params) {
-  const std::string uri =
-      params.at("textDocument").at("uri").get<std::string>();
+std::string Server::did_close(const Params& params) {
+  const std::string uri = uri_param(params);
   documents_.close(uri);
   // The closed document's diagnostics go with it.
-  send(notification_body("textDocument/publishDiagnostics",
-                         {{"uri", uri}, {"diagnostics", Json::array()}}));
-  return nullptr;
+  send(diagnostics_body({uri, std::nullopt, {}}));
+  return null_result();
 }
 
 bool Server::publish_next() {
@@ -350,8 +323,7 @@ bool Server::publish_next() {
   if (waiting.empty()) return false;
   Document& document = *waiting.front();
   try {
-    send(notification_body("textDocument/publishDiagnostics",
-                           diagnostics(document, session_)));
+    send(diagnostics_body(diagnostics(document, session_)));
   } catch (const std::exception& error) {
     log(std::string("no diagnostics for ") + document.uri() + ": " +
         error.what());

@@ -19,6 +19,13 @@ inline constexpr char kString = 'C';     // string variable
 inline constexpr char kReadMode = 'r';   // file opened for reading
 inline constexpr char kWriteMode = 'w';  // file opened for writing
 
+// The prefixes of the generated C names, one per kind of entry;
+// symbols/c_names.h reads them back.
+inline constexpr std::string_view kNumericPrefix = "nn";
+inline constexpr std::string_view kStringPrefix = "cc";
+inline constexpr std::string_view kFilePrefix = "fp";
+inline constexpr std::string_view kCounterPrefix = "rep";
+
 // A generated C name: a short prefix and a table position ("nn3", "fp1").
 // An empty prefix is the empty name of a counter that was never declared.
 struct CName {
@@ -48,7 +55,7 @@ class VariableTable {
   std::size_t count() const { return entries_.size() - 1; }
   const Variable& operator[](std::size_t i) const { return entries_[i]; }
   CName var(std::size_t i) const {
-    return {entries_[i].prop == kNumeric ? "nn" : "cc", i};
+    return {entries_[i].prop == kNumeric ? kNumericPrefix : kStringPrefix, i};
   }
   std::string_view c_name(std::size_t i) const { return entries_[i].c_name; }
   std::size_t find(std::string_view name) const {
@@ -76,7 +83,7 @@ class FileTable {
  public:
   std::size_t count() const { return entries_.size() - 1; }
   const FileEntry& operator[](std::size_t i) const { return entries_[i]; }
-  CName var(std::size_t i) const { return {"fp", i}; }
+  CName var(std::size_t i) const { return {kFilePrefix, i}; }
   std::size_t find(std::string_view name) const {
     return index_.find(name,
                        [this](std::size_t i) { return entries_[i].name; });
@@ -98,7 +105,7 @@ struct CounterTable {
   std::size_t count = 0;
 
   CName var(std::size_t i) const {
-    return i >= 1 && i <= declared ? CName{"rep", i} : CName{};
+    return i >= 1 && i <= declared ? CName{kCounterPrefix, i} : CName{};
   }
 };
 

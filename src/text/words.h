@@ -9,12 +9,13 @@
 
 namespace zemuc {
 
-// `text` without the blanks (spaces, tabs) and line ends on either side.
-inline std::string_view trimmed(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const std::size_t first = text.find_first_not_of(kBlanks);
+// `text` without the blanks (spaces, tabs) and line ends on either side,
+// or without the bytes of `blanks` where a format names its own.
+inline std::string_view trimmed(std::string_view text,
+                                std::string_view blanks = " \t\r\n") {
+  const std::size_t first = text.find_first_not_of(blanks);
   if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 // The number that `digits` spells wholly (decimal, as std::from_chars

@@ -26,20 +26,19 @@ std::optional<std::string> code_action_applied(const std::string& program) {
   lsp::Document document("file:///p.zem", 1, program);
   lsp::Session session;
   session.encoding = lsp::PositionEncoding::kUtf8;
-  const lsp::Json actions =
+  const std::vector<lsp::CodeAction> actions =
       lsp::code_actions(document, {0, 0}, {1000, 0}, session);
-  if (actions.size() != 1) return std::nullopt;
+  if (actions.size() != 1 || actions[0].uri != "file:///p.zem") {
+    return std::nullopt;
+  }
   std::string text = program;
-  const lsp::Json& edits = actions[0]["edit"]["changes"]["file:///p.zem"];
+  const std::vector<lsp::TextEdit>& edits = actions[0].edits;
   for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
-    const auto offset = [&](const char* end) {
-      const lsp::Json& at = (*edit)["range"][end];
-      return document.text().offset_of(
-          {at["line"].get<std::size_t>(), at["character"].get<std::size_t>()},
-          lsp::PositionEncoding::kUtf8);
-    };
-    text.replace(offset("start"), offset("end") - offset("start"),
-                 (*edit)["newText"].get<std::string>());
+    const std::size_t from = document.text().offset_of(
+        edit->range.start, lsp::PositionEncoding::kUtf8);
+    const std::size_t to = document.text().offset_of(
+        edit->range.end, lsp::PositionEncoding::kUtf8);
+    text.replace(from, to - from, edit->new_text);
   }
   return text;
 }

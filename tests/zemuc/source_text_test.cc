@@ -74,15 +74,5 @@ TEST(SourceText, Utf8Validity) {
   EXPECT_FALSE(is_valid_utf8("\xE6\x97"));          // cut short
 }
 
-TEST(SourceText, PlacesCountCharactersAndLines) {
-  const std::string text = "ab\n日本x";
-  EXPECT_EQ(place_of(text, 0, Encoding::kUtf8).column, 1u);
-  const Place x = place_of(text, text.find('x'), Encoding::kUtf8);
-  EXPECT_EQ(x.line, 2u);
-  EXPECT_EQ(x.column, 3u);
-  const std::string s = sjis(text);
-  EXPECT_EQ(place_of(s, s.find('x'), Encoding::kShiftJis).column, 3u);
-}
-
 }  // namespace
 }  // namespace zemuc
