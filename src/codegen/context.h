@@ -11,7 +11,8 @@
 
 namespace zemuc {
 
-// Status codes of the driver, the generators and the entry point.
+// Status codes of the driver, the generators and the entry point; zemuc
+// ends with kStatusFailed too when a source does not translate.
 inline constexpr int kStatusOk = 0;
 inline constexpr int kStatusFailed = 8;
 

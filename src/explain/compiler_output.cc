@@ -1,9 +1,12 @@
 #include "explain/compiler_output.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
+#include "explain/file_place.h"
 #include "text/encoding.h"
+#include "text/words.h"
 
 namespace zemuc::explain {
 namespace {
@@ -19,41 +22,16 @@ constexpr std::array<SeverityWord, 4> kSeverities = {{
     {": note: ", Severity::kNote},
 }};
 
-bool is_digits(std::string_view s) {
-  if (s.empty()) return false;
-  for (const char c : s) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
-std::size_t number(std::string_view digits) {
-  std::size_t n = 0;
-  for (const char c : digits) {
-    n = n * 10 + static_cast<std::size_t>(c - '0');
-    if (n > 1'000'000'000) break;  // no line is that long
-  }
-  return n;
-}
-
 // Splits "FILE:LINE:COLUMN", "FILE:LINE" or "FILE" into the message.
 void take_place(std::string_view where, CompilerMessage& message) {
-  std::size_t numbers[2] = {0, 0};
-  int found = 0;
-  while (found < 2) {
-    const std::size_t colon = where.rfind(':');
-    if (colon == std::string_view::npos || !is_digits(where.substr(colon + 1)))
-      break;
-    numbers[found++] = number(where.substr(colon + 1));
-    where = where.substr(0, colon);
+  const std::optional<FilePlace> place = file_place(where);
+  if (!place) {
+    message.file = where;
+    return;
   }
-  message.file = where;
-  if (found == 2) {
-    message.line = numbers[1];
-    message.column = numbers[0];
-  } else if (found == 1) {
-    message.line = numbers[0];
-  }
+  message.file = place->file;
+  message.line = place->line;
+  message.column = place->column;
 }
 
 // The name of a tool that speaks for itself at the start of a line
@@ -125,13 +103,6 @@ bool left_out(std::string_view line) {
   return false;
 }
 
-int hex_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 std::string decode_character_names(std::string_view text) {
@@ -140,15 +111,12 @@ std::string decode_character_names(std::string_view text) {
     if (text[i] == '\\' && i + 1 < text.size() &&
         (text[i + 1] == 'u' || text[i + 1] == 'U')) {
       const std::size_t digits = text[i + 1] == 'u' ? 4 : 8;
-      char32_t c = 0;
-      bool ok = i + 2 + digits <= text.size();
-      for (std::size_t k = 0; ok && k < digits; ++k) {
-        const int v = hex_value(text[i + 2 + k]);
-        ok = v >= 0;
-        c = c * 16 + static_cast<char32_t>(v);
-      }
-      if (ok && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF)) {
-        append_utf8(out, c);
+      const std::optional<std::uint32_t> c =
+          i + 2 + digits <= text.size()
+              ? number_of<std::uint32_t>(text.substr(i + 2, digits), 16)
+              : std::nullopt;
+      if (c && *c <= 0x10FFFF && (*c < 0xD800 || *c > 0xDFFF)) {
+        append_utf8(out, static_cast<char32_t>(*c));
         i += 1 + digits;
         continue;
       }

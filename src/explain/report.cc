@@ -1,56 +1,105 @@
 #include "explain/report.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <optional>
+
+#include "explain/file_place.h"
+#include "text/words.h"
 
 namespace zemuc::explain {
 namespace {
 
 using Kind = SanitizerReport::Kind;
 
-bool is_digits(std::string_view s) {
-  if (s.empty()) return false;
-  for (const char c : s) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
+// How a row's words recognise a kind in the sanitizer's words.
+enum class Match { kIs, kStarts, kEnds, kHas };
+
+// A kind, known by its words; with `also`, those must stand anywhere in
+// the sanitizer's words too. The first row that matches gives the kind.
+struct KindWords {
+  Kind kind;
+  Match how;
+  std::string_view words;
+  std::string_view also = {};
+};
+
+// UndefinedBehaviorSanitizer's words after "runtime error: ", and those of
+// the copy's own checks.
+constexpr KindWords kRuntimeErrors[] = {
+    {Kind::kDivisionByZero, Match::kStarts, "division by zero"},
+    {Kind::kOverflow, Match::kStarts, "signed integer overflow"},
+    {Kind::kOverflow, Match::kStarts, "negation of"},
+    {Kind::kOverflow, Match::kStarts, "division of", "cannot be represented"},
+    {Kind::kOverflow, Match::kStarts, "left shift of ", " places cannot be"},
+    {Kind::kNumberTooLarge, Match::kStarts, "typed number"},
+    {Kind::kNumberTooLarge, Match::kStarts, "read number"},
+    {Kind::kFileNotOpen, Match::kIs, "file not open"},
+    {Kind::kFileNotWritten, Match::kStarts, "file not written: "},
+    {Kind::kFileNotRead, Match::kStarts, "file not read: "},
+    {Kind::kOutsideRange, Match::kHas,
+     " is outside the range of representable values of type "},
+    {Kind::kIndexOutOfBounds, Match::kStarts, "index ", "out of bounds"},
+    {Kind::kNullPointer, Match::kHas, "null pointer"},
+    {Kind::kMisaligned, Match::kHas, "misaligned address"},
+    {Kind::kShift, Match::kStarts, "shift exponent"},
+    {Kind::kShift, Match::kStarts, "left shift of negative"},
+    {Kind::kPointerOverflow, Match::kStarts, "pointer index expression"},
+    {Kind::kPointerOverflow, Match::kStarts, "addition of", "overflowed"},
+    {Kind::kPointerOverflow, Match::kStarts, "subtraction of", "overflowed"},
+};
+
+// AddressSanitizer's name for its kind (see address_error_name).
+constexpr KindWords kAddressErrors[] = {
+    {Kind::kStackOverflow, Match::kStarts, "stack-buffer-overflow"},
+    {Kind::kStackOverflow, Match::kStarts, "stack-buffer-underflow"},
+    {Kind::kStackOverflow, Match::kStarts, "dynamic-stack-buffer-overflow"},
+    {Kind::kGlobalOverflow, Match::kStarts, "global-buffer-overflow"},
+    {Kind::kHeapOverflow, Match::kStarts, "heap-buffer-overflow"},
+    {Kind::kOverlap, Match::kEnds, "-param-overlap"},
+    {Kind::kUseAfterFree, Match::kIs, "heap-use-after-free"},
+    {Kind::kDoubleFree, Match::kIs, "double-free"},
+    {Kind::kBadFree, Match::kIs, "bad-free"},
+    {Kind::kUseAfterReturn, Match::kIs, "stack-use-after-return"},
+    {Kind::kUseAfterScope, Match::kIs, "stack-use-after-scope"},
+    {Kind::kStackExhausted, Match::kIs, "stack-overflow"},
+    {Kind::kTooMuchMemory, Match::kIs, "requested"},
+    {Kind::kTooMuchMemory, Match::kIs, "allocation-size-too-big"},
+    {Kind::kTooMuchMemory, Match::kIs, "out-of-memory"},
+    {Kind::kTooMuchMemory, Match::kIs, "calloc-overflow"},
+    {Kind::kTooMuchMemory, Match::kIs, "pvalloc-overflow"},
+    {Kind::kTooMuchMemory, Match::kIs, "out"},
+    {Kind::kNegativeSize, Match::kIs, "negative-size-param"},
+    {Kind::kArithmetic, Match::kIs, "FPE"},
+    {Kind::kBadAddress, Match::kIs, "SEGV"},
+    {Kind::kBadAddress, Match::kIs, "BUS"},
+};
+
+bool matches(const KindWords& row, std::string_view said) {
+  const bool words = row.how == Match::kIs       ? said == row.words
+                     : row.how == Match::kStarts ? said.starts_with(row.words)
+                     : row.how == Match::kEnds
+                         ? said.ends_with(row.words)
+                         : said.find(row.words) != std::string_view::npos;
+  return words && said.find(row.also) != std::string_view::npos;
 }
 
-std::size_t number(std::string_view text) {
-  std::size_t n = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9' || n > 1'000'000'000'000) break;
-    n = n * 10 + static_cast<std::size_t>(c - '0');
+// The kind of the first row of `table` that `said` matches, or `other`.
+template <std::size_t N>
+Kind kind_of(const KindWords (&table)[N], std::string_view said, Kind other) {
+  for (const KindWords& row : table) {
+    if (matches(row, said)) return row.kind;
   }
-  return n;
-}
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-    s.remove_prefix(1);
-  }
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\r')) {
-    s.remove_suffix(1);
-  }
-  return s;
+  return other;
 }
 
 // "FILE:LINE:COLUMN", "FILE:LINE" or anything else (a module, an object).
 StackFrame place_of(std::string_view where) {
   StackFrame frame;
-  std::size_t numbers[2] = {0, 0};
-  int found = 0;
-  while (found < 2) {
-    const std::size_t colon = where.rfind(':');
-    if (colon == std::string_view::npos || !is_digits(where.substr(colon + 1)))
-      break;
-    numbers[found++] = number(where.substr(colon + 1));
-    where = where.substr(0, colon);
+  if (const std::optional<FilePlace> place = file_place(where)) {
+    frame.file = place->file;
+    frame.line = place->line;
+    frame.column = place->column;
   }
-  if (found == 0) return frame;
-  frame.file = where;
-  frame.line = found == 2 ? numbers[1] : numbers[0];
-  frame.column = found == 2 ? numbers[0] : 0;
   return frame;
 }
 
@@ -81,71 +130,6 @@ bool read_frame(std::string_view line, StackFrame& frame) {
   return true;
 }
 
-Kind kind_of_runtime_error(std::string_view detail) {
-  const auto has = [detail](std::string_view words) {
-    return detail.find(words) != std::string_view::npos;
-  };
-  if (detail.starts_with("division by zero")) return Kind::kDivisionByZero;
-  if (detail.starts_with("signed integer overflow") ||
-      detail.starts_with("negation of") ||
-      (detail.starts_with("division of") && has("cannot be represented")) ||
-      (detail.starts_with("left shift of ") && has(" places cannot be"))) {
-    return Kind::kOverflow;
-  }
-  if (detail.starts_with("typed number") || detail.starts_with("read number")) {
-    return Kind::kNumberTooLarge;
-  }
-  if (detail == "file not open") return Kind::kFileNotOpen;
-  if (detail.starts_with("file not written: ")) return Kind::kFileNotWritten;
-  if (detail.starts_with("file not read: ")) return Kind::kFileNotRead;
-  if (has(" is outside the range of representable values of type ")) {
-    return Kind::kOutsideRange;
-  }
-  if (detail.starts_with("index ") && has("out of bounds")) {
-    return Kind::kIndexOutOfBounds;
-  }
-  if (has("null pointer")) return Kind::kNullPointer;
-  if (has("misaligned address")) return Kind::kMisaligned;
-  if (detail.starts_with("shift exponent") ||
-      detail.starts_with("left shift of negative")) {
-    return Kind::kShift;
-  }
-  if (detail.starts_with("pointer index expression") ||
-      (detail.starts_with("addition of") && has("overflowed")) ||
-      (detail.starts_with("subtraction of") && has("overflowed"))) {
-    return Kind::kPointerOverflow;
-  }
-  return Kind::kOther;
-}
-
-// AddressSanitizer's kind, the first word after "AddressSanitizer: ", or
-// the word after "attempting".
-Kind kind_of_address_error(std::string_view name) {
-  if (name.starts_with("stack-buffer-overflow") ||
-      name.starts_with("stack-buffer-underflow") ||
-      name.starts_with("dynamic-stack-buffer-overflow")) {
-    return Kind::kStackOverflow;
-  }
-  if (name.starts_with("global-buffer-overflow")) return Kind::kGlobalOverflow;
-  if (name.starts_with("heap-buffer-overflow")) return Kind::kHeapOverflow;
-  if (name.ends_with("-param-overlap")) return Kind::kOverlap;
-  if (name == "heap-use-after-free") return Kind::kUseAfterFree;
-  if (name == "double-free") return Kind::kDoubleFree;
-  if (name == "bad-free") return Kind::kBadFree;
-  if (name == "stack-use-after-return") return Kind::kUseAfterReturn;
-  if (name == "stack-use-after-scope") return Kind::kUseAfterScope;
-  if (name == "stack-overflow") return Kind::kStackExhausted;
-  if (name == "requested" || name == "allocation-size-too-big" ||
-      name == "out-of-memory" || name == "calloc-overflow" ||
-      name == "pvalloc-overflow" || name == "out") {
-    return Kind::kTooMuchMemory;
-  }
-  if (name == "negative-size-param") return Kind::kNegativeSize;
-  if (name == "FPE") return Kind::kArithmetic;
-  if (name == "SEGV" || name == "BUS") return Kind::kBadAddress;
-  return Kind::kMemory;
-}
-
 // AddressSanitizer's name for its kind from the words after
 // "AddressSanitizer: ": the first of them, without a colon, and for
 // "attempting double-free on ..." or "attempting free on address which
@@ -161,6 +145,13 @@ std::string address_error_name(std::string_view rest) {
   return std::string(word);
 }
 
+// A C library's error number as a report says it, kept to a size that an
+// int holds.
+int error_number(std::string_view digits) {
+  return static_cast<int>(
+      std::min<std::size_t>(leading_number<std::size_t>(digits), 100000));
+}
+
 // "FILE:LINE: note: open failed: ERRNO TEXT", which the copy's fopen
 // writes for each open that failed.
 bool read_failed_open(std::string_view line,
@@ -171,7 +162,7 @@ bool read_failed_open(std::string_view line,
   const std::string_view rest = line.substr(at + kMarker.size());
   if (rest.empty() || rest.front() < '0' || rest.front() > '9') return false;
   open.place = place_of(line.substr(0, at));
-  open.error = static_cast<int>(std::min<std::size_t>(number(rest), 100000));
+  open.error = error_number(rest);
   return open.place.line != 0;
 }
 
@@ -185,128 +176,159 @@ void read_own_check(SanitizerReport& report) {
                     report.kind == Kind::kFileNotOpen;
   if (file_failed) {
     const std::string_view detail = report.detail;
-    report.error = static_cast<int>(std::min<std::size_t>(
-        number(detail.substr(detail.find(": ") + 2)), 100000));
+    report.error = error_number(detail.substr(detail.find(": ") + 2));
   }
 }
 
-std::size_t hex_number(std::string_view text) {
-  if (text.starts_with("0x")) text.remove_prefix(2);
-  std::size_t n = 0;
-  for (const char c : text) {
-    int v;
-    if (c >= '0' && c <= '9') {
-      v = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      v = c - 'a' + 10;
-    } else {
-      break;
-    }
-    n = n * 16 + static_cast<std::size_t>(v);
-  }
-  return n;
+// "p.zem:3:7: runtime error: DETAIL", UndefinedBehaviorSanitizer's or the
+// copy's own.
+bool read_runtime_error(std::string_view line, SanitizerReport& report) {
+  constexpr std::string_view kMarker = ": runtime error: ";
+  const std::size_t at = line.find(kMarker);
+  if (at == std::string_view::npos) return false;
+  report.detail = line.substr(at + kMarker.size());
+  report.kind = kind_of(kRuntimeErrors, report.detail, Kind::kOther);
+  report.place = place_of(line.substr(0, at));
+  read_own_check(report);
+  return true;
 }
+
+// "==1==ERROR: AddressSanitizer: KIND on address 0x... at pc ...".
+bool read_address_error(std::string_view line, SanitizerReport& report) {
+  constexpr std::string_view kMarker = "ERROR: AddressSanitizer: ";
+  const std::size_t at = line.find(kMarker);
+  if (at == std::string_view::npos) return false;
+  const std::string_view rest = line.substr(at + kMarker.size());
+  report.detail = address_error_name(rest);
+  report.kind = kind_of(kAddressErrors, report.detail, Kind::kMemory);
+  if (report.kind == Kind::kOverlap) {
+    report.function = report.detail.substr(0, report.detail.find('-'));
+  }
+  constexpr std::string_view kAddress = " address ";
+  if (const std::size_t a = rest.find(kAddress); a != std::string_view::npos) {
+    std::string_view hex = rest.substr(a + kAddress.size());
+    if (hex.starts_with("0x")) hex.remove_prefix(2);
+    report.null_address = leading_number<std::size_t>(hex, 16) < 4096;
+  }
+  return true;
+}
+
+// "READ of size 4 at 0x... thread T0", or WRITE.
+bool read_access(std::string_view line, SanitizerReport& report) {
+  if (!line.starts_with("READ of size ") && !line.starts_with("WRITE of size "))
+    return false;
+  report.write = line.starts_with("WRITE");
+  report.access_size =
+      leading_number<std::size_t>(line.substr(line.find("size ") + 5));
+  return true;
+}
+
+// "[192, 448) 'cc3' (line 8) <== Memory access at offset 448 ...": the
+// stack variable, from its first byte to the byte after it.
+bool read_stack_object(std::string_view line, SanitizerReport& report) {
+  if (!line.starts_with("[") ||
+      line.find("<== Memory access at offset") == std::string_view::npos) {
+    return false;
+  }
+  const std::size_t comma = line.find(',');
+  const std::size_t close = line.find(')');
+  const std::size_t open_quote = line.find('\'');
+  const std::size_t close_quote = line.find('\'', open_quote + 1);
+  if (comma != std::string_view::npos && close != std::string_view::npos &&
+      close_quote != std::string_view::npos) {
+    const auto begin = leading_number<std::size_t>(line.substr(1, comma - 1));
+    const auto end =
+        leading_number<std::size_t>(trimmed(line.substr(comma + 1)));
+    report.object_size = end > begin ? end - begin : 0;
+    report.object = line.substr(open_quote + 1, close_quote - open_quote - 1);
+  }
+  return true;
+}
+
+// "0x55 is located 0 bytes to the right of global variable 'g' defined in
+// 'p.zem:1:5' (0x55) of size 12", for the first object only.
+bool read_global_object(std::string_view line, SanitizerReport& report) {
+  const std::size_t global = line.find("global variable '");
+  if (global == std::string_view::npos || !report.object.empty()) return false;
+  const std::size_t open_quote = global + 16;
+  const std::size_t close_quote = line.find('\'', open_quote + 1);
+  if (close_quote != std::string_view::npos) {
+    report.object = line.substr(open_quote + 1, close_quote - open_quote - 1);
+  }
+  if (const std::size_t size = line.rfind(" of size ");
+      size != std::string_view::npos) {
+    report.object_size = leading_number<std::size_t>(line.substr(size + 9));
+  }
+  return true;
+}
+
+// A line after the first stack; false when it ends the report.
+bool read_detail(std::string_view line, SanitizerReport& report) {
+  if (read_access(line, report) || read_stack_object(line, report) ||
+      read_global_object(line, report)) {
+    return true;
+  }
+  if (!report.object.empty() &&
+      line.starts_with("'" + report.object + "' is ascii string")) {
+    report.literal = true;
+  } else if (line.find("Hint: address points to the zero page") !=
+             std::string_view::npos) {
+    report.null_address = true;
+  } else if (line.starts_with("SUMMARY: ")) {
+    report.complete = true;
+    return false;
+  }
+  return true;
+}
+
+// Reads a report line by line: the line that gives its kind, then the
+// opens that failed before a file not open, or the first stack and the
+// details that follow it.
+class ReportReader {
+ public:
+  // Takes one line, blanks trimmed; false when the report has ended.
+  bool take(std::string_view line) {
+    if (report_.kind == Kind::kNone) {
+      if (!read_runtime_error(line, report_)) read_address_error(line, report_);
+      return true;
+    }
+    if (report_.kind == Kind::kFileNotOpen) {
+      SanitizerReport::FailedOpen open;
+      if (read_failed_open(line, open)) report_.failed_opens.push_back(open);
+      return true;
+    }
+    StackFrame frame;
+    if (!stack_done_ && read_frame(line, frame)) {
+      in_stack_ = true;
+      report_.stack.push_back(std::move(frame));
+      return true;
+    }
+    if (in_stack_) {
+      in_stack_ = false;
+      stack_done_ = true;
+    }
+    return read_detail(line, report_);
+  }
+
+  SanitizerReport report() && { return std::move(report_); }
+
+ private:
+  SanitizerReport report_;
+  bool in_stack_ = false;  // reading the first stack
+  bool stack_done_ = false;
+};
 
 }  // namespace
 
 SanitizerReport read_sanitizer_report(std::string_view text) {
-  SanitizerReport report;
-  bool in_stack = false;  // reading the first stack
-  bool stack_done = false;
+  ReportReader reader;
   while (!text.empty()) {
     const std::size_t lf = text.find('\n');
     const std::string_view line = text.substr(0, lf);
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
-    const std::string_view bare = trimmed(line);
-
-    if (report.kind == Kind::kNone) {
-      constexpr std::string_view kRuntimeError = ": runtime error: ";
-      constexpr std::string_view kAddressError = "ERROR: AddressSanitizer: ";
-      if (const std::size_t at = bare.find(kRuntimeError);
-          at != std::string_view::npos) {
-        report.detail = bare.substr(at + kRuntimeError.size());
-        report.kind = kind_of_runtime_error(report.detail);
-        report.place = place_of(bare.substr(0, at));
-        read_own_check(report);
-      } else if (const std::size_t at = bare.find(kAddressError);
-                 at != std::string_view::npos) {
-        const std::string_view rest = bare.substr(at + kAddressError.size());
-        report.detail = address_error_name(rest);
-        report.kind = kind_of_address_error(report.detail);
-        if (report.kind == Kind::kOverlap) {
-          report.function = report.detail.substr(0, report.detail.find('-'));
-        }
-        constexpr std::string_view kAddress = " address ";
-        if (const std::size_t a = rest.find(kAddress);
-            a != std::string_view::npos) {
-          const std::size_t address =
-              hex_number(rest.substr(a + kAddress.size()));
-          report.null_address = address < 4096;
-        }
-      }
-      continue;
-    }
-    if (report.kind == Kind::kFileNotOpen) {
-      SanitizerReport::FailedOpen open;
-      if (read_failed_open(bare, open)) report.failed_opens.push_back(open);
-      continue;
-    }
-    StackFrame frame;
-    if (!stack_done && read_frame(bare, frame)) {
-      in_stack = true;
-      report.stack.push_back(std::move(frame));
-      continue;
-    }
-    if (in_stack) {
-      in_stack = false;
-      stack_done = true;
-    }
-    if (bare.starts_with("READ of size ") ||
-        bare.starts_with("WRITE of size ")) {
-      report.write = bare.starts_with("WRITE");
-      report.access_size = number(bare.substr(bare.find("size ") + 5));
-    } else if (bare.find("<== Memory access at offset") !=
-                   std::string_view::npos &&
-               bare.starts_with("[")) {
-      // "[192, 448) 'cc3' (line 8) <== Memory access at offset 448 ..."
-      const std::size_t comma = bare.find(',');
-      const std::size_t close = bare.find(')');
-      const std::size_t open_quote = bare.find('\'');
-      const std::size_t close_quote = bare.find('\'', open_quote + 1);
-      if (comma != std::string_view::npos && close != std::string_view::npos &&
-          close_quote != std::string_view::npos) {
-        const std::size_t begin = number(bare.substr(1, comma - 1));
-        const std::size_t end = number(trimmed(bare.substr(comma + 1)));
-        report.object_size = end > begin ? end - begin : 0;
-        report.object =
-            bare.substr(open_quote + 1, close_quote - open_quote - 1);
-      }
-    } else if (const std::size_t global = bare.find("global variable '");
-               global != std::string_view::npos && report.object.empty()) {
-      // "0x55 is located 0 bytes to the right of global variable 'g'
-      // defined in 'p.zem:1:5' (0x55) of size 12"
-      const std::size_t open_quote = global + 16;
-      const std::size_t close_quote = bare.find('\'', open_quote + 1);
-      if (close_quote != std::string_view::npos) {
-        report.object =
-            bare.substr(open_quote + 1, close_quote - open_quote - 1);
-      }
-      if (const std::size_t size = bare.rfind(" of size ");
-          size != std::string_view::npos) {
-        report.object_size = number(bare.substr(size + 9));
-      }
-    } else if (!report.object.empty() &&
-               bare.starts_with("'" + report.object + "' is ascii string")) {
-      report.literal = true;
-    } else if (bare.find("Hint: address points to the zero page") !=
-               std::string_view::npos) {
-      report.null_address = true;
-    } else if (bare.starts_with("SUMMARY: ")) {
-      report.complete = true;
-      break;
-    }
+    if (!reader.take(trimmed(line))) break;
   }
-  return report;
+  return std::move(reader).report();
 }
 
 }  // namespace zemuc::explain

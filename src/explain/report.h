@@ -21,6 +21,8 @@ struct StackFrame {
 };
 
 struct SanitizerReport {
+  // Each kind is known by its words in report.cc and told by its row in
+  // fault_kinds.cc; kOther stays last.
   enum class Kind {
     kNone,              // nothing read: no report, or one cut before its kind
     kDivisionByZero,    // integer division or remainder by zero

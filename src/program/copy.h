@@ -35,7 +35,10 @@ inline constexpr Text kInFrame = {
 // debug information puts the compiler's folder before a relative name.
 bool names_file(std::string_view named, std::string_view file);
 
-// The status a checked program ends with when a check stops it.
+// The status a checked program ends with when a check stops it, and zemuc
+// with it (EX_SOFTWARE of sysexits.h: a fault of the program run). The
+// frame, runtime/checks.c, says it as a number; tests/program/copy_test.cc
+// holds the two together.
 inline constexpr int kCheckFailedStatus = 70;
 // Set in its environment, a checked program ends at once with status 0:
 // zemuc learns that it can start.

@@ -76,6 +76,26 @@ bool holds_program(const std::string& path) {
 }
 
 constexpr Text kCannotWrite = {"{} を書けません: {}", "cannot write {}: {}"};
+constexpr Text kCannotRun = {"{} を動かせません: {}", "cannot run {}: {}"};
+constexpr Text kNoCheckedBuild = {
+    "実行時の検査なしで組み立てました: {} "
+    "は検査付きのプログラムを作れません (サニタイザーの実行時ライブ"
+    "ラリーが入っていないのかもしれません): {}",
+    "built without run-time checks: {} cannot build a checked "
+    "program here (its sanitizer run-time may be missing): {}"};
+constexpr Text kDoesNotBuild = {
+    "{} を組み立てられません ({} が状態 {} で終わりました)",
+    "{} does not build ({} ended with status {})"};
+constexpr Text kWroteNoProgram = {
+    "{} はプログラムを書きませんでした (状態 0 で終わりましたが、{} "
+    "は動かせるプログラムではありません)",
+    "{} wrote no program (it ended with status 0, but {} is no "
+    "program that can run)"};
+constexpr Text kCheckedCannotStart = {
+    "実行時の検査なしで組み立てました: 検査付きのプログラムがここでは"
+    "動き出せません: {}",
+    "built without run-time checks: the checked program cannot "
+    "start here: {}"};
 
 class Builder {
  public:
@@ -123,11 +143,10 @@ class Builder {
       built.status = BuildStatus::kInterrupted;
       return built;
     }
-    const Toolchain& toolchain = request_.toolchain;
     if (!captured.ended) {
-      built.trouble =
-          Trouble{{"{} を動かせません: {}", "cannot run {}: {}"},
-                  {toolchain.compiler[0], std::strerror(captured.error)}};
+      built.trouble = Trouble{
+          kCannotRun,
+          {request_.toolchain.compiler[0], std::strerror(captured.error)}};
       return built;
     }
     const bool failed = captured.ended->status != 0;
@@ -135,61 +154,58 @@ class Builder {
         explain::explain_build(request_.program, built.map, captured.output,
                                failed, request_.language, request_.terminal);
     if (failed) {
-      // Nothing of the program to blame, and the sanitizers named: their
-      // run-time is what is missing.
-      const std::string trouble = sanitizer_trouble(captured.output);
-      if (checked && !explanation.source_errors && !trouble.empty()) {
-        built.drop_checks = true;
-        built.unchecked_because = Trouble{
-            {"実行時の検査なしで組み立てました: {} "
-             "は検査付きのプログラムを作れません (サニタイザーの実行時ライブ"
-             "ラリーが入っていないのかもしれません): {}",
-             "built without run-time checks: {} cannot build a checked "
-             "program here (its sanitizer run-time may be missing): {}"},
-            {toolchain.compiler[0], trouble}};
-        return built;
-      }
-      built.said = explanation.shown;
-      built.trouble =
-          Trouble{{"{} を組み立てられません ({} が状態 {} で終わりました)",
-                   "{} does not build ({} ended with status {})"},
-                  {request_.program.source_name(), toolchain.compiler[0],
-                   std::to_string(captured.ended->status)}};
+      compile_failed(built, captured, explanation);
       return built;
     }
     built.said = explanation.shown;
     built.values_missing = explanation.values_missing;
-    if (!holds_program(scratch->path())) {
-      built.trouble = Trouble{
-          {"{} はプログラムを書きませんでした (状態 0 で終わりましたが、{} "
-           "は動かせるプログラムではありません)",
-           "{} wrote no program (it ended with status 0, but {} is no "
-           "program that can run)"},
-          {toolchain.compiler[0], request_.executable}};
-      return built;
+    keep_program(built, *scratch);
+    return built;
+  }
+
+  // The compiler failed: where nothing of the program is to blame and the
+  // sanitizers are named, their run-time is what is missing, and a build
+  // without checks is the way on.
+  void compile_failed(Attempt& built, const Captured& captured,
+                      const explain::Explanation& explanation) const {
+    const std::string& compiler = request_.toolchain.compiler[0];
+    const std::string trouble = sanitizer_trouble(captured.output);
+    if (built.checked && !explanation.source_errors && !trouble.empty()) {
+      built.drop_checks = true;
+      built.unchecked_because = Trouble{kNoCheckedBuild, {compiler, trouble}};
+      return;
     }
-    if (!scratch->make_executable()) {
+    built.said = explanation.shown;
+    built.trouble = Trouble{kDoesNotBuild,
+                            {request_.program.source_name(), compiler,
+                             std::to_string(captured.ended->status)}};
+  }
+
+  // The compiler succeeded: the program it wrote, once it is one that can
+  // run (and, checked, start), takes the executable's name.
+  void keep_program(Attempt& built, ScratchFile& scratch) const {
+    if (!holds_program(scratch.path())) {
+      built.trouble =
+          Trouble{kWroteNoProgram,
+                  {request_.toolchain.compiler[0], request_.executable}};
+      return;
+    }
+    if (!scratch.make_executable()) {
       built.trouble = cannot_write(request_.executable);
-      return built;
+      return;
     }
-    if (checked) {
-      if (std::optional<std::string> why = cannot_start(scratch->path())) {
+    if (built.checked) {
+      if (std::optional<std::string> why = cannot_start(scratch.path())) {
         built.drop_checks = true;
-        built.unchecked_because = Trouble{
-            {"実行時の検査なしで組み立てました: 検査付きのプログラムがここでは"
-             "動き出せません: {}",
-             "built without run-time checks: the checked program cannot "
-             "start here: {}"},
-            {*why}};
-        return built;
+        built.unchecked_because = Trouble{kCheckedCannotStart, {*why}};
+        return;
       }
     }
-    if (!scratch->take_name(request_.executable)) {
+    if (!scratch.take_name(request_.executable)) {
       built.trouble = cannot_write(request_.executable);
-      return built;
+      return;
     }
     built.status = BuildStatus::kBuilt;
-    return built;
   }
 
   Captured compile(const std::string& copy_path, const std::string& output,

@@ -371,6 +371,26 @@ TEST(ExplainFault, InJapanese) {
       "zemuc: 検査の報告の全文: p.report.txt\n");
 }
 
+// Every kind a report can be read as has words of its own: none is told
+// as a report cut short.
+TEST(ExplainFault, EveryKindHasItsWords) {
+  const Program program = program_of("はじめ\n\t見る(\"a\");\nおわり\n");
+  const CompilerCopy copy = make_compiler_copy(program, true);
+  using Kind = explain::SanitizerReport::Kind;
+  const std::string cut_short = explain::explain_fault(
+      program, copy.map, {}, "", Language::kEnglish, Encoding::kUtf8);
+  ASSERT_NE(cut_short.find("cut short"), std::string::npos) << cut_short;
+  for (int k = static_cast<int>(Kind::kNone) + 1;
+       k <= static_cast<int>(Kind::kOther); ++k) {
+    SCOPED_TRACE(k);
+    explain::SanitizerReport report;
+    report.kind = static_cast<Kind>(k);
+    const std::string told = explain::explain_fault(
+        program, copy.map, report, "", Language::kEnglish, Encoding::kUtf8);
+    EXPECT_EQ(told.find("cut short"), std::string::npos) << told;
+  }
+}
+
 TEST(ExplainSignal, WhatEachSignalMeans) {
   const struct {
     int signal;
@@ -389,6 +409,15 @@ TEST(ExplainSignal, WhatEachSignalMeans) {
        "zemuc: the program was killed (SIGKILL), perhaps for using too much "
        "memory\n"},
       {SIGUSR1, true, "zemuc: the program was ended by a signal (SIGUSR1)\n"},
+      // Only the faults that checks would place carry the hint.
+      {SIGBUS, false,
+       "zemuc: the program was stopped for touching memory that is not its "
+       "own (SIGBUS); run it with checks (without --no-checks) to learn the "
+       "line\n"},
+      {SIGILL, false,
+       "zemuc: the program was stopped at an instruction it cannot run "
+       "(SIGILL)\n"},
+      {SIGUSR1, false, "zemuc: the program was ended by a signal (SIGUSR1)\n"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(explain::explain_signal(c.signal, c.checked, Language::kEnglish,

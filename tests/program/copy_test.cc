@@ -219,6 +219,43 @@ TEST(CompilerCopy, EachSourceLineIsNamedAndTheFrameIsNot) {
   EXPECT_FALSE(copy.map.find(CopyMap::File::kSource, 99, 1).has_value());
 }
 
+// The checked frame (runtime/checks.c) ends with the status and reads the
+// variables that copy.h names, as often as it means to.
+TEST(CompilerCopy, TheCheckedFrameSaysWhatCopyHNames) {
+  const Program program = program_of("はじめ\n\t見る(\"a\");\nおわり\n");
+  const std::string text = make_compiler_copy(program, true).text;
+  const auto count = [&text](const std::string& words) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(words); at != std::string::npos;
+         at = text.find(words, at + 1)) {
+      ++n;
+    }
+    return n;
+  };
+  const std::string status = std::to_string(kCheckFailedStatus);
+  const struct {
+    std::string words;
+    std::size_t times;
+  } cases[] = {
+      {"exit(" + status + ");", 1},
+      {"exitcode=" + status + "\"", 1},
+      {"exitcode=" + status + ":", 1},
+      {"exitcode=", 2},
+      {"exit(", 2},  // and exit(0) for the probe
+      {"getenv(\"" + std::string(kProbeVariable) + "\") != NULL) exit(0);", 1},
+      {"getenv(\"" + std::string(kReportVariable) + "\")", 1},
+      {"getenv(\"" + std::string(kOpenNotesVariable) + "\")", 2},
+      {"getenv(", 4},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(count(c.words), c.times) << c.words;
+  }
+  // The frame comes whole, without the C file's opening comment.
+  EXPECT_TRUE(
+      text.starts_with("#line 1 \"<translator>\"\n#include <stdio.h>\n"))
+      << text;
+}
+
 TEST(CompilerCopy, SourceNamesAreWrittenAsCStrings) {
   const Program program =
       program_of("はじめ\n\t見る(\"a\");\nおわり\n", "dir \"a\"\\計算\t.zem");

@@ -1,0 +1,136 @@
+// The words for faults of the file statements' files: a file not open,
+// and why its open failed; a write or read that failed. A null pointer or
+// a bad address on a line that works on a file is a file not open.
+#include <cerrno>
+#include <cstring>
+#include <span>
+
+#include "explain/fault_parts.h"
+
+namespace zemuc::explain {
+namespace {
+
+using Kind = SanitizerReport::Kind;
+
+constexpr Text kFileNotOpen = {
+    "{} は開いていません: 開く でファイルが開けなかったか、閉じる で閉じた後"
+    "です",
+    "{} is not open: its 開く could not open the file, or 閉じる has closed "
+    "it"};
+constexpr Text kFileNotOpenBecause = {
+    "{file} は開いていません: {line} 行目の 開く でファイルが開けませんでした。"
+    "{why}",
+    "{file} is not open: its 開く on line {line} could not open the file: "
+    "{why}"};
+constexpr Text kNoSuchFile = {
+    "そのファイルか、それを入れるフォルダがありません",
+    "there is no such file, or no folder for it"};
+constexpr Text kNotAllowed = {
+    "そのファイルかフォルダを使うことが許されていません",
+    "the file or its folder may not be used here"};
+constexpr Text kIsFolder = {"その名前はファイルではなくフォルダです",
+                            "that name is a folder, not a file"};
+constexpr Text kNotFolder = {"途中の名前がフォルダではなくファイルです",
+                             "a name on the way to it is a file, not a folder"};
+constexpr Text kDiskFull = {"ディスクがいっぱいです", "the disk is full"};
+constexpr Text kSystemSays = {"システムの言葉では: {}", "the system says: {}"};
+constexpr Text kFileNotWritten = {"{file} のファイルに書けませんでした。{why}",
+                                  "{file} could not be written: {why}"};
+constexpr Text kFileNotRead = {"{file} のファイルを読めませんでした。{why}",
+                               "{file} could not be read: {why}"};
+constexpr Text kSomeFileNotWritten = {"ファイルに書けませんでした。{why}",
+                                      "a file could not be written: {why}"};
+constexpr Text kSomeFileNotRead = {"ファイルを読めませんでした。{why}",
+                                   "a file could not be read: {why}"};
+constexpr Text kNullPointer = {
+    "何も指していないポインター (NULL) を使いました",
+    "the program used a pointer that points to nothing (NULL)"};
+
+// Why a file did not open, or could not be written or read, from the C
+// library's error number; kSystemSays for any other.
+const struct {
+  int error;
+  const Text& why;
+} kWhyTexts[] = {
+    {ENOENT, kNoSuchFile}, {EACCES, kNotAllowed}, {EPERM, kNotAllowed},
+    {EROFS, kNotAllowed},  {EISDIR, kIsFolder},   {ENOTDIR, kNotFolder},
+    {ENOSPC, kDiskFull},
+};
+
+// A file statement that failed: which one, with or without the file's
+// name.
+const struct {
+  Kind kind;
+  const Text& named;
+  const Text& unnamed;
+} kFileFailedTexts[] = {
+    {Kind::kFileNotWritten, kFileNotWritten, kSomeFileNotWritten},
+    {Kind::kFileNotRead, kFileNotRead, kSomeFileNotRead},
+};
+
+std::string why_failed(int error, Language language) {
+  for (const auto& row : kWhyTexts) {
+    if (row.error == error) return fill(row.why, language, {});
+  }
+  return fill(kSystemSays, language, {std::strerror(error)});
+}
+
+// The source line of a failed open: an 開く line of the learner's.
+std::size_t open_line(const Program& program,
+                      const SanitizerReport::FailedOpen& open) {
+  if (!names_file(open.place.file, program.source_name())) return 0;
+  const std::size_t line = open.place.line;
+  if (line == 0 || line > program.line_count() ||
+      program.line(line).keyword != Keyword::kOpen) {
+    return 0;
+  }
+  return line;
+}
+
+// Why the file is not open: the last open that failed was of this file,
+// and the C library said why; else the two ways it can come about.
+std::string file_not_open(const Fault& fault, const LearnerName& file) {
+  const Program& program = fault.program;
+  const std::string name = said(file, fault.language);
+  const auto& opens = fault.report.failed_opens;
+  for (auto open = opens.rbegin(); open != opens.rend(); ++open) {
+    const std::size_t line = open_line(program, *open);
+    if (line == 0) continue;
+    const auto opened = name_after(program, line, program.c_begin(line),
+                                   LearnerName::Kind::kFile);
+    if (!opened || opened->index != file.index) continue;
+    const std::string why = why_failed(open->error, fault.language);
+    const std::string at = std::to_string(line);
+    const NamedArg args[] = {{"file", name}, {"line", at}, {"why", why}};
+    return fill(kFileNotOpenBecause, fault.language, std::span(args));
+  }
+  return fill(kFileNotOpen, fault.language, {name});
+}
+
+}  // namespace
+
+// A write, close or read that failed, on the file the line works on.
+std::string tell_file_failed(const Fault& fault) {
+  const std::string why = why_failed(fault.report.error, fault.language);
+  for (const auto& row : kFileFailedTexts) {
+    if (row.kind != fault.report.kind) continue;
+    if (const auto file = file_of_line(fault)) {
+      const std::string name = said(*file, fault.language);
+      const NamedArg args[] = {{"file", name}, {"why", why}};
+      return fill(row.named, fault.language, std::span(args));
+    }
+    const NamedArg args[] = {{"why", why}};
+    return fill(row.unnamed, fault.language, std::span(args));
+  }
+  return fill(kOtherCheck, fault.language, {});
+}
+
+std::string tell_bad_address(const Fault& fault) {
+  if (const auto file = file_of_line(fault)) return file_not_open(fault, *file);
+  if (fault.report.kind == Kind::kNullPointer || fault.report.null_address) {
+    return fill(kNullPointer, fault.language, {});
+  }
+  return fill(kBadMemory, fault.language, {});
+}
+
+}  // namespace zemuc::explain

@@ -1,0 +1,93 @@
+// What a signal that ended the program means, a row for each signal.
+#include <signal.h>
+
+#include <string>
+
+#include "explain/fault.h"
+
+namespace zemuc::explain {
+namespace {
+
+constexpr Text kTouchedMemory = {
+    "プログラムが自分のものでないメモリーに触れて止められました ({})",
+    "the program was stopped for touching memory that is not its own ({})"};
+
+// A signal's text, "{}" its name; `checks_tell_line` where a checked run
+// would have named the line instead.
+struct SignalText {
+  int signal;
+  Text text;
+  bool checks_tell_line = false;
+};
+
+const SignalText kSignalTexts[] = {
+    {SIGSEGV, kTouchedMemory, true},
+    {SIGBUS, kTouchedMemory, true},
+    {SIGFPE,
+     {"計算の誤りでプログラムが止められました ({}): 多くは 0 での割り算です",
+      "the program was stopped by an arithmetic error ({}), most often a "
+      "division by zero"},
+     true},
+    {SIGILL,
+     {"プログラムが実行できない命令で止められました ({})",
+      "the program was stopped at an instruction it cannot run ({})"}},
+    {SIGABRT,
+     {"プログラムが自分で止まりました ({}、abort から)",
+      "the program stopped itself ({}, from abort)"}},
+    {SIGKILL,
+     {"プログラムが強制的に終わらされました ({}): メモリーを使いすぎたのかも"
+      "しれません",
+      "the program was killed ({}), perhaps for using too much memory"}},
+    {SIGTERM,
+     {"プログラムは終わるように言われて終わりました ({})",
+      "the program was told to end ({})"}},
+    {SIGHUP,
+     {"プログラムの端末が閉じられました ({})",
+      "the program's terminal was closed ({})"}},
+    {SIGQUIT,
+     {"プログラムは Ctrl-\\ で終わらされました ({})",
+      "the program was ended with Ctrl-\\ ({})"}},
+    {SIGPIPE,
+     {"プログラムは誰も読まない所へ書こうとして終わりました ({})",
+      "the program wrote where nobody reads ({})"}},
+    {SIGXCPU,
+     {"プログラムは使ってよい時間を使い切って終わりました ({})",
+      "the program used up the processor time it may have ({})"}},
+};
+
+// Any other signal.
+constexpr SignalText kOtherSignal = {
+    0,
+    {"プログラムはシグナルで終わりました ({})",
+     "the program was ended by a signal ({})"}};
+
+constexpr Text kRunWithChecks = {
+    "。検査付きで動かせば (--no-checks なしで) 行がわかります",
+    "; run it with checks (without --no-checks) to learn the line"};
+
+const SignalText& text_of_signal(int signal) {
+  for (const SignalText& row : kSignalTexts) {
+    if (row.signal == signal) return row;
+  }
+  return kOtherSignal;
+}
+
+}  // namespace
+
+std::string explain_signal(int signal, bool checked, Language language,
+                           Encoding terminal) {
+  // An interrupt is what the user asked for.
+  if (signal == SIGINT) return {};
+  const SignalText& row = text_of_signal(signal);
+  const char* abbreviation = sigabbrev_np(signal);
+  const std::string name = abbreviation != nullptr
+                               ? std::string("SIG") + abbreviation
+                               : "signal " + std::to_string(signal);
+  std::string said_text = fill(row.text, language, {name});
+  if (!checked && row.checks_tell_line) {
+    said_text += fill(kRunWithChecks, language, {});
+  }
+  return "zemuc: " + convert_text(said_text, Encoding::kUtf8, terminal) + "\n";
+}
+
+}  // namespace zemuc::explain
