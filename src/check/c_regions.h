@@ -39,8 +39,8 @@ struct CSpan {
 };
 
 // The pieces of `text`, C of any number of lines, in order, read line by
-// line as mark_regions reads one (a block comment runs on over lines,
-// nothing else does). The line ends are pieces of code.
+// line as mark_regions reads one: a block comment runs on over lines, a
+// piece on each; nothing else does. The line ends are pieces of code.
 std::vector<CSpan> c_spans(std::string_view text);
 
 // The offset of the first `c` of `text` (as c_spans reads it) that is code,
