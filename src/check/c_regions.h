@@ -4,6 +4,7 @@
 #ifndef ZEMUC_CHECK_C_REGIONS_H_
 #define ZEMUC_CHECK_C_REGIONS_H_
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,23 @@ inline bool is_comment(Region region) {
 // 0x5C is no escape. A literal or a // comment ends with the line.
 bool mark_regions(std::string_view text, bool in_block_comment,
                   std::vector<Region>& regions);
+
+// A piece of C text: a comment or a literal whole, or one character of
+// code.
+struct CSpan {
+  std::size_t begin;
+  std::size_t end;
+  Region region;
+};
+
+// The pieces of `text`, C of any number of lines, in order, read line by
+// line as mark_regions reads one: a block comment runs on over lines, a
+// piece on each; nothing else does. The line ends are pieces of code.
+std::vector<CSpan> c_spans(std::string_view text);
+
+// The offset of the first `c` of `text` (as c_spans reads it) that is code,
+// not in a comment or a literal; npos when there is none.
+std::size_t find_in_code(std::string_view text, char c);
 
 }  // namespace zemuc::check
 

@@ -1,6 +1,10 @@
 #include "explain/names.h"
 
+#include <algorithm>
+
+#include "explain/place.h"
 #include "text/encoding.h"
+#include "text/words.h"
 
 namespace zemuc::explain {
 namespace {
@@ -12,12 +16,41 @@ std::size_t numbered(std::string_view word, std::string_view prefix) {
       word[prefix.size()] == '0') {
     return 0;
   }
-  std::size_t n = 0;
-  for (const char c : word.substr(prefix.size())) {
-    if (c < '0' || c > '9' || n > 100'000'000) return 0;
-    n = n * 10 + static_cast<std::size_t>(c - '0');
+  return number_of<std::size_t>(word.substr(prefix.size())).value_or(0);
+}
+
+// Whether `word` stands in `c` as a word of its own.
+bool holds_word(std::string_view c, std::string_view word) {
+  for (std::size_t at = c.find(word); at != std::string_view::npos;
+       at = c.find(word, at + 1)) {
+    const bool starts = at == 0 || !is_word_byte(c[at - 1]);
+    const std::size_t after = at + word.size();
+    if (starts && (after == c.size() || !is_word_byte(c[after]))) return true;
   }
-  return n;
+  return false;
+}
+
+// The keyword, UTF-8, of the statement on `line` or the next line whose
+// C holds the C word `word` that the learner's `line` does not; empty
+// when there is none.
+std::string keyword_writing(const Program& program, std::string_view word,
+                            std::size_t line) {
+  if (word.empty() || !std::all_of(word.begin(), word.end(), [](char c) {
+        return is_word_byte(c) && static_cast<unsigned char>(c) < 0x80;
+      })) {
+    return {};
+  }
+  if (word_column(program, line, word) != 0) return {};
+  for (const std::size_t n : {line, line + 1}) {
+    if (n > program.line_count()) break;
+    const SourceLine& source = program.line(n);
+    if (source.keyword == Keyword::kNone || source.frame()) continue;
+    if (holds_word(program.translation().c_text_of(n), word)) {
+      return convert_text(keyword_spelling(source.keyword), Encoding::kShiftJis,
+                          Encoding::kUtf8);
+    }
+  }
+  return {};
 }
 
 }  // namespace
@@ -86,6 +119,24 @@ std::string rename_c_names(const Program& program, std::string_view text,
     i = end;
   }
   return out;
+}
+
+std::string said_as_keywords(const Program& program, std::string text,
+                             std::size_t line) {
+  for (std::size_t open = text.find('\''); open != std::string::npos;
+       open = text.find('\'', open + 1)) {
+    const std::size_t close = text.find('\'', open + 1);
+    if (close == std::string::npos) break;
+    const std::string word = text.substr(open + 1, close - open - 1);
+    const std::string keyword = keyword_writing(program, word, line);
+    if (!keyword.empty()) {
+      text.replace(open + 1, close - open - 1, keyword);
+      open += keyword.size() + 1;
+    } else {
+      open = close;
+    }
+  }
+  return text;
 }
 
 }  // namespace zemuc::explain

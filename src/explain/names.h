@@ -36,6 +36,13 @@ std::string said(const LearnerName& name, Language language);
 std::string rename_c_names(const Program& program, std::string_view text,
                            Language language);
 
+// `text` (UTF-8) with each word in single quotes that the learner's `line`
+// does not hold but the C of the statement on it or on the next line does
+// said as that statement's keyword: such a word is C that a statement
+// writes ("expected ')' before 'printf'" after an if not closed).
+std::string said_as_keywords(const Program& program, std::string text,
+                             std::size_t line);
+
 // Whether a byte continues a C word (letters, digits, '_', and every byte
 // of a character beyond ASCII).
 inline bool is_word_byte(char c) {

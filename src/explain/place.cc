@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "check/c_regions.h"
 #include "explain/names.h"
 #include "text/columns.h"
 #include "text/encoding.h"
@@ -26,36 +27,18 @@ std::size_t char_at(std::string_view text, std::size_t i) {
 // character that is not blank on its own. Comments count as blanks.
 std::vector<CToken> c_tokens(std::string_view text) {
   std::vector<CToken> tokens;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    const std::size_t begin = i;
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-      ++i;
-      continue;
+  bool in_word = false;
+  for (const check::CSpan& span : check::c_spans(text)) {
+    const char c = text[span.begin];
+    const bool code = span.region == check::Region::kCode;
+    const bool word = code && is_word_byte(c);
+    if (word && in_word) {
+      tokens.back().end = span.end;
+    } else if (span.region == check::Region::kLiteral ||
+               (code && c != ' ' && c != '\t' && c != '\n' && c != '\r')) {
+      tokens.push_back({span.begin, span.end});
     }
-    if (text.substr(i).starts_with("//")) {
-      i = std::min(text.find('\n', i), text.size());
-      continue;
-    }
-    if (text.substr(i).starts_with("/*")) {
-      const std::size_t close = text.find("*/", i + 2);
-      i = close == std::string_view::npos ? text.size() : close + 2;
-      continue;
-    }
-    if (is_word_byte(c)) {
-      while (i < text.size() && is_word_byte(text[i])) i += char_at(text, i);
-    } else if (c == '"' || c == '\'') {
-      ++i;
-      while (i < text.size() && text[i] != c && text[i] != '\n') {
-        i += text[i] == '\\' ? 2 : char_at(text, i);
-      }
-      if (i < text.size() && text[i] == c) ++i;
-    } else {
-      ++i;
-    }
-    i = std::min(i, text.size());
-    tokens.push_back({begin, i});
+    in_word = word;
   }
   return tokens;
 }
@@ -108,7 +91,79 @@ std::size_t column_of_squeezed(const SourceLine& line, std::size_t offset) {
   return column_of_raw(line, raw);
 }
 
+// The compiler's place mapped back to the source or the frame, or the other
+// file it names.
+std::optional<SourcePlace> mapped_place(const Program& program,
+                                        const CopyMap& map,
+                                        const CompilerMessage& message,
+                                        MessagePlace& out) {
+  if (message.file.empty()) return std::nullopt;
+  if (names_file(message.file, kFrameName)) {
+    SourcePlace place;
+    place.frame = true;
+    return place;
+  }
+  if (!names_file(message.file, program.source_name())) {
+    out.file = message.file;
+    out.line = message.line;
+    out.column = message.column;
+    return std::nullopt;
+  }
+  if (message.line == 0) return std::nullopt;
+  const std::optional<std::size_t> offset =
+      map.find(CopyMap::File::kSource, message.line, message.column);
+  if (!offset) return std::nullopt;
+  SourcePlace place = place_of(program, *offset);
+  if (place.line == 0) return std::nullopt;
+  if (message.column == 0) {
+    place.column = statement_column(program, place.line);
+    place.at_end = false;
+  }
+  return place;
+}
+
+// The first learner's line that holds the name the linker did not find.
+std::optional<SourcePlace> line_naming(const Program& program,
+                                       std::string_view utf8_name) {
+  const std::optional<std::string> word =
+      convert_all(utf8_name, Encoding::kUtf8, Encoding::kShiftJis);
+  if (!word) return std::nullopt;
+  for (std::size_t n = 1; n <= program.line_count(); ++n) {
+    if (program.line(n).frame()) continue;
+    if (const std::size_t column = word_column(program, n, *word)) {
+      SourcePlace found;
+      found.line = n;
+      found.column = column;
+      return found;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+MessagePlace place_message(const Program& program, const CopyMap& map,
+                           const CompilerMessage& message) {
+  MessagePlace place;
+  if (message.undefined == "main") {
+    place.whole_program = true;
+    return place;
+  }
+  place.source = mapped_place(program, map, message, place);
+  // A linker that no debug information guides names an object file: the
+  // name it misses is looked for in the learner's lines.
+  if (!place.source && !message.undefined.empty()) {
+    place.file.clear();
+    place.source = line_naming(program, message.undefined);
+    place.whole_program = !place.source;
+  }
+  if (place.learner_line()) {
+    const std::size_t n = place.source->line;
+    place.in_statement = program.line(n).keyword != Keyword::kNone &&
+                         place.source->column >= statement_column(program, n);
+  }
+  return place;
+}
 
 std::size_t statement_column(const Program& program, std::size_t n) {
   const SourceLine& line = program.line(n);

@@ -5,8 +5,12 @@
 #define ZEMUC_PLACE_H_
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "explain/compiler_output.h"
+#include "program/copy.h"
 #include "program/program.h"
 
 namespace zemuc::explain {
@@ -17,6 +21,29 @@ struct SourcePlace {
   bool frame = false;      // in the code はじめ or おわり writes
   bool at_end = false;     // after the last token of the line's C text
 };
+
+// Where a compiler's message is, for the learner.
+struct MessagePlace {
+  // On a line of the source or in the frame; nothing when neither.
+  std::optional<SourcePlace> source;
+  // A place in another file (a header), as the compiler names it.
+  std::string file;
+  std::size_t line = 0;
+  std::size_t column = 0;
+  bool whole_program = false;  // about the program, not one place
+  // On a statement's line, at or after its keyword: in the C that the
+  // translator writes for it.
+  bool in_statement = false;
+
+  bool learner_line() const { return source && !source->frame; }
+};
+
+// The place of the message: the compiler's place in its copy mapped back
+// to the source; for a name the linker did not find and no debug
+// information places, the first learner's line that holds it; for main
+// missing, the whole program.
+MessagePlace place_message(const Program& program, const CopyMap& map,
+                           const CompilerMessage& message);
 
 // The place of the byte at `c_offset` of the C text. The generators write
 // a line's tokens in order, names replaced by C names, so the C token

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "lexer/sjis_texts.h"
@@ -27,12 +28,15 @@ enum class Keyword {
   kReadAll,
 };
 
-namespace keyword_detail {
-
-struct Entry {
+// A keyword as the source spells it, in Shift-JIS.
+struct KeywordEntry {
   std::string_view text;
   Keyword keyword;
 };
+
+namespace keyword_detail {
+
+using Entry = KeywordEntry;
 
 inline constexpr std::array<Entry, 10> kKeywords{{
     {sjis::kDisplay, Keyword::kDisplay},
@@ -86,6 +90,20 @@ inline std::uint32_t load4(const char* p) {
 }
 
 }  // namespace keyword_detail
+
+// Every statement keyword with its spelling, in the order completion
+// offers them.
+inline constexpr std::span<const KeywordEntry> all_keywords() {
+  return keyword_detail::kKeywords;
+}
+
+// The Shift-JIS spelling of a keyword; empty for kNone.
+inline constexpr std::string_view keyword_spelling(Keyword keyword) {
+  for (const KeywordEntry& entry : keyword_detail::kKeywords) {
+    if (entry.keyword == keyword) return entry.text;
+  }
+  return {};
+}
 
 // The keyword that `token` is as a whole, or kNone. Inline and free of
 // calls: the keyword scan asks it about almost every token.

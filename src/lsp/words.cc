@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "check/problems.h"
 #include "text/encoding.h"
 
 namespace zemuc::lsp {
@@ -147,86 +148,7 @@ std::string statement_description(Keyword keyword, Language language) {
 }
 
 std::string_view problem_code(check::Problem problem) {
-  using check::Problem;
-  switch (problem) {
-    case Problem::kKeywordGlued:
-      return "keyword-glued";
-    case Problem::kKeywordSpaceRemoved:
-      return "keyword-space-removed";
-    case Problem::kKeywordAfterElse:
-      return "keyword-after-else";
-    case Problem::kWideSpace:
-      return "wide-space";
-    case Problem::kKeywordInComment:
-      return "keyword-in-comment";
-    case Problem::kSecondStatement:
-      return "second-statement";
-    case Problem::kVariableBeforeKeyword:
-      return "variable-before-keyword";
-    case Problem::kTextBeforeRepeated:
-      return "text-before-repeated";
-    case Problem::kDisplayNoLabel:
-      return "display-no-label";
-    case Problem::kDisplayNothing:
-      return "display-nothing";
-    case Problem::kTextAfterSemicolon:
-      return "text-after-semicolon";
-    case Problem::kCommentCutBySemicolon:
-      return "comment-cut-by-semicolon";
-    case Problem::kSpacesInQuotes:
-      return "spaces-in-quotes";
-    case Problem::kNameCut:
-      return "name-cut";
-    case Problem::kOperatorInName:
-      return "operator-in-name";
-    case Problem::kNameAfterSign:
-      return "name-after-sign";
-    case Problem::kFileNotOpened:
-      return "file-not-opened";
-    case Problem::kReadFileNotOpened:
-      return "read-file-not-opened";
-    case Problem::kNotAVariable:
-      return "not-a-variable";
-    case Problem::kNoVariable:
-      return "no-variable";
-    case Problem::kRepeatBoundExpression:
-      return "repeat-bound-expression";
-    case Problem::kRepeatBoundMissing:
-      return "repeat-bound-missing";
-    case Problem::kOpenModeOther:
-      return "open-mode-other";
-    case Problem::kOpenModeMissing:
-      return "open-mode-missing";
-    case Problem::kFileOpenedTwice:
-      return "file-opened-twice";
-    case Problem::kOpenPathNotYetSet:
-      return "open-path-not-yet-set";
-    case Problem::kStringCompare:
-      return "string-compare";
-    case Problem::kStringCopyTab:
-      return "string-copy-tab";
-    case Problem::kUnclosedBrace:
-      return "unclosed-brace";
-    case Problem::kStrayClosingBrace:
-      return "stray-closing-brace";
-    case Problem::kBeginMissing:
-      return "begin-missing";
-    case Problem::kBeginRepeated:
-      return "begin-repeated";
-    case Problem::kEndMissing:
-      return "end-missing";
-    case Problem::kEndRepeated:
-      return "end-repeated";
-    case Problem::kEndBeforeBegin:
-      return "end-before-begin";
-    case Problem::kCodeBeforeBegin:
-      return "code-before-begin";
-    case Problem::kCodeAfterEnd:
-      return "code-after-end";
-    case Problem::kRepeatBeforeBegin:
-      return "repeat-before-begin";
-  }
-  return "finding";
+  return check::problem_row(problem).code;
 }
 
 }  // namespace zemuc::lsp

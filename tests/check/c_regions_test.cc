@@ -52,5 +52,32 @@ TEST(CRegions, ATrailByteOfABackslashIsNoEscape) {
   EXPECT_TRUE(open);
 }
 
+// The pieces of C of several lines: literals and comments whole, a block
+// comment over a line end (a piece on each line), a literal or a // comment
+// ended by one.
+TEST(CRegions, PiecesOfSeveralLinesAndTheFirstCodeCharacter) {
+  const struct {
+    std::string text;
+    std::vector<std::string> pieces;  // each piece's text, code ones too
+    std::size_t semicolon;            // find_in_code(text, ';')
+  } cases[] = {
+      {"a\"x;\"\"y\";", {"a", "\"x;\"", "\"y\"", ";"}, 8},
+      {"/*;\n;*/b;", {"/*;", "\n", ";*/", "b", ";"}, 8},
+      {"\"ab\n;", {"\"ab", "\n", ";"}, 4},
+      {"x//;\n;", {"x", "//;", "\n", ";"}, 5},
+      {sjis("表;"), {sjis("表"), ";"}, 2},
+      {"'a'", {"'a'"}, std::string_view::npos},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::vector<std::string> pieces;
+    for (const check::CSpan& span : check::c_spans(c.text)) {
+      pieces.push_back(c.text.substr(span.begin, span.end - span.begin));
+    }
+    EXPECT_EQ(pieces, c.pieces);
+    EXPECT_EQ(check::find_in_code(c.text, ';'), c.semicolon);
+  }
+}
+
 }  // namespace
 }  // namespace zemuc::testing

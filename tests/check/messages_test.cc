@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <set>
 #include <string>
 
 #include "check/check_support.h"
+#include "check/problems.h"
 
 namespace zemuc::testing {
 namespace {
@@ -13,6 +16,7 @@ using check::Finding;
 using check::Problem;
 
 TEST(CheckMessages, EveryProblemHasBothTextsWithItsSubject) {
+  const std::regex kUnfilled(R"(\{[a-z_]*\})");
   for (int p = 0; p <= static_cast<int>(Problem::kRepeatBeforeBegin); ++p) {
     const Finding f{1, 1, static_cast<Problem>(p), sjis("数ほげ")};
     SCOPED_TRACE(p);
@@ -21,13 +25,34 @@ TEST(CheckMessages, EveryProblemHasBothTextsWithItsSubject) {
     EXPECT_GT(ja.size(), 30u);
     EXPECT_GT(en.size(), 30u);
     EXPECT_NE(ja, en);
-    // Every name of a template was filled in.
-    EXPECT_EQ(ja.find('@'), std::string::npos) << ja;
-    EXPECT_EQ(en.find('@'), std::string::npos) << en;
+    // Every name of a template was filled in: no {name} or {} is left
+    // (a brace the text shows stands next to no such name).
+    EXPECT_FALSE(std::regex_search(ja, kUnfilled)) << ja;
+    EXPECT_FALSE(std::regex_search(en, kUnfilled)) << en;
     // Each says what to write instead, in Japanese a request.
     EXPECT_NE(ja.find("ください"), std::string::npos) << ja;
     // Every text fits a Shift-JIS terminal.
     EXPECT_TRUE(convert_all(ja, Encoding::kUtf8, Encoding::kShiftJis)) << ja;
+  }
+}
+
+// Editors tell problems apart by their codes, and a failed build tells
+// each problem with the shape of the program as an error of its own.
+TEST(CheckMessages, EveryRowHasItsOwnCodeAndTheShapeRowsTheirErrors) {
+  const std::regex kCode("[a-z]+(-[a-z]+)*");
+  std::set<std::string_view> codes;
+  for (int p = 0; p <= static_cast<int>(Problem::kRepeatBeforeBegin); ++p) {
+    const check::ProblemRow& row = check::problem_row(static_cast<Problem>(p));
+    SCOPED_TRACE(row.code);
+    EXPECT_EQ(row.problem, static_cast<Problem>(p));
+    EXPECT_TRUE(std::regex_match(std::string(row.code), kCode));
+    EXPECT_TRUE(codes.insert(row.code).second);
+    const bool shape = p >= static_cast<int>(Problem::kUnclosedBrace);
+    EXPECT_EQ(row.about_shape(), shape);
+    EXPECT_EQ(!row.shape.build.japanese.empty(), shape);
+    EXPECT_EQ(!row.shape.build.english.empty(), shape);
+    EXPECT_EQ(row.shape.whole_program, row.problem == Problem::kBeginMissing ||
+                                           row.problem == Problem::kEndMissing);
   }
 }
 

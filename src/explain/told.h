@@ -1,0 +1,40 @@
+// A compiler's message as the learner is told it, and how it is shown.
+#ifndef ZEMUC_EXPLAIN_TOLD_H_
+#define ZEMUC_EXPLAIN_TOLD_H_
+
+#include <cstddef>
+#include <string>
+
+#include "explain/compiler_output.h"
+#include "program/program.h"
+#include "text/encoding.h"
+#include "text/language.h"
+
+namespace zemuc::explain {
+
+struct Told {
+  std::size_t line = 0;  // 0: no line of the source
+  std::size_t column = 0;
+  bool frame = false;
+  bool whole_program = false;  // about the program, not one place
+  bool plain = false;          // said in a sentence of its own
+  Severity severity = Severity::kError;
+  std::string text;  // UTF-8
+  std::string file;  // for a place in another file (a header)
+  // A variable used before it gets a value, as said.
+  std::string value_missing;
+};
+
+// Whether the message names a learner's line.
+inline bool names_line(const Told& told) {
+  return told.line != 0 && told.file.empty() && !told.frame;
+}
+
+// The message for the terminal: on its source line with a caret, or on one
+// line of its own naming the source, the other file or zemuc.
+std::string render(const Program& program, const Told& told, Language language,
+                   Encoding terminal);
+
+}  // namespace zemuc::explain
+
+#endif  // ZEMUC_EXPLAIN_TOLD_H_

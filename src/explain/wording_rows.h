@@ -1,0 +1,37 @@
+// What the rows of the wordings share, and the rows that read the C of the
+// line to name both sides of a copy (explain/wording_copies.cc).
+#ifndef ZEMUC_EXPLAIN_WORDING_ROWS_H_
+#define ZEMUC_EXPLAIN_WORDING_ROWS_H_
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "explain/told.h"
+#include "explain/wording.h"
+#include "text/language.h"
+
+namespace zemuc::explain {
+
+// Says the message in `text`, a sentence of its own.
+void name(const Reading& reading, Told& told, const Text& text,
+          std::initializer_list<NamedArg> args);
+
+// Puts the caret under `utf8_word` where the line holds it, as a word
+// of its own or, with `whole` false, anywhere.
+void point_at(const Reading& reading, Told& told, std::string_view utf8_word,
+              bool whole = true);
+
+std::string utf8(std::string_view sjis);
+
+// A number where a text is needed: gcc's "makes pointer from integer",
+// clang's "incompatible integer to pointer".
+void number_into_text(const Reading& reading, Told& told);
+// A text where a number is needed: the other way round.
+void text_into_number(const Reading& reading, Told& told);
+// A copy longer than where it goes.
+void writes_past(const Reading& reading, Told& told);
+
+}  // namespace zemuc::explain
+
+#endif  // ZEMUC_EXPLAIN_WORDING_ROWS_H_
