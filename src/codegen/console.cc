@@ -1,6 +1,5 @@
-#include "codegen/console.h"
-
 #include "codegen/echo.h"
+#include "codegen/generators.h"
 
 namespace zemuc {
 

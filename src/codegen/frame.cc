@@ -1,5 +1,4 @@
-#include "codegen/frame.h"
-
+#include "codegen/generators.h"
 #include "lexer/sjis_texts.h"
 
 namespace zemuc {

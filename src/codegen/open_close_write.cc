@@ -1,6 +1,5 @@
-#include "codegen/open_close_write.h"
-
 #include "codegen/echo.h"
+#include "codegen/generators.h"
 #include "lexer/sjis_texts.h"
 
 namespace zemuc {

@@ -1,4 +1,4 @@
-#include "codegen/pass_through.h"
+#include "codegen/generators.h"
 
 namespace zemuc {
 namespace {

@@ -1,6 +1,5 @@
-#include "codegen/read.h"
-
 #include "codegen/echo.h"
+#include "codegen/generators.h"
 #include "lexer/sjis_texts.h"
 
 namespace zemuc {
@@ -19,17 +18,22 @@ void write_assignment(const Context& ctx, std::size_t k, Output& out) {
   }
 }
 
+// The Leading echo and the line that reads with fgets from the file, token
+// k+1, between `before` and `after`. An unknown file leaves out that line
+// only; the rest of the statement is still written.
+void write_fgets_line(const Context& ctx, std::size_t k, const char* before,
+                      const char* after, Output& out) {
+  write_leading_echo(ctx.line, k, out);
+  if (const std::size_t f = find_file(ctx.tables, ctx.line.token(k + 1));
+      f != 0) {
+    out << before << "fgets(dummy, 80, " << ctx.tables.files.var(f) << after;
+  }
+}
+
 }  // namespace
 
 int gen_read(const Context& ctx, std::size_t k, Output& out) {
-  write_leading_echo(ctx.line, k, out);
-  // An unknown file leaves out the if line only; the rest of the block is
-  // still written.
-  if (const std::size_t f = find_file(ctx.tables, ctx.line.token(k + 1));
-      f != 0) {
-    out << "if( fgets(dummy, 80, " << ctx.tables.files.var(f)
-        << ") == NULL) {\n";
-  }
+  write_fgets_line(ctx, k, "if( ", ") == NULL) {\n", out);
   write_leading_echo(ctx.line, k, out);
   out << "\tprintf(\"" << sjis::kReadTooFar << "\");\n";
   write_leading_echo(ctx.line, k, out);
@@ -42,12 +46,7 @@ int gen_read(const Context& ctx, std::size_t k, Output& out) {
 }
 
 int gen_read_all(const Context& ctx, std::size_t k, Output& out) {
-  write_leading_echo(ctx.line, k, out);
-  if (const std::size_t f = find_file(ctx.tables, ctx.line.token(k + 1));
-      f != 0) {
-    out << "while( fgets(dummy, 80, " << ctx.tables.files.var(f)
-        << ") != NULL) {\n";
-  }
+  write_fgets_line(ctx, k, "while( ", ") != NULL) {\n", out);
   write_leading_echo(ctx.line, k, out);
   out << "    ";
   write_assignment(ctx, k, out);

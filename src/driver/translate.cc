@@ -1,11 +1,6 @@
 #include "driver/translate.h"
 
-#include "codegen/console.h"
-#include "codegen/frame.h"
-#include "codegen/open_close_write.h"
-#include "codegen/pass_through.h"
-#include "codegen/read.h"
-#include "codegen/repeat.h"
+#include "codegen/generators.h"
 #include "lexer/keywords.h"
 #include "lexer/sjis_texts.h"
 #include "lexer/tokenizer.h"

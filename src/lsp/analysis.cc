@@ -82,23 +82,23 @@ std::string_view Analysis::sjis_line(std::size_t line) const {
   return std::string_view(form_.sjis).substr(start, end - start);
 }
 
-std::size_t Analysis::utf8_offset(std::size_t line,
-                                  std::size_t sjis_offset) const {
+std::string_view Analysis::utf8_line(std::size_t line) const {
   const std::size_t start = utf8_starts_[line - 1];
   const std::size_t end =
       line < utf8_starts_.size() ? utf8_starts_[line] : utf8_.size();
-  TwinWalker walker(sjis_line(line),
-                    std::string_view(utf8_).substr(start, end - start));
-  return start + walker.utf8_at(sjis_offset);
+  return std::string_view(utf8_).substr(start, end - start);
+}
+
+std::size_t Analysis::utf8_offset(std::size_t line,
+                                  std::size_t sjis_offset) const {
+  TwinWalker walker(sjis_line(line), utf8_line(line));
+  return line_offset(line) + walker.utf8_at(sjis_offset);
 }
 
 std::size_t Analysis::sjis_offset(std::size_t line,
                                   std::size_t utf8_offset) const {
-  const std::size_t start = utf8_starts_[line - 1];
-  const std::size_t end =
-      line < utf8_starts_.size() ? utf8_starts_[line] : utf8_.size();
-  TwinWalker walker(sjis_line(line),
-                    std::string_view(utf8_).substr(start, end - start));
+  const std::size_t start = line_offset(line);
+  TwinWalker walker(sjis_line(line), utf8_line(line));
   return walker.sjis_at(utf8_offset < start ? 0 : utf8_offset - start);
 }
 

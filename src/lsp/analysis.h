@@ -66,6 +66,8 @@ class Analysis {
   }
   // The Shift-JIS line as read, with its line feed if it has one.
   std::string_view sjis_line(std::size_t line) const;
+  // The same line in the editor's UTF-8.
+  std::string_view utf8_line(std::size_t line) const;
   // Offsets within line `line` between the two forms.
   std::size_t utf8_offset(std::size_t line, std::size_t sjis_offset) const;
   std::size_t sjis_offset(std::size_t line, std::size_t utf8_offset) const;

@@ -27,6 +27,13 @@ std::string shown(const SourceSjis& source, Encoding terminal) {
       .append(")");
 }
 
+constexpr Text kNoShiftJisForm = {
+    "{} は Shift-JIS に無い文字です。別の文字で書いてください",
+    "{} has no Shift-JIS form; write it another way"};
+constexpr Text kNeitherEncoding = {
+    "UTF-8 でも Shift-JIS でもない文字があります (バイト 0x{})",
+    "the source is neither UTF-8 nor Shift-JIS here (byte 0x{})"};
+
 }  // namespace
 
 std::optional<std::string> source_as_sjis(std::string_view bytes,
@@ -43,19 +50,17 @@ std::optional<std::string> source_as_sjis(std::string_view bytes,
       reporter.error({"文字コードを変換できません", "cannot convert text"});
       break;
     case SourceSjis::Problem::kNoShiftJis:
-      reporter.error_at(
-          file_name, place.line, place.column,
-          {"{} は Shift-JIS に無い文字です。別の文字で書いてください",
-           "{} has no Shift-JIS form; write it another way"},
-          {shown(source, reporter.terminal())});
+    case SourceSjis::Problem::kNotShiftJis: {
+      // The character itself, or the byte that starts no character.
+      const bool no_form = source.problem == SourceSjis::Problem::kNoShiftJis;
+      const std::string what =
+          no_form
+              ? shown(source, reporter.terminal())
+              : hex(static_cast<unsigned char>(source.character.front()), 2);
+      reporter.error_at(file_name, place.line, place.column,
+                        no_form ? kNoShiftJisForm : kNeitherEncoding, {what});
       break;
-    case SourceSjis::Problem::kNotShiftJis:
-      reporter.error_at(
-          file_name, place.line, place.column,
-          {"UTF-8 でも Shift-JIS でもない文字があります (バイト 0x{})",
-           "the source is neither UTF-8 nor Shift-JIS here (byte 0x{})"},
-          {hex(static_cast<unsigned char>(source.character.front()), 2)});
-      break;
+    }
   }
   return std::nullopt;
 }
