@@ -27,6 +27,69 @@ inline std::size_t squeeze_step(char* s, std::size_t n, std::size_t& r,
   return 1;
 }
 
+// Moves the run of ordinary bytes (names, numbers) that starts at r over to
+// w, as squeezing does; until the first space is removed they are already
+// where they belong. Returns the run's length.
+inline std::size_t move_ordinary_run(char* s, std::size_t n, std::size_t& r,
+                                     std::size_t& w) {
+  std::size_t e = r + 1;
+  while (e < n && class_of(s[e]) == ByteClass::kOrdinary) ++e;
+  if (w != r) std::memmove(s + w, s + r, e - r);
+  const std::size_t length = e - r;
+  w += length;
+  r = e;
+  return length;
+}
+
+// Moves the quoted section that starts at r over to w: it runs to the
+// closing quote, which is kept but not counted. An unclosed one stops
+// before the line feed that ends the line, which then ends the line as
+// usual. Squeezing goes on inside the quotes. Returns the bytes counted.
+inline std::size_t move_quoted(char* s, std::size_t n, std::size_t& r,
+                               std::size_t& w) {
+  s[w++] = s[r++];
+  std::size_t counted = 1;
+  while (r < n && s[r] != '"' && s[r] != '\n') {
+    counted += squeeze_step(s, n, r, w);
+  }
+  if (r < n && s[r] == '"') s[w++] = s[r++];
+  return counted;
+}
+
+// The line's token arrays as the scan fills them, through plain pointers.
+// They only grow, with the number of tokens rather than the length of the
+// line, and entries above `count` keep what earlier lines left.
+class TokenSlots {
+ public:
+  explicit TokenSlots(TokenLine& line) : line_(line) { point(); }
+
+  __attribute__((always_inline)) void put(std::size_t k, std::string_view token,
+                                          char delim, std::size_t length) {
+    if (k >= room_) grow();
+    tokens_[k] = token;
+    delims_[k] = delim;
+    lengths_[k] = length;
+  }
+
+ private:
+  void grow() {
+    line_.resize(room_ < 64 ? 64 : room_ * 2);
+    point();
+  }
+  void point() {
+    room_ = line_.tokens.size();
+    tokens_ = line_.tokens.data();
+    delims_ = line_.delims.data();
+    lengths_ = line_.lengths.data();
+  }
+
+  TokenLine& line_;
+  std::size_t room_ = 0;
+  std::string_view* tokens_ = nullptr;
+  char* delims_ = nullptr;
+  std::size_t* lengths_ = nullptr;
+};
+
 }  // namespace
 
 void squeeze_line(std::string& text) {
@@ -48,46 +111,22 @@ void tokenize_line(TokenLine& line) {
   // Room for the line feed that a line without an end gets.
   text.reserve(n + 1);
   char* const s = text.data();
-  // The arrays only grow, with the number of tokens rather than the length
-  // of the line, and entries above `count` keep what earlier lines left.
-  std::string_view* tokens = line.tokens.data();
-  char* delims = line.delims.data();
-  std::size_t* lengths = line.lengths.data();
-  std::size_t room = line.tokens.size();
-  auto grow = [&] {
-    room = room < 64 ? 64 : room * 2;
-    line.resize(room);
-    tokens = line.tokens.data();
-    delims = line.delims.data();
-    lengths = line.lengths.data();
-  };
-
+  TokenSlots slots(line);
   std::size_t r = 0;
   std::size_t w = 0;
   std::size_t start = 0;  // where the current token begins in the output
   std::size_t v = 0;      // its length value so far
   std::size_t count = 1;
   auto end_token = [&](char delim) __attribute__((always_inline)) {
-    if (count >= room) grow();
-    tokens[count] = std::string_view(s + start, w - start);
-    delims[count] = delim;
-    lengths[count] = v;
+    slots.put(count, std::string_view(s + start, w - start), delim, v);
   };
 
   while (r < n) {
     const char c = s[r];
     switch (class_of(c)) {
-      case ByteClass::kOrdinary: {
-        // Most bytes come in runs of ordinary ones (names, numbers); until
-        // the first space is removed they are already where they belong.
-        std::size_t e = r + 1;
-        while (e < n && class_of(s[e]) == ByteClass::kOrdinary) ++e;
-        if (w != r) std::memmove(s + w, s + r, e - r);
-        w += e - r;
-        v += e - r;
-        r = e;
+      case ByteClass::kOrdinary:
+        v += move_ordinary_run(s, n, r, w);
         break;
-      }
       case ByteClass::kSpace:
       case ByteClass::kLetterE:
         v += squeeze_step(s, n, r, w);
@@ -100,15 +139,7 @@ void tokenize_line(TokenLine& line) {
         ++count;
         break;
       case ByteClass::kQuote:
-        // The quoted section runs to the closing quote, which is kept but
-        // not counted. An unclosed one stops before the line feed that ends
-        // the line, which then ends the line as usual. Squeezing goes on
-        // inside the quotes.
-        s[w++] = s[r++];
-        ++v;
-        while (r < n && s[r] != '"' && s[r] != '\n')
-          v += squeeze_step(s, n, r, w);
-        if (r < n && s[r] == '"') s[w++] = s[r++];
+        v += move_quoted(s, n, r, w);
         break;
       case ByteClass::kEnd:
         // The line ends here; what follows is dropped.
