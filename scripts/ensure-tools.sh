@@ -22,6 +22,7 @@ declare -A build=(
 declare -A test=(
   [clang]=clang
   [clang-format]=clang-format
+  [clang-tidy]=clang-tidy
   [man]=man-db
   [/usr/bin/time]=time
   [tmux]=tmux
