@@ -45,8 +45,8 @@ bool takes_option(const Toolchain& toolchain, const std::string& option,
                   const std::string& folder) {
   std::vector<std::string> argv = toolchain.compiler;
   const std::string object = folder + "/empty.o";
-  argv.insert(argv.end(), {option, "-Werror", "-c", "-x", "c", "/dev/null",
-                           "-o", object});
+  argv.insert(argv.end(),
+              {option, "-Werror", "-c", "-x", "c", "/dev/null", "-o", object});
   std::vector<std::string> environment = settings();
   environment.push_back("TMPDIR=" + folder);
   const Captured captured = run_and_capture(argv, environment, {object});
@@ -64,7 +64,8 @@ bool builds_checked(const Toolchain& toolchain, const std::string& folder) {
   for (std::string& flag : link_flags()) argv.push_back(std::move(flag));
   std::vector<std::string> environment = settings();
   environment.push_back("TMPDIR=" + folder);
-  const Captured captured = run_and_capture(argv, environment, {folder + "/probe"});
+  const Captured captured =
+      run_and_capture(argv, environment, {folder + "/probe"});
   return captured.ended && captured.ended->status == 0;
 }
 
@@ -98,13 +99,15 @@ std::string cache_folder() {
   const char* xdg = std::getenv("XDG_CACHE_HOME");
   if (xdg != nullptr && *xdg == '/') return std::string(xdg) + "/zemuc";
   const char* home = std::getenv("HOME");
-  if (home != nullptr && *home == '/') return std::string(home) + "/.cache/zemuc";
+  if (home != nullptr && *home == '/')
+    return std::string(home) + "/.cache/zemuc";
   return {};
 }
 
 // Makes the folder and those above it; false where one cannot be made.
 bool make_folders(const std::string& folder) {
-  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+  for (std::size_t slash = folder.find('/', 1);;
+       slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
     if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) return true;
