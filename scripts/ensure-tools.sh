@@ -21,6 +21,12 @@ declare -A build=(
 )
 declare -A test=(
   [clang]=clang
+  # The compiler matrix: Ubuntu 22.04's gcc, the newest clang with its
+  # sanitizers' run-time, and tcc, which has none.
+  [gcc-11]=gcc-11
+  [clang-19]=clang-19
+  [/usr/lib/llvm-19/lib/clang/19/lib/linux/libclang_rt.asan-x86_64.a]=libclang-rt-19-dev
+  [tcc]=tcc
   [clang-format]=clang-format
   [clang-tidy]=clang-tidy
   [man]=man-db

@@ -86,7 +86,11 @@ bool left_out(std::string_view line) {
   if (line.starts_with(">>> ")) return true;      // lld's further places
   if (line.ends_with("generated.")) return true;  // clang's count
   if (line.find(": In function ") != std::string_view::npos) return true;
-  if (line.find(": At top level:") != std::string_view::npos) return true;
+  // gcc 11 says it without a file after a #line back into the frame.
+  if (line == "At top level:" ||
+      line.find(": At top level:") != std::string_view::npos) {
+    return true;
+  }
   if (line.find(": in function `") != std::string_view::npos) return true;
   if (line.find("some warnings being treated as errors") !=
       std::string_view::npos) {

@@ -208,6 +208,19 @@ void used_before_value(const Reading& r, Told& told) {
   }
 }
 
+// tcc's "';' expected (got "printf")" stands on the line after the one
+// missing it: at the end of the learner's line before, when there is one.
+void semicolon_before(const Reading& r, Told& told) {
+  std::size_t before = r.place->line;
+  while (--before > 0 && (r.program.line(before).frame() ||
+                          trimmed(r.program.line(before).raw).empty())) {
+  }
+  if (before == 0) return;
+  told.line = before;
+  told.column = end_column(r.program, before);
+  name(r, told, kMissingSemicolon, {});
+}
+
 // What a row needs besides its words.
 enum class Needs {
   kNothing,
@@ -237,6 +250,10 @@ constexpr std::array kWordings = {
     Wording{{}, Needs::kMainMissing, {}, no_main},
     Wording{{}, Needs::kUndefined, {}, unknown_function},
     Wording{{{{"expected ';'", true}}}, Needs::kLineEnd, kMissingSemicolon},
+    Wording{{{{"';' expected (got ", true}}},
+            Needs::kNothing,
+            {},
+            semicolon_before},
     Wording{{}, Needs::kFullWidth, {}, full_width},
     Wording{{{{"' undeclared"}, {"use of undeclared identifier", true}}},
             Needs::kQuotedWord,

@@ -83,6 +83,12 @@ constexpr Text kNoCheckedBuild = {
     "ラリーが入っていないのかもしれません): {}",
     "built without run-time checks: {} cannot build a checked "
     "program here (its sanitizer run-time may be missing): {}"};
+constexpr Text kNoChecksHere = {
+    "実行時の検査なしで組み立てました: {} "
+    "は検査付きのプログラムを作れません (サニタイザーがないか、その実行時"
+    "ライブラリーが入っていません)",
+    "built without run-time checks: {} cannot build a checked program "
+    "here (it has no sanitizers, or their run-time is missing)"};
 constexpr Text kDoesNotBuild = {
     "{} を組み立てられません ({} が状態 {} で終わりました)",
     "{} does not build ({} ended with status {})"};
@@ -105,6 +111,14 @@ class Builder {
   // cannot build or start a checked program here.
   Built build() {
     if (!request_.checked) return build_once(false);
+    if (!request_.toolchain.abilities.checks) {
+      Built plain = build_once(false);
+      if (plain.status == BuildStatus::kBuilt) {
+        plain.unchecked_because =
+            Trouble{kNoChecksHere, {request_.toolchain.compiler[0]}};
+      }
+      return plain;
+    }
     Attempt checked = build_once(true);
     if (!checked.drop_checks) return checked;
     Built plain = build_once(false);

@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
 #include "sys/process.h"
+#include "text/words.h"
+#include "toolchain/abilities.h"
 
 #ifndef ZEMUC_DATADIR_FROM_BINDIR
 #define ZEMUC_DATADIR_FROM_BINDIR "../share"
@@ -40,32 +43,47 @@ bool is_file(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// The major number of the first word of `words` that reads as a dotted
+// version ("10.2.1"), 0 for none.
+int first_dotted_major(std::string_view words) {
+  for (const std::string& word : words_of(words)) {
+    const std::size_t dot = word.find('.');
+    if (dot != std::string::npos && dot > 0) {
+      if (const auto major =
+              number_of<int>(std::string_view(word).substr(0, dot))) {
+        return *major;
+      }
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 void identify(const std::string& version_text, Toolchain& toolchain) {
   const std::string_view text = version_text;
   const std::string_view first = text.substr(0, text.find('\n'));
-  const auto major_after = [&](std::size_t at) {
-    int major = 0;
-    for (std::size_t i = at;
-         i < first.size() && first[i] >= '0' && first[i] <= '9' && major < 1000;
-         ++i) {
-      major = major * 10 + (first[i] - '0');
-    }
-    return major;
-  };
   if (const std::size_t at = first.find("clang version ");
       at != std::string_view::npos) {
+    // "Debian clang version 14.0.6", "Apple clang version 15.0.0 (...)".
     toolchain.family = Family::kClang;
-    toolchain.major_version = major_after(at + 14);
+    toolchain.major_version = leading_number<int>(first.substr(at + 14));
   } else if (text.find("Free Software Foundation") != std::string_view::npos) {
+    // "gcc (Debian 12.2.0-14) 12.2.0", "gcc (Debian 10.2.1-6) 10.2.1
+    // 20210110", "cc (GCC) 9.4.0": the first dotted number after the
+    // maker's words in brackets; a date may follow it.
     toolchain.family = Family::kGcc;
-    // "gcc (Debian 12.2.0-14) 12.2.0": the version ends the line.
-    const std::size_t space = first.rfind(' ');
-    toolchain.major_version =
-        major_after(space == std::string_view::npos ? 0 : space + 1);
+    const std::size_t close = first.rfind(')');
+    toolchain.major_version = first_dotted_major(
+        close == std::string_view::npos ? first.substr(first.find(' ') + 1)
+                                        : first.substr(close + 1));
   } else {
+    // tcc's "tcc version 0.9.27 (x86_64 Linux)", or a compiler unknown.
     toolchain.family = Family::kOther;
+    if (const std::size_t at = first.find(" version ");
+        at != std::string_view::npos) {
+      toolchain.major_version = first_dotted_major(first.substr(at + 9));
+    }
   }
 }
 
@@ -98,6 +116,7 @@ std::variant<Toolchain, Trouble> find_toolchain() {
     toolchain.version_text = version.output;
     identify(toolchain.version_text, toolchain);
   }
+  toolchain.abilities = learn_abilities(toolchain);
 
   const std::string folder = own_folder();
   const std::string installed =
@@ -157,7 +176,14 @@ std::vector<std::string> compile_flags(const Toolchain& toolchain,
       flags.push_back("-static-libubsan");
     }
   }
+  std::erase_if(flags, [&](const std::string& flag) {
+    return !toolchain.abilities.takes(flag);
+  });
   return flags;
+}
+
+bool Abilities::takes(std::string_view option) const {
+  return std::find(refused.begin(), refused.end(), option) == refused.end();
 }
 
 std::vector<std::string> link_flags() {

@@ -4,6 +4,7 @@
 #define ZEMUC_TOOLCHAIN_H_
 
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -19,6 +20,14 @@ struct Trouble {
 
 enum class Family { kGcc, kClang, kOther };
 
+// What the compiler was found to take (toolchain/abilities.h); as made,
+// everything.
+struct Abilities {
+  std::vector<std::string> refused;  // options it does not take
+  bool checks = true;  // whether a checked program builds and links
+  bool takes(std::string_view option) const;
+};
+
 struct Toolchain {
   // The compiler's full path and the words of $CC after its name.
   std::vector<std::string> compiler;
@@ -26,9 +35,11 @@ struct Toolchain {
   Family family = Family::kOther;
   int major_version = 0;
   std::string version_text;  // what `--version` says
+  Abilities abilities;
 };
 
-// $CC if set, else gcc, found on PATH and asked what it is; the run-time
+// $CC if set, else gcc, found on PATH and asked what it is and what it
+// takes; the run-time
 // file where an install puts it beside zemuc's own folder, or where the
 // build tree keeps it. Trouble that says what to install when either is
 // missing.
@@ -43,7 +54,9 @@ void identify(const std::string& version_text, Toolchain& toolchain);
 // colours with byte columns, the warnings about the learner's lines and
 // none about the translator's own code, a number given for a text an
 // error; with `checked`, the address and undefined-behaviour sanitizers,
-// which stop at the first fault. The libraries come after the files.
+// which stop at the first fault. Only options the compiler takes; those
+// of its family that it might not are what it is asked about (with
+// `checked` and its abilities as made). The libraries come after the files.
 std::vector<std::string> compile_flags(const Toolchain& toolchain,
                                        bool checked);
 std::vector<std::string> link_flags();

@@ -75,6 +75,8 @@ TEST(CompilerMessages, EachToolsFormIsRead) {
 TEST(CompilerMessages, WhatOnlyShowsThemIsLeftOut) {
   const char* output =
       "p.zem: In function 'main':\n"
+      "<translator>: At top level:\n"
+      "At top level:\n"  // gcc 11's, with no file
       "In file included from <translator>:2:\n"
       "                 from <translator>:3:\n"
       "   14 |   nn2=nn1*2\n"

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "toolchain/abilities.h"
+
 namespace zemuc::toolchain {
 namespace {
 
@@ -23,20 +25,35 @@ TEST(Toolchain, KindAndVersionFromWhatTheCompilerSays) {
        Family::kGcc, 12},
       {"cc (GCC) 10.2.1 20210110\nCopyright (C) 2020 Free Software "
        "Foundation, Inc.\n",
-       Family::kGcc, 20210110},
+       Family::kGcc, 10},
+      // Debian 11's and Ubuntu's: a date, or the maker's words, around it.
+      {"gcc (Debian 10.2.1-6) 10.2.1 20210110\nFree Software Foundation\n",
+       Family::kGcc, 10},
+      {"gcc (Ubuntu 11.4.0-1ubuntu1~22.04) 11.4.0\nFree Software "
+       "Foundation\n",
+       Family::kGcc, 11},
+      {"gcc (Ubuntu 9.4.0-1ubuntu1~20.04.2) 9.4.0\nFree Software "
+       "Foundation\n",
+       Family::kGcc, 9},
+      {"x86_64-linux-gnu-gcc-14 (Debian 14.2.0-19) 14.2.0\nFree Software "
+       "Foundation\n",
+       Family::kGcc, 14},
+      {"Ubuntu clang version 14.0.0-1ubuntu1.1\n", Family::kClang, 14},
+      {"Debian clang version 19.1.7 (3~deb12u1)\n", Family::kClang, 19},
+      {"Apple clang version 15.0.0 (clang-1500.1.0.48.1)\n", Family::kClang,
+       15},
       {"Debian clang version 14.0.6\nTarget: x86_64-pc-linux-gnu\n",
        Family::kClang, 14},
       {"Apple clang version 15.0.0 (clang-1500.0.40.1)\n", Family::kClang, 15},
       {"tcc version 0.9.27 (x86_64 Linux)\n", Family::kOther, 0},
+      {"gcc (GCC) 12.2.0\n", Family::kOther, 0},  // no maker's line
       {"", Family::kOther, 0},
   };
   for (const auto& c : cases) {
     Toolchain t;
     identify(c.version_text, t);
     EXPECT_EQ(t.family, c.family) << c.version_text;
-    if (c.family == Family::kClang) {
-      EXPECT_EQ(t.major_version, c.major);
-    }
+    EXPECT_EQ(t.major_version, c.major) << c.version_text;
   }
 }
 
@@ -73,6 +90,50 @@ TEST(Toolchain, FlagsForEachKind) {
   EXPECT_FALSE(has(compile_flags(clang, true), "-static-libubsan"));
   EXPECT_TRUE(has(compile_flags(clang, false), "-fno-caret-diagnostics"));
   EXPECT_FALSE(has(compile_flags(other, false), "-Wall"));
+  // An option the compiler refused is never given; gcc 10 is never given
+  // the column unit that came with gcc 11.
+  Toolchain gcc10;
+  identify(
+      "gcc (Debian 10.2.1-6) 10.2.1 20210110\nFree Software "
+      "Foundation\n",
+      gcc10);
+  EXPECT_FALSE(
+      has(compile_flags(gcc10, false), "-fdiagnostics-column-unit=byte"));
+  gcc.abilities.refused = {"-static-libubsan", "-fextended-identifiers"};
+  EXPECT_FALSE(has(compile_flags(gcc, true), "-static-libubsan"));
+  EXPECT_FALSE(has(compile_flags(gcc, true), "-fextended-identifiers"));
+  EXPECT_TRUE(has(compile_flags(gcc, true), "-static-libasan"));
+}
+
+// The answers remembered are read back for the same compiler and version
+// only, and a text cut short is no answer.
+TEST(Toolchain, AbilitiesRememberedPerCompilerAndVersion) {
+  Toolchain gcc;
+  gcc.compiler = {"/usr/bin/gcc", "-m64"};
+  identify("gcc (Debian 12.2.0-14) 12.2.0\nFree Software Foundation\n", gcc);
+  Toolchain other_version = gcc;
+  identify("gcc (Debian 11.3.0-12) 11.3.0\nFree Software Foundation\n",
+           other_version);
+  other_version.version_text = "gcc (Debian 11.3.0-12) 11.3.0\n";
+  Toolchain other_path = gcc;
+  other_path.compiler = {"/usr/bin/gcc"};
+  const Abilities cases[] = {
+      {},
+      {{"-fdiagnostics-column-unit=byte"}, true},
+      {{"-fsanitize=address,undefined", "-fno-sanitize-recover=all"}, false},
+  };
+  for (const Abilities& abilities : cases) {
+    const std::string text = abilities_text(gcc, abilities);
+    const std::optional<Abilities> back = abilities_from(gcc, text);
+    ASSERT_TRUE(back.has_value()) << text;
+    EXPECT_EQ(back->refused, abilities.refused);
+    EXPECT_EQ(back->checks, abilities.checks);
+    EXPECT_FALSE(abilities_from(other_version, text).has_value());
+    EXPECT_FALSE(abilities_from(other_path, text).has_value());
+    EXPECT_FALSE(
+        abilities_from(gcc, text.substr(0, text.size() - 1)).has_value());
+    EXPECT_FALSE(abilities_from(gcc, "").has_value());
+  }
 }
 
 }  // namespace

@@ -327,11 +327,9 @@ TEST(ZemucDiagnostics, MissingSanitizerRunTimeBuildsWithoutChecks) {
   RunResult r = run_zemuc({"run", "p.zem"}, dir.path(), "x\n", {cc});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "動いた\n" + kTail);
-  EXPECT_EQ(r.err,
-            "zemuc: built without run-time checks: " + cc.substr(3) +
-                " cannot build a checked program here (its sanitizer "
-                "run-time may be missing): /usr/bin/ld: cannot find -lasan: "
-                "No such file or directory\n");
+  EXPECT_EQ(r.err, "zemuc: built without run-time checks: " + cc.substr(3) +
+                       " cannot build a checked program here (it has no "
+                       "sanitizers, or their run-time is missing)\n");
   dir.write("p.zem", "はじめ\n\t値=5;\nおわり\n");
   r = run_zemuc({"run", "p.zem"}, dir.path(), "x\n", {cc});
   EXPECT_EQ(r.status, 1);

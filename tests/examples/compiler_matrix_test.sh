@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# What a learner sees from zemuc run with one C compiler: a correct program
+# runs with nothing on stderr (or, where the compiler cannot build the
+# checks, the one plain line that says so), a missing ; is told on its own
+# line, and a division by zero is told as one.
+# Usage: compiler_matrix_test.sh ZEMUC COMPILER
+# Exits 77 (skipped) without the compiler.
+set -uo pipefail
+zemuc=$(realpath "$1")
+compiler=$2
+if ! command -v "$compiler" >/dev/null 2>&1; then
+  echo "SKIP: $compiler is not installed"
+  exit 77
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+fail() {
+  echo "FAIL ($compiler, $1): $2"
+  sed 's/^/  | /' "$work/err"
+  failed=1
+}
+# Runs zemuc on the source $1 with the input $2; sets status.
+run() {
+  printf '%b' "$1" >"$work/p.zem"
+  (cd "$work" && printf '%b' "$2" | env -u LANGUAGE LC_ALL=C.UTF-8 \
+    CC="$compiler" timeout 60 "$zemuc" run p.zem >"$work/out" 2>"$work/err")
+  status=$?
+}
+unchecked='^zemuc: built without run-time checks: [^:]* cannot build a checked program here'
+
+run 'はじめ\n\t打つ(数a);\n\t数b=数a*2;\n\t見る("b",数b);\nおわり\n' '4\nx\n'
+((status == 0)) || fail "a correct program" "status $status"
+grep -q 'b\[8\]' "$work/out" || fail "a correct program" "it showed no b[8]"
+if [[ -s $work/err ]]; then
+  if [[ $(wc -l <"$work/err") -ne 1 ]] || ! grep -q "$unchecked" "$work/err" ||
+    grep -qi 'error\|undefined\|warning' "$work/err"; then
+    fail "a correct program" "stderr is more than one plain line"
+  fi
+fi
+
+run 'はじめ\n\t打つ(数a);\n\t数b=数a*2\n\t見る("b",数b);\nおわり\n' '4\nx\n'
+((status == 1)) || fail "a missing ;" "status $status"
+grep -q '^p.zem:3:9: error: a ; is missing at the end of this line' \
+  "$work/err" || fail "a missing ;" "not told on line 3 at its end"
+grep -q '^p.zem:4' "$work/err" && fail "a missing ;" "told on line 4 too"
+
+run 'はじめ\n\t打つ(数a);\n\t数b=10/数a;\n\t見る("b",数b);\nおわり\n' '0\nx\n'
+((status != 0)) || fail "a division by zero" "status 0"
+if grep -q "$unchecked" "$work/err"; then
+  grep -q 'division by zero' "$work/err" ||
+    fail "a division by zero" "not told as one"
+else
+  grep -q '^p.zem:3:7: error: division by zero' "$work/err" ||
+    fail "a division by zero" "not told on line 3"
+fi
+((failed == 0)) && echo "ok: zemuc run with $compiler"
+exit $failed
