@@ -193,6 +193,18 @@ TEST(LearnersTerms, OneMistakeIsOneError) {
        "p.zem:2:5: error: 入力 は 開く "
        "で開いたファイルではありません。読む前に "
        "開く(入力,\"ファイル名\",r) で開いてください\n"},
+      {"an if without its ), in Japanese",
+       "はじめ\n\t数a=1;\n\tif(数a==1{\n\t\t見る(\"a\",数a);\n\t}\nおわり\n",
+       "", 1,
+       // gcc names the { before which it expected the ), clang does not.
+       "", true, "。( には、それを閉じる ) が要ります\n\tif(数a==1{\n"},
+      {"an else without an if, in Japanese",
+       "はじめ\n\t数a=1;\n\telse{\n\t\t見る(\"a\",数a);\n\t}\nおわり\n", "", 1,
+       "p.zem:3:2: error: この else の前に if がありません。else は if の { } "
+       "を閉じる } のすぐ後に書きます\n"
+       "\telse{\n"
+       "\t^\n",
+       true},
       {"a mistyped keyword: no warning that follows from it",
        "はじめ\n\t打る(数a);\n\t見る(\"a\",数a);\nおわり\n", "", 1,
        "p.zem:2:2: error: there is no statement or function named 打る: is a "
