@@ -102,8 +102,12 @@ Explanation shown(const Program& program, const std::vector<Told>& told,
                   Language language, Encoding terminal) {
   Explanation explanation;
   for (const Told& t : told) {
-    if (!t.value_missing.empty()) {
-      explanation.values_missing.push_back({t.line, t.value_missing});
+    const ValueMissing missing{t.line, t.value_missing};
+    if (!missing.name.empty() &&
+        std::find(explanation.values_missing.begin(),
+                  explanation.values_missing.end(),
+                  missing) == explanation.values_missing.end()) {
+      explanation.values_missing.push_back(missing);
     }
   }
   std::set<std::string> seen;

@@ -205,6 +205,14 @@ TEST(LearnersTerms, OneMistakeIsOneError) {
        "\telse{\n"
        "\t^\n",
        true},
+      {"a value missing inside a loop is warned of once",
+       // gcc sees it only where the value is used after.
+       "はじめ\n\tくり返し(3){\n\t\t数b=数b+1;\n\t}\n\t見る(\"b\",数b);\n"
+       "おわり\n",
+       "", 0,
+       "p.zem:3:3: warning: 数b is used before it gets a value\n"
+       "\t\t数b=数b+1;\n"
+       "\t\t^\n"},
       {"a mistyped keyword: no warning that follows from it",
        "はじめ\n\t打る(数a);\n\t見る(\"a\",数a);\nおわり\n", "", 1,
        "p.zem:2:2: error: there is no statement or function named 打る: is a "
