@@ -225,25 +225,21 @@ class Builder {
   }
 
   // A variable used before it gets a value inside a loop is seen by gcc
-  // only with its optimiser, which a build for learners does not run, and
-  // by clang only under a warning of its own that -Wall leaves out: a
-  // second compile of the same copy, writing nothing, says it, told as
-  // the build's own warnings are. Only gcc and clang have the warning, and
-  // only its words are kept; a compile that fails or cannot run adds
-  // nothing.
+  // only with its optimiser, which a build for learners does not run: a
+  // second compile of the same copy, optimised and writing nothing, says
+  // it, told as the build's own warnings are. Only its words are kept; a
+  // compile that fails or cannot run adds nothing. clang's warning for it
+  // (-Wconditional-uninitialized) does not know that a くり返し runs at
+  // least once, and would warn of every value set inside one and used
+  // after.
   std::string warnings_through_loops(const std::string& copy_path) const {
     const Toolchain& toolchain = request_.toolchain;
-    if (toolchain.family == Family::kOther) return {};
+    if (toolchain.family != Family::kGcc) return {};
     std::vector<std::string> argv = toolchain.compiler;
     for (std::string& flag : compile_flags(toolchain, false)) {
       argv.push_back(std::move(flag));
     }
-    if (toolchain.family == Family::kGcc) {
-      argv.insert(argv.end(), {"-O1", "-S", "-o", "/dev/null"});
-    } else {
-      argv.insert(argv.end(), {"-fsyntax-only", "-Wconditional-uninitialized"});
-    }
-    argv.push_back(copy_path);
+    argv.insert(argv.end(), {"-O1", "-S", "-o", "/dev/null", copy_path});
     const Captured captured =
         run_and_capture(argv, compiler_settings(request_.scratch_folder), {});
     if (!captured.ended || captured.ended->status != 0) return {};

@@ -33,6 +33,7 @@ struct Case {
   std::string said;
   bool japanese = false;
   const char* has = "";
+  const char* only_with = "";  // the one compiler to try; empty: each
 };
 
 // What zemuc said before its closing line: "zemuc: p.zem does not build
@@ -45,6 +46,7 @@ std::string before_closing_line(const std::string& err) {
 void run_cases(const std::vector<Case>& cases) {
   for (const std::string& cc : compilers()) {
     for (const Case& c : cases) {
+      if (*c.only_with != '\0' && cc != c.only_with) continue;
       SCOPED_TRACE(std::string(c.what) + " with " + cc);
       ScratchDir dir;
       dir.write("p.zem", c.source);
@@ -212,7 +214,8 @@ TEST(LearnersTerms, OneMistakeIsOneError) {
        "", 0,
        "p.zem:3:3: warning: 数b is used before it gets a value\n"
        "\t\t数b=数b+1;\n"
-       "\t\t^\n"},
+       "\t\t^\n",
+       false, "", "gcc"},
       {"a mistyped keyword: no warning that follows from it",
        "はじめ\n\t打る(数a);\n\t見る(\"a\",数a);\nおわり\n", "", 1,
        "p.zem:2:2: error: there is no statement or function named 打る: is a "
