@@ -40,6 +40,7 @@ std::optional<Told> told_of(const Program& program, const CopyMap& map,
     told.column = place.source->column;
     told.frame = place.source->frame;
   }
+  told.words = message.text;
   told.text = rename_c_names(program, message.text, language);
   if (learner_line) told.text = said_as_keywords(program, told.text, told.line);
   phrase({program, language, message, learner_line ? &*place.source : nullptr},
@@ -70,14 +71,24 @@ void keep_what_failed(std::vector<Told>& told, const Shape& shape,
 }
 
 // Once a sentence of its own tells a line, the compiler's other words on
-// it add nothing. What remains goes by line; what names no line, after.
+// it add nothing, nor a sentence that follows from the others, nor a
+// second one of those. What remains goes by line; what names no line,
+// after.
 void order(std::vector<Told>& told) {
   std::set<std::size_t> told_plainly;
   for (const Told& t : told) {
-    if (t.plain && names_line(t)) told_plainly.insert(t.line);
+    if (t.plain && !t.follows_others && names_line(t)) {
+      told_plainly.insert(t.line);
+    }
   }
+  std::set<std::size_t> followed;
   std::erase_if(told, [&](const Told& t) {
-    return !t.plain && names_line(t) && told_plainly.contains(t.line);
+    if (!names_line(t)) return false;
+    if (t.follows_others) {
+      return told_plainly.contains(t.line) || !followed.insert(t.line).second;
+    }
+    return !t.plain &&
+           (told_plainly.contains(t.line) || followed.contains(t.line));
   });
   const auto key = [](const Told& t) {
     return t.line != 0 && t.file.empty() ? t.line : SIZE_MAX;
@@ -91,8 +102,12 @@ Explanation shown(const Program& program, const std::vector<Told>& told,
                   Language language, Encoding terminal) {
   Explanation explanation;
   for (const Told& t : told) {
-    if (!t.value_missing.empty()) {
-      explanation.values_missing.push_back({t.line, t.value_missing});
+    const ValueMissing missing{t.line, t.value_missing};
+    if (!missing.name.empty() &&
+        std::find(explanation.values_missing.begin(),
+                  explanation.values_missing.end(),
+                  missing) == explanation.values_missing.end()) {
+      explanation.values_missing.push_back(missing);
     }
   }
   std::set<std::string> seen;

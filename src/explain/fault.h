@@ -30,9 +30,10 @@ std::string explain_fault(const Program& program, const CopyMap& map,
 
 // What a signal that ended the program means, as "zemuc: TEXT" and a line
 // end; empty for an interrupt (Ctrl-C), which the user asked for. Without
-// checks the message says that they would name the line.
+// checks the message says that they would name the line, where the
+// compiler can build them (`checks_possible`).
 std::string explain_signal(int signal, bool checked, Language language,
-                           Encoding terminal);
+                           Encoding terminal, bool checks_possible = true);
 
 }  // namespace zemuc::explain
 

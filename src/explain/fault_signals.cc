@@ -75,7 +75,7 @@ const SignalText& text_of_signal(int signal) {
 }  // namespace
 
 std::string explain_signal(int signal, bool checked, Language language,
-                           Encoding terminal) {
+                           Encoding terminal, bool checks_possible) {
   // An interrupt is what the user asked for.
   if (signal == SIGINT) return {};
   const SignalText& row = text_of_signal(signal);
@@ -84,7 +84,7 @@ std::string explain_signal(int signal, bool checked, Language language,
                                ? std::string("SIG") + abbreviation
                                : "signal " + std::to_string(signal);
   std::string said_text = fill(row.text, language, {name});
-  if (!checked && row.checks_tell_line) {
+  if (!checked && checks_possible && row.checks_tell_line) {
     said_text += fill(kRunWithChecks, language, {});
   }
   return "zemuc: " + convert_text(said_text, Encoding::kUtf8, terminal) + "\n";

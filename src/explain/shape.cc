@@ -27,7 +27,7 @@ bool follows_from(const check::Finding& finding, const Told& told,
     case Follows::kEverything:
       return true;
     case Follows::kEndOfInput:
-      return told.frame || at_end_of_input(told.text);
+      return told.frame || at_end_of_input(told.words);
     case Follows::kFromItsLine:
       return told.frame || (on_line && told.line >= finding.line);
     case Follows::kBeforeBegin:

@@ -18,9 +18,14 @@ struct Told {
   bool frame = false;
   bool whole_program = false;  // about the program, not one place
   bool plain = false;          // said in a sentence of its own
+  // Said plainly, but of what is missing where the compiler lost its way,
+  // which often only follows from another mistake on the line: it gives
+  // way to any other sentence there, and to the first of its kind.
+  bool follows_others = false;
   Severity severity = Severity::kError;
-  std::string text;  // UTF-8
-  std::string file;  // for a place in another file (a header)
+  std::string text;   // UTF-8
+  std::string words;  // the compiler's own, as it wrote them
+  std::string file;   // for a place in another file (a header)
   // A variable used before it gets a value, as said.
   std::string value_missing;
 };

@@ -63,6 +63,11 @@ constexpr Text kFullWidth = {
     "で書いてください",
     "{character} is a full-width character, which C does not read: write "
     "the half-width {ascii}"};
+constexpr Text kStray = {
+    "{character} はここには書けません。\" の外では、C は名前と数と C "
+    "の記号しか読みません",
+    "{character} cannot stand here: outside quotes, C reads only names, "
+    "numbers and its own signs"};
 
 // The name between the first pair of quotes of `text`, single or double.
 std::string quoted(std::string_view text) {
@@ -120,7 +125,11 @@ std::string character_at(const Program& program, const SourcePlace& place) {
 // where gcc's "stray" character stands.
 std::string character_named(const Reading& r) {
   const std::string_view text = r.message.text;
-  if (std::string word = quoted(text); !word.empty()) return word;
+  // gcc's "stray '\343'" names a byte of the character, in octal.
+  if (std::string word = quoted(text);
+      !word.empty() && !(word.size() > 1 && word[0] == '\\')) {
+    return word;
+  }
   if (const std::size_t at = text.find("<U+"); at != std::string_view::npos) {
     const std::size_t close = text.find('>', at);
     return decode_character_names(
@@ -162,6 +171,12 @@ void full_width(const Reading& r, Told& told) {
   name(r, told, kFullWidth,
        {{"character", wide->first}, {"ascii", wide->second}});
   point_at(r, told, wide->first, false);
+}
+
+void stray(const Reading& r, Told& told) {
+  const std::string character = character_named(r);
+  if (character.empty()) return;
+  name(r, told, kStray, {{"character", character}});
 }
 
 // The line buffer undeclared on a 読む or 読みきり line: its file was
@@ -230,6 +245,7 @@ enum class Needs {
   kFullWidth,    // a full-width character named
   kQuotedWord,   // a word in quotes
   kWarning,      // a warning, not an error
+  kElseLine,     // a line that is an else
 };
 
 // Words a message holds, or starts with.
@@ -255,6 +271,32 @@ constexpr std::array kWordings = {
             {},
             semicolon_before},
     Wording{{}, Needs::kFullWidth, {}, full_width},
+    Wording{{{{"stray '", true}, {"unexpected character", true}}},
+            Needs::kNothing,
+            {},
+            stray},
+    Wording{{{{"expected expression", true}}},
+            Needs::kElseLine,
+            {},
+            else_without_if},
+    Wording{{{{"expected '", true}}}, Needs::kQuotedWord, {}, missing_sign},
+    Wording{
+        {{{"expected expression", true}}}, Needs::kNothing, {}, missing_value},
+    Wording{
+        {{{"' without a previous '"}}}, Needs::kQuotedWord, {}, without_before},
+    Wording{{{{"too few arguments to function", true}}},
+            Needs::kNothing,
+            {},
+            too_few_values},
+    Wording{{{{"too many arguments to function", true}}},
+            Needs::kNothing,
+            {},
+            too_many_values},
+    Wording{{{{"lvalue required as left operand of assignment"},
+              {"expression is not assignable", true}}},
+            Needs::kNothing,
+            {},
+            not_a_variable_left},
     Wording{{{{"' undeclared"}, {"use of undeclared identifier", true}}},
             Needs::kQuotedWord,
             {},
@@ -313,6 +355,8 @@ bool needs_met(Needs needs, const Reading& r) {
       return !quoted(message.text).empty();
     case Needs::kWarning:
       return message.severity == Severity::kWarning;
+    case Needs::kElseLine:
+      return else_line(r);
     default:
       return true;
   }

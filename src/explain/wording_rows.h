@@ -1,5 +1,6 @@
-// What the rows of the wordings share, and the rows that read the C of the
-// line to name both sides of a copy (explain/wording_copies.cc).
+// What the rows of the wordings share, the rows that read the C of the
+// line to name both sides of a copy (explain/wording_copies.cc), and those
+// of C's own grammar (explain/wording_syntax.cc).
 #ifndef ZEMUC_EXPLAIN_WORDING_ROWS_H_
 #define ZEMUC_EXPLAIN_WORDING_ROWS_H_
 
@@ -31,6 +32,22 @@ void number_into_text(const Reading& reading, Told& told);
 void text_into_number(const Reading& reading, Told& told);
 // A copy longer than where it goes.
 void writes_past(const Reading& reading, Told& told);
+
+// C's own grammar (explain/wording_syntax.cc). Whether the message's line
+// is an else, after any } that closes the block before it.
+bool else_line(const Reading& reading);
+// A sign the compiler expected: "expected ')' before '{' token", clang's
+// "expected ')'".
+void missing_sign(const Reading& reading, Told& told);
+// A value the compiler expected: "expected expression".
+void missing_value(const Reading& reading, Told& told);
+void else_without_if(const Reading& reading, Told& told);
+// "'X' without a previous 'Y'".
+void without_before(const Reading& reading, Told& told);
+void too_few_values(const Reading& reading, Told& told);
+void too_many_values(const Reading& reading, Told& told);
+// The left side of = that is no variable.
+void not_a_variable_left(const Reading& reading, Told& told);
 
 }  // namespace zemuc::explain
 

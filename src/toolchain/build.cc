@@ -164,9 +164,12 @@ class Builder {
       return built;
     }
     const bool failed = captured.ended->status != 0;
+    const std::string output =
+        failed ? captured.output
+               : captured.output + warnings_through_loops(copy_path);
     const explain::Explanation explanation =
-        explain::explain_build(request_.program, built.map, captured.output,
-                               failed, request_.language, request_.terminal);
+        explain::explain_build(request_.program, built.map, output, failed,
+                               request_.language, request_.terminal);
     if (failed) {
       compile_failed(built, captured, explanation);
       return built;
@@ -233,6 +236,38 @@ class Builder {
     for (std::string& flag : link_flags()) argv.push_back(std::move(flag));
     return run_and_capture(argv, compiler_settings(request_.scratch_folder),
                            {request_.scratch_folder, output});
+  }
+
+  // A variable used before it gets a value inside a loop is seen by gcc
+  // only with its optimiser, which a build for learners does not run: a
+  // second compile of the same copy, optimised and writing nothing, says
+  // it, told as the build's own warnings are. Only its words are kept; a
+  // compile that fails or cannot run adds nothing. clang's warning for it
+  // (-Wconditional-uninitialized) does not know that a くり返し runs at
+  // least once, and would warn of every value set inside one and used
+  // after.
+  std::string warnings_through_loops(const std::string& copy_path) const {
+    const Toolchain& toolchain = request_.toolchain;
+    if (toolchain.family != Family::kGcc) return {};
+    std::vector<std::string> argv = toolchain.compiler;
+    for (std::string& flag : compile_flags(toolchain, false)) {
+      argv.push_back(std::move(flag));
+    }
+    argv.insert(argv.end(), {"-O1", "-S", "-o", "/dev/null", copy_path});
+    const Captured captured =
+        run_and_capture(argv, compiler_settings(request_.scratch_folder), {});
+    if (!captured.ended || captured.ended->status != 0) return {};
+    std::string kept;
+    std::string_view rest = captured.output;
+    while (!rest.empty()) {
+      const std::string_view line = rest.substr(0, rest.find('\n'));
+      rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+      if (line.find(": warning: ") != std::string_view::npos &&
+          line.find("uninitialized") != std::string_view::npos) {
+        kept.append(line).push_back('\n');
+      }
+    }
+    return kept;
   }
 
   static Trouble cannot_write(const std::string& path) {

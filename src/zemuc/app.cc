@@ -192,6 +192,9 @@ struct BuiltProgram {
   Program program;
   CopyMap map;
   bool checked = false;
+  // Whether the compiler can build checks here, for what is said of a
+  // fault without them.
+  bool checks_possible = true;
   std::vector<explain::ValueMissing> values_missing;
 };
 
@@ -237,8 +240,11 @@ std::variant<BuiltProgram, int> translate_and_build(
   }
   switch (built.status) {
     case toolchain::BuildStatus::kBuilt:
-      return BuiltProgram{std::move(program), std::move(built.map),
-                          built.checked, std::move(built.values_missing)};
+      return BuiltProgram{
+          std::move(program), std::move(built.map), built.checked,
+          !built.unchecked_because &&
+              request.toolchain.family != toolchain::Family::kOther,
+          std::move(built.values_missing)};
     case toolchain::BuildStatus::kInterrupted:
       return kExitInterrupted;
     case toolchain::BuildStatus::kFailed:
@@ -348,9 +354,9 @@ int tell_ending(const Names& names, const BuiltProgram& built,
                    {std::strerror(ended.output_error)});
   }
   if (ended.ended.signal != 0 && ended.output_error == 0) {
-    const std::string said =
-        explain::explain_signal(ended.ended.signal, built.checked,
-                                reporter.language(), reporter.terminal());
+    const std::string said = explain::explain_signal(
+        ended.ended.signal, built.checked, reporter.language(),
+        reporter.terminal(), built.checks_possible);
     if (!said.empty()) {
       new_line();
       reporter.write(said);

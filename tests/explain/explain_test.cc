@@ -213,15 +213,108 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "p.zem:2:11: error: expected ')' before 'printf'\n"
        "<translator>:1:188: error: expected expression before '}' token\n",
        true,
-       "p.zem:2:10: error: expected ')' before '見る'\n"
+       "p.zem:2:10: error: a ) is missing before 見る: each ( needs a ) that "
+       "closes it\n"
        "\tif(数a==1\n"
        "\t         ^\n"},
       {"a C word the learner wrote stays",
        "はじめ\n\tprintf(\"%d\",数a\n\t見る(\"a\",数a);\nおわり\n",
        "p.zem:2:17: error: expected ')' before 'printf'\n", true,
-       "p.zem:2:16: error: expected ')' before 'printf'\n"
+       "p.zem:2:16: error: a ) is missing before printf: each ( needs a ) "
+       "that closes it\n"
        "\tprintf(\"%d\",数a\n"
        "\t               ^\n"},
+      {"a ) missing, as clang says it",
+       "はじめ\n\t数a=1;\n\tif(数a==1{\n\t}\nおわり\n",
+       "p.zem:3:11: error: expected ')'\n"
+       "p.zem:3:4: note: to match this '('\n",
+       true,
+       "p.zem:3:10: error: a ) is missing here: each ( needs a ) that closes "
+       "it\n"
+       "\tif(数a==1{\n"
+       "\t         ^\n"},
+      {"a ; missing before the end of the line, after a stray sign: the sign "
+       "is the mistake (gcc)",
+       "はじめ\n\t数b=1 # 2;\nおわり\n",
+       "p.zem:2:7: error: stray '#' in program\n"
+       "p.zem:2:7: error: expected ';' before numeric constant\n",
+       true,
+       "p.zem:2:7: error: # cannot stand here: outside quotes, C reads only "
+       "names, numbers and its own signs\n"
+       "\t数b=1 # 2;\n"
+       "\t      ^\n"},
+      {"the same as clang says it: what is missing, once",
+       "はじめ\n\t数b=1 # 2;\nおわり\n",
+       "p.zem:2:7: error: expected ';' after expression\n"
+       "p.zem:2:7: error: expected expression\n",
+       true,
+       "p.zem:2:7: error: a ; is missing here\n"
+       "\t数b=1 # 2;\n"
+       "\t      ^\n"},
+      {"a character of no sign, named by a byte of it (gcc)",
+       "はじめ\n\t数a=(1)、(2);\nおわり\n",
+       "p.zem:2:9: error: stray '\\343' in program\n"
+       "p.zem:2:6: error: called object '1' is not a function or function "
+       "pointer\n",
+       true,
+       "p.zem:2:8: error: 、 cannot stand here: outside quotes, C reads only "
+       "names, numbers and its own signs\n"
+       "\t数a=(1)、(2);\n"
+       "\t       ^\n"},
+      {"the same as clang names it", "はじめ\n\t数a=(1)、(2);\nおわり\n",
+       "p.zem:2:9: error: unexpected character <U+3001>\n"
+       "p.zem:2:12: error: called object type 'int' is not a function or "
+       "function pointer\n",
+       true,
+       "p.zem:2:8: error: 、 cannot stand here: outside quotes, C reads only "
+       "names, numbers and its own signs\n"
+       "\t数a=(1)、(2);\n"
+       "\t       ^\n"},
+      {"a value missing (gcc)", "はじめ\n\t数b=;\nおわり\n",
+       "p.zem:2:6: error: expected expression before ';' token\n", true,
+       "p.zem:2:5: error: a value is missing here: write a number, a variable "
+       "or a calculation\n"
+       "\t数b=;\n"
+       "\t    ^\n"},
+      {"an else without its if (clang: a value missing, on an else line)",
+       "はじめ\n\t数a=1;\n\telse{\n\t}\nおわり\n",
+       "p.zem:3:2: error: expected expression\n", true,
+       "p.zem:3:2: error: this else has no if before it: an else goes right "
+       "after the } that closes the block of an if\n"
+       "\telse{\n"
+       "\t^\n"},
+      {"too few values for a function (gcc)",
+       "はじめ\n\t字s=\"ab\";\n\tstrcpy(字s);\nおわり\n",
+       "p.zem:3:2: error: too few arguments to function 'strcpy'\n", true,
+       "p.zem:3:2: error: too few values are given to the function called "
+       "here: give it each value it takes, between commas\n"
+       "\tstrcpy(字s);\n"
+       "\t^\n"},
+      {"too many (clang)",
+       "はじめ\n\t字s=\"ab\";\n\tstrcpy(字s,\"a\",\"b\");\nおわり\n",
+       "p.zem:3:16: error: too many arguments to function call, expected 2, "
+       "have 3\n",
+       true,
+       "p.zem:3:15: error: too many values are given to the function called "
+       "here: give it only the values it takes\n"
+       "\tstrcpy(字s,\"a\",\"b\");\n"
+       "\t              ^\n"},
+      {"a left side of = that is no variable (gcc)",
+       "はじめ\n\t5=数a;\nおわり\n",
+       "p.zem:2:3: error: lvalue required as left operand of assignment\n",
+       true,
+       "p.zem:2:3: error: the left of = is not a variable: = puts the value on "
+       "its right into the variable on its left, as in 数a=5;. To compare two "
+       "values, write ==\n"
+       "\t5=数a;\n"
+       "\t ^\n"},
+      {"the same (clang)", "はじめ\n\t数a+1=3;\nおわり\n",
+       "p.zem:2:7: error: expression is not assignable\n", true,
+       "p.zem:2:6: error: the left of = is not a variable: = puts the value on "
+       "its right into the variable on its left, as in 数a=5;. To compare two "
+       "values, write ==\n"
+       "\t数a+1=3;\n"
+       "\t     ^\n"},
       {"a text too long for its variable, as gcc warns",
        "はじめ\n\t字s=\"" + std::string(300, 'x') + "\";\nおわり\n",
        "p.zem:2:2: warning: '__builtin_memcpy' writing 301 bytes into a region "

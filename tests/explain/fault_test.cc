@@ -396,6 +396,7 @@ TEST(ExplainSignal, WhatEachSignalMeans) {
     int signal;
     bool checked;
     const char* told;
+    bool checks_possible = true;
   } cases[] = {
       {SIGINT, false, ""},
       {SIGFPE, true,
@@ -417,11 +418,16 @@ TEST(ExplainSignal, WhatEachSignalMeans) {
       {SIGILL, false,
        "zemuc: the program was stopped at an instruction it cannot run "
        "(SIGILL)\n"},
+      // A compiler that cannot build checks: no advice to run with them.
+      {SIGFPE, false,
+       "zemuc: the program was stopped by an arithmetic error (SIGFPE), most "
+       "often a division by zero\n",
+       false},
       {SIGUSR1, false, "zemuc: the program was ended by a signal (SIGUSR1)\n"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(explain::explain_signal(c.signal, c.checked, Language::kEnglish,
-                                      Encoding::kUtf8),
+                                      Encoding::kUtf8, c.checks_possible),
               c.told);
   }
 }

@@ -33,6 +33,7 @@ struct Case {
   std::string said;
   bool japanese = false;
   const char* has = "";
+  const char* only_with = "";  // the one compiler to try; empty: each
 };
 
 // What zemuc said before its closing line: "zemuc: p.zem does not build
@@ -45,6 +46,7 @@ std::string before_closing_line(const std::string& err) {
 void run_cases(const std::vector<Case>& cases) {
   for (const std::string& cc : compilers()) {
     for (const Case& c : cases) {
+      if (*c.only_with != '\0' && cc != c.only_with) continue;
       SCOPED_TRACE(std::string(c.what) + " with " + cc);
       ScratchDir dir;
       dir.write("p.zem", c.source);
@@ -193,6 +195,27 @@ TEST(LearnersTerms, OneMistakeIsOneError) {
        "p.zem:2:5: error: 入力 は 開く "
        "で開いたファイルではありません。読む前に "
        "開く(入力,\"ファイル名\",r) で開いてください\n"},
+      {"an if without its ), in Japanese",
+       "はじめ\n\t数a=1;\n\tif(数a==1{\n\t\t見る(\"a\",数a);\n\t}\nおわり\n",
+       "", 1,
+       // gcc names the { before which it expected the ), clang does not.
+       "", true, "。( には、それを閉じる ) が要ります\n\tif(数a==1{\n"},
+      {"an else without an if, in Japanese",
+       "はじめ\n\t数a=1;\n\telse{\n\t\t見る(\"a\",数a);\n\t}\nおわり\n", "", 1,
+       "p.zem:3:2: error: この else の前に if がありません。else は if の { } "
+       "を閉じる } のすぐ後に書きます\n"
+       "\telse{\n"
+       "\t^\n",
+       true},
+      {"a value missing inside a loop is warned of once",
+       // gcc sees it only where the value is used after.
+       "はじめ\n\tくり返し(3){\n\t\t数b=数b+1;\n\t}\n\t見る(\"b\",数b);\n"
+       "おわり\n",
+       "", 0,
+       "p.zem:3:3: warning: 数b is used before it gets a value\n"
+       "\t\t数b=数b+1;\n"
+       "\t\t^\n",
+       false, "", "gcc"},
       {"a mistyped keyword: no warning that follows from it",
        "はじめ\n\t打る(数a);\n\t見る(\"a\",数a);\nおわり\n", "", 1,
        "p.zem:2:2: error: there is no statement or function named 打る: is a "

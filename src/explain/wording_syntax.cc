@@ -1,0 +1,117 @@
+// The rows of the wordings for C's own grammar: a sign missing, a value
+// missing, an else without its if, a call with too few or too many values,
+// a left side of = that is no variable.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "explain/wording_rows.h"
+#include "text/words.h"
+
+namespace zemuc::explain {
+namespace {
+
+constexpr Text kMissingClose = {
+    "ここに ) がありません。( には、それを閉じる ) が要ります",
+    "a ) is missing here: each ( needs a ) that closes it"};
+constexpr Text kMissingCloseBefore = {
+    "{before} の前に ) がありません。( には、それを閉じる ) が要ります",
+    "a ) is missing before {before}: each ( needs a ) that closes it"};
+constexpr Text kMissingSign = {"ここに {sign} がありません",
+                               "a {sign} is missing here"};
+constexpr Text kMissingSignBefore = {"{before} の前に {sign} がありません",
+                                     "a {sign} is missing before {before}"};
+constexpr Text kMissingValue = {
+    "ここに値がありません。数か変数か式を書きます",
+    "a value is missing here: write a number, a variable or a calculation"};
+constexpr Text kElseWithoutIf = {
+    "この else の前に if がありません。else は if の { } を閉じる } "
+    "のすぐ後に書きます",
+    "this else has no if before it: an else goes right after the } that "
+    "closes the block of an if"};
+constexpr Text kWithoutBefore = {"この {word} の前に {before} がありません",
+                                 "this {word} has no {before} before it"};
+constexpr Text kTooFewValues = {
+    "ここで呼ぶ関数に渡す値が足りません。受け取る値を全部 , "
+    "で区切って書きます",
+    "too few values are given to the function called here: give it each "
+    "value it takes, between commas"};
+constexpr Text kTooManyValues = {
+    "ここで呼ぶ関数に渡す値が多すぎます。受け取る数だけ値を書きます",
+    "too many values are given to the function called here: give it only "
+    "the values it takes"};
+constexpr Text kNotAVariableLeft = {
+    "= の左が変数ではありません。= は右の値を左の変数に入れます: 数a=5; "
+    "のように。比べるときは == と書きます",
+    "the left of = is not a variable: = puts the value on its right into "
+    "the variable on its left, as in 数a=5;. To compare two values, write =="};
+
+// The words between each pair of quotes of `text`, in order.
+std::vector<std::string> quoted_words(std::string_view text) {
+  std::vector<std::string> words;
+  while (true) {
+    const std::size_t open = text.find_first_of("'\"");
+    if (open == std::string_view::npos) return words;
+    const std::size_t close = text.find(text[open], open + 1);
+    if (close == std::string_view::npos) return words;
+    words.emplace_back(text.substr(open + 1, close - open - 1));
+    text.remove_prefix(close + 1);
+  }
+}
+
+}  // namespace
+
+bool else_line(const Reading& r) {
+  std::string_view line = trimmed(r.program.line(r.place->line).raw);
+  while (line.starts_with('}')) line = trimmed(line.substr(1));
+  return line.starts_with("else");
+}
+
+// The word before which gcc expected the sign is said as the learner
+// wrote it: a statement's C as its keyword.
+void missing_sign(const Reading& r, Told& told) {
+  const std::vector<std::string> words = quoted_words(told.text);
+  const bool close = words.front() == ")";
+  if (words.size() < 2) {
+    name(r, told, close ? kMissingClose : kMissingSign,
+         {{"sign", words.front()}});
+  } else {
+    name(r, told, close ? kMissingCloseBefore : kMissingSignBefore,
+         {{"sign", words.front()}, {"before", words[1]}});
+  }
+  told.follows_others = true;
+}
+
+void missing_value(const Reading& r, Told& told) {
+  name(r, told, kMissingValue, {});
+  told.follows_others = true;
+}
+
+void else_without_if(const Reading& r, Told& told) {
+  name(r, told, kElseWithoutIf, {});
+  point_at(r, told, "else", false);
+}
+
+void without_before(const Reading& r, Told& told) {
+  const std::vector<std::string> words = quoted_words(r.message.text);
+  if (words.size() < 2) return;
+  if (words[0] == "else" && words[1] == "if") {
+    else_without_if(r, told);
+    return;
+  }
+  name(r, told, kWithoutBefore, {{"word", words[0]}, {"before", words[1]}});
+}
+
+void too_few_values(const Reading& r, Told& told) {
+  name(r, told, kTooFewValues, {});
+}
+
+void too_many_values(const Reading& r, Told& told) {
+  name(r, told, kTooManyValues, {});
+}
+
+void not_a_variable_left(const Reading& r, Told& told) {
+  name(r, told, kNotAVariableLeft, {});
+}
+
+}  // namespace zemuc::explain
