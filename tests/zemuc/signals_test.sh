@@ -92,9 +92,19 @@ timeout --preserve-status -k 3 1 "$zemuc" run never.zem </dev/null >out 2>err ||
 } >big.zem
 compilers_left() { pgrep -f "$work/tmp/" >/dev/null; }
 for signal in TERM KILL; do
+  # timeout(1) sends the signal to zemuc's whole group once its time is
+  # up, which SIGALRM tells it as soon as the compiler runs.
+  TMPDIR=$work/tmp timeout --preserve-status -s "$signal" -k 3 60 \
+    "$zemuc" build big.zem >out 2>err &
+  watcher=$!
+  for _ in $(seq 600); do
+    compilers_left && break
+    sleep 0.1
+  done
+  compilers_left || fail "SIG$signal: the compiler never ran: $(cat err)"
+  kill -ALRM "$watcher"
   status=0
-  TMPDIR=$work/tmp timeout --preserve-status -s "$signal" -k 3 1.5 \
-    "$zemuc" build big.zem >out 2>err || status=$?
+  wait "$watcher" || status=$?
   [[ $signal == TERM ]] && expected=143 || expected=137
   ((status == expected)) || fail "SIG$signal while compiling: status $status: $(cat err)"
   for _ in $(seq 30); do
