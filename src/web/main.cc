@@ -8,10 +8,9 @@
 
 int main(int argc, char** argv) {
   if (argc > 2) {
-    (void)std::fputs("usage: zemucweb [SOURCE-NAME] <source >c-text\n",
-                     stderr);
+    (void)std::fputs("usage: zemucweb [SOURCE-NAME] <source >c-text\n", stderr);
     return 2;
   }
-  return zemuc::web::run_filter(argc == 2 ? argv[1] : "prog.zem", stdin,
-                                stdout, stderr);
+  return zemuc::web::run_filter(argc == 2 ? argv[1] : "prog.zem", stdin, stdout,
+                                stderr);
 }
