@@ -1,9 +1,13 @@
 // Runs a wasm32-wasi program under Node's WASI with this process's standard
 // input, output and error, and exits with its status.
-// Usage: node --disable-warning=ExperimentalWarning run_wasi.mjs PROGRAM.wasm [ARG...]
+// Usage: node run_wasi.mjs PROGRAM.wasm [ARG...]
 import { readFile } from 'node:fs/promises';
-import { argv, env, exit } from 'node:process';
-import { WASI } from 'node:wasi';
+import process, { argv, exit } from 'node:process';
+
+// Node tells on standard error that its WASI is experimental; standard
+// error is the program's here. (No flag for that works in every Node.)
+process.removeAllListeners('warning');
+const { WASI } = await import('node:wasi');
 
 const [program, ...args] = argv.slice(2);
 if (!program) {

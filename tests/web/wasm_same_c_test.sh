@@ -36,8 +36,7 @@ echo "zemucweb.wasm: $(stat -c %s "$wasm") bytes, built in $((SECONDS - started)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 web() {
-  node --disable-warning=ExperimentalWarning \
-    "$project/tests/web/run_wasi.mjs" "$wasm" "$@"
+  node "$project/tests/web/run_wasi.mjs" "$wasm" "$@"
 }
 sjis() { iconv -f UTF-8 -t CP932; }
 
