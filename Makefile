@@ -11,7 +11,7 @@ ifeq ($(CI),true)
 CMAKE_ARGS += -DZEMUC_WERROR=ON
 endif
 
-.PHONY: all build demo test sanitize fuzz bench bench-lsp install clean tools build-tools format
+.PHONY: all build demo test sanitize fuzz web bench bench-lsp install clean tools build-tools format
 
 all: build
 
@@ -47,6 +47,15 @@ fuzz:
 	cmake --preset fuzz $(CMAKE_ARGS)
 	cmake --build build/fuzz -j 2
 	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+# The translator for WebAssembly (wasm32-wasi, clang-19), in the folder of
+# the browser's playground: build/web/zemucweb.wasm.
+web:
+	@scripts/ensure-tools.sh web
+	cmake --preset wasm $(CMAKE_ARGS)
+	cmake --build build/wasm
+	mkdir -p build/web
+	cp build/wasm/zemucweb.wasm build/web/
 
 bench: build
 	bench/run.sh $(BUILD)/zemucfilter

@@ -4,6 +4,8 @@
 # where apt-get is, it installs them; anywhere else it says what to install
 # and fails.
 #   scripts/ensure-tools.sh build   what building zemuc and its demo needs
+#   scripts/ensure-tools.sh web     what building the translator for
+#                                   WebAssembly (wasm32-wasi) needs
 #   scripts/ensure-tools.sh [test]  that, and what every test and check uses
 set -euo pipefail
 profile=${1:-test}
@@ -42,6 +44,19 @@ declare -A test=(
   [/usr/share/doc/elpa-eglot]=elpa-eglot
 )
 
+# clang-19 with its linker, the C library and the C++ library for
+# wasm32-wasi, and node to run the result in the tests.
+declare -A web=(
+  [cmake]=cmake
+  [ninja]=ninja-build
+  [clang-19]=clang-19
+  [wasm-ld-19]=lld-19
+  [/usr/include/wasm32-wasi/stdio.h]=wasi-libc
+  [/usr/lib/llvm-19/lib/wasm32-wasi/libc++.a]=libc++-19-dev-wasm32
+  [/usr/lib/llvm-19/lib/wasm32-wasi/libc++abi.a]=libc++abi-19-dev-wasm32
+  [/usr/lib/llvm-19/lib/clang/19/lib/wasi/libclang_rt.builtins-wasm32.a]=libclang-rt-19-dev-wasm32
+)
+
 missing=()
 check() {  # the name of an array of probes
   local -n probes=$1
@@ -56,8 +71,9 @@ check() {  # the name of an array of probes
 }
 case $profile in
   build) check build ;;
-  test) check build; check test ;;
-  *) echo "usage: scripts/ensure-tools.sh [build|test]" >&2; exit 2 ;;
+  web) check web ;;
+  test) check build; check test; check web ;;
+  *) echo "usage: scripts/ensure-tools.sh [build|web|test]" >&2; exit 2 ;;
 esac
 ((${#missing[@]} == 0)) && exit 0
 mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)

@@ -18,6 +18,8 @@ declare -A allowed=(
   [codegen]="io lexer symbols"
   [driver]="io lexer symbols codegen"
   [cli]="io lexer driver"
+  # The playground's translator: text in, text out.
+  [web]="driver"
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
   # The language server reads a source as the check and the translator do.
