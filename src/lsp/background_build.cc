@@ -34,8 +34,7 @@ bool BackgroundBuild::available() {
   return toolchain_.has_value();
 }
 
-bool BackgroundBuild::start(BuildKey key, BuildInput input,
-                            Language language) {
+bool BackgroundBuild::start(BuildKey key, BuildInput input, Language language) {
   stop();
   if (!available()) return false;
   folder_.reset();
@@ -49,11 +48,10 @@ bool BackgroundBuild::start(BuildKey key, BuildInput input,
     folder_.reset();
     return false;
   }
-  const toolchain::CompileCommand command = toolchain::compile_command(
-      *toolchain_, /*checked=*/false, copy_path, folder_->path() + "/program",
-      folder_->path());
-  command_ =
-      start_captured(command.argv, command.settings, {folder_->path()});
+  const toolchain::CompileCommand command =
+      toolchain::compile_command(*toolchain_, /*checked=*/false, copy_path,
+                                 folder_->path() + "/program", folder_->path());
+  command_ = start_captured(command.argv, command.settings, {folder_->path()});
   if (command_.guardian < 0) {
     folder_.reset();
     return false;
