@@ -74,7 +74,8 @@ TEST(LspCompiler, ErrorsAreZemucRunsOnTheirLines) {
     std::vector<std::string> said;  // of zemuc run, by line and kind
   } cases[] = {
       {"a ; missing", program("\t数a=1\n\t見る(\"%d\",数a);\n"), {"2 error"}},
-      {"a mistyped keyword", program("\t見る(\"x\");\n\t見ろ(\"y\");\n"),
+      {"a mistyped keyword",
+       program("\t見る(\"x\");\n\t見ろ(\"y\");\n"),
        {"3 error"}},
       {"an unknown function", program("\tfoo(1);\n"), {"2 error"}},
       {"a correct program", program("\t数a=1;\n\t見る(\"%d\",数a);\n"), {}},
@@ -154,7 +155,8 @@ TEST(LspCompiler, ABurstEndsWithTheLastTextOnly) {
 // A compiler that hangs holds up no answer, and goes with the server.
 TEST(LspCompiler, AHangingCompilerHoldsNothingUp) {
   ScratchDir dir;
-  dir.write("cc", "#!/bin/sh\n[ \"$1\" = --version ] && exit 0\nexec sleep 60\n");
+  dir.write("cc",
+            "#!/bin/sh\n[ \"$1\" = --version ] && exit 0\nexec sleep 60\n");
   const std::string cc = (dir.path() / "cc").string();
   ASSERT_EQ(chmod(cc.c_str(), 0755), 0);
   LspClient client({"CC=" + cc}, Compiler::kFound);
@@ -163,8 +165,8 @@ TEST(LspCompiler, AHangingCompilerHoldsNothingUp) {
   // The text rests, its build starts and hangs.
   EXPECT_FALSE(client.notification("textDocument/publishDiagnostics", 400ms));
   const auto asked = std::chrono::steady_clock::now();
-  const Json answer = client.request(
-      "textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}});
+  const Json answer = client.request("textDocument/documentSymbol",
+                                     {{"textDocument", {{"uri", kUri}}}});
   EXPECT_TRUE(answer.contains("result")) << answer;
   EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
   EXPECT_EQ(client.request("shutdown", nullptr)["result"], nullptr);
