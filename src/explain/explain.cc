@@ -127,9 +127,9 @@ Explanation shown(const Program& program, const std::vector<Told>& told,
 
 }  // namespace
 
-Explanation explain_build(const Program& program, const CopyMap& map,
-                          std::string_view output, bool failed,
-                          Language language, Encoding terminal) {
+std::vector<Told> build_messages(const Program& program, const CopyMap& map,
+                                 std::string_view output, bool failed,
+                                 Language language) {
   std::vector<Told> told;
   for (const CompilerMessage& message : parse_compiler_output(output)) {
     if (std::optional<Told> t = told_of(program, map, message, language)) {
@@ -142,7 +142,14 @@ Explanation explain_build(const Program& program, const CopyMap& map,
   std::erase_if(told, [&](const Told& t) { return shape.explains(t); });
   if (failed) keep_what_failed(told, shape, language);
   order(told);
-  return shown(program, told, language, terminal);
+  return told;
+}
+
+Explanation explain_build(const Program& program, const CopyMap& map,
+                          std::string_view output, bool failed,
+                          Language language, Encoding terminal) {
+  return shown(program, build_messages(program, map, output, failed, language),
+               language, terminal);
 }
 
 }  // namespace zemuc::explain

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/told.h"
 #include "program/copy.h"
 #include "program/program.h"
 #include "text/encoding.h"
@@ -44,6 +45,12 @@ struct Explanation {
 // is wrong (braces that do not pair, はじめ or おわり missing, twice or out
 // of order, lines outside them), that is told in their place, one error
 // for each, and the messages that only follow from it are left out.
+// The same messages as data, in the order they are shown: render() of
+// told.h gives each its terminal form, told_words() its words.
+std::vector<Told> build_messages(const Program& program, const CopyMap& map,
+                                 std::string_view output, bool failed,
+                                 Language language);
+
 Explanation explain_build(const Program& program, const CopyMap& map,
                           std::string_view output, bool failed,
                           Language language, Encoding terminal);

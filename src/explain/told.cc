@@ -13,6 +13,15 @@ constexpr Text kCompilerSays = {"コンパイラ: {}", "the compiler: {}"};
 
 }  // namespace
 
+std::string told_words(const Told& told, Language language) {
+  // On its source line, or in another file, or of the whole program.
+  if (told.line != 0 || !told.file.empty() || told.whole_program) {
+    return told.text;
+  }
+  if (told.frame) return fill(kInFrame, language, {told.text});
+  return fill(kCompilerSays, language, {told.text});
+}
+
 std::string render(const Program& program, const Told& told, Language language,
                    Encoding terminal) {
   const std::string_view kind =
@@ -23,24 +32,19 @@ std::string render(const Program& program, const Told& told, Language language,
                              told.text, program.line(told.line).raw, terminal);
   }
   std::string out;
-  std::string text = told.text;
   if (!told.file.empty()) {
     out = told.file;
     if (told.line != 0) out += ':' + std::to_string(told.line);
     if (told.column != 0) out += ':' + std::to_string(told.column);
     out += ": ";
-  } else if (told.frame) {
-    out = program.source_name() + ": ";
-    text = fill(kInFrame, language, {told.text});
-  } else if (told.whole_program) {
+  } else if (told.frame || told.whole_program) {
     out = program.source_name() + ": ";
   } else {
     out = "zemuc: ";
-    text = fill(kCompilerSays, language, {told.text});
   }
   out += kind;
   out += ": ";
-  out += convert_text(text, Encoding::kUtf8, terminal);
+  out += convert_text(told_words(told, language), Encoding::kUtf8, terminal);
   out += '\n';
   return out;
 }

@@ -35,6 +35,10 @@ inline bool names_line(const Told& told) {
   return told.line != 0 && told.file.empty() && !told.frame;
 }
 
+// The words of the message, UTF-8, as render() says them after its place:
+// one in the frame or with no place says so.
+std::string told_words(const Told& told, Language language);
+
 // The message for the terminal: on its source line with a caret, or on one
 // line of its own naming the source, the other file or zemuc.
 std::string render(const Program& program, const Told& told, Language language,

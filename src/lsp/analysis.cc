@@ -109,14 +109,17 @@ std::size_t Analysis::line_at(std::size_t offset) const {
 }
 
 Span Analysis::span_of(const check::Finding& finding) const {
-  const std::size_t line =
-      std::clamp<std::size_t>(finding.line, 1, line_count());
+  return span_at(finding.line, finding.column, finding.subject);
+}
+
+Span Analysis::span_at(std::size_t line, std::size_t column,
+                       std::string_view subject) const {
+  line = std::clamp<std::size_t>(line, 1, line_count());
   const std::string_view text = sjis_line(line);
-  std::size_t start = offset_of_column(text, finding.column);
+  std::size_t start = offset_of_column(text, std::max<std::size_t>(column, 1));
   std::size_t end = start;
-  if (!finding.subject.empty() &&
-      text.substr(start).starts_with(finding.subject)) {
-    end = start + finding.subject.size();
+  if (!subject.empty() && text.substr(start).starts_with(subject)) {
+    end = start + subject.size();
   } else if (start < text.size() && text[start] != '\n' &&
              text[start] != '\r') {
     end = start + character_at(text, start);

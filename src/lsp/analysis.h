@@ -48,6 +48,11 @@ class Analysis {
   // Where a finding stands: the subject it names when the line holds it
   // there as written, else the one character at its column.
   Span span_of(const check::Finding& finding) const;
+  // The same for a line and column (in characters, from 1) as messages
+  // give them: `subject` where the line holds it there, else one
+  // character; a line past the last is the last.
+  Span span_at(std::size_t line, std::size_t column,
+               std::string_view subject = {}) const;
 
   const SymbolTables& tables() const { return tables_; }
   // Every spot, in the order of the text.
@@ -71,6 +76,10 @@ class Analysis {
   // Offsets within line `line` between the two forms.
   std::size_t utf8_offset(std::size_t line, std::size_t sjis_offset) const;
   std::size_t sjis_offset(std::size_t line, std::size_t utf8_offset) const;
+
+  // The Shift-JIS form of the whole text, and the name it translates under.
+  const std::string& sjis() const { return form_.sjis; }
+  const std::string& source_name() const { return source_name_; }
 
   // The translation, made on the first call.
   const Translation& translation() const;

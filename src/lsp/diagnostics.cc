@@ -1,5 +1,7 @@
-// Diagnostics: exactly the findings of `zemuc check`, with the texts it
-// prints, and the characters that the Shift-JIS form had to replace.
+// Diagnostics: the findings of `zemuc check` and, once the text is built,
+// the compiler's errors and warnings, with the texts that `zemuc check`
+// and `zemuc run` print, and the characters that the Shift-JIS form had
+// to replace.
 #include <algorithm>
 #include <cstdio>
 
@@ -13,6 +15,8 @@ namespace {
 
 constexpr int kError = 1;
 constexpr int kWarning = 2;
+// What the compiler says, as `zemuc run` tells it.
+constexpr std::string_view kCompilerCode = "compiler";
 
 struct Item {
   Span span;
@@ -27,6 +31,22 @@ std::string shown_character(std::string_view utf8, const Unconvertible& bad) {
   std::string shown(1, '\'');
   shown.append(utf8.substr(bad.offset, bad.length)).append("' (");
   return shown.append(code).append(")");
+}
+
+// Where a compiler's message stands: as a finding at its column, or, past
+// the end of its line (a ; missing), under the line's last character.
+Span underlined(const Analysis& analysis, std::string_view text,
+                const CompilerFinding& finding) {
+  Span span = analysis.span_at(finding.line, finding.column);
+  const std::size_t line = analysis.line_at(span.offset);
+  if (span.length != 0 || span.offset == analysis.line_offset(line)) {
+    return span;
+  }
+  std::size_t from = span.offset - 1;
+  while (from > 0 && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80) {
+    --from;
+  }
+  return {from, span.offset - from};
 }
 
 Diagnostic diagnostic_of(PositionCursor& cursor, const Item& item) {
@@ -62,6 +82,13 @@ PublishedDiagnostics diagnostics(Document& document, const Session& session) {
   }
   for (const check::Finding& finding : analysis.findings()) {
     items.push_back(finding_item(analysis, finding, session.language));
+  }
+  if (const std::vector<CompilerFinding>* said = document.compiler_findings()) {
+    for (const CompilerFinding& finding : *said) {
+      items.push_back({underlined(analysis, text, finding),
+                       finding.error ? kError : kWarning, kCompilerCode,
+                       finding.text});
+    }
   }
   // As many per line as the check names at most, for the same reason: a
   // line of a megabyte of emoji is no cause for a megabyte of messages.

@@ -17,6 +17,14 @@ void Document::replace(std::size_t from, std::size_t to,
   text_.replace(from, to, with);
   analysis_.reset();
   unpublished_ = true;
+  ++revision_;
+  changed_at_ = std::chrono::steady_clock::now();
+}
+
+void Document::set_compiler_findings(std::uint64_t revision,
+                                     std::vector<CompilerFinding> findings) {
+  built_revision_ = revision;
+  compiler_findings_ = std::move(findings);
 }
 
 Document& DocumentStore::open(const std::string& uri, std::int64_t version,

@@ -4,6 +4,7 @@
 #ifndef ZEMUC_LSP_DOCUMENTS_H_
 #define ZEMUC_LSP_DOCUMENTS_H_
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "lsp/analysis.h"
+#include "lsp/compiler_findings.h"
 #include "lsp/document_text.h"
 
 namespace zemuc::lsp {
@@ -33,12 +35,30 @@ class Document {
   bool unpublished() const { return unpublished_; }
   void mark_published() { unpublished_ = false; }
 
+  // Counts the changes of the text: what a build says belongs to one.
+  std::uint64_t revision() const { return revision_; }
+  std::chrono::steady_clock::time_point changed_at() const {
+    return changed_at_;
+  }
+  // What the compiler said of the current text; nothing before it is
+  // built.
+  const std::vector<CompilerFinding>* compiler_findings() const {
+    return built_revision_ == revision_ ? &compiler_findings_ : nullptr;
+  }
+  void set_compiler_findings(std::uint64_t revision,
+                             std::vector<CompilerFinding> findings);
+
  private:
   std::string uri_;
   std::int64_t version_;
   DocumentText text_;
   std::unique_ptr<Analysis> analysis_;
   bool unpublished_ = true;
+  std::uint64_t revision_ = 1;
+  std::chrono::steady_clock::time_point changed_at_ =
+      std::chrono::steady_clock::now();
+  std::uint64_t built_revision_ = 0;
+  std::vector<CompilerFinding> compiler_findings_;
 };
 
 class DocumentStore {

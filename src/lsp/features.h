@@ -26,7 +26,8 @@ inline Range range_of(PositionCursor& cursor, Span span) {
 Session agree(const ClientOffer& offer, Language fallback);
 
 // The check's findings as warnings, characters without a Shift-JIS form
-// as errors.
+// as errors, and what the compiler said of the text once it is built:
+// what stops the build as errors, what is likely unmeant as warnings.
 PublishedDiagnostics diagnostics(Document& document, const Session& session);
 
 // One finding as a diagnostic; findings must be given in rising order to

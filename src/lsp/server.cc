@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "lsp/background_build.h"
 #include "lsp/documents.h"
 #include "lsp/features.h"
 #include "lsp/framing.h"
@@ -41,9 +43,15 @@ class Server {
   // that a later message of the same batch cancels is answered as
   // cancelled.
   void handle_batch(const std::vector<Frame>& frames);
-  // Publishes the diagnostics of one document that waits for them; false
-  // when none waits.
+  // Publishes the diagnostics of one document whose diagnostics are
+  // ready; false when none is.
   bool publish_next();
+  // Moves the build on: takes what the compiler wrote, ends a build that
+  // a newer text made stale, starts one whose text has rested.
+  void advance_build();
+  // What the loop waits for besides the client: the build's descriptor
+  // (-1: none) and the milliseconds until something is due (-1: nothing).
+  std::pair<int, int> build_wait();
 
   std::optional<int> exit_status() const { return exit_status_; }
   bool broken() const { return broken_; }
@@ -76,6 +84,11 @@ class Server {
   std::string did_close(const Params& params);
 
   Document& document_of(const std::string& uri);
+  // Whether the text's diagnostics wait for its build; looks for the
+  // compiler on the first call.
+  bool builds();
+  Document* next_to_build();
+  void stop_build_of(const std::string& uri);
   void send(const std::string& body);
   void log(std::string_view text);
 
@@ -84,6 +97,7 @@ class Server {
   State state_ = State::kWaiting;
   Session session_;
   DocumentStore documents_;
+  BackgroundBuild build_;
   std::optional<int> exit_status_;
   bool broken_ = false;
 };
@@ -285,6 +299,7 @@ std::string Server::on_code_action(const Params& params) {
 
 std::string Server::did_open(const Params& params) {
   OpenedDocument opened = did_open_params(params);
+  stop_build_of(opened.uri);
   documents_.open(opened.uri, opened.version, std::move(opened.text));
   return null_result();
 }
@@ -311,6 +326,7 @@ std::string Server::did_change(const Params& params) {
 
 std::string Server::did_close(const Params& params) {
   const std::string uri = uri_param(params);
+  stop_build_of(uri);
   documents_.close(uri);
   // The closed document's diagnostics go with it.
   send(diagnostics_body({uri, std::nullopt, {}}));
@@ -320,8 +336,12 @@ std::string Server::did_close(const Params& params) {
 bool Server::publish_next() {
   if (state_ != State::kRunning) return false;
   const std::vector<Document*> waiting = documents_.unpublished();
-  if (waiting.empty()) return false;
-  Document& document = *waiting.front();
+  const auto ready = std::find_if(
+      waiting.begin(), waiting.end(), [this](const Document* document) {
+        return document->compiler_findings() != nullptr || !builds();
+      });
+  if (ready == waiting.end()) return false;
+  Document& document = **ready;
   try {
     send(diagnostics_body(diagnostics(document, session_)));
   } catch (const std::exception& error) {
@@ -330,6 +350,68 @@ bool Server::publish_next() {
   }
   document.mark_published();
   return true;
+}
+
+bool Server::builds() {
+  return state_ == State::kRunning && build_.available();
+}
+
+void Server::stop_build_of(const std::string& uri) {
+  if (build_.running() && build_.running()->uri == uri) build_.stop();
+}
+
+// A text whose diagnostics wait for its build, oldest change first.
+Document* Server::next_to_build() {
+  if (!builds()) return nullptr;
+  Document* next = nullptr;
+  for (Document* document : documents_.unpublished()) {
+    if (document->compiler_findings() == nullptr &&
+        (next == nullptr || document->changed_at() < next->changed_at())) {
+      next = document;
+    }
+  }
+  return next;
+}
+
+// A text is built once it has rested this long: a burst of keystrokes
+// makes one build, of its last text.
+constexpr std::chrono::milliseconds kRest{150};
+
+void Server::advance_build() {
+  const Clock::time_point now = Clock::now();
+  if (const std::optional<BuildKey>& key = build_.running()) {
+    const Document* document = documents_.find(key->uri);
+    if (document == nullptr || document->revision() != key->revision) {
+      build_.stop();
+    } else if (std::optional<BackgroundBuild::Done> done =
+                   build_.advance(now)) {
+      documents_.find(done->key.uri)
+          ->set_compiler_findings(done->key.revision,
+                                  std::move(done->findings));
+    }
+  }
+  Document* next = next_to_build();
+  if (build_.running() || next == nullptr || now < next->changed_at() + kRest) {
+    return;
+  }
+  const Analysis& analysis = next->analysis();
+  std::optional<BuildInput> input =
+      build_input(analysis.source_name(), analysis.sjis());
+  if (!input || !build_.start({next->uri(), next->revision()},
+                              std::move(*input), session_.language)) {
+    // Nothing to build, or no build to be had: the check's findings alone.
+    next->set_compiler_findings(next->revision(), {});
+  }
+}
+
+std::pair<int, int> Server::build_wait() {
+  const Clock::time_point now = Clock::now();
+  if (build_.running()) return {build_.fd(), build_.ms_left(now)};
+  const Document* next = next_to_build();
+  if (next == nullptr) return {-1, -1};
+  const auto rest = std::chrono::ceil<std::chrono::milliseconds>(
+      next->changed_at() + kRest - now);
+  return {-1, static_cast<int>(std::max<std::int64_t>(rest.count(), 0))};
 }
 
 }  // namespace
@@ -342,10 +424,15 @@ int serve(int in_fd, int out_fd, const ServerOptions& options) {
   for (;;) {
     // Waits only when nothing is left to publish; otherwise takes what has
     // come meanwhile, so that a document is analysed at its latest text.
-    const ReadResult read = read_waiting(in_fd, reader, /*wait=*/false);
-    ReadResult result = read;
-    if (read == ReadResult::kNone && !server.publish_next()) {
-      result = read_waiting(in_fd, reader, /*wait=*/true);
+    // The build goes on between messages, and wakes the wait when its
+    // compiler has written or a text has rested.
+    const ReadResult result = read_waiting(in_fd, reader, /*wait=*/false);
+    server.advance_build();
+    if (result == ReadResult::kNone) {
+      if (server.publish_next()) continue;
+      const auto [build_fd, timeout_ms] = server.build_wait();
+      if (!wait_readable(in_fd, build_fd, timeout_ms)) return 1;
+      continue;
     }
     if (result == ReadResult::kFailed) return 1;
     std::vector<Frame> frames;

@@ -56,6 +56,14 @@ bool input_waiting(int fd) {
   return poll_readable(fd, 0, readable) && readable;
 }
 
+bool wait_readable(int fd, int other, int timeout_ms) {
+  pollfd entries[2] = {{fd, POLLIN, 0}, {other, POLLIN, 0}};
+  while (poll(entries, 2, timeout_ms) < 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
 bool write_message(int fd, std::string_view body) {
   return write_all(fd, frame(body));
 }

@@ -24,6 +24,11 @@ ReadResult read_waiting(int fd, FrameReader& reader, bool wait);
 // Whether `fd` has bytes (or its end) waiting to be read.
 bool input_waiting(int fd);
 
+// Waits until `fd` or `other` (-1 for none) has something to read, or
+// `timeout_ms` has passed (-1: no limit); false with errno set when the
+// wait fails.
+bool wait_readable(int fd, int other, int timeout_ms);
+
 // Writes one message with its header; false with errno set when the
 // client no longer reads.
 bool write_message(int fd, std::string_view body);

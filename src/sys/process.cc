@@ -256,23 +256,23 @@ std::vector<char*> exec_pointers(const std::vector<std::string>& strings) {
   return pointers;
 }
 
-Captured run_and_capture(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& settings,
-                         const std::vector<std::string>& leftovers) {
-  Captured captured;
+StartedCommand start_captured(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& settings,
+                              const std::vector<std::string>& leftovers) {
+  StartedCommand started;
   int output_fds[2];
   int report_fds[2];
   if (::pipe2(output_fds, O_CLOEXEC) != 0) {
-    captured.error = errno;
-    return captured;
+    started.error = errno;
+    return started;
   }
-  UniqueFd reading(output_fds[0]);
+  started.output.reset(output_fds[0]);
   UniqueFd writing(output_fds[1]);
   if (::pipe2(report_fds, O_CLOEXEC) != 0) {
-    captured.error = errno;
-    return captured;
+    started.error = errno;
+    return started;
   }
-  UniqueFd report_read(report_fds[0]);
+  started.report.reset(report_fds[0]);
   UniqueFd report_write(report_fds[1]);
   // Made before the fork: the children only start and wait.
   const std::vector<char*> args = exec_pointers(argv);
@@ -281,31 +281,64 @@ Captured run_and_capture(const std::vector<std::string>& argv,
   const pid_t caller = ::getpid();
   const pid_t guardian = ::fork();
   if (guardian < 0) {
-    captured.error = errno;
-    return captured;
+    started.error = errno;
+    return started;
   }
   if (guardian == 0) {
     guard(args.data(), envp.data(), writing.get(), report_write.get(), caller,
           leftovers);
   }
-  writing.reset();
-  report_write.reset();
-  int read_error = 0;
-  captured.interrupted = read_unless_interrupted(reading.get(), guardian,
-                                                 captured.output, read_error);
-  const std::optional<Ended> guardian_ended = wait_for(guardian);
-  if (captured.interrupted) return captured;
+  started.guardian = guardian;
+  return started;
+}
+
+Captured finish_captured(StartedCommand& started, std::string output,
+                         int read_error) {
+  Captured captured;
+  captured.output = std::move(output);
+  const std::optional<Ended> guardian_ended = wait_for(started.guardian);
+  started.guardian = -1;
   if (!guardian_ended) {
     captured.error = errno;
     return captured;
   }
-  take_report(report_read.get(), captured);
+  take_report(started.report.get(), captured);
   if (captured.ended && read_error != 0) {
     // The output was lost: the run tells nothing reliable.
     captured.ended.reset();
     captured.error = read_error;
   }
   return captured;
+}
+
+bool stop_captured(StartedCommand& started) {
+  if (started.guardian < 0) return true;
+  const bool told = ::kill(started.guardian, kEndCommand) == 0;
+  const bool waited = wait_for(started.guardian).has_value();
+  started.guardian = -1;
+  return told && waited;
+}
+
+Captured run_and_capture(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& settings,
+                         const std::vector<std::string>& leftovers) {
+  StartedCommand started = start_captured(argv, settings, leftovers);
+  if (started.guardian < 0) {
+    Captured captured;
+    captured.error = started.error;
+    return captured;
+  }
+  std::string output;
+  int read_error = 0;
+  if (read_unless_interrupted(started.output.get(), started.guardian, output,
+                              read_error)) {
+    Captured captured;
+    captured.output = std::move(output);
+    captured.interrupted = true;
+    (void)wait_for(started.guardian);
+    return captured;
+  }
+  return finish_captured(started, std::move(output), read_error);
 }
 
 }  // namespace zemuc

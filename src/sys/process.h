@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "sys/fd.h"
+
 namespace zemuc {
 
 // The full path of `program`: as it is when it holds a slash, else the
@@ -51,6 +53,31 @@ struct Captured {
 Captured run_and_capture(const std::vector<std::string>& argv,
                          const std::vector<std::string>& settings = {},
                          const std::vector<std::string>& leftovers = {});
+
+// A command started as run_and_capture() starts it, not waited for: the
+// caller reads `output` until its end (poll it to wait without blocking),
+// then `report` becomes readable once the command has ended, and
+// finish_captured() tells how. Nothing started, with `error` the errno of
+// why, when `guardian` is -1.
+struct StartedCommand {
+  pid_t guardian = -1;  // the process that watches over the command
+  UniqueFd output;      // standard output and standard error together
+  UniqueFd report;      // the guardian's last word
+  int error = 0;
+};
+StartedCommand start_captured(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& settings = {},
+                              const std::vector<std::string>& leftovers = {});
+
+// How a started command ended, once its output has ended (`read_error`
+// the errno of a read of it that failed, or 0): waits for the guardian,
+// which ends as soon as the command has.
+Captured finish_captured(StartedCommand& started, std::string output,
+                         int read_error);
+
+// Ends a started command's whole group at once, removes its leftovers and
+// waits for the guardian; false when it could not be told or waited for.
+bool stop_captured(StartedCommand& started);
 
 // This process's environment with each NAME=VALUE of `settings` in place
 // of the variable of that name, and a bare NAME removing it.

@@ -227,14 +227,10 @@ class Builder {
 
   Captured compile(const std::string& copy_path, const std::string& output,
                    bool checked) const {
-    const Toolchain& toolchain = request_.toolchain;
-    std::vector<std::string> argv = toolchain.compiler;
-    for (std::string& flag : compile_flags(toolchain, checked)) {
-      argv.push_back(std::move(flag));
-    }
-    argv.insert(argv.end(), {copy_path, toolchain.runtime, "-o", output});
-    for (std::string& flag : link_flags()) argv.push_back(std::move(flag));
-    return run_and_capture(argv, compiler_settings(request_.scratch_folder),
+    const CompileCommand command =
+        compile_command(request_.toolchain, checked, copy_path, output,
+                        request_.scratch_folder);
+    return run_and_capture(command.argv, command.settings,
                            {request_.scratch_folder, output});
   }
 
@@ -292,6 +288,21 @@ class Builder {
 };
 
 }  // namespace
+
+CompileCommand compile_command(const Toolchain& toolchain, bool checked,
+                               const std::string& copy_path,
+                               const std::string& output,
+                               const std::string& scratch_folder) {
+  CompileCommand command{toolchain.compiler, compiler_settings(scratch_folder)};
+  for (std::string& flag : compile_flags(toolchain, checked)) {
+    command.argv.push_back(std::move(flag));
+  }
+  command.argv.insert(command.argv.end(),
+                      {copy_path, toolchain.runtime, "-o", output});
+  for (std::string& flag : link_flags())
+    command.argv.push_back(std::move(flag));
+  return command;
+}
 
 Built build_program(const BuildRequest& request) {
   return Builder(request).build();

@@ -46,6 +46,18 @@ struct Built {
   std::optional<Trouble> unchecked_because;
 };
 
+// The compiler's command for a build of the copy at `copy_path` into
+// `output`, and the settings of its environment: messages in English with
+// plain quotes, its scratch files in `scratch_folder`.
+struct CompileCommand {
+  std::vector<std::string> argv;
+  std::vector<std::string> settings;
+};
+CompileCommand compile_command(const Toolchain& toolchain, bool checked,
+                               const std::string& copy_path,
+                               const std::string& output,
+                               const std::string& scratch_folder);
+
 // Builds the program. The caller holds the ending signals back
 // (HeldSignals), so that an interrupted build still removes its scratch
 // files.

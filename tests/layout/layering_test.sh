@@ -22,8 +22,9 @@ declare -A allowed=(
   [web]="driver"
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
-  # The language server reads a source as the check and the translator do.
-  [lsp]="io lexer symbols driver check sys text"
+  # The language server reads a source as the check and the translator do,
+  # and builds it as zemuc run does.
+  [lsp]="io lexer symbols driver check program explain toolchain sys text"
   # The translated program and the compiler's copy of its C text.
   [program]="io lexer driver check text"
   # What the compiler and the sanitizers say, told in the learner's terms.

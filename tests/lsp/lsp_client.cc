@@ -23,10 +23,15 @@ std::string framed(Json members) {
   return lsp::frame(members.dump());
 }
 
-LspClient::LspClient(const std::vector<std::string>& environment) {
+LspClient::LspClient(const std::vector<std::string>& environment,
+                     Compiler compiler) {
   std::vector<std::string> args = {"-u",          "LANGUAGE", "-u",
                                    "LC_MESSAGES", "-u",       "LANG",
                                    "-u",          "LC_ALL",   "LC_ALL=C.UTF-8"};
+  if (compiler == Compiler::kNone) {
+    args.insert(args.begin(), {"-u", "CC"});
+    args.push_back("PATH=" + empty_path_.path().string());
+  }
   args.insert(args.end(), environment.begin(), environment.end());
   args.push_back(ZEMUC_PATH);
   args.push_back("lsp");

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "lsp/framing.h"
+#include "support/run.h"
 
 namespace zemuc::testing {
 
@@ -24,11 +25,17 @@ using namespace std::chrono_literals;
 // `members` and "jsonrpc": "2.0", framed as the protocol sends them.
 std::string framed(Json members);
 
+// Whether the server finds a C compiler: by default none (PATH an empty
+// folder, CC unset), so that it publishes the check's findings alone;
+// kFound for the compiler on the test's own PATH.
+enum class Compiler { kNone, kFound };
+
 class LspClient {
  public:
   // `environment` adds NAME=VALUE settings to a UTF-8 locale with English
   // messages.
-  explicit LspClient(const std::vector<std::string>& environment = {});
+  explicit LspClient(const std::vector<std::string>& environment = {},
+                     Compiler compiler = Compiler::kNone);
   ~LspClient();
   LspClient(const LspClient&) = delete;
   LspClient& operator=(const LspClient&) = delete;
@@ -88,6 +95,7 @@ class LspClient {
  private:
   std::optional<Json> read_one(std::chrono::milliseconds timeout);
 
+  ScratchDir empty_path_;  // PATH without a compiler
   pid_t pid_ = -1;
   int to_server_ = -1;
   int from_server_ = -1;

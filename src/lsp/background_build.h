@@ -1,0 +1,82 @@
+// Builds of documents' texts behind the server's back, one at a time: the
+// compiler runs as a child whose output the server's poll loop reads
+// (fd()), so that no request waits for it, and a build that outlasts its
+// time is ended. What the output says is lsp/compiler_findings.h's.
+#ifndef ZEMUC_LSP_BACKGROUND_BUILD_H_
+#define ZEMUC_LSP_BACKGROUND_BUILD_H_
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lsp/compiler_findings.h"
+#include "sys/disk.h"
+#include "sys/process.h"
+#include "toolchain/toolchain.h"
+
+namespace zemuc::lsp {
+
+using Clock = std::chrono::steady_clock;
+
+// Which text of which document a build is of.
+struct BuildKey {
+  std::string uri;
+  std::uint64_t revision = 0;
+  bool operator==(const BuildKey&) const = default;
+};
+
+class BackgroundBuild {
+ public:
+  // The longest a build may take before it is ended unheard.
+  static constexpr std::chrono::seconds kLongest{10};
+
+  BackgroundBuild() = default;
+  BackgroundBuild(const BackgroundBuild&) = delete;
+  BackgroundBuild& operator=(const BackgroundBuild&) = delete;
+  ~BackgroundBuild() { stop(); }
+
+  // Whether there is a compiler and the run-time file to build with;
+  // looked for once, on the first call.
+  bool available();
+
+  // Starts the build of `input` (available() first); false when it could
+  // not start.
+  bool start(BuildKey key, BuildInput input, Language language);
+  const std::optional<BuildKey>& running() const { return key_; }
+  // What to poll for the build, -1 when none runs.
+  int fd() const;
+  // The milliseconds before the build running is due to end, -1 when none
+  // runs.
+  int ms_left(Clock::time_point now) const;
+
+  struct Done {
+    BuildKey key;
+    std::vector<CompilerFinding> findings;  // none when it told nothing
+  };
+  // Takes what the compiler has written, without waiting; what it said
+  // once it has ended, or has run too long and was ended.
+  std::optional<Done> advance(Clock::time_point now);
+  // Ends the build running, unheard.
+  void stop();
+
+ private:
+  std::optional<Done> finish();
+
+  bool looked_ = false;
+  std::optional<toolchain::Toolchain> toolchain_;
+  // The build running.
+  std::optional<BuildKey> key_;
+  std::optional<BuildInput> input_;
+  std::optional<ScratchFolder> folder_;
+  Language language_ = Language::kEnglish;
+  StartedCommand command_;
+  std::string output_;
+  int read_error_ = 0;
+  Clock::time_point deadline_;
+};
+
+}  // namespace zemuc::lsp
+
+#endif  // ZEMUC_LSP_BACKGROUND_BUILD_H_

@@ -1,0 +1,178 @@
+// `zemuc lsp` with a C compiler: what `zemuc run` would say while building
+// is published beside the check's findings, for the latest text only, and
+// the server answers while the compiler works.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lsp/lsp_client.h"
+#include "support/sjis.h"
+#include "zemuc/run_zemuc.h"
+
+namespace zemuc::testing {
+namespace {
+
+const std::string kUri = test_uri("prog.zem");
+
+// Bounded: a build of a small program takes a small part of this.
+constexpr auto kBuilt = 5s;
+
+std::string program(const std::string& body) {
+  return "はじめ\n" + body + "おわり\n";
+}
+
+Json published(LspClient& client) {
+  std::optional<Json> message =
+      client.notification("textDocument/publishDiagnostics", kBuilt);
+  if (!message) throw std::runtime_error("no diagnostics were published");
+  return (*message)["params"];
+}
+
+// What `zemuc run` prints of a UTF-8 source while building, each as
+// LINE KIND: TEXT.
+std::vector<std::string> run_says(const std::string& source) {
+  ScratchDir dir;
+  dir.write("prog.zem", sjis(source));
+  const RunResult run = run_zemuc({"run", "prog.zem"}, dir.path());
+  std::vector<std::string> said;
+  const std::regex form(R"(prog\.zem:(\d+):\d+: (error|warning): (.*))");
+  std::istringstream out(run.out + run.err);
+  for (std::string line; std::getline(out, line);) {
+    std::smatch m;
+    if (std::regex_match(line, m, form)) {
+      said.push_back(m[1].str() + " " + m[2].str() + ": " + m[3].str());
+    }
+  }
+  return said;
+}
+
+// The compiler's diagnostics published, as run_says() gives them.
+std::vector<std::string> compiler_says(const Json& params) {
+  std::vector<std::string> said;
+  for (const Json& d : params["diagnostics"]) {
+    if (d["code"] != "compiler") continue;
+    said.push_back(std::to_string(d["range"]["start"]["line"].get<int>() + 1) +
+                   (d["severity"] == 1 ? " error: " : " warning: ") +
+                   d["message"].get<std::string>());
+  }
+  return said;
+}
+
+void change(LspClient& client, int version, const std::string& text) {
+  client.notify("textDocument/didChange",
+                {{"textDocument", {{"uri", kUri}, {"version", version}}},
+                 {"contentChanges", {{{"text", text}}}}});
+}
+
+TEST(LspCompiler, ErrorsAreZemucRunsOnTheirLines) {
+  const struct {
+    const char* name;
+    std::string source;
+    std::vector<std::string> said;  // of zemuc run, by line and kind
+  } cases[] = {
+      {"a ; missing", program("\t数a=1\n\t見る(\"%d\",数a);\n"), {"2 error"}},
+      {"a mistyped keyword",
+       program("\t見る(\"x\");\n\t見ろ(\"y\");\n"),
+       {"3 error"}},
+      {"an unknown function", program("\tfoo(1);\n"), {"2 error"}},
+      {"a correct program", program("\t数a=1;\n\t見る(\"%d\",数a);\n"), {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<std::string> expected = run_says(c.source);
+    ASSERT_EQ(expected.size(), c.said.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_TRUE(expected[i].starts_with(c.said[i] + ": ")) << expected[i];
+    }
+    LspClient client({}, Compiler::kFound);
+    client.initialize();
+    client.open(kUri, c.source);
+    const Json params = published(client);
+    EXPECT_EQ(compiler_says(params), expected) << params;
+    // The check finds nothing in these: the compiler's are all there is.
+    EXPECT_EQ(params["diagnostics"].size(), expected.size()) << params;
+  }
+}
+
+// The compiler's diagnostics come beside the check's, which are alone
+// where no compiler is found.
+TEST(LspCompiler, BesideTheCheckOrWithoutACompiler) {
+  const std::string source = program("\t見る \"x\";\n\t数a=1\n");
+  for (const Compiler compiler : {Compiler::kFound, Compiler::kNone}) {
+    const bool found = compiler == Compiler::kFound;
+    SCOPED_TRACE(found ? "a compiler" : "no compiler");
+    LspClient client({}, compiler);
+    client.initialize();
+    client.open(kUri, source);
+    const Json params = published(client);
+    std::vector<std::string> codes;
+    for (const Json& d : params["diagnostics"]) codes.push_back(d["code"]);
+    ASSERT_FALSE(codes.empty()) << params;
+    EXPECT_EQ(codes[0], "keyword-space-removed");
+    EXPECT_EQ(params["diagnostics"][0]["severity"], 2);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), "compiler") > 0, found)
+        << params;
+  }
+}
+
+TEST(LspCompiler, AMendClearsTheError) {
+  LspClient client({}, Compiler::kFound);
+  client.initialize();
+  client.open(kUri, program("\t数a=1\n"));
+  ASSERT_EQ(compiler_says(published(client)).size(), 1u);
+  change(client, 2, program("\t数a=1;\n"));
+  const Json params = published(client);
+  EXPECT_EQ(params["version"], 2);
+  EXPECT_EQ(params["diagnostics"], Json::array());
+}
+
+// A burst of edits, each with a ; missing on another line: one build, of
+// the last text, is published, and a build that it made stale is not.
+TEST(LspCompiler, ABurstEndsWithTheLastTextOnly) {
+  LspClient client({}, Compiler::kFound);
+  client.initialize();
+  client.open(kUri, program("\t数a=1;\n"));
+  published(client);
+  constexpr int kLast = 12;
+  for (int version = 2; version <= kLast; ++version) {
+    std::string body;
+    for (int line = 2; line <= kLast; ++line) {
+      body += line == version ? "\t数a=1\n" : "\t数a=1;\n";
+    }
+    change(client, version, program(body));
+  }
+  const Json params = published(client);
+  EXPECT_EQ(params["version"], kLast);
+  const std::vector<std::string> said = compiler_says(params);
+  ASSERT_EQ(said.size(), 1u) << params;
+  EXPECT_TRUE(said[0].starts_with(std::to_string(kLast) + " error: "));
+  EXPECT_FALSE(client.notification("textDocument/publishDiagnostics", 500ms));
+}
+
+// A compiler that hangs holds up no answer, and goes with the server.
+TEST(LspCompiler, AHangingCompilerHoldsNothingUp) {
+  ScratchDir dir;
+  dir.write("cc",
+            "#!/bin/sh\n[ \"$1\" = --version ] && exit 0\nexec sleep 60\n");
+  const std::string cc = (dir.path() / "cc").string();
+  ASSERT_EQ(chmod(cc.c_str(), 0755), 0);
+  LspClient client({"CC=" + cc}, Compiler::kFound);
+  client.initialize();
+  client.open(kUri, program("\t数a=1\n"));
+  // The text rests, its build starts and hangs.
+  EXPECT_FALSE(client.notification("textDocument/publishDiagnostics", 400ms));
+  const auto asked = std::chrono::steady_clock::now();
+  const Json answer = client.request("textDocument/documentSymbol",
+                                     {{"textDocument", {{"uri", kUri}}}});
+  EXPECT_TRUE(answer.contains("result")) << answer;
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
+  EXPECT_EQ(client.request("shutdown", nullptr)["result"], nullptr);
+  client.notify("exit", nullptr);
+  EXPECT_EQ(client.wait(2s), 0);
+}
+
+}  // namespace
+}  // namespace zemuc::testing
