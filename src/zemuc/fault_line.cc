@@ -136,15 +136,15 @@ std::string tell_fault_line(const FaultWatch& watch, const Program& program,
   const int n = std::snprintf(hex, sizeof hex, "0x%llx",
                               static_cast<unsigned long long>(*address));
   const std::vector<std::string> argv =
-      watch.llvm ? std::vector<std::string>{watch.tool,
-                                            "--obj=" + watch.program,
-                                            "--functions=none",
-                                            std::string(hex, n)}
-                 : std::vector<std::string>{watch.tool, "-e", watch.program,
-                                            std::string(hex, n)};
+      watch.llvm
+          ? std::vector<std::string>{watch.tool, "--obj=" + watch.program,
+                                     "--functions=none", std::string(hex, n)}
+          : std::vector<std::string>{watch.tool, "-e", watch.program,
+                                     std::string(hex, n)};
   const Captured captured = run_and_capture(argv, {"LC_ALL=C"});
   if (!captured.ended || captured.ended->status != 0) return {};
-  const std::optional<ToolPlace> place = tool_place(captured.output, watch.llvm);
+  const std::optional<ToolPlace> place =
+      tool_place(captured.output, watch.llvm);
   if (!place || !names_file(place->file, program.source_name())) return {};
   return explain::explain_signal_at(program, signal, place->line, language,
                                     terminal);

@@ -21,7 +21,7 @@ namespace zemuc {
 // What a run needs to learn a fault's line: the tool, the program (kept
 // until the run has been told) and the file the program notes a fault in.
 struct FaultWatch {
-  std::string tool;  // full path
+  std::string tool;   // full path
   bool llvm = false;  // llvm-symbolizer, which also says the column
   std::string program;
   std::string report;
@@ -34,8 +34,8 @@ std::optional<FaultWatch> fault_watch(bool checked, const std::string& program,
 
 // `settings` with the variable that starts the program's watch, when
 // there is a watch.
-std::vector<std::string> with_fault_watch(std::vector<std::string> settings,
-                                          const std::optional<FaultWatch>& watch);
+std::vector<std::string> with_fault_watch(
+    std::vector<std::string> settings, const std::optional<FaultWatch>& watch);
 
 // The fault that ended the program by `signal`, told on its source line;
 // empty when its line cannot be learned (no note, no debug information, an
