@@ -35,6 +35,14 @@ std::string explain_fault(const Program& program, const CopyMap& map,
 std::string explain_signal(int signal, bool checked, Language language,
                            Encoding terminal, bool checks_possible = true);
 
+// The same fault told on source line `line` of the program, as a
+// diagnostic at the line's statement: where a run without checks learned
+// the line from the program's debug information. Empty for a line that
+// is not the source's.
+std::string explain_signal_at(const Program& program, int signal,
+                              std::size_t line, Language language,
+                              Encoding terminal);
+
 }  // namespace zemuc::explain
 
 #endif  // ZEMUC_FAULT_H_

@@ -1,9 +1,12 @@
 // What a signal that ended the program means, a row for each signal.
 #include <signal.h>
 
+#include <algorithm>
 #include <string>
 
 #include "explain/fault.h"
+#include "explain/place.h"
+#include "text/diagnostic.h"
 
 namespace zemuc::explain {
 namespace {
@@ -74,16 +77,35 @@ const SignalText& text_of_signal(int signal) {
 
 }  // namespace
 
+namespace {
+
+// The signal's name as the system spells it: "SIGFPE", or "signal 40".
+std::string signal_name(int signal) {
+  const char* abbreviation = sigabbrev_np(signal);
+  return abbreviation != nullptr ? std::string("SIG") + abbreviation
+                                 : "signal " + std::to_string(signal);
+}
+
+}  // namespace
+
+std::string explain_signal_at(const Program& program, int signal,
+                              std::size_t line, Language language,
+                              Encoding terminal) {
+  if (line == 0 || line > program.line_count()) return {};
+  const std::string text =
+      fill(text_of_signal(signal).text, language, {signal_name(signal)});
+  return render_diagnostic(
+      program.source_name(), line,
+      std::max<std::size_t>(statement_column(program, line), 1), "error", text,
+      program.line(line).raw, terminal);
+}
+
 std::string explain_signal(int signal, bool checked, Language language,
                            Encoding terminal, bool checks_possible) {
   // An interrupt is what the user asked for.
   if (signal == SIGINT) return {};
   const SignalText& row = text_of_signal(signal);
-  const char* abbreviation = sigabbrev_np(signal);
-  const std::string name = abbreviation != nullptr
-                               ? std::string("SIG") + abbreviation
-                               : "signal " + std::to_string(signal);
-  std::string said_text = fill(row.text, language, {name});
+  std::string said_text = fill(row.text, language, {signal_name(signal)});
   if (!checked && checks_possible && row.checks_tell_line) {
     said_text += fill(kRunWithChecks, language, {});
   }

@@ -5,6 +5,7 @@
 
 #include "check/c_regions.h"
 #include "program/checked_frame.h"
+#include "program/plain_frame.h"
 #include "text/encoding.h"
 
 namespace zemuc {
@@ -13,10 +14,10 @@ namespace {
 using check::Region;
 
 // What a checked program holds beyond prog.c, ahead of everything else,
-// is checked_frame(), the checks of runtime/checks.c. Without checks the
-// frame only declares the run-time file's function, which the C calls
-// undeclared.
-constexpr std::string_view kPlainFrame = "int delkai(char *);\n";
+// is checked_frame(), the checks of runtime/checks.c. Without checks it is
+// plain_frame(), with plain_trailer() after the C text: the declaration of
+// the run-time file's function, which the C calls undeclared, and the
+// watch that notes where a fault stopped the program.
 
 std::string line_directive(std::size_t number, std::string_view file) {
   std::string out = "#line " + std::to_string(number) + " \"";
@@ -41,13 +42,9 @@ bool is_high(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 class CopyWriter {
  public:
   CopyWriter(const Program& program, bool checked)
-      : program_(program), c_(program.c_text()) {
+      : program_(program), c_(program.c_text()), checked_(checked) {
     start_copy_line();
-    directive(CopyMap::File::kFrame, 1);
-    for (const char c : checked ? checked_frame() : kPlainFrame) {
-      text_ += c;
-      if (c == '\n') new_copy_line();
-    }
+    frame_text(checked ? checked_frame() : plain_frame());
   }
 
   CompilerCopy run() {
@@ -99,6 +96,7 @@ class CopyWriter {
       text_ += '\n';
       new_copy_line();
     }
+    if (!checked_) frame_text(plain_trailer());
     finish_copy_line();
     return {std::move(text_), std::move(map_)};
   }
@@ -124,6 +122,14 @@ class CopyWriter {
     file_ = file;
     number_ = number;
     start_copy_line();
+  }
+  // The frame's text, at a copy line's start, named as the frame.
+  void frame_text(std::string_view text) {
+    directive(CopyMap::File::kFrame, 1);
+    for (const char c : text) {
+      text_ += c;
+      if (c == '\n') new_copy_line();
+    }
   }
   // Names the next copy line after source line n (at a copy line's start).
   void name_line(std::size_t n) {
@@ -290,6 +296,7 @@ class CopyWriter {
 
   const Program& program_;
   const std::string& c_;
+  const bool checked_;
   std::string text_;
   CopyMap map_;
   std::vector<Region> regions_;

@@ -26,6 +26,7 @@
 #include "toolchain/build.h"
 #include "toolchain/toolchain.h"
 #include "zemuc/command_line.h"
+#include "zemuc/fault_line.h"
 #include "zemuc/relay.h"
 #include "zemuc/reporter.h"
 #include "zemuc/source_text.h"
@@ -331,10 +332,11 @@ std::vector<std::string> check_settings(const BuiltProgram& built,
 }
 
 // What is told after the program ended, and zemuc's status: a check that
-// stopped it, a failure to show its output, the signal that ended it.
+// stopped it, a failure to show its output, the signal that ended it, on
+// its line where the `watch` learns it.
 int tell_ending(const Names& names, const BuiltProgram& built,
                 const std::string& folder, const ProgramEnd& ended,
-                Reporter& reporter) {
+                const std::optional<FaultWatch>& watch, Reporter& reporter) {
   // zemuc's words start on a line of their own.
   const auto new_line = [&] {
     if (!ended.at_line_start) reporter.write("\n");
@@ -354,9 +356,15 @@ int tell_ending(const Names& names, const BuiltProgram& built,
                    {std::strerror(ended.output_error)});
   }
   if (ended.ended.signal != 0 && ended.output_error == 0) {
-    const std::string said = explain::explain_signal(
-        ended.ended.signal, built.checked, reporter.language(),
-        reporter.terminal(), built.checks_possible);
+    std::string said =
+        watch ? tell_fault_line(*watch, built.program, ended.ended.signal,
+                                reporter.language(), reporter.terminal())
+              : "";
+    if (said.empty()) {
+      said = explain::explain_signal(ended.ended.signal, built.checked,
+                                     reporter.language(), reporter.terminal(),
+                                     built.checks_possible);
+    }
     if (!said.empty()) {
       new_line();
       reporter.write(said);
@@ -385,13 +393,17 @@ int run(const Command& command, Reporter& reporter) {
   if (const int* status = std::get_if<int>(&prepared)) return *status;
   const BuiltProgram& built = std::get<BuiltProgram>(prepared);
   if (ending_signal_pending()) return kExitInterrupted;
-  // A checked program reads its own file to name the lines of a report;
-  // it goes with the folder.
+  // A checked program reads its own file to name the lines of a report,
+  // and the tool that names a fault's line without checks reads it too;
+  // either way it goes with the folder.
+  const std::optional<FaultWatch> watch =
+      fault_watch(built.checked, program, folder->path());
   const std::optional<ProgramEnd> ended = run_on_pseudo_terminal(
       program, reporter.terminal(), STDIN_FILENO, STDOUT_FILENO,
-      held.previous(), check_settings(built, folder->path()),
-      [&program, &built] {
-        if (!built.checked) ::unlink(program.c_str());
+      held.previous(),
+      with_fault_watch(check_settings(built, folder->path()), watch),
+      [&program, &built, &watch] {
+        if (!built.checked && !watch) ::unlink(program.c_str());
       });
   if (!ended) {
     reporter.error(
@@ -399,7 +411,7 @@ int run(const Command& command, Reporter& reporter) {
         {std::strerror(errno)});
     return kExitBuildFailed;
   }
-  return tell_ending(*names, built, folder->path(), *ended, reporter);
+  return tell_ending(*names, built, folder->path(), *ended, watch, reporter);
 }
 
 // Status 0 when nothing is found, 1 when something is, 2 when the source

@@ -432,5 +432,36 @@ TEST(ExplainSignal, WhatEachSignalMeans) {
   }
 }
 
+// A fault without checks, where the debug information named its line: on
+// the line's statement, with the signal's words and no advice.
+TEST(ExplainFault, ASignalOnTheLineTheProgramNamed) {
+  const Program program =
+      program_of("はじめ\n\t打つ(数a,数b);\n\t数c=数a/数b;\nおわり\n");
+  const struct {
+    int signal;
+    std::size_t line;
+    Language language;
+    const char* told;
+  } cases[] = {
+      {SIGFPE, 3, Language::kEnglish,
+       "p.zem:3:2: error: the program was stopped by an arithmetic error "
+       "(SIGFPE), most often a division by zero\n\t数c=数a/数b;\n\t^\n"},
+      {SIGSEGV, 2, Language::kJapanese,
+       "p.zem:2:2: error: プログラムが自分のものでないメモリーに触れて止められ"
+       "ました (SIGSEGV)\n\t打つ(数a,数b);\n\t^\n"},
+      {SIGILL, 3, Language::kEnglish,
+       "p.zem:3:2: error: the program was stopped at an instruction it "
+       "cannot run (SIGILL)\n\t数c=数a/数b;\n\t^\n"},
+      // No line of the source: told without one, by the caller.
+      {SIGFPE, 0, Language::kEnglish, ""},
+      {SIGFPE, 99, Language::kEnglish, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(explain::explain_signal_at(program, c.signal, c.line, c.language,
+                                         Encoding::kUtf8),
+              c.told);
+  }
+}
+
 }  // namespace
 }  // namespace zemuc::testing

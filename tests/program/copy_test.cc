@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "program/plain_frame.h"
 #include "program/program_support.h"
 #include "support/run.h"
 #include "sys/process.h"
@@ -254,6 +255,25 @@ TEST(CompilerCopy, TheCheckedFrameSaysWhatCopyHNames) {
   EXPECT_TRUE(
       text.starts_with("#line 1 \"<translator>\"\n#include <stdio.h>\n"))
       << text;
+}
+
+// Only a program without checks watches for faults, by the variable that
+// plain_frame.h names; the trailer that starts the watch under tcc comes
+// after the program's own main, named as the frame.
+TEST(CompilerCopy, OnlyThePlainFrameWatchesForFaults) {
+  const Program program = program_of("はじめ\n\t見る(\"a\");\nおわり\n");
+  const std::string watch = "getenv(\"" + std::string(kFaultVariable) + "\")";
+  const std::string plain = make_compiler_copy(program, false).text;
+  const std::string checked = make_compiler_copy(program, true).text;
+  EXPECT_NE(plain.find(watch), std::string::npos);
+  EXPECT_EQ(plain.find(watch), plain.rfind(watch));
+  EXPECT_EQ(checked.find(watch), std::string::npos);
+  EXPECT_EQ(checked.find("zemuc_main"), std::string::npos);
+  const std::size_t own_main = plain.find("main() {");
+  const std::size_t trailer = plain.rfind("#line 1 \"<translator>\"\n");
+  ASSERT_NE(own_main, std::string::npos);
+  EXPECT_LT(own_main, trailer);
+  EXPECT_TRUE(plain.substr(trailer).ends_with(plain_trailer())) << plain;
 }
 
 TEST(CompilerCopy, SourceNamesAreWrittenAsCStrings) {
