@@ -8,7 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -20,6 +22,8 @@ extern char** environ;
 
 namespace zemuc {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 bool is_executable_file(const std::string& path) {
   struct stat info;
@@ -142,28 +146,44 @@ constexpr int kEndCommand = SIGUSR1;
 // that the caller holds back is pending: true when one is, and the
 // guardian is then told to end the command. The signal stays pending for the
 // caller to act on.
-bool read_unless_interrupted(int output_fd, pid_t guardian, std::string& out,
-                             int& error) {
+// How reading a command's output ended.
+enum class ReadEnd { kOutputEnded, kInterrupted, kTimedOut };
+
+// Reads the command's output until its end, an ending signal that the
+// caller holds back (which stays pending for the caller to act on), or the
+// deadline; the guardian is told to end the command in the last two cases.
+ReadEnd read_output(int output_fd, pid_t guardian,
+                    std::optional<Clock::time_point> deadline, std::string& out,
+                    int& error) {
   const std::optional<SignalFd> signals = SignalFd::open(ending_signals());
   char buffer[64 * 1024];
   for (;;) {
+    int wait_ms = -1;
+    if (deadline) {
+      wait_ms = static_cast<int>(std::max<long long>(
+          0,
+          std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now())
+              .count()));
+    }
     pollfd fds[2] = {{output_fd, POLLIN, 0},
                      {signals ? signals->fd() : -1, POLLIN, 0}};
-    if (::poll(fds, 2, -1) < 0) {
+    const int ready = ::poll(fds, 2, wait_ms);
+    if (ready < 0) {
       if (errno == EINTR) continue;
       error = errno;
-      return false;
+      return ReadEnd::kOutputEnded;
     }
-    if (fds[1].revents & POLLIN) {
+    const bool interrupted = (fds[1].revents & POLLIN) != 0;
+    if (interrupted || (ready == 0 && deadline)) {
       ::kill(guardian, kEndCommand);
-      return true;
+      return interrupted ? ReadEnd::kInterrupted : ReadEnd::kTimedOut;
     }
     if (fds[0].revents == 0) continue;
     const ssize_t n = ::read(output_fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (n < 0) error = errno;
-      return false;
+      return ReadEnd::kOutputEnded;
     }
     out.append(buffer, static_cast<std::size_t>(n));
   }
@@ -321,24 +341,29 @@ bool stop_captured(StartedCommand& started) {
 
 Captured run_and_capture(const std::vector<std::string>& argv,
                          const std::vector<std::string>& settings,
-                         const std::vector<std::string>& leftovers) {
+                         const std::vector<std::string>& leftovers,
+                         std::optional<std::chrono::milliseconds> limit) {
   StartedCommand started = start_captured(argv, settings, leftovers);
   if (started.guardian < 0) {
     Captured captured;
     captured.error = started.error;
     return captured;
   }
+  std::optional<Clock::time_point> deadline;
+  if (limit) deadline = Clock::now() + *limit;
   std::string output;
   int read_error = 0;
-  if (read_unless_interrupted(started.output.get(), started.guardian, output,
-                              read_error)) {
-    Captured captured;
-    captured.output = std::move(output);
-    captured.interrupted = true;
-    (void)wait_for(started.guardian);
-    return captured;
+  const ReadEnd end = read_output(started.output.get(), started.guardian,
+                                  deadline, output, read_error);
+  if (end == ReadEnd::kOutputEnded) {
+    return finish_captured(started, std::move(output), read_error);
   }
-  return finish_captured(started, std::move(output), read_error);
+  Captured captured;
+  captured.output = std::move(output);
+  captured.interrupted = end == ReadEnd::kInterrupted;
+  if (end == ReadEnd::kTimedOut) captured.error = ETIMEDOUT;
+  (void)wait_for(started.guardian);
+  return captured;
 }
 
 }  // namespace zemuc

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,11 @@ struct Captured {
   bool interrupted = false;
 };
 
+// How long a tool asked a question (its version, whether it takes an
+// option, where an address lies) may take before it is taken for one that
+// hangs.
+inline constexpr std::chrono::seconds kAnswerLimit{20};
+
 // Runs `argv` (argv[0] a full path) with standard input from /dev/null and
 // its output captured, and waits for it. The child starts with no signal
 // held back and the default action for every signal that ends a run, and
@@ -49,10 +55,14 @@ struct Captured {
 // environment_with). It runs in a process group of its own, which an
 // ending signal that the caller holds back ends at once, and which never
 // outlives this process, even one killed; `leftovers` (files or folders)
-// are then removed.
-Captured run_and_capture(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& settings = {},
-                         const std::vector<std::string>& leftovers = {});
+// are then removed. With a `limit`, a command still running after it is
+// ended too, and the capture fails with ETIMEDOUT: a tool asked a question
+// must not keep zemuc waiting forever.
+Captured run_and_capture(
+    const std::vector<std::string>& argv,
+    const std::vector<std::string>& settings = {},
+    const std::vector<std::string>& leftovers = {},
+    std::optional<std::chrono::milliseconds> limit = std::nullopt);
 
 // A command started as run_and_capture() starts it, not waited for: the
 // caller reads `output` until its end (poll it to wait without blocking),

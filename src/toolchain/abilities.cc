@@ -49,7 +49,8 @@ bool takes_option(const Toolchain& toolchain, const std::string& option,
               {option, "-Werror", "-c", "-x", "c", "/dev/null", "-o", object});
   std::vector<std::string> environment = settings();
   environment.push_back("TMPDIR=" + folder);
-  const Captured captured = run_and_capture(argv, environment, {object});
+  const Captured captured =
+      run_and_capture(argv, environment, {object}, kAnswerLimit);
   return captured.ended && captured.ended->status == 0;
 }
 
@@ -65,7 +66,7 @@ bool builds_checked(const Toolchain& toolchain, const std::string& folder) {
   std::vector<std::string> environment = settings();
   environment.push_back("TMPDIR=" + folder);
   const Captured captured =
-      run_and_capture(argv, environment, {folder + "/probe"});
+      run_and_capture(argv, environment, {folder + "/probe"}, kAnswerLimit);
   return captured.ended && captured.ended->status == 0;
 }
 

@@ -276,7 +276,8 @@ class Builder {
   static std::optional<std::string> cannot_start(const std::string& program) {
     const Captured probe = run_and_capture(
         {program},
-        {std::string(kProbeVariable) + "=1", "ASAN_OPTIONS", "UBSAN_OPTIONS"});
+        {std::string(kProbeVariable) + "=1", "ASAN_OPTIONS", "UBSAN_OPTIONS"},
+        {}, kAnswerLimit);
     if (!probe.ended) return std::string(std::strerror(probe.error));
     if (probe.ended->status == 0) return std::nullopt;
     std::string why = first_line(probe.output);

@@ -111,7 +111,8 @@ std::variant<Toolchain, Trouble> find_toolchain() {
   toolchain.compiler[0] = *program;
   std::vector<std::string> ask = toolchain.compiler;
   ask.push_back("--version");
-  const Captured version = run_and_capture(ask, {"LC_ALL=C", "LANGUAGE"});
+  const Captured version =
+      run_and_capture(ask, {"LC_ALL=C", "LANGUAGE"}, {}, kAnswerLimit);
   if (version.ended && version.ended->status == 0) {
     toolchain.version_text = version.output;
     identify(toolchain.version_text, toolchain);

@@ -141,7 +141,8 @@ std::string tell_fault_line(const FaultWatch& watch, const Program& program,
                                      "--functions=none", std::string(hex, n)}
           : std::vector<std::string>{watch.tool, "-e", watch.program,
                                      std::string(hex, n)};
-  const Captured captured = run_and_capture(argv, {"LC_ALL=C"});
+  const Captured captured =
+      run_and_capture(argv, {"LC_ALL=C"}, {}, kAnswerLimit);
   if (!captured.ended || captured.ended->status != 0) return {};
   const std::optional<ToolPlace> place =
       tool_place(captured.output, watch.llvm);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <optional>
 
 #include "sys/pty.h"
@@ -37,6 +38,18 @@ TEST(RunAndCapture, HowTheChildEnded) {
   const Captured missing = run_and_capture({"/nonexistent/cc"});
   EXPECT_FALSE(missing.ended);
   EXPECT_EQ(missing.error, ENOENT);
+}
+
+// A command that outlives its limit is ended, its group with it, and the
+// capture fails rather than waiting on.
+TEST(RunAndCapture, ALimitEndsACommandThatHangs) {
+  using namespace std::chrono_literals;
+  const auto start = std::chrono::steady_clock::now();
+  const Captured captured =
+      run_and_capture({"/bin/sh", "-c", "sleep 30 & sleep 30"}, {}, {}, 200ms);
+  EXPECT_FALSE(captured.ended);
+  EXPECT_EQ(captured.error, ETIMEDOUT);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
 TEST(WaitFor, NoChildIsAFailureNotAnEnding) {
