@@ -3,21 +3,12 @@
 #include <algorithm>
 
 #include "explain/place.h"
+#include "symbols/c_names.h"
 #include "text/encoding.h"
 #include "text/words.h"
 
 namespace zemuc::explain {
 namespace {
-
-// The number after `prefix` when the whole word is the prefix and digits
-// without a leading zero; 0 otherwise.
-std::size_t numbered(std::string_view word, std::string_view prefix) {
-  if (!word.starts_with(prefix) || word.size() == prefix.size() ||
-      word[prefix.size()] == '0') {
-    return 0;
-  }
-  return number_of<std::size_t>(word.substr(prefix.size())).value_or(0);
-}
 
 // Whether `word` stands in `c` as a word of its own.
 bool holds_word(std::string_view c, std::string_view word) {
@@ -57,30 +48,24 @@ std::string keyword_writing(const Program& program, std::string_view word,
 
 std::optional<LearnerName> learner_name(const Program& program,
                                         std::string_view c_name) {
-  const SymbolTables& tables = program.tables();
-  if (const std::size_t n =
-          std::max(numbered(c_name, "nn"), numbered(c_name, "cc"));
-      n != 0 && n <= tables.variables.count() &&
-      tables.variables.c_name(n) == c_name) {
-    const Variable& v = tables.variables[n];
-    return LearnerName{v.prop == kNumeric ? LearnerName::Kind::kNumber
-                                          : LearnerName::Kind::kText,
-                       std::string(v.name), 0, n};
-  }
-  if (const std::size_t n = numbered(c_name, "fp");
-      n != 0 && n <= tables.files.count()) {
-    return LearnerName{LearnerName::Kind::kFile,
-                       std::string(tables.files[n].name), 0, n};
-  }
-  if (const std::size_t n = numbered(c_name, "rep");
-      n != 0 && n <= tables.counters.declared) {
-    return LearnerName{LearnerName::Kind::kCounter, "", program.counter_line(n),
-                       n};
-  }
   if (c_name == "dummy") {
     return LearnerName{LearnerName::Kind::kLineBuffer, "", 0, 0};
   }
-  return std::nullopt;
+  const std::optional<TableEntry> entry = entry_named(program.tables(), c_name);
+  if (!entry) return std::nullopt;
+  switch (entry->table) {
+    case TableEntry::Table::kVariables:
+      return LearnerName{entry->prop == kNumeric ? LearnerName::Kind::kNumber
+                                                 : LearnerName::Kind::kText,
+                         std::string(entry->name), 0, entry->index};
+    case TableEntry::Table::kFiles:
+      return LearnerName{LearnerName::Kind::kFile, std::string(entry->name), 0,
+                         entry->index};
+    case TableEntry::Table::kCounters:
+      break;
+  }
+  return LearnerName{LearnerName::Kind::kCounter, "",
+                     program.counter_line(entry->index), entry->index};
 }
 
 std::string said(const LearnerName& name, Language language) {

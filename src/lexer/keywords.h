@@ -36,9 +36,7 @@ struct KeywordEntry {
 
 namespace keyword_detail {
 
-using Entry = KeywordEntry;
-
-inline constexpr std::array<Entry, 10> kKeywords{{
+inline constexpr std::array<KeywordEntry, 10> kKeywords{{
     {sjis::kDisplay, Keyword::kDisplay},
     {sjis::kInput, Keyword::kInput},
     {sjis::kBegin, Keyword::kBegin},
@@ -114,7 +112,7 @@ inline Keyword keyword_of(std::string_view token) {
   const std::uint8_t slot =
       kSlots[row_of(n)][static_cast<unsigned char>(token[1])];
   if (slot == 0) return Keyword::kNone;
-  const Entry& entry = kKeywords[slot - 1];
+  const KeywordEntry& entry = kKeywords[slot - 1];
   // Two four-byte loads, overlapping for six bytes, cover the token.
   const char* p = token.data();
   const char* k = entry.text.data();

@@ -67,7 +67,7 @@ CompletionList completion(Document& document, Position position,
     list.items.push_back({std::move(label), kind, std::move(detail), format,
                           range, std::move(insert)});
   };
-  for (const keyword_detail::Entry& entry : keyword_detail::kKeywords) {
+  for (const KeywordEntry& entry : all_keywords()) {
     const Keyword keyword = entry.keyword;
     add(keyword_name(keyword), session.snippets ? kKindSnippet : kKindKeyword,
         usual_form(keyword, session.language),

@@ -111,12 +111,8 @@ const StatementWords* words_of(Keyword keyword) {
 }  // namespace
 
 std::string keyword_name(Keyword keyword) {
-  for (const keyword_detail::Entry& entry : keyword_detail::kKeywords) {
-    if (entry.keyword == keyword) {
-      return convert_text(entry.text, Encoding::kShiftJis, Encoding::kUtf8);
-    }
-  }
-  return {};
+  return convert_text(keyword_spelling(keyword), Encoding::kShiftJis,
+                      Encoding::kUtf8);
 }
 
 std::string usual_form(Keyword keyword, Language language) {
