@@ -123,6 +123,16 @@ TEST(ZemucRun, PipedInputArrivesWhole) {
   EXPECT_EQ(r.out, "n[10000]\n" + kTail);
 }
 
+// A source that is no file (a device) has no folder of its own to write
+// beside: its C file stays in the scratch folder.
+TEST(ZemucRun, ADeviceSourceWritesNothingBesideIt) {
+  ScratchDir dir;
+  fs::create_symlink("/dev/null", dir.path() / "dev.zem");
+  const RunResult r = run_zemuc({"run", "dev.zem"}, dir.path());
+  EXPECT_EQ(r.status, 1) << r.err;  // empty: no はじめ, so it does not build
+  EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"dev.zem"});
+}
+
 TEST(ZemucRun, LongOutputArrivesWhole) {
   ScratchDir dir;
   dir.write("many.zem",
