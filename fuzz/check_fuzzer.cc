@@ -3,6 +3,7 @@
 // comes out: findings in order, on lines of the source, each rendered as
 // three lines that start with its place. The translation of the same
 // source fails exactly when the check says a display has nothing to show.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::string_view source(reinterpret_cast<const char*>(data), size);
   const std::vector<zemuc::check::Finding> findings =
       zemuc::check::check_source(source);
-  const std::size_t lines = count_lines(source);
+  // An empty source still has a first line: where its はじめ is missing.
+  const std::size_t lines = std::max<std::size_t>(count_lines(source), 1);
   for (std::size_t i = 0; i < findings.size(); ++i) {
     const zemuc::check::Finding& f = findings[i];
     check(f.line >= 1 && f.line <= lines && f.column >= 1);
