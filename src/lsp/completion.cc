@@ -20,10 +20,6 @@ constexpr int kKindFile = 17;
 constexpr int kPlainText = 1;
 constexpr int kSnippet = 2;
 
-std::string utf8_of(std::string_view sjis) {
-  return convert_text(sjis, Encoding::kShiftJis, Encoding::kUtf8);
-}
-
 // Where the word that ends at the cursor begins: the start of the token
 // that holds the byte before it, unless that byte is the token's end.
 std::size_t word_start(const Analysis& analysis, std::size_t line,

@@ -10,10 +10,6 @@
 namespace zemuc::lsp {
 namespace {
 
-std::string utf8_of(std::string_view sjis) {
-  return convert_text(sjis, Encoding::kShiftJis, Encoding::kUtf8);
-}
-
 std::string about_variable(const Analysis& analysis, const Spot& spot,
                            Language language) {
   const Variable& variable = analysis.tables().variables[spot.index];

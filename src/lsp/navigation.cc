@@ -28,10 +28,6 @@ Location location(Document& document, PositionCursor& cursor, Span span) {
   return {document.uri(), range_of(cursor, span)};
 }
 
-std::string utf8_of(std::string_view sjis) {
-  return convert_text(sjis, Encoding::kShiftJis, Encoding::kUtf8);
-}
-
 // The loop statement's line as written, without its indentation and line
 // end: what a learner recognises it by.
 std::string loop_name(Document& document, const Spot& spot) {

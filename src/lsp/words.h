@@ -8,9 +8,15 @@
 
 #include "check/check.h"
 #include "lexer/keywords.h"
+#include "text/encoding.h"
 #include "text/language.h"
 
 namespace zemuc::lsp {
+
+// The translator's Shift-JIS as the editor's UTF-8.
+inline std::string utf8_of(std::string_view sjis) {
+  return convert_text(sjis, Encoding::kShiftJis, Encoding::kUtf8);
+}
 
 // The keyword in UTF-8, converted from the translator's own Shift-JIS.
 std::string keyword_name(Keyword keyword);
