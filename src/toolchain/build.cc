@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -44,9 +45,9 @@ std::string sanitizer_trouble(std::string_view output) {
     const std::string_view line = output.substr(0, output.find('\n'));
     output.remove_prefix(std::min(output.size(), line.size() + 1));
     std::string lower(line);
-    for (char& c : lower) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+      return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    });
     for (const std::string_view word : {"sanitize", "asan", "ubsan"}) {
       if (lower.find(word) != std::string::npos) return first_line(line);
     }
@@ -112,23 +113,24 @@ class Builder {
   Built build() {
     if (!request_.checked) return build_once(false);
     if (!request_.toolchain.abilities.checks) {
-      Built plain = build_once(false);
-      if (plain.status == BuildStatus::kBuilt) {
-        plain.unchecked_because =
-            Trouble{kNoChecksHere, {request_.toolchain.compiler[0]}};
-      }
-      return plain;
+      return without_checks(
+          Trouble{kNoChecksHere, {request_.toolchain.compiler[0]}});
     }
     Attempt checked = build_once(true);
     if (!checked.drop_checks) return checked;
+    return without_checks(std::move(checked.unchecked_because));
+  }
+
+ private:
+  // The fall-back: a build without checks, which says `why` once built.
+  Built without_checks(std::optional<Trouble> why) {
     Built plain = build_once(false);
     if (plain.status == BuildStatus::kBuilt) {
-      plain.unchecked_because = std::move(checked.unchecked_because);
+      plain.unchecked_because = std::move(why);
     }
     return plain;
   }
 
- private:
   // One build; with `checked`, `drop_checks` set where a build without
   // checks is the way on, and why in `unchecked_because`.
   struct Attempt : Built {
