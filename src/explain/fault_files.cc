@@ -22,50 +22,48 @@ constexpr Text kFileNotOpenBecause = {
     "{why}",
     "{file} is not open: its 開く on line {line} could not open the file: "
     "{why}"};
-constexpr Text kNoSuchFile = {
-    "そのファイルか、それを入れるフォルダがありません",
-    "there is no such file, or no folder for it"};
-constexpr Text kNotAllowed = {
-    "そのファイルかフォルダを使うことが許されていません",
-    "the file or its folder may not be used here"};
-constexpr Text kIsFolder = {"その名前はファイルではなくフォルダです",
-                            "that name is a folder, not a file"};
-constexpr Text kNotFolder = {"途中の名前がフォルダではなくファイルです",
-                             "a name on the way to it is a file, not a folder"};
-constexpr Text kDiskFull = {"ディスクがいっぱいです", "the disk is full"};
-constexpr Text kSystemSays = {"システムの言葉では: {}", "the system says: {}"};
-constexpr Text kFileNotWritten = {"{file} のファイルに書けませんでした。{why}",
-                                  "{file} could not be written: {why}"};
-constexpr Text kFileNotRead = {"{file} のファイルを読めませんでした。{why}",
-                               "{file} could not be read: {why}"};
-constexpr Text kSomeFileNotWritten = {"ファイルに書けませんでした。{why}",
-                                      "a file could not be written: {why}"};
-constexpr Text kSomeFileNotRead = {"ファイルを読めませんでした。{why}",
-                                   "a file could not be read: {why}"};
-constexpr Text kNullPointer = {
-    "何も指していないポインター (NULL) を使いました",
-    "the program used a pointer that points to nothing (NULL)"};
 
 // Why a file did not open, or could not be written or read, from the C
 // library's error number; kSystemSays for any other.
-const struct {
+constexpr Text kNotAllowed = {
+    "そのファイルかフォルダを使うことが許されていません",
+    "the file or its folder may not be used here"};
+constexpr struct {
   int error;
-  const Text& why;
+  Text why;
 } kWhyTexts[] = {
-    {ENOENT, kNoSuchFile}, {EACCES, kNotAllowed}, {EPERM, kNotAllowed},
-    {EROFS, kNotAllowed},  {EISDIR, kIsFolder},   {ENOTDIR, kNotFolder},
-    {ENOSPC, kDiskFull},
+    {ENOENT,
+     {"そのファイルか、それを入れるフォルダがありません",
+      "there is no such file, or no folder for it"}},
+    {EACCES, kNotAllowed},
+    {EPERM, kNotAllowed},
+    {EROFS, kNotAllowed},
+    {EISDIR,
+     {"その名前はファイルではなくフォルダです",
+      "that name is a folder, not a file"}},
+    {ENOTDIR,
+     {"途中の名前がフォルダではなくファイルです",
+      "a name on the way to it is a file, not a folder"}},
+    {ENOSPC, {"ディスクがいっぱいです", "the disk is full"}},
 };
+constexpr Text kSystemSays = {"システムの言葉では: {}", "the system says: {}"};
 
 // A file statement that failed: which one, with or without the file's
 // name.
-const struct {
+constexpr struct {
   Kind kind;
-  const Text& named;
-  const Text& unnamed;
+  Text named;
+  Text unnamed;
 } kFileFailedTexts[] = {
-    {Kind::kFileNotWritten, kFileNotWritten, kSomeFileNotWritten},
-    {Kind::kFileNotRead, kFileNotRead, kSomeFileNotRead},
+    {Kind::kFileNotWritten,
+     {"{file} のファイルに書けませんでした。{why}",
+      "{file} could not be written: {why}"},
+     {"ファイルに書けませんでした。{why}",
+      "a file could not be written: {why}"}},
+    {Kind::kFileNotRead,
+     {"{file} のファイルを読めませんでした。{why}",
+      "{file} could not be read: {why}"},
+     {"ファイルを読めませんでした。{why}", "a file could not be read: {why}"}},
 };
 
 std::string why_failed(int error, Language language) {
@@ -124,6 +122,10 @@ std::string tell_file_failed(const Fault& fault) {
   }
   return fill(kOtherCheck, fault.language, {});
 }
+
+constexpr Text kNullPointer = {
+    "何も指していないポインター (NULL) を使いました",
+    "the program used a pointer that points to nothing (NULL)"};
 
 std::string tell_bad_address(const Fault& fault) {
   if (const auto file = file_of_line(fault)) return file_not_open(fault, *file);

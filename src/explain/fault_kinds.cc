@@ -7,41 +7,6 @@ namespace {
 
 using Kind = SanitizerReport::Kind;
 
-constexpr Text kPastAllocated = {
-    "malloc で取ったメモリーの終わりを越えて読み書きしました",
-    "the program read or wrote past the end of memory from malloc"};
-constexpr Text kMisaligned = {
-    "その型に合わない位置のアドレスでメモリーを読み書きしました",
-    "the program read or wrote memory at an address not aligned for its "
-    "type"};
-constexpr Text kUseAfterFree = {
-    "free で返したメモリーを、返した後で使いました",
-    "the program used memory after free gave it back"};
-constexpr Text kDoubleFree = {"同じメモリーを二度 free しました",
-                              "the program gave the same memory to free twice"};
-constexpr Text kBadFree = {
-    "malloc で取ったのではないメモリーを free しました",
-    "the program gave free memory that malloc did not give it"};
-constexpr Text kUseAfterReturn = {
-    "関数が戻った後で、その関数の変数を使いました",
-    "the program used a variable of a function that had returned"};
-constexpr Text kUseAfterScope = {
-    "{{ }} の中の変数を、その }} の後で使いました",
-    "the program used a variable after the }} that ends its block"};
-constexpr Text kStackExhausted = {
-    "関数の呼び出しが深くなりすぎて、スタックを使い切りました。終わらない再帰"
-    "ではありませんか",
-    "the calls went so deep that they used up the stack: does a function "
-    "call itself without end?"};
-constexpr Text kTooMuchMemory = {"求めたメモリーが大きすぎて、取れません",
-                                 "the memory asked for is too large to be had"};
-constexpr Text kNegativeSize = {"大きさとして負の数を渡しました",
-                                "a negative number was passed as a size"};
-constexpr Text kPointerOverflow = {
-    "ポインターの計算が、メモリーの範囲を外れました",
-    "pointer arithmetic went outside memory"};
-constexpr Text kArithmetic = {"計算の誤りでプログラムが止められました",
-                              "an arithmetic error stopped the program"};
 constexpr Text kCutShort = {
     "実行時の検査でプログラムを止めましたが、その報告は途中で切れています",
     "a run-time check stopped the program, but its report is cut short"};
@@ -62,24 +27,51 @@ constexpr KindTelling kTellings[] = {
     {Kind::kFileNotRead, {}, tell_file_failed},
     {Kind::kStackOverflow, {}, tell_stack_overflow},
     {Kind::kGlobalOverflow, {}, tell_global_overflow},
-    {Kind::kHeapOverflow, kPastAllocated},
+    {Kind::kHeapOverflow,
+     {"malloc で取ったメモリーの終わりを越えて読み書きしました",
+      "the program read or wrote past the end of memory from malloc"}},
     {Kind::kIndexOutOfBounds, {}, tell_index_outside},
     {Kind::kFileNotOpen, {}, tell_bad_address},
     {Kind::kNullPointer, {}, tell_bad_address},
     {Kind::kBadAddress, {}, tell_bad_address},
-    {Kind::kMisaligned, kMisaligned},
+    {Kind::kMisaligned,
+     {"その型に合わない位置のアドレスでメモリーを読み書きしました",
+      "the program read or wrote memory at an address not aligned for its "
+      "type"}},
     {Kind::kShift, {}, tell_shift},
     {Kind::kOverlap, {}, tell_overlap},
-    {Kind::kUseAfterFree, kUseAfterFree},
-    {Kind::kDoubleFree, kDoubleFree},
-    {Kind::kBadFree, kBadFree},
-    {Kind::kUseAfterReturn, kUseAfterReturn},
-    {Kind::kUseAfterScope, kUseAfterScope},
-    {Kind::kStackExhausted, kStackExhausted},
-    {Kind::kTooMuchMemory, kTooMuchMemory},
-    {Kind::kNegativeSize, kNegativeSize},
-    {Kind::kPointerOverflow, kPointerOverflow},
-    {Kind::kArithmetic, kArithmetic},
+    {Kind::kUseAfterFree,
+     {"free で返したメモリーを、返した後で使いました",
+      "the program used memory after free gave it back"}},
+    {Kind::kDoubleFree,
+     {"同じメモリーを二度 free しました",
+      "the program gave the same memory to free twice"}},
+    {Kind::kBadFree,
+     {"malloc で取ったのではないメモリーを free しました",
+      "the program gave free memory that malloc did not give it"}},
+    {Kind::kUseAfterReturn,
+     {"関数が戻った後で、その関数の変数を使いました",
+      "the program used a variable of a function that had returned"}},
+    {Kind::kUseAfterScope,
+     {"{{ }} の中の変数を、その }} の後で使いました",
+      "the program used a variable after the }} that ends its block"}},
+    {Kind::kStackExhausted,
+     {"関数の呼び出しが深くなりすぎて、スタックを使い切りました。終わらない再帰"
+      "ではありませんか",
+      "the calls went so deep that they used up the stack: does a function "
+      "call itself without end?"}},
+    {Kind::kTooMuchMemory,
+     {"求めたメモリーが大きすぎて、取れません",
+      "the memory asked for is too large to be had"}},
+    {Kind::kNegativeSize,
+     {"大きさとして負の数を渡しました",
+      "a negative number was passed as a size"}},
+    {Kind::kPointerOverflow,
+     {"ポインターの計算が、メモリーの範囲を外れました",
+      "pointer arithmetic went outside memory"}},
+    {Kind::kArithmetic,
+     {"計算の誤りでプログラムが止められました",
+      "an arithmetic error stopped the program"}},
     {Kind::kMemory, kBadMemory},
     {Kind::kOther, kOtherCheck},
     {Kind::kNone, kCutShort},
