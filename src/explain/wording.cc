@@ -284,19 +284,28 @@ constexpr std::array kWordings = {
         {{{"expected expression", true}}}, Needs::kNothing, {}, missing_value},
     Wording{
         {{{"' without a previous '"}}}, Needs::kQuotedWord, {}, without_before},
-    Wording{{{{"too few arguments to function", true}}},
-            Needs::kNothing,
-            {},
-            too_few_values},
-    Wording{{{{"too many arguments to function", true}}},
-            Needs::kNothing,
-            {},
-            too_many_values},
-    Wording{{{{"lvalue required as left operand of assignment"},
-              {"expression is not assignable", true}}},
-            Needs::kNothing,
-            {},
-            not_a_variable_left},
+    Wording{
+        {{{"too few arguments to function", true}}},
+        Needs::kNothing,
+        {"ここで呼ぶ関数に渡す値が足りません。受け取る値を全部 , "
+         "で区切って書きます",
+         "too few values are given to the function called here: give it each "
+         "value it takes, between commas"}},
+    Wording{
+        {{{"too many arguments to function", true}}},
+        Needs::kNothing,
+        {"ここで呼ぶ関数に渡す値が多すぎます。受け取る数だけ値を書きます",
+         "too many values are given to the function called here: give it only "
+         "the values it takes"}},
+    Wording{
+        {{{"lvalue required as left operand of assignment"},
+          {"expression is not assignable", true}}},
+        Needs::kNothing,
+        {"= の左が変数ではありません。= は右の値を左の変数に入れます: 数a=5; "
+         "のように。比べるときは == と書きます",
+         "the left of = is not a variable: = puts the value on its right into "
+         "the variable on its left, as in 数a=5;. To compare two values, write "
+         "=="}},
     Wording{{{{"' undeclared"}, {"use of undeclared identifier", true}}},
             Needs::kQuotedWord,
             {},

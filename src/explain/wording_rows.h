@@ -44,10 +44,6 @@ void missing_value(const Reading& reading, Told& told);
 void else_without_if(const Reading& reading, Told& told);
 // "'X' without a previous 'Y'".
 void without_before(const Reading& reading, Told& told);
-void too_few_values(const Reading& reading, Told& told);
-void too_many_values(const Reading& reading, Told& told);
-// The left side of = that is no variable.
-void not_a_variable_left(const Reading& reading, Told& told);
 
 }  // namespace zemuc::explain
 

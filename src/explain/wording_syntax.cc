@@ -1,6 +1,5 @@
-// The rows of the wordings for C's own grammar: a sign missing, a value
-// missing, an else without its if, a call with too few or too many values,
-// a left side of = that is no variable.
+// The rows of the wordings for C's own grammar that read the message or
+// the line: a sign missing, a value missing, an else without its if.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,20 +30,6 @@ constexpr Text kElseWithoutIf = {
     "closes the block of an if"};
 constexpr Text kWithoutBefore = {"この {word} の前に {before} がありません",
                                  "this {word} has no {before} before it"};
-constexpr Text kTooFewValues = {
-    "ここで呼ぶ関数に渡す値が足りません。受け取る値を全部 , "
-    "で区切って書きます",
-    "too few values are given to the function called here: give it each "
-    "value it takes, between commas"};
-constexpr Text kTooManyValues = {
-    "ここで呼ぶ関数に渡す値が多すぎます。受け取る数だけ値を書きます",
-    "too many values are given to the function called here: give it only "
-    "the values it takes"};
-constexpr Text kNotAVariableLeft = {
-    "= の左が変数ではありません。= は右の値を左の変数に入れます: 数a=5; "
-    "のように。比べるときは == と書きます",
-    "the left of = is not a variable: = puts the value on its right into "
-    "the variable on its left, as in 数a=5;. To compare two values, write =="};
 
 // The words between each pair of quotes of `text`, in order.
 std::vector<std::string> quoted_words(std::string_view text) {
@@ -100,18 +85,6 @@ void without_before(const Reading& r, Told& told) {
     return;
   }
   name(r, told, kWithoutBefore, {{"word", words[0]}, {"before", words[1]}});
-}
-
-void too_few_values(const Reading& r, Told& told) {
-  name(r, told, kTooFewValues, {});
-}
-
-void too_many_values(const Reading& r, Told& told) {
-  name(r, told, kTooManyValues, {});
-}
-
-void not_a_variable_left(const Reading& r, Told& told) {
-  name(r, told, kNotAVariableLeft, {});
 }
 
 }  // namespace zemuc::explain
