@@ -4,31 +4,31 @@
 #include "check/messages.h"
 
 #include <array>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "check/problems.h"
+#include "lexer/keywords.h"
 #include "lexer/sjis_texts.h"
 
 namespace zemuc::check {
 namespace {
 
-// The words that templates name, in the translator's Shift-JIS.
-constexpr std::array<std::pair<const char*, std::string_view>, 12> kWords{{
-    {"display", sjis::kDisplay},
-    {"input", sjis::kInput},
-    {"begin", sjis::kBegin},
-    {"repeat", sjis::kRepeat},
-    {"open", sjis::kOpen},
-    {"close", sjis::kClose},
-    {"readall", sjis::kReadAll},
-    {"read", sjis::kRead},
-    {"write", sjis::kWrite},
-    {"end", sjis::kEnd},
+// The words that templates name besides the keywords, which they call by
+// the names of the keyword table: the first characters of a numeric and
+// of a string variable's name, in the translator's Shift-JIS.
+constexpr std::pair<const char*, std::string_view> kMarks[] = {
     {"num", sjis::kNumericMark},
     {"str", sjis::kStringMark},
-}};
+};
+constexpr std::size_t kWordCount = all_keywords().size() + std::size(kMarks);
+
+struct Word {
+  const char* name = nullptr;
+  std::string utf8;
+};
 
 // A subject fit to stand in a message: at most a few dozen characters, and
 // no control characters.
@@ -52,11 +52,16 @@ std::string shown_subject(std::string_view sjis_subject) {
 }
 
 // The words in UTF-8, converted once: every finding's text names them.
-const std::array<std::string, kWords.size()>& utf8_words() {
-  static const std::array<std::string, kWords.size()> words = [] {
-    std::array<std::string, kWords.size()> converted;
-    for (std::size_t i = 0; i < kWords.size(); ++i) {
-      converted[i] = sjis_for_terminal(kWords[i].second, Encoding::kUtf8);
+const std::array<Word, kWordCount>& utf8_words() {
+  static const std::array<Word, kWordCount> words = [] {
+    std::array<Word, kWordCount> converted;
+    std::size_t i = 0;
+    for (const KeywordEntry& entry : all_keywords()) {
+      converted[i++] = {entry.name,
+                        sjis_for_terminal(entry.text, Encoding::kUtf8)};
+    }
+    for (const auto& [name, sjis] : kMarks) {
+      converted[i++] = {name, sjis_for_terminal(sjis, Encoding::kUtf8)};
     }
     return converted;
   }();
@@ -72,11 +77,11 @@ std::string finding_text(const Finding& finding, Language language) {
       finding.problem == Problem::kNameAfterSign
           ? shown_subject(names_in_parentheses(finding.subject))
           : std::string();
-  std::array<NamedArg, kWords.size() + 2> args;
+  std::array<NamedArg, kWordCount + 2> args;
   args[0] = {"subject", subject};
   args[1] = {"mend", mend};
-  for (std::size_t i = 0; i < kWords.size(); ++i) {
-    args[i + 2] = {kWords[i].first, utf8_words()[i]};
+  for (std::size_t i = 0; i < kWordCount; ++i) {
+    args[i + 2] = {utf8_words()[i].name, utf8_words()[i].utf8};
   }
   return fill(problem_row(finding.problem).check, language, args);
 }

@@ -28,25 +28,27 @@ enum class Keyword {
   kReadAll,
 };
 
-// A keyword as the source spells it, in Shift-JIS.
+// A keyword as the source spells it, in Shift-JIS, and the ASCII name
+// that message templates call it by ("{display}" stands for 見る).
 struct KeywordEntry {
   std::string_view text;
   Keyword keyword;
+  const char* name;
 };
 
 namespace keyword_detail {
 
 inline constexpr std::array<KeywordEntry, 10> kKeywords{{
-    {sjis::kDisplay, Keyword::kDisplay},
-    {sjis::kInput, Keyword::kInput},
-    {sjis::kBegin, Keyword::kBegin},
-    {sjis::kRepeat, Keyword::kRepeat},
-    {sjis::kOpen, Keyword::kOpen},
-    {sjis::kClose, Keyword::kClose},
-    {sjis::kRead, Keyword::kRead},
-    {sjis::kWrite, Keyword::kWrite},
-    {sjis::kEnd, Keyword::kEnd},
-    {sjis::kReadAll, Keyword::kReadAll},
+    {sjis::kDisplay, Keyword::kDisplay, "display"},
+    {sjis::kInput, Keyword::kInput, "input"},
+    {sjis::kBegin, Keyword::kBegin, "begin"},
+    {sjis::kRepeat, Keyword::kRepeat, "repeat"},
+    {sjis::kOpen, Keyword::kOpen, "open"},
+    {sjis::kClose, Keyword::kClose, "close"},
+    {sjis::kRead, Keyword::kRead, "read"},
+    {sjis::kWrite, Keyword::kWrite, "write"},
+    {sjis::kEnd, Keyword::kEnd, "end"},
+    {sjis::kReadAll, Keyword::kReadAll, "readall"},
 }};
 
 // Every keyword is two to four double-byte characters, and no two of the
