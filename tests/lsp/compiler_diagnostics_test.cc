@@ -3,6 +3,7 @@
 // the server answers while the compiler works.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -36,7 +37,10 @@ Json published(LspClient& client) {
 std::vector<std::string> run_says(const std::string& source) {
   ScratchDir dir;
   dir.write("prog.zem", sjis(source));
-  const RunResult run = run_zemuc({"run", "prog.zem"}, dir.path());
+  // What zemuc learns of the compiler stays in the test's own folder.
+  const RunResult run =
+      run_zemuc({"run", "prog.zem"}, dir.path(), "",
+                {"XDG_CACHE_HOME=" + (dir.path() / "cache").string()});
   std::vector<std::string> said;
   const std::regex form(R"(prog\.zem:(\d+):\d+: (error|warning): (.*))");
   std::istringstream out(run.out + run.err);
@@ -150,6 +154,20 @@ TEST(LspCompiler, ABurstEndsWithTheLastTextOnly) {
   ASSERT_EQ(said.size(), 1u) << params;
   EXPECT_TRUE(said[0].starts_with(std::to_string(kLast) + " error: "));
   EXPECT_FALSE(client.notification("textDocument/publishDiagnostics", 500ms));
+}
+
+// What the server learns of the compiler goes to the cache folder it is
+// given, not to one under HOME.
+TEST(LspCompiler, WhatItLearnsGoesToTheCacheItIsGiven) {
+  ScratchDir home;
+  LspClient client({"HOME=" + home.path().string()}, Compiler::kFound);
+  client.initialize();
+  client.open(kUri, program("\t数a=1;\n"));
+  published(client);
+  const std::filesystem::path folder = client.cache() / "zemuc";
+  ASSERT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_FALSE(std::filesystem::is_empty(folder));
+  EXPECT_FALSE(std::filesystem::exists(home.path() / ".cache"));
 }
 
 // A compiler that hangs holds up no answer, and goes with the server.

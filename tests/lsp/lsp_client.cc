@@ -28,6 +28,7 @@ LspClient::LspClient(const std::vector<std::string>& environment,
   std::vector<std::string> args = {"-u",          "LANGUAGE", "-u",
                                    "LC_MESSAGES", "-u",       "LANG",
                                    "-u",          "LC_ALL",   "LC_ALL=C.UTF-8"};
+  args.push_back("XDG_CACHE_HOME=" + cache_.path().string());
   if (compiler == Compiler::kNone) {
     args.insert(args.begin(), {"-u", "CC"});
     args.push_back("PATH=" + empty_path_.path().string());

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -27,7 +28,9 @@ std::string framed(Json members);
 
 // Whether the server finds a C compiler: by default none (PATH an empty
 // folder, CC unset), so that it publishes the check's findings alone;
-// kFound for the compiler on the test's own PATH.
+// kFound for the compiler on the test's own PATH. Either way the server
+// keeps what it learns of a compiler in a cache folder of the client's
+// own (XDG_CACHE_HOME), never in the user's.
 enum class Compiler { kNone, kFound };
 
 class LspClient {
@@ -87,6 +90,9 @@ class LspClient {
                                       {"text", text}}}});
   }
 
+  // The client's cache folder, $XDG_CACHE_HOME of the server.
+  const std::filesystem::path& cache() const { return cache_.path(); }
+
   void close_input();
   // Waits for the server to end; its exit status, or -1 when it did not
   // end within `timeout` (it is killed then).
@@ -96,6 +102,7 @@ class LspClient {
   std::optional<Json> read_one(std::chrono::milliseconds timeout);
 
   ScratchDir empty_path_;  // PATH without a compiler
+  ScratchDir cache_;
   pid_t pid_ = -1;
   int to_server_ = -1;
   int from_server_ = -1;
