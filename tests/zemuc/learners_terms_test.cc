@@ -1,7 +1,8 @@
 // What zemuc run tells a learner stays in the learner's terms when the
-// program's shape is wrong, when one mistake makes the compiler say more,
-// and when a check stops the program: with gcc and with clang, the whole
-// of what is said, in English and in Japanese.
+// program's shape is wrong (the only test that asserts those texts), when
+// one mistake makes the compiler say more, and when a check stops the
+// program: with gcc and with clang, the whole of what is said, in English
+// and in Japanese.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -156,6 +157,49 @@ TEST(LearnersTerms, TheShapeOfTheProgramIsOneErrorEach) {
        "inside it, is never closed by a }\n"
        "くり返し(2){\n"
        "^\n"},
+      {"an empty program: only the linker misses main", "", "", 1,
+       "p.zem:1:1: warning: there is no はじめ line, so the C has no main and "
+       "does not build. Write はじめ on the first line.\n"
+       "\n"
+       "^\n"
+       "p.zem: error: the program has no はじめ line: a program begins "
+       "with はじめ and ends with おわり\n"},
+      {"no おわり, and an error of its own before",
+       "はじめ\n\t値=1;\n\t見る(\"a\");\n", "", 1,
+       "p.zem:3:1: warning: there is no おわり line, so main is never closed "
+       "and the C does not build. Write おわり on the last line.\n"
+       "\t見る(\"a\");\n"
+       "^\n"
+       "p.zem:2:2: error: 値 is not a variable: a variable's name begins with "
+       "数 (for a number) or 字 (for a text), as in 数値 or 字値\n"
+       "\t値=1;\n"
+       "\t^\n"
+       "p.zem: error: the program has no おわり line: a program begins with "
+       "はじめ and ends with おわり\n"},
+      {"a block inside the program never closed",
+       "はじめ\n\tくり返し(3){\n\t\t見る(\"x\");\nおわり\n", "", 1,
+       "p.zem:2:2: warning: the block opened here is not closed by the end of "
+       "the program, so the C does not build. Write a } line where the block "
+       "ends.\n"
+       "\tくり返し(3){\n"
+       "\t^\n"
+       "p.zem:2:2: error: the braces do not pair: the { on this line, or one "
+       "inside it, is never closed by a }\n"
+       "\tくり返し(3){\n"
+       "\t^\n"},
+      {"a } that closes no {, after an error of its own",
+       "はじめ\n\t値=1;\n\t}\n\t見る(\"y\");\nおわり\n", "", 1,
+       "p.zem:3:2: warning: this } closes no block, so the C does not build. "
+       "Remove it.\n"
+       "\t}\n"
+       "\t^\n"
+       "p.zem:2:2: error: 値 is not a variable: a variable's name begins with "
+       "数 (for a number) or 字 (for a text), as in 数値 or 字値\n"
+       "\t値=1;\n"
+       "\t^\n"
+       "p.zem:3:2: error: the braces do not pair: this } closes no {\n"
+       "\t}\n"
+       "\t^\n"},
       {"no はじめ, in Japanese", "\t見る(\"a\");\n", "", 1,
        "p.zem:1:1: warning: はじめ の行がないので、Cに main "
        "がなく、Cができません。最初の行に はじめ と書いてください。\n"
