@@ -1,42 +1,29 @@
 #include "lsp/background_build.h"
 
-#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <variant>
 
 #include "toolchain/build.h"
 
 namespace zemuc::lsp {
-namespace {
 
-// Whether `fd` can be read without waiting; a poll that fails counts as
-// readable, so that the read that follows says why.
-bool readable(int fd) {
-  pollfd entry{fd, POLLIN, 0};
-  int n;
-  while ((n = ::poll(&entry, 1, 0)) < 0 && errno == EINTR) {
-  }
-  return n != 0;
-}
-
-}  // namespace
-
-bool BackgroundBuild::available() {
+BackgroundBuild::Compiler BackgroundBuild::compiler() {
   if (!looked_) {
     looked_ = true;
-    auto found = toolchain::find_toolchain();
-    if (auto* toolchain = std::get_if<toolchain::Toolchain>(&found)) {
-      toolchain_ = std::move(*toolchain);
-    }
+    // A search that cannot start finds nothing: the check's findings alone.
+    if (!search_.start()) return Compiler::kNone;
   }
-  return toolchain_.has_value();
+  if (std::optional<ToolchainSearch::Found> found = search_.advance()) {
+    toolchain_ = std::move(found->toolchain);
+  }
+  if (toolchain_) return Compiler::kFound;
+  return search_.running() ? Compiler::kLooking : Compiler::kNone;
 }
 
 bool BackgroundBuild::start(BuildKey key, BuildInput input, Language language) {
   stop();
-  if (!available()) return false;
+  if (compiler() != Compiler::kFound) return false;
   folder_.reset();
   if (std::optional<ScratchFolder> made = ScratchFolder::make()) {
     folder_.emplace(std::move(*made));
@@ -66,7 +53,7 @@ bool BackgroundBuild::start(BuildKey key, BuildInput input, Language language) {
 }
 
 int BackgroundBuild::fd() const {
-  if (!key_) return -1;
+  if (!key_) return search_.fd();
   return command_.output ? command_.output.get() : command_.report.get();
 }
 
@@ -85,7 +72,7 @@ std::optional<BackgroundBuild::Done> BackgroundBuild::advance(
     stop();
     return done;
   }
-  if (command_.output && readable(command_.output.get())) {
+  if (command_.output && readable_now(command_.output.get())) {
     char buffer[64 * 1024];
     const ssize_t n = ::read(command_.output.get(), buffer, sizeof buffer);
     if (n > 0) {
@@ -96,7 +83,8 @@ std::optional<BackgroundBuild::Done> BackgroundBuild::advance(
     }
   }
   // The guardian reports once the command has ended.
-  if (command_.output || !readable(command_.report.get())) return std::nullopt;
+  if (command_.output || !readable_now(command_.report.get()))
+    return std::nullopt;
   return finish();
 }
 

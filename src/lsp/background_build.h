@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lsp/compiler_findings.h"
+#include "lsp/toolchain_search.h"
 #include "sys/disk.h"
 #include "sys/process.h"
 #include "toolchain/toolchain.h"
@@ -37,15 +38,19 @@ class BackgroundBuild {
   BackgroundBuild& operator=(const BackgroundBuild&) = delete;
   ~BackgroundBuild() { stop(); }
 
-  // Whether there is a compiler and the run-time file to build with;
-  // looked for once, on the first call.
-  bool available();
+  // Whether there is a compiler and the run-time file to build with. The
+  // first call starts looking for them, away from the server's loop
+  // (lsp/toolchain_search.h): kLooking until they are found or not, and
+  // fd() wakes the loop then.
+  enum class Compiler { kLooking, kFound, kNone };
+  Compiler compiler();
 
-  // Starts the build of `input` (available() first); false when it could
-  // not start.
+  // Starts the build of `input` (once compiler() is kFound); false when it
+  // could not start.
   bool start(BuildKey key, BuildInput input, Language language);
   const std::optional<BuildKey>& running() const { return key_; }
-  // What to poll for the build, -1 when none runs.
+  // What to poll for the build, or for the compiler being looked for; -1
+  // when neither runs.
   int fd() const;
   // The milliseconds before the build running is due to end, -1 when none
   // runs.
@@ -65,6 +70,7 @@ class BackgroundBuild {
   std::optional<Done> finish();
 
   bool looked_ = false;
+  ToolchainSearch search_;
   std::optional<toolchain::Toolchain> toolchain_;
   // The build running.
   std::optional<BuildKey> key_;

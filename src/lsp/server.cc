@@ -84,8 +84,8 @@ class Server {
   std::string did_close(const Params& params);
 
   Document& document_of(const std::string& uri);
-  // Whether the text's diagnostics wait for its build; looks for the
-  // compiler on the first call.
+  // Whether the text's diagnostics wait for its build, or for the compiler
+  // still looked for; starts looking for it on the first call.
   bool builds();
   Document* next_to_build();
   void stop_build_of(const std::string& uri);
@@ -353,7 +353,8 @@ bool Server::publish_next() {
 }
 
 bool Server::builds() {
-  return state_ == State::kRunning && build_.available();
+  return state_ == State::kRunning &&
+         build_.compiler() != BackgroundBuild::Compiler::kNone;
 }
 
 void Server::stop_build_of(const std::string& uri) {
@@ -362,7 +363,10 @@ void Server::stop_build_of(const std::string& uri) {
 
 // A text whose diagnostics wait for its build, oldest change first.
 Document* Server::next_to_build() {
-  if (!builds()) return nullptr;
+  if (state_ != State::kRunning ||
+      build_.compiler() != BackgroundBuild::Compiler::kFound) {
+    return nullptr;
+  }
   Document* next = nullptr;
   for (Document* document : documents_.unpublished()) {
     if (document->compiler_findings() == nullptr &&
@@ -407,6 +411,8 @@ void Server::advance_build() {
 std::pair<int, int> Server::build_wait() {
   const Clock::time_point now = Clock::now();
   if (build_.running()) return {build_.fd(), build_.ms_left(now)};
+  // The compiler still looked for: the end of the search wakes the loop.
+  if (build_.fd() >= 0) return {build_.fd(), -1};
   const Document* next = next_to_build();
   if (next == nullptr) return {-1, -1};
   const auto rest = std::chrono::ceil<std::chrono::milliseconds>(

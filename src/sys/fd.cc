@@ -1,6 +1,7 @@
 #include "sys/fd.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -44,6 +45,14 @@ bool write_all(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
+}
+
+bool readable_now(int fd) {
+  pollfd entry{fd, POLLIN, 0};
+  int n;
+  while ((n = ::poll(&entry, 1, 0)) < 0 && errno == EINTR) {
+  }
+  return n != 0;
 }
 
 bool read_all(int fd, std::string& out) {

@@ -49,6 +49,10 @@ bool open_standard_descriptors();
 // false with errno set when the descriptor takes no more (a closed pipe).
 bool write_all(int fd, std::string_view bytes);
 
+// Whether `fd` can be read without waiting; a poll that fails counts as
+// readable, so that the read that follows says why.
+bool readable_now(int fd);
+
 // Appends everything up to the end of `fd` to `out`; false with errno set
 // when a read fails.
 bool read_all(int fd, std::string& out);
