@@ -1,5 +1,7 @@
 // Runs a wasm32-wasi program under Node's WASI with this process's standard
-// input, output and error, and exits with its status.
+// input, output and error, and this process's working folder preopened as
+// "." (as the playground's page gives its file area), and exits with its
+// status.
 // Usage: node run_wasi.mjs PROGRAM.wasm [ARG...]
 import { readFile } from 'node:fs/promises';
 import process, { argv, exit } from 'node:process';
@@ -18,6 +20,7 @@ const wasi = new WASI({
   version: 'preview1',
   args: [program, ...args],
   env: {},
+  preopens: { '.': process.cwd() },
   returnOnExit: true,
 });
 const module = await WebAssembly.compile(await readFile(program));

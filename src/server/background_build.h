@@ -2,8 +2,8 @@
 // compiler runs as a child whose output the server's poll loop reads
 // (fd()), so that no request waits for it, and a build that outlasts its
 // time is ended. What the output says is lsp/compiler_findings.h's.
-#ifndef ZEMUC_LSP_BACKGROUND_BUILD_H_
-#define ZEMUC_LSP_BACKGROUND_BUILD_H_
+#ifndef ZEMUC_SERVER_BACKGROUND_BUILD_H_
+#define ZEMUC_SERVER_BACKGROUND_BUILD_H_
 
 #include <chrono>
 #include <cstdint>
@@ -79,4 +79,4 @@ class BackgroundBuild {
 
 }  // namespace zemuc::lsp
 
-#endif  // ZEMUC_LSP_BACKGROUND_BUILD_H_
+#endif  // ZEMUC_SERVER_BACKGROUND_BUILD_H_
