@@ -53,7 +53,7 @@ inline constexpr std::string_view kBrowserCompiler = "clang";
 // stopping the program.
 inline constexpr std::string_view kBrowserCheckFlags[] = {
     "-fsanitize=signed-integer-overflow,integer-divide-by-zero,"
-    "float-cast-overflow,shift,bounds",
+    "float-cast-overflow,shift,array-bounds",
     "-fno-sanitize-recover=all"};
 
 // clang's arguments for the browser's build of the checked copy with the
