@@ -2,6 +2,7 @@
 // STEM.c and the compiler's copy written, and the browser's build and run
 // described.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -31,8 +32,22 @@ nlohmann::json program_environment() {
           {std::string(kOpenNotesVariable), std::string(kBrowserOpenNotes)}};
 }
 
+// What the checks of an earlier run wrote goes before the next: zemuc run
+// gives each run a folder of its own, and the page's folder stays.
+bool remove_earlier_reports(Reporter& reporter) {
+  for (const std::string_view name : {kBrowserReport, kBrowserOpenNotes}) {
+    const std::string path(name);
+    if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
+      reporter.error(kCannotWrite, {path, std::strerror(errno)});
+      return false;
+    }
+  }
+  return true;
+}
+
 // Translates and writes; zemuc run's status for what it said.
 int translate_and_write(const Arguments& arguments, Reporter& reporter) {
+  if (!remove_earlier_reports(reporter)) return kExitTranslationFailed;
   std::optional<Translated> translated =
       read_and_translate(arguments, reporter, true);
   if (!translated) return kExitTranslationFailed;

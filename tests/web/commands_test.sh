@@ -179,6 +179,12 @@ for row in "${traps[@]}"; do
   [[ $got == "$expected" && $first == zemuc:* ]] ||
     fail "trap '$words': status $got, '$first'"
 done
+# The next prepare takes away what the checks of the last run wrote, so
+# that it is not told of the next.
+echo 'fault' | tee "$dir/zemuc-opens.txt" >"$dir/zemuc-report.txt"
+(cd "$dir" && web prepare >/dev/null)
+[[ ! -e $dir/zemuc-report.txt && ! -e $dir/zemuc-opens.txt ]] ||
+  fail "prepare leaves the last run's reports"
 # A program that ended by itself is told nothing, with its own status.
 (cd "$dir" && web explain-run --status=3 >ended.json)
 [[ $(jget "$dir/ended.json" j.status) == 3 && $(jget "$dir/ended.json" 'j.problems.length') == 0 ]] ||
