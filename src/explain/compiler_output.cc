@@ -107,6 +107,22 @@ bool left_out(std::string_view line) {
   return false;
 }
 
+// lld's "undefined symbol: NAME", and wasm-ld's, which names the object
+// first ("/tmp/p.o: undefined symbol: NAME") and no place: the line that
+// names NAME is found instead.
+void take_undefined_symbol(bool linker, CompilerMessage& message) {
+  constexpr std::string_view kUndefinedSymbol = "undefined symbol: ";
+  const std::size_t undefined = message.text.find(kUndefinedSymbol);
+  if (linker && undefined != std::string::npos &&
+      (undefined == 0 ||
+       (undefined >= 4 &&
+        message.text.compare(undefined - 4, 4, ".o: ") == 0))) {
+    message.undefined =
+        message.text.substr(undefined + kUndefinedSymbol.size());
+    message.file.clear();
+  }
+}
+
 }  // namespace
 
 std::string decode_character_names(std::string_view text) {
@@ -173,18 +189,7 @@ std::vector<CompilerMessage> parse_compiler_output(std::string_view output) {
     if (at == std::string_view::npos) {
       message.text = decode_character_names(line);
     }
-    // wasm-ld names the object first: "/tmp/p.o: undefined symbol: NAME",
-    // and no place: the line that names NAME is found instead.
-    constexpr std::string_view kUndefinedSymbol = "undefined symbol: ";
-    const std::size_t undefined = message.text.find(kUndefinedSymbol);
-    if (linker && undefined != std::string::npos &&
-        (undefined == 0 ||
-         (undefined >= 4 &&
-          message.text.compare(undefined - 4, 4, ".o: ") == 0))) {
-      message.undefined =
-          message.text.substr(undefined + kUndefinedSymbol.size());
-      message.file.clear();
-    }
+    take_undefined_symbol(linker, message);
     // A driver that names itself ("gcc: error: ...") names no file.
     if (message.line == 0 && !message.from_linker &&
         message.file.find('.') == std::string::npos) {
