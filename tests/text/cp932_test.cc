@@ -59,11 +59,10 @@ TEST_F(Cp932Tables, EveryCodeReadsAsIconvReadsIt) {
       std::string code(1, static_cast<char>(first));
       if (second >= 0) code += static_cast<char>(second);
       const auto expected = by_iconv(to_utf8_, code);
-      const auto got = by_table(
-          [](std::string_view in, std::string& out) {
-            return cp932::to_utf8(in, out);
-          },
-          code);
+      const auto got =
+          by_table([](std::string_view in,
+                      std::string& out) { return cp932::to_utf8(in, out); },
+                   code);
       if (expected != got && ++differ <= 5) {
         ADD_FAILURE() << "code " << std::hex << first << " " << second
                       << ": table " << got.value_or("(none)") << ", iconv "
@@ -80,11 +79,10 @@ TEST_F(Cp932Tables, EveryCharacterIsWrittenAsIconvWritesIt) {
     std::string utf8;
     append_utf8(utf8, c);
     const auto expected = by_iconv(from_utf8_, utf8);
-    const auto got = by_table(
-        [](std::string_view in, std::string& out) {
-          return cp932::from_utf8(in, out);
-        },
-        utf8);
+    const auto got =
+        by_table([](std::string_view in,
+                    std::string& out) { return cp932::from_utf8(in, out); },
+                 utf8);
     if (expected != got && ++differ <= 5) {
       ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(c);
     }
@@ -106,9 +104,9 @@ TEST(Cp932Stops, WhereIconvWould) {
       {"a\x82\x0A", true, cp932::Stop::kBad, 2},
       {"\x80x", true, cp932::Stop::kBad, 2},
       {"ab\xE3\x81", false, cp932::Stop::kIncomplete, 2},
-      {"a\xC0\x80", false, cp932::Stop::kBad, 2},           // overlong
-      {"\xED\xA0\x80", false, cp932::Stop::kBad, 3},        // a surrogate
-      {"\xF0\x9F\x98\x80z", false, cp932::Stop::kBad, 5},   // no form
+      {"a\xC0\x80", false, cp932::Stop::kBad, 2},          // overlong
+      {"\xED\xA0\x80", false, cp932::Stop::kBad, 3},       // a surrogate
+      {"\xF0\x9F\x98\x80z", false, cp932::Stop::kBad, 5},  // no form
       {"\xE3\x81\x82\xC2\xA5", false, cp932::Stop::kDone, 0},
   };
   for (const Row& row : rows) {

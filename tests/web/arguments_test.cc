@@ -90,8 +90,8 @@ TEST(WebMessageLines, QuotedLinesAndCaretsAreNoMessages) {
       // A source line that looks like a message is still the quoted line.
       {"p.zem:2:1: error: e\nq.zem:1:1: error: f\n^\n",
        {"p.zem:2:1: error: e"}},
-      {"p.zem:4: 次の行おかしい: 見る();\nzemuc: z", {"p.zem:4: 次の行おかしい: 見る();",
-                                                 "zemuc: z"}},
+      {"p.zem:4: 次の行おかしい: 見る();\nzemuc: z",
+       {"p.zem:4: 次の行おかしい: 見る();", "zemuc: z"}},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(message_lines(row.shown), row.lines) << row.shown;
