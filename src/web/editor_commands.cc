@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver/output_name.h"
 #include "lsp/features.h"
 #include "text/encoding.h"
 #include "text/source_text.h"
@@ -81,8 +82,15 @@ int analyze(const Arguments& arguments) {
   for (const lsp::Diagnostic& diagnostic : published.diagnostics) {
     diagnostics.push_back(diagnostic_json(diagnostic, true));
   }
-  return print_answer(
-      {{"diagnostics", diagnostics}, {"cLines", c_lines(*document)}});
+  // The C text that cLines measure, for the page's C view: STEM.c, as the
+  // translator writes it when the source converts.
+  const std::string c_name = output_name_for(arguments.name).value_or("");
+  const bool written =
+      !c_name.empty() &&
+      write_area_file(c_name, document->analysis().translation().c_text);
+  return print_answer({{"diagnostics", diagnostics},
+                       {"cLines", c_lines(*document)},
+                       {"cFile", written ? nlohmann::json(c_name) : nullptr}});
 }
 
 int hover(const Arguments& arguments) {

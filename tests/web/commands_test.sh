@@ -196,6 +196,7 @@ echo 'fault' | tee "$dir/zemuc-opens.txt" >"$dir/zemuc-report.txt"
 
 # The editor's commands on a source with a finding and a compiler error.
 dir=$work/semicolon_missing/web
+rm "$dir/prog.c"
 (cd "$dir" && web analyze --build-output=zemuc-build.txt --failed >analyze.json &&
   web explain-build --failed <zemuc-build.txt >build.json &&
   web hover --line=1 --character=1 >hover.json &&
@@ -204,6 +205,8 @@ dir=$work/semicolon_missing/web
 [[ $(jget "$dir/analyze.json" 'JSON.stringify(j.diagnostics.filter((d) => d.code === "compiler").map(({code, ...d}) => d))') == \
   "$(jget "$dir/build.json" 'JSON.stringify(j.findings)')" ]] ||
   fail "analyze's compiler diagnostics are not explain-build's findings"
+[[ $(jget "$dir/analyze.json" 'j.cFile') == prog.c && -s $dir/prog.c ]] ||
+  fail "analyze writes no prog.c: $(jget "$dir/analyze.json" 'j.cFile')"
 [[ $(jget "$dir/analyze.json" 'j.cLines.length') == 4 ]] ||
   fail "cLines: $(jget "$dir/analyze.json" 'j.cLines')"
 # cLines are offsets of the C text as the page decodes it.
