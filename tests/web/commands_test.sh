@@ -222,6 +222,39 @@ c_line=$(node -e '
 [[ $(jget "$dir/complete.json" 'j.filter((i) => i.label === "見る" && i.snippet).length') == 1 ]] ||
   fail "complete: $(head -c 300 "$dir/complete.json")"
 
+# Hostile sources and files: every command answers with one JSON value
+# and status 0, whatever the source, the compiler's words or the report.
+hostile=$work/hostile
+mkdir "$hostile"
+head -c 3000 /dev/urandom >"$hostile/garbage"
+sources=(
+  ": >prog.zem"
+  "LC_ALL=C awk 'BEGIN { for (i = 0; i < 4096; i++) printf \"%c\", (i * 37 + 11) % 256 }' >prog.zem"
+  "{ printf 'はじめ\\n\\t見る(\"'; head -c 200000 /dev/zero | tr '\\0' a; printf '\");\\nおわり\\n'; } >prog.zem"
+  "printf 'はじめ\\n\\t見る(\"a\\0b\");\\n\\t数a=1\\nおわり\\n' >prog.zem"
+  "printf '\\xef\\xbb\\xbfはじめ\\n\\t見る(\"é\");\\r\\nおわり' >prog.zem"
+)
+commands=(
+  "prepare" "analyze" "analyze --build-output=garbage --failed"
+  "hover --line=0 --character=0" "hover --line=1 --character=99999"
+  "complete --line=1 --character=3" "explain-run --status=70"
+  "explain-run --status=0 --trap=unreachable" "explain-build --failed"
+)
+for source in "${sources[@]}"; do
+  (cd "$hostile" && eval "$source")
+  for command in "${commands[@]}"; do
+    cp "$hostile/garbage" "$hostile/zemuc-report.txt"
+    answered=0
+    # shellcheck disable=SC2086
+    (cd "$hostile" && web $command <garbage >answer.json 2>answer.err) ||
+      answered=$?
+    ((answered == 0)) &&
+      node -e 'JSON.parse(require("fs").readFileSync(process.argv[1], "utf8"))' \
+        "$hostile/answer.json" 2>/dev/null ||
+      fail "'$command' on '$source': status $answered, $(head -c 200 "$hostile/answer.err")"
+  done
+done
+
 # A wrong command line: status 2, a word on standard error, no answer.
 for args in "explain-run" "hover --line=1" "prepare --lang=fr" "prepare --name=x"; do
   wrong=0
