@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "lsp/framing.h"
-#include "lsp/server.h"
+#include "server/framing.h"
+#include "server/server.h"
 
 namespace {
 

@@ -22,6 +22,15 @@
  * folder). Each is reported in the file ZEMUC_CHECK_REPORT names, as
  * UndefinedBehaviorSanitizer words a runtime error, or on stderr.
  *
+ * Built for WebAssembly (__wasm__), where no sanitizer run-time exists,
+ * it answers the undefined-behaviour checks itself: the handlers that
+ * clang's -fsanitize=signed-integer-overflow,integer-divide-by-zero,...
+ * calls (src/program/compile_flags.h) write what UndefinedBehaviorSanitizer
+ * writes, and a text put into a string variable too small for it (scanf,
+ * strcpy, strcat, measured against the variable by __builtin_object_size)
+ * is reported in AddressSanitizer's words, so that zemuc reads and tells
+ * both as it does a native checked program's.
+ *
  * The macros come last, after the includes, so that the headers declare
  * the functions under their own names; later includes of the same headers
  * in the program do nothing. The names and the status are those of
@@ -35,6 +44,7 @@
 #include <errno.h>
 #include <limits.h>
 int delkai(char *);
+#if !defined(__wasm__)
 const char *__asan_default_options(void) {
   return "detect_leaks=0:exitcode=70:fast_unwind_on_fatal=1";
 }
@@ -43,10 +53,13 @@ const char *__ubsan_default_options(void) {
 }
 void __sanitizer_set_death_callback(void (*)(void));
 static void zemuc_flush(void) { fflush(stdout); }
+#endif
 static void zemuc_start(void) __attribute__((constructor));
 static void zemuc_start(void) {
   if (getenv("ZEMUC_PROBE") != NULL) exit(0);
+#if !defined(__wasm__)
   __sanitizer_set_death_callback(zemuc_flush);
+#endif
 }
 static FILE *zemuc_report(void) {
   const char *path = getenv("ZEMUC_CHECK_REPORT");
@@ -104,12 +117,9 @@ static FILE *zemuc_fopen(const char *file, int line, const char *path,
   }
   return stream;
 }
-static int zemuc_scanf(const char *file, int line, const char *format, ...)
-    __attribute__((format(scanf, 3, 4)));
-static int zemuc_scanf(const char *file, int line, const char *format, ...) {
-  va_list ap;
+static int zemuc_vscanf(const char *file, int line, const char *format,
+                        va_list ap) {
   int n;
-  va_start(ap, format);
   if (strcmp(format, "%d") == 0) {
     int *target = va_arg(ap, int *);
     long long value = 0;
@@ -122,6 +132,15 @@ static int zemuc_scanf(const char *file, int line, const char *format, ...) {
   } else {
     n = vscanf(format, ap);
   }
+  return n;
+}
+static int zemuc_scanf(const char *file, int line, const char *format, ...)
+    __attribute__((format(scanf, 3, 4), unused));
+static int zemuc_scanf(const char *file, int line, const char *format, ...) {
+  va_list ap;
+  int n;
+  va_start(ap, format);
+  n = zemuc_vscanf(file, line, format, ap);
   va_end(ap);
   return n;
 }
@@ -164,7 +183,255 @@ static char *zemuc_fgets(const char *file, int line, char *s, int size,
   }
   return got;
 }
+#if defined(__wasm__)
+/* What clang hands the undefined-behaviour handlers: the place (after the
+   copy's #line directives), and the types, each with its name in quotes. */
+struct zemuc_place {
+  const char *file;
+  unsigned line;
+  unsigned column;
+};
+struct zemuc_type {
+  unsigned short kind; /* 0 an integer, 1 a fraction */
+  unsigned short info; /* an integer's width and sign; a fraction's width */
+  char name[1];
+};
+struct zemuc_check_data {
+  struct zemuc_place place;
+  const struct zemuc_type *type;
+  const struct zemuc_type *second;
+};
+typedef unsigned long zemuc_value;
+static int zemuc_signed(const struct zemuc_type *type) {
+  return type->kind == 0 && (type->info & 1) != 0;
+}
+/* A value as the handlers get it: in the handle itself when it is no
+   wider than a pointer, else where the handle points. */
+static long long zemuc_integer(const struct zemuc_type *type,
+                               zemuc_value value) {
+  unsigned width = 1u << (type->info >> 1);
+  if (width > 8 * sizeof(zemuc_value)) return *(const long long *)value;
+  if (zemuc_signed(type) && width < 64) {
+    unsigned long long sign = 1ull << (width - 1);
+    return (long long)(((unsigned long long)value ^ sign) - sign);
+  }
+  return (long long)value;
+}
+static void zemuc_print_value(FILE *out, const struct zemuc_type *type,
+                              zemuc_value value) {
+  if (type->kind == 1) {
+    double fraction;
+    if (type->info == 32) {
+      float single;
+      unsigned bits = (unsigned)value;
+      memcpy(&single, &bits, sizeof single);
+      fraction = single;
+    } else if (type->info == 64) {
+      fraction = *(const double *)value;
+    } else {
+      fraction = (double)*(const long double *)value;
+    }
+    fprintf(out, "%g", fraction);
+  } else if (zemuc_signed(type)) {
+    fprintf(out, "%lld", zemuc_integer(type, value));
+  } else {
+    fprintf(out, "%llu", (unsigned long long)zemuc_integer(type, value));
+  }
+}
+static FILE *zemuc_runtime_error(const struct zemuc_place *place) {
+  FILE *report = zemuc_report();
+  fprintf(report, "%s:%u:%u: runtime error: ", place->file, place->line,
+          place->column);
+  return report;
+}
+static void zemuc_ub_stop(FILE *report, const struct zemuc_place *place) {
+  fprintf(report,
+          "\nSUMMARY: UndefinedBehaviorSanitizer: undefined-behavior "
+          "%s:%u:%u in \n",
+          place->file, place->line, place->column);
+  zemuc_stop(report);
+}
+static void zemuc_overflow(struct zemuc_check_data *data, zemuc_value left,
+                           const char *operation, zemuc_value right) {
+  FILE *report = zemuc_runtime_error(&data->place);
+  fprintf(report, "%s integer overflow: ",
+          zemuc_signed(data->type) ? "signed" : "unsigned");
+  zemuc_print_value(report, data->type, left);
+  fprintf(report, " %s ", operation);
+  zemuc_print_value(report, data->type, right);
+  fprintf(report, " cannot be represented in type %s", data->type->name);
+  zemuc_ub_stop(report, &data->place);
+}
+void __ubsan_handle_add_overflow_abort(struct zemuc_check_data *data,
+                                       zemuc_value left, zemuc_value right) {
+  zemuc_overflow(data, left, "+", right);
+}
+void __ubsan_handle_sub_overflow_abort(struct zemuc_check_data *data,
+                                       zemuc_value left, zemuc_value right) {
+  zemuc_overflow(data, left, "-", right);
+}
+void __ubsan_handle_mul_overflow_abort(struct zemuc_check_data *data,
+                                       zemuc_value left, zemuc_value right) {
+  zemuc_overflow(data, left, "*", right);
+}
+void __ubsan_handle_negate_overflow_abort(struct zemuc_check_data *data,
+                                          zemuc_value old) {
+  FILE *report = zemuc_runtime_error(&data->place);
+  fputs("negation of ", report);
+  zemuc_print_value(report, data->type, old);
+  fprintf(report,
+          " cannot be represented in type %s; cast to an unsigned type to "
+          "negate this value to itself",
+          data->type->name);
+  zemuc_ub_stop(report, &data->place);
+}
+void __ubsan_handle_divrem_overflow_abort(struct zemuc_check_data *data,
+                                          zemuc_value left,
+                                          zemuc_value right) {
+  FILE *report = zemuc_runtime_error(&data->place);
+  if (data->type->kind == 0 && zemuc_integer(data->type, right) == 0) {
+    fputs("division by zero", report);
+  } else {
+    fputs("division of ", report);
+    zemuc_print_value(report, data->type, left);
+    fprintf(report, " by -1 cannot be represented in type %s",
+            data->type->name);
+  }
+  zemuc_ub_stop(report, &data->place);
+}
+void __ubsan_handle_shift_out_of_bounds_abort(struct zemuc_check_data *data,
+                                              zemuc_value left,
+                                              zemuc_value right) {
+  FILE *report = zemuc_runtime_error(&data->place);
+  long long exponent = zemuc_integer(data->second, right);
+  unsigned width = 1u << (data->type->info >> 1);
+  if (zemuc_signed(data->second) && exponent < 0) {
+    fprintf(report, "shift exponent %lld is negative", exponent);
+  } else if ((unsigned long long)exponent >= width) {
+    fputs("shift exponent ", report);
+    zemuc_print_value(report, data->second, right);
+    fprintf(report, " is too large for %u-bit type %s", width,
+            data->type->name);
+  } else if (zemuc_signed(data->type) &&
+             zemuc_integer(data->type, left) < 0) {
+    fprintf(report, "left shift of negative value %lld",
+            zemuc_integer(data->type, left));
+  } else {
+    fputs("left shift of ", report);
+    zemuc_print_value(report, data->type, left);
+    fprintf(report, " by %lld places cannot be represented in type %s",
+            exponent, data->type->name);
+  }
+  zemuc_ub_stop(report, &data->place);
+}
+void __ubsan_handle_out_of_bounds_abort(struct zemuc_check_data *data,
+                                        zemuc_value index) {
+  FILE *report = zemuc_runtime_error(&data->place);
+  fputs("index ", report);
+  zemuc_print_value(report, data->second, index);
+  fprintf(report, " out of bounds for type %s", data->type->name);
+  zemuc_ub_stop(report, &data->place);
+}
+void __ubsan_handle_float_cast_overflow_abort(struct zemuc_check_data *data,
+                                              zemuc_value from) {
+  FILE *report = zemuc_runtime_error(&data->place);
+  zemuc_print_value(report, data->type, from);
+  fprintf(report, " is outside the range of representable values of type %s",
+          data->second->name);
+  zemuc_ub_stop(report, &data->place);
+}
+/* A text of `length` bytes and its end put into the variable `name` of
+   `size` bytes by `function` on file:line, told as AddressSanitizer tells
+   a write past a variable of main. The place names no column: zemuc
+   takes the line's statement. */
+static void zemuc_too_long(const char *file, int line, const char *function,
+                           const char *name, const char *target, size_t size,
+                           size_t length) {
+  FILE *report = zemuc_report();
+  while (*name == '&' || *name == ' ') ++name;
+  fprintf(report,
+          "==1==ERROR: AddressSanitizer: stack-buffer-overflow on address "
+          "%p at pc 0x0 bp 0x0 sp 0x0\n"
+          "WRITE of size %zu at %p thread T0\n"
+          "    #0 0x0 in %s\n"
+          "    #1 0x0 in main %s:%d\n\n"
+          "  This frame has 1 object(s):\n"
+          "    [32, %zu) '%s' <== Memory access at offset %zu overflows "
+          "this variable\n"
+          "SUMMARY: AddressSanitizer: stack-buffer-overflow %s:%d in main\n",
+          (const void *)(target + size), length + 1, (const void *)target,
+          function, file, line, 32 + size, name, 32 + size, file, line);
+  zemuc_stop(report);
+}
+/* A word typed into a text: read whole, then measured against the
+   variable (size (size_t)-1 where it cannot be known). */
+static int zemuc_scanf_sized(const char *file, int line, size_t size,
+                             const char *name, const char *format, ...)
+    __attribute__((format(scanf, 5, 6)));
+static int zemuc_scanf_sized(const char *file, int line, size_t size,
+                             const char *name, const char *format, ...) {
+  va_list ap;
+  int n;
+  va_start(ap, format);
+  if (strcmp(format, "%s") == 0 && size != (size_t)-1) {
+    char *target = va_arg(ap, char *);
+    char *word = NULL;
+    n = scanf("%ms", &word);
+    if (n == 1) {
+      size_t length = strlen(word);
+      if (length >= size) {
+        zemuc_too_long(file, line, "scanf", name, target, size, length);
+      }
+      memcpy(target, word, length + 1);
+    }
+    free(word);
+  } else {
+    n = zemuc_vscanf(file, line, format, ap);
+  }
+  va_end(ap);
+  return n;
+}
+static char *zemuc_strcpy(const char *file, int line, size_t size,
+                          const char *name, char *target, const char *text) {
+  size_t length = strlen(text);
+  if (size != (size_t)-1 && length >= size) {
+    zemuc_too_long(file, line, "strcpy", name, target, size, length);
+  }
+  return memmove(target, text, length + 1);
+}
+static char *zemuc_strcat(const char *file, int line, size_t size,
+                          const char *name, char *target, const char *text) {
+  size_t start = strlen(target);
+  size_t length = strlen(text);
+  if (size != (size_t)-1 && start + length >= size) {
+    zemuc_too_long(file, line, "strcat", name, target, size, start + length);
+  }
+  memmove(target + start, text, length + 1);
+  return target;
+}
+/* A branch never taken keeps the library's own function in the text, so
+   that the compiler still warns of a copy that cannot fit, as it does
+   natively. */
+static int zemuc_never(void) { return 0; }
+#define zemuc_second(first, second, ...) second
+#define zemuc_second_name(first, second, ...) #second
+#define scanf(...)                                                      \
+  zemuc_scanf_sized(__FILE__, __LINE__,                                 \
+                    __builtin_object_size(zemuc_second(__VA_ARGS__, 0, 0), 1), \
+                    zemuc_second_name(__VA_ARGS__, 0, 0), __VA_ARGS__)
+#define strcpy(target, text)                                            \
+  (zemuc_never() ? strcpy(target, text)                                 \
+                 : zemuc_strcpy(__FILE__, __LINE__,                     \
+                                __builtin_object_size(target, 1), #target, \
+                                target, text))
+#define strcat(target, text)                                            \
+  (zemuc_never() ? strcat(target, text)                                 \
+                 : zemuc_strcat(__FILE__, __LINE__,                     \
+                                __builtin_object_size(target, 1), #target, \
+                                target, text))
+#else
 #define scanf(...) zemuc_scanf(__FILE__, __LINE__, __VA_ARGS__)
+#endif
 #define atoi(text) zemuc_atoi(__FILE__, __LINE__, text)
 #define fprintf(...) zemuc_fprintf(__FILE__, __LINE__, __VA_ARGS__)
 #define fclose(stream) zemuc_fclose(__FILE__, __LINE__, stream)

@@ -47,7 +47,7 @@ std::string_view tool_of(std::string_view line) {
 
 bool is_linker(std::string_view tool) {
   return tool == "ld" || tool.starts_with("ld.") || tool.ends_with("-ld") ||
-         tool == "ld64.lld" || tool == "lld";
+         tool == "ld64.lld" || tool == "lld" || tool.starts_with("wasm-ld");
 }
 
 // The name between the linker's quotes: `name' or 'name' or "name".
@@ -105,6 +105,22 @@ bool left_out(std::string_view line) {
     return true;
   }
   return false;
+}
+
+// lld's "undefined symbol: NAME", and wasm-ld's, which names the object
+// first ("/tmp/p.o: undefined symbol: NAME") and no place: the line that
+// names NAME is found instead.
+void take_undefined_symbol(bool linker, CompilerMessage& message) {
+  constexpr std::string_view kUndefinedSymbol = "undefined symbol: ";
+  const std::size_t undefined = message.text.find(kUndefinedSymbol);
+  if (linker && undefined != std::string::npos &&
+      (undefined == 0 ||
+       (undefined >= 4 &&
+        message.text.compare(undefined - 4, 4, ".o: ") == 0))) {
+    message.undefined =
+        message.text.substr(undefined + kUndefinedSymbol.size());
+    message.file.clear();
+  }
 }
 
 }  // namespace
@@ -173,11 +189,7 @@ std::vector<CompilerMessage> parse_compiler_output(std::string_view output) {
     if (at == std::string_view::npos) {
       message.text = decode_character_names(line);
     }
-    constexpr std::string_view kUndefinedSymbol = "undefined symbol: ";
-    if (linker && message.text.starts_with(kUndefinedSymbol)) {
-      message.undefined = message.text.substr(kUndefinedSymbol.size());
-      message.file.clear();
-    }
+    take_undefined_symbol(linker, message);
     // A driver that names itself ("gcc: error: ...") names no file.
     if (message.line == 0 && !message.from_linker &&
         message.file.find('.') == std::string::npos) {

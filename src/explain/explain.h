@@ -18,6 +18,12 @@
 
 namespace zemuc::explain {
 
+// What follows the messages of a build that failed: the source, the
+// compiler and the status it ended with.
+inline constexpr Text kDoesNotBuild = {
+    "{} を組み立てられません ({} が状態 {} で終わりました)",
+    "{} does not build ({} ended with status {})"};
+
 // A variable the compiler warned is used before it gets a value, on a
 // learner's line: a fault on that line likely comes from it.
 struct ValueMissing {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "explain/fault.h"
 #include "explain/place.h"
@@ -81,7 +82,18 @@ namespace {
 
 // The signal's name as the system spells it: "SIGFPE", or "signal 40".
 std::string signal_name(int signal) {
+#ifdef __wasi__
+  // wasi-libc names no signals: those a program in the browser is said to
+  // end of (web/), as Linux names them.
+  constexpr std::pair<int, const char*> kNames[] = {
+      {SIGSEGV, "SEGV"}, {SIGFPE, "FPE"}, {SIGILL, "ILL"}, {SIGABRT, "ABRT"}};
+  const char* abbreviation = nullptr;
+  for (const auto& [number, name] : kNames) {
+    if (number == signal) abbreviation = name;
+  }
+#else
   const char* abbreviation = sigabbrev_np(signal);
+#endif
   return abbreviation != nullptr ? std::string("SIG") + abbreviation
                                  : "signal " + std::to_string(signal);
 }

@@ -1,7 +1,7 @@
 // What the compiler says of a document's text, as data: the compiler's
 // copy made from the translation, and the compiler's output read back onto
 // the learner's lines in the words `zemuc run` prints. Text in, data out:
-// running the compiler is lsp/background_build.h's.
+// running the compiler is server/background_build.h's.
 #ifndef ZEMUC_LSP_COMPILER_FINDINGS_H_
 #define ZEMUC_LSP_COMPILER_FINDINGS_H_
 

@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kError = 1;
 constexpr int kWarning = 2;
-// What the compiler says, as `zemuc run` tells it.
-constexpr std::string_view kCompilerCode = "compiler";
 
 struct Item {
   Span span;

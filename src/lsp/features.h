@@ -1,17 +1,22 @@
 // What the server answers, one function per feature. Each takes the
 // document at the version the request came with and the terms of the
 // session, and returns the protocol's result as plain structs, which
-// lsp/protocol.h writes as JSON.
+// server/protocol.h writes as JSON.
 #ifndef ZEMUC_LSP_FEATURES_H_
 #define ZEMUC_LSP_FEATURES_H_
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "lsp/documents.h"
 #include "lsp/results.h"
 
 namespace zemuc::lsp {
+
+// The code of a diagnostic of what the compiler says, as `zemuc run`
+// tells it.
+inline constexpr std::string_view kCompilerCode = "compiler";
 
 // The range of a span of the UTF-8 text; spans must be given in rising
 // order to one cursor.

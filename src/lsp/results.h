@@ -1,5 +1,5 @@
 // What the features take from the client and give back, as plain structs:
-// the protocol unit (lsp/protocol.cc) alone reads and writes them as JSON.
+// the protocol unit (server/protocol.cc) alone reads and writes them as JSON.
 #ifndef ZEMUC_LSP_RESULTS_H_
 #define ZEMUC_LSP_RESULTS_H_
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "text/cp932.h"
+
 namespace zemuc {
 namespace {
 
@@ -35,6 +37,27 @@ std::string upper(std::string_view text) {
 
 const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 
+// How the conversion of one run went.
+using Stop = cp932::Stop;
+
+#ifdef ZEMUC_CP932_TABLE
+// The C library has no CP932 (wasi-libc): the tables of text/cp932.h,
+// made from glibc's iconv, convert instead, and a descriptor only tells
+// the direction.
+const iconv_t kToUtf8 = reinterpret_cast<iconv_t>(1);
+const iconv_t kFromUtf8 = reinterpret_cast<iconv_t>(2);
+
+iconv_t open_iconv(Encoding from, Encoding to) {
+  if (from == to) return kNoConversion;
+  return from == Encoding::kShiftJis ? kToUtf8 : kFromUtf8;
+}
+
+void close_iconv(iconv_t) {}
+
+Stop run_iconv(iconv_t cd, std::string_view& in, std::string& out) {
+  return cd == kToUtf8 ? cp932::to_utf8(in, out) : cp932::from_utf8(in, out);
+}
+#else
 // The one place iconv descriptors are opened: nothing to open between an
 // encoding and itself, else kNoConversion when iconv lacks one of them.
 iconv_t open_iconv(Encoding from, Encoding to) {
@@ -42,8 +65,7 @@ iconv_t open_iconv(Encoding from, Encoding to) {
   return iconv_open(iconv_name(to), iconv_name(from));
 }
 
-// How the conversion of one run went.
-enum class Stop { kDone, kBad, kIncomplete };
+void close_iconv(iconv_t cd) { iconv_close(cd); }
 
 // Converts as much of `in` as iconv can, appending to `out`; `in` keeps
 // what is left, starting at the character that stopped it.
@@ -65,6 +87,7 @@ Stop run_iconv(iconv_t cd, std::string_view& in, std::string& out) {
   }
   return Stop::kDone;
 }
+#endif
 
 }  // namespace
 
@@ -110,7 +133,7 @@ std::size_t character_length(std::string_view text, Encoding encoding) {
 std::optional<std::string> missing_converter(Encoding from, Encoding to) {
   const iconv_t cd = open_iconv(from, to);
   if (cd != kNoConversion) {
-    iconv_close(cd);
+    close_iconv(cd);
     return std::nullopt;
   }
   if (from == to) return std::nullopt;
@@ -126,7 +149,7 @@ StreamConverter::StreamConverter(Encoding from, Encoding to)
       replacement_(replacement_for(to)) {}
 
 StreamConverter::~StreamConverter() {
-  if (cd_ != kNoConversion) iconv_close(cd_);
+  if (cd_ != kNoConversion) close_iconv(cd_);
 }
 
 std::string StreamConverter::feed(std::string_view piece) {
@@ -172,7 +195,7 @@ std::optional<std::string> convert_all(std::string_view text, Encoding from,
   std::string_view in = text;
   std::string out;
   const Stop stop = run_iconv(cd, in, out);
-  iconv_close(cd);
+  close_iconv(cd);
   if (stop == Stop::kDone) return out;
   if (bad_at != nullptr) *bad_at = text.size() - in.size();
   return std::nullopt;

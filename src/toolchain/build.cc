@@ -90,9 +90,6 @@ constexpr Text kNoChecksHere = {
     "ライブラリーが入っていません)",
     "built without run-time checks: {} cannot build a checked program "
     "here (it has no sanitizers, or their run-time is missing)"};
-constexpr Text kDoesNotBuild = {
-    "{} を組み立てられません ({} が状態 {} で終わりました)",
-    "{} does not build ({} ended with status {})"};
 constexpr Text kWroteNoProgram = {
     "{} はプログラムを書きませんでした (状態 0 で終わりましたが、{} "
     "は動かせるプログラムではありません)",
@@ -195,7 +192,7 @@ class Builder {
       return;
     }
     built.said = explanation.shown;
-    built.trouble = Trouble{kDoesNotBuild,
+    built.trouble = Trouble{explain::kDoesNotBuild,
                             {request_.program.source_name(), compiler,
                              std::to_string(captured.ended->status)}};
   }

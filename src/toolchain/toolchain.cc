@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "program/compile_flags.h"
 #include "sys/process.h"
 #include "text/words.h"
 #include "toolchain/abilities.h"
@@ -138,7 +139,8 @@ std::variant<Toolchain, Trouble> find_toolchain() {
 
 std::vector<std::string> compile_flags(const Toolchain& toolchain,
                                        bool checked) {
-  std::vector<std::string> flags = {"-std=gnu89", "-g"};
+  std::vector<std::string> flags(std::begin(kLanguageFlags),
+                                 std::end(kLanguageFlags));
   const bool gcc = toolchain.family == Family::kGcc;
   const bool clang = toolchain.family == Family::kClang;
   if (gcc) {
@@ -152,16 +154,12 @@ std::vector<std::string> compile_flags(const Toolchain& toolchain,
       flags.push_back("-fdiagnostics-column-unit=byte");
     }
   } else if (clang) {
-    flags.push_back("-fno-caret-diagnostics");
-    flags.push_back("-fno-color-diagnostics");
+    flags.insert(flags.end(), std::begin(kClangMessageFlags),
+                 std::end(kClangMessageFlags));
   }
   if (gcc || clang) {
-    for (const char* flag :
-         {"-Wall", "-Wno-implicit-int", "-Wno-implicit-function-declaration",
-          "-Wno-unused-variable", "-Wno-unused-but-set-variable",
-          "-Wno-unused-label", "-Werror=int-conversion"}) {
-      flags.emplace_back(flag);
-    }
+    flags.insert(flags.end(), std::begin(kWarningFlags),
+                 std::end(kWarningFlags));
   }
   if (checked) {
     flags.push_back("-fsanitize=address,undefined");
@@ -188,8 +186,7 @@ bool Abilities::takes(std::string_view option) const {
 }
 
 std::vector<std::string> link_flags() {
-  // math.h is included by every program; its functions are in libm.
-  return {"-lm"};
+  return {std::begin(kLinkFlags), std::end(kLinkFlags)};
 }
 
 }  // namespace zemuc::toolchain

@@ -17,8 +17,12 @@
 #include "driver/output_name.h"
 #include "explain/fault.h"
 #include "explain/report.h"
+#include "front/fault_report.h"
+#include "front/reporter.h"
+#include "front/source_text.h"
+#include "front/translation.h"
 #include "io/files.h"
-#include "lsp/server.h"
+#include "server/server.h"
 #include "sys/disk.h"
 #include "sys/fd.h"
 #include "sys/process.h"
@@ -28,9 +32,6 @@
 #include "zemuc/command_line.h"
 #include "zemuc/fault_line.h"
 #include "zemuc/relay.h"
-#include "zemuc/reporter.h"
-#include "zemuc/source_text.h"
-#include "zemuc/translation.h"
 
 #ifndef ZEMUC_VERSION
 #define ZEMUC_VERSION "unknown"
@@ -112,7 +113,6 @@ struct Names {
   std::string program;
 };
 
-constexpr Text kCannotWrite = {"{} を書けません: {}", "cannot write {}: {}"};
 constexpr Text kIsTheSource = {"ソース {} そのものです",
                                "it is the source {} itself"};
 constexpr Text kNotAFile = {
@@ -299,27 +299,6 @@ std::string reports_in(const std::string& folder) {
   return text;
 }
 
-// The checks' report is kept for the curious beside the C file, named as
-// it is with ".report.txt" for ".c"; the fault is told with where.
-void tell_fault(const Names& names, const BuiltProgram& built,
-                const std::string& report, Reporter& reporter) {
-  const std::string kept =
-      names.c_file.empty()
-          ? ""
-          : names.c_file.substr(0, names.c_file.size() - 2) + ".report.txt";
-  const bool keeps = !kept.empty() && write_whole_file(kept, report);
-  const int error = errno;
-  reporter.write(explain::explain_fault(
-      built.program, built.map, explain::read_sanitizer_report(report),
-      keeps ? kept : "", reporter.language(), reporter.terminal(),
-      built.values_missing));
-  if (!keeps && !kept.empty()) {
-    reporter.error({"検査の報告を {} に残せません: {}",
-                    "cannot keep the checks' report as {}: {}"},
-                   {kept, std::strerror(error)});
-  }
-}
-
 // Where a checked program's checks write what they find: the folder's
 // report files, read once the run has ended.
 std::vector<std::string> check_settings(const BuiltProgram& built,
@@ -344,7 +323,8 @@ int tell_ending(const Names& names, const BuiltProgram& built,
   const std::string report = built.checked ? reports_in(folder) : "";
   if (!report.empty()) {
     new_line();
-    tell_fault(names, built, report, reporter);
+    tell_fault(names.c_file, built.program, built.map, built.values_missing,
+               report, write_whole_file, reporter);
     return kExitCheckFailed;
   }
   // A reader that went away ended the program as it would have ended it
@@ -449,7 +429,9 @@ int run_zemuc(std::span<const char* const> args) {
   // ending zemuc without a word and leaving its scratch files.
   const IgnoredSignal no_size_signal(SIGXFSZ);
   const bool standard_open = open_standard_descriptors();
-  Reporter reporter(message_language(), terminal_encoding());
+  Reporter reporter(
+      message_language(), terminal_encoding(),
+      [](std::string_view bytes) { write_all(STDERR_FILENO, bytes); });
   if (!standard_open) {
     reporter.error({"標準入出力を開けません: {}",
                     "cannot open the standard input and output: {}"},

@@ -4,20 +4,13 @@
 
 #include <span>
 
-#include "driver/memory_translation.h"  // kStatusFailed
-#include "program/copy.h"               // kCheckFailedStatus
+#include "front/statuses.h"
 
 namespace zemuc {
 
-// Exit statuses of zemuc's own.
-inline constexpr int kExitBuildFailed = 1;
+// Exit statuses of zemuc's own, beside those of front/statuses.h.
 inline constexpr int kExitFindings = 1;  // zemuc check found something
 inline constexpr int kExitUsage = 2;
-// The source does not translate: zemucfilter's own status for that.
-inline constexpr int kExitTranslationFailed = kStatusFailed;
-// run: the program was stopped by a run-time check, and ended with the
-// status the checked program's frame gives it.
-inline constexpr int kExitCheckFailed = kCheckFailedStatus;
 
 // `args` are the arguments after the program name. Returns the exit status:
 // for run, the program's own, or kExitCheckFailed when a run-time check

@@ -49,6 +49,13 @@ TEST(CompilerMessages, EachToolsFormIsRead) {
        ">>> referenced by p.zem:6\n"
        ">>>               /tmp/p-1.o:(main)\n",
        Severity::kError, "p.zem", 6, 0, "undefined symbol: hyouji", "hyouji"},
+      {"wasm-ld naming the object and no place",
+       "wasm-ld-19: error: /tmp/zemuc-copy-8f67de.o: undefined symbol: miru",
+       Severity::kError, "", 0, 0,
+       "/tmp/zemuc-copy-8f67de.o: undefined symbol: miru", "miru"},
+      {"wasm-ld's other words keep no name",
+       "wasm-ld: error: cannot open crt1.o: no such file", Severity::kError, "",
+       0, 0, "cannot open crt1.o: no such file", ""},
       {"a missing library", "/usr/bin/ld: cannot find -lasan: No such file",
        Severity::kError, "", 0, 0, "cannot find -lasan: No such file", ""},
       {"a driver that names itself",

@@ -18,13 +18,19 @@ declare -A allowed=(
   [codegen]="io lexer symbols"
   [driver]="io lexer symbols codegen"
   [cli]="io lexer driver"
-  # The playground's translator: text in, text out.
-  [web]="driver"
+  # The playground's program: the translator, and the companion's and the
+  # language server's steps that take text and give text, answered in JSON.
+  [web]="io lexer symbols driver check program explain lsp front text"
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
-  # The language server reads a source as the check and the translator do,
-  # and builds it as zemuc run does.
-  [lsp]="io lexer symbols driver check program explain toolchain sys text"
+  # The language server's features read a source as the check and the
+  # translator do, and what the compiler says of it as zemuc run does.
+  [lsp]="io lexer symbols driver check program explain text"
+  # The server around them speaks the protocol and runs the compiler.
+  [server]="io lexer symbols driver check program explain toolchain sys text lsp"
+  # The companion's steps without processes: a source read, translated,
+  # a fault told, and the messages to the user.
+  [front]="io lexer driver program explain text"
   # The translated program and the compiler's copy of its C text.
   [program]="io lexer driver check text"
   # What the compiler and the sanitizers say, told in the learner's terms.
@@ -33,7 +39,7 @@ declare -A allowed=(
   [toolchain]="io lexer driver check program explain sys text"
   # The learner's command: the translation, the check, the build, the
   # explaining, the server and the system.
-  [zemuc]="io lexer driver symbols check program explain toolchain lsp sys text"
+  [zemuc]="io lexer driver symbols check program explain toolchain lsp server front sys text"
 )
 
 may_include() {  # FOLDER OTHER

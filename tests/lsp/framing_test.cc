@@ -1,6 +1,6 @@
 // Splitting the byte stream into messages, whatever pieces it comes in,
 // and finding the next message after a header that cannot be used.
-#include "lsp/framing.h"
+#include "server/framing.h"
 
 #include <gtest/gtest.h>
 

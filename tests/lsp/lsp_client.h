@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lsp/framing.h"
+#include "server/framing.h"
 #include "support/run.h"
 
 namespace zemuc::testing {

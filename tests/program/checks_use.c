@@ -16,5 +16,11 @@ int main(void) {
   in = fopen("out.txt", "r");
   if (fgets(line, 256, in) != NULL) delkai(line);
   fclose(in);
-  return 0;
+  strcpy(line, "x");
+  strcat(line, "y");
+  /* Each check of the undefined-behaviour sanitizer that the browser's
+     build makes, whose handlers the frame defines for WebAssembly. */
+  n = n * 2 + n / (n + 1) - (n << (n & 7)) + (int)(n * 0.5);
+  n = -n + line[n & 7];
+  return n;
 }

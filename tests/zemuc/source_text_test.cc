@@ -1,4 +1,4 @@
-#include "zemuc/source_text.h"
+#include "front/source_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "lsp/toolchain_search.h"
+#include "server/toolchain_search.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,12 +1,12 @@
 // The translation itself, run in-process on a source held in memory.
-#ifndef ZEMUC_ZEMUC_TRANSLATION_H_
-#define ZEMUC_ZEMUC_TRANSLATION_H_
+#ifndef ZEMUC_FRONT_TRANSLATION_H_
+#define ZEMUC_FRONT_TRANSLATION_H_
 
 #include <optional>
 #include <string>
 
 #include "driver/memory_translation.h"
-#include "zemuc/reporter.h"
+#include "front/reporter.h"
 
 namespace zemuc {
 
@@ -18,6 +18,11 @@ std::optional<Translation> translate_source(const std::string& source_name,
                                             const std::string& source,
                                             Reporter& reporter);
 
+// Whether `translation` succeeded; when not, reports the translator's own
+// failure text as translate_source does.
+bool report_translation(const std::string& source_name,
+                        const Translation& translation, Reporter& reporter);
+
 }  // namespace zemuc
 
-#endif  // ZEMUC_ZEMUC_TRANSLATION_H_
+#endif  // ZEMUC_FRONT_TRANSLATION_H_

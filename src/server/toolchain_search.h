@@ -3,8 +3,8 @@
 // child process, so that the server's loop answers every request
 // meanwhile: the child writes what it found on a pipe that the loop polls,
 // and a search the server no longer wants is ended at once.
-#ifndef ZEMUC_LSP_TOOLCHAIN_SEARCH_H_
-#define ZEMUC_LSP_TOOLCHAIN_SEARCH_H_
+#ifndef ZEMUC_SERVER_TOOLCHAIN_SEARCH_H_
+#define ZEMUC_SERVER_TOOLCHAIN_SEARCH_H_
 
 #include <sys/types.h>
 
@@ -56,4 +56,4 @@ std::optional<toolchain::Toolchain> toolchain_from(std::string_view text);
 
 }  // namespace zemuc::lsp
 
-#endif  // ZEMUC_LSP_TOOLCHAIN_SEARCH_H_
+#endif  // ZEMUC_SERVER_TOOLCHAIN_SEARCH_H_

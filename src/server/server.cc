@@ -1,4 +1,4 @@
-#include "lsp/server.h"
+#include "server/server.h"
 
 #include <unistd.h>
 
@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "lsp/background_build.h"
 #include "lsp/documents.h"
 #include "lsp/features.h"
-#include "lsp/framing.h"
-#include "lsp/protocol.h"
-#include "lsp/transport.h"
+#include "server/background_build.h"
+#include "server/framing.h"
+#include "server/protocol.h"
+#include "server/transport.h"
 #include "sys/fd.h"
 #include "sys/signals.h"
 

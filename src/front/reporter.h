@@ -1,7 +1,8 @@
-// zemuc's messages to the user: on standard error, in the locale's language
-// and the terminal's encoding.
-#ifndef ZEMUC_ZEMUC_REPORTER_H_
-#define ZEMUC_ZEMUC_REPORTER_H_
+// zemuc's messages to the user, in the locale's language and the
+// terminal's encoding, handed to a writer: zemuc's writes standard error,
+// the playground's keeps them for its answer.
+#ifndef ZEMUC_FRONT_REPORTER_H_
+#define ZEMUC_FRONT_REPORTER_H_
 
 #include <cstddef>
 #include <functional>
@@ -15,11 +16,14 @@
 
 namespace zemuc {
 
+// A file that cannot be written: its name, and why.
+inline constexpr Text kCannotWrite = {"{} を書けません: {}",
+                                      "cannot write {}: {}"};
+
 class Reporter {
  public:
   using Writer = std::function<void(std::string_view)>;
-  // Writes to standard error unless a writer is given (tests).
-  Reporter(Language language, Encoding terminal, Writer writer = {});
+  Reporter(Language language, Encoding terminal, Writer writer);
 
   Language language() const { return language_; }
   Encoding terminal() const { return terminal_; }
@@ -46,4 +50,4 @@ class Reporter {
 
 }  // namespace zemuc
 
-#endif  // ZEMUC_ZEMUC_REPORTER_H_
+#endif  // ZEMUC_FRONT_REPORTER_H_

@@ -1,18 +1,10 @@
-#include "zemuc/reporter.h"
-
-#include <unistd.h>
+#include "front/reporter.h"
 
 #include <vector>
 
-#include "sys/fd.h"
-
 namespace zemuc {
 Reporter::Reporter(Language language, Encoding terminal, Writer writer)
-    : language_(language),
-      terminal_(terminal),
-      writer_(writer ? std::move(writer) : Writer([](std::string_view bytes) {
-        write_all(STDERR_FILENO, bytes);
-      })) {}
+    : language_(language), terminal_(terminal), writer_(std::move(writer)) {}
 
 std::string Reporter::format(
     Text text, std::initializer_list<std::string_view> args) const {

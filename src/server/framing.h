@@ -1,7 +1,7 @@
 // The base protocol: each message is a header of "Name: value" lines ended
 // by an empty line, then as many bytes of JSON as its Content-Length says.
-#ifndef ZEMUC_LSP_FRAMING_H_
-#define ZEMUC_LSP_FRAMING_H_
+#ifndef ZEMUC_SERVER_FRAMING_H_
+#define ZEMUC_SERVER_FRAMING_H_
 
 #include <cstddef>
 #include <optional>
@@ -46,4 +46,4 @@ std::string frame(std::string_view body);
 
 }  // namespace zemuc::lsp
 
-#endif  // ZEMUC_LSP_FRAMING_H_
+#endif  // ZEMUC_SERVER_FRAMING_H_

@@ -1,4 +1,4 @@
-#include "lsp/transport.h"
+#include "server/transport.h"
 
 #include <poll.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "lsp/background_build.h"
+#include "server/background_build.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "zemuc/translation.h"
+#include "front/translation.h"
 
 #include "lexer/sjis_texts.h"
 #include "text/words.h"
@@ -31,11 +31,17 @@ std::optional<Translation> translate_source(const std::string& source_name,
                                             const std::string& source,
                                             Reporter& reporter) {
   Translation translation = translate_in_memory(source_name, source);
-  if (translation.status != kStatusOk) {
-    report_failure(source_name, translation, reporter);
+  if (!report_translation(source_name, translation, reporter)) {
     return std::nullopt;
   }
   return translation;
+}
+
+bool report_translation(const std::string& source_name,
+                        const Translation& translation, Reporter& reporter) {
+  if (translation.status == kStatusOk) return true;
+  report_failure(source_name, translation, reporter);
+  return false;
 }
 
 }  // namespace zemuc

@@ -1,11 +1,11 @@
 // The server's standard input and output: reading whatever the client has
 // sent so far, and writing whole messages.
-#ifndef ZEMUC_LSP_TRANSPORT_H_
-#define ZEMUC_LSP_TRANSPORT_H_
+#ifndef ZEMUC_SERVER_TRANSPORT_H_
+#define ZEMUC_SERVER_TRANSPORT_H_
 
 #include <string_view>
 
-#include "lsp/framing.h"
+#include "server/framing.h"
 
 namespace zemuc::lsp {
 
@@ -35,4 +35,4 @@ bool write_message(int fd, std::string_view body);
 
 }  // namespace zemuc::lsp
 
-#endif  // ZEMUC_LSP_TRANSPORT_H_
+#endif  // ZEMUC_SERVER_TRANSPORT_H_

@@ -1,4 +1,4 @@
-#include "lsp/framing.h"
+#include "server/framing.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,15 +1,15 @@
 // Reading a source for the companion: Shift-JIS as the language defines, or
 // UTF-8 as Linux editors save it, converted in memory by the front end of
 // text/source_text.h and reported here.
-#ifndef ZEMUC_ZEMUC_SOURCE_TEXT_H_
-#define ZEMUC_ZEMUC_SOURCE_TEXT_H_
+#ifndef ZEMUC_FRONT_SOURCE_TEXT_H_
+#define ZEMUC_FRONT_SOURCE_TEXT_H_
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "front/reporter.h"
 #include "text/source_text.h"
-#include "zemuc/reporter.h"
 
 namespace zemuc {
 
@@ -26,4 +26,4 @@ std::optional<std::string> read_file(const std::string& path,
 
 }  // namespace zemuc
 
-#endif  // ZEMUC_ZEMUC_SOURCE_TEXT_H_
+#endif  // ZEMUC_FRONT_SOURCE_TEXT_H_

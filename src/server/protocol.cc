@@ -1,6 +1,6 @@
 // The one unit that includes the JSON library: every other unit of the
 // server builds without its templates.
-#include "lsp/protocol.h"
+#include "server/protocol.h"
 
 #include <cmath>
 #include <initializer_list>

@@ -2,8 +2,8 @@
 // compiler runs as a child whose output the server's poll loop reads
 // (fd()), so that no request waits for it, and a build that outlasts its
 // time is ended. What the output says is lsp/compiler_findings.h's.
-#ifndef ZEMUC_LSP_BACKGROUND_BUILD_H_
-#define ZEMUC_LSP_BACKGROUND_BUILD_H_
+#ifndef ZEMUC_SERVER_BACKGROUND_BUILD_H_
+#define ZEMUC_SERVER_BACKGROUND_BUILD_H_
 
 #include <chrono>
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "lsp/compiler_findings.h"
-#include "lsp/toolchain_search.h"
+#include "server/toolchain_search.h"
 #include "sys/disk.h"
 #include "sys/process.h"
 #include "toolchain/toolchain.h"
@@ -40,7 +40,7 @@ class BackgroundBuild {
 
   // Whether there is a compiler and the run-time file to build with. The
   // first call starts looking for them, away from the server's loop
-  // (lsp/toolchain_search.h): kLooking until they are found or not, and
+  // (server/toolchain_search.h): kLooking until they are found or not, and
   // fd() wakes the loop then.
   enum class Compiler { kLooking, kFound, kNone };
   Compiler compiler();
@@ -85,4 +85,4 @@ class BackgroundBuild {
 
 }  // namespace zemuc::lsp
 
-#endif  // ZEMUC_LSP_BACKGROUND_BUILD_H_
+#endif  // ZEMUC_SERVER_BACKGROUND_BUILD_H_

@@ -1,6 +1,6 @@
 // `zemuc lsp`: the language server over standard input and output.
-#ifndef ZEMUC_LSP_SERVER_H_
-#define ZEMUC_LSP_SERVER_H_
+#ifndef ZEMUC_SERVER_SERVER_H_
+#define ZEMUC_SERVER_SERVER_H_
 
 #include <string>
 
@@ -22,4 +22,4 @@ int serve(int in_fd, int out_fd, const ServerOptions& options);
 
 }  // namespace zemuc::lsp
 
-#endif  // ZEMUC_LSP_SERVER_H_
+#endif  // ZEMUC_SERVER_SERVER_H_

@@ -1,8 +1,8 @@
 // JSON-RPC as the protocol uses it: reading one message and the params of
 // each method into plain structs, and writing answers from them. The one
 // place that knows JSON; the features and the server see structs only.
-#ifndef ZEMUC_LSP_PROTOCOL_H_
-#define ZEMUC_LSP_PROTOCOL_H_
+#ifndef ZEMUC_SERVER_PROTOCOL_H_
+#define ZEMUC_SERVER_PROTOCOL_H_
 
 #include <cstdint>
 #include <memory>
@@ -124,4 +124,4 @@ std::string diagnostics_body(const PublishedDiagnostics& published);
 
 }  // namespace zemuc::lsp
 
-#endif  // ZEMUC_LSP_PROTOCOL_H_
+#endif  // ZEMUC_SERVER_PROTOCOL_H_
