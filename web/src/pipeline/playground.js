@@ -14,13 +14,11 @@ export class Playground {
   #nextId = 1;
   #run = null;
   ready;
-  onProgress = null;
 
   constructor({ base, lang }) {
     this.#base = new URL(base, globalThis.location?.href);
     this.#toolchain = new Worker(new URL('toolchain-worker.js', this.#base), { type: 'module' });
     this.#toolchain.onmessage = ({ data }) => {
-      if (data.progress) return this.onProgress?.(data.progress);
       const call = this.#calls.get(data.id);
       this.#calls.delete(data.id);
       if ('error' in data) call.reject(new Error(data.error));
@@ -44,25 +42,22 @@ export class Playground {
     });
   }
 
-  async #afterReady(method, args) {
-    await this.ready;
-    return this.#call(method, args);
-  }
-
+  // The worker answers the check as soon as zemucweb has loaded, and
+  // builds once the compiler has.
   setLang(lang) {
-    return this.#afterReady('setLang', lang);
+    return this.#call('setLang', lang);
   }
   analyze(source, name) {
-    return this.#afterReady('analyze', { source, name });
+    return this.#call('analyze', { source, name });
   }
   analyzeWithBuild(source, name) {
-    return this.#afterReady('analyzeWithBuild', { source, name });
+    return this.#call('analyzeWithBuild', { source, name });
   }
   hover(source, name, line, character) {
-    return this.#afterReady('hover', { source, name, line, character });
+    return this.#call('hover', { source, name, line, character });
   }
   complete(source, name, line, character) {
-    return this.#afterReady('complete', { source, name, line, character });
+    return this.#call('complete', { source, name, line, character });
   }
 
   // Translates, builds and runs; see the README's playground section.
@@ -72,7 +67,7 @@ export class Playground {
     this.#run = run;
     try {
       onState('building');
-      const built = await this.#afterReady('build', { source, name });
+      const built = await this.#call('build', { source, name });
       const before = built.explained;
       let after = { problems: [], shown: '', status: before.status };
       let status = before.status;

@@ -19,7 +19,8 @@ export class Toolchain {
   #clang;
   #runtime;
   // zemucwebModule: the compiled zemucweb.wasm; clang: { runClang, Exit }
-  // from @yowasp/clang; runtime: name → bytes of the run-time files the
+  // from @yowasp/clang, or a promise of it (the check works before the
+  // compiler has loaded); runtime: name → bytes of the run-time files the
   // build names in its inputs (delkai.c).
   constructor({ zemucwebModule, clang, runtime, lang = 'en' }) {
     this.#zemucweb = new Zemucweb(zemucwebModule, { lang });
@@ -52,7 +53,7 @@ export class Toolchain {
     if (!prepared.compile.includes('-o') || !output) throw new Error('the build names no output file');
     const stderr = new Collector();
     const collect = (bytes) => bytes && stderr.write(bytes.slice());
-    const { runClang, Exit } = this.#clang;
+    const { runClang, Exit } = await this.#clang;
     try {
       const out = await runClang(['clang', ...prepared.compile], tree, {
         stdout: collect,
