@@ -1,0 +1,185 @@
+// The playground's facade (web/src/pipeline/playground.js) in Chromium,
+// on a site that web/build.mjs builds from this tree: typed input kept in
+// order (some typed while the program still builds), the end of input, the
+// file area, a fault, stop() ending an endless loop within a second, and a
+// run after it. Served over HTTP from a scratch folder.
+// Usage: node playground_browser_test.mjs PROJECT_DIR ZEMUCWEB_WASM
+// Exits 77 (skipped) where chromium, web/node_modules or zemucweb.wasm is
+// missing, or that zemucweb has no prepare command.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join, normalize } from 'node:path';
+import { argv, exit } from 'node:process';
+import { pathToFileURL } from 'node:url';
+
+const [project, zemucweb] = argv.slice(2);
+const skip = (why) => {
+  console.log(`skipped: ${why}`);
+  exit(77);
+};
+const chromium = ['/usr/bin/chromium', '/usr/bin/chromium-browser'].find(existsSync);
+if (!chromium) skip('chromium missing');
+const modules = join(project, 'web', 'node_modules');
+if (!existsSync(join(modules, 'puppeteer-core'))) skip('web/node_modules missing (npm ci --prefix web)');
+if (!zemucweb || !existsSync(zemucweb)) skip(`${zemucweb} missing (cmake --preset wasm)`);
+
+const work = mkdtempSync(join(tmpdir(), 'playground-'));
+const site = join(work, 'site');
+execFileSync(process.execPath, [join(project, 'web', 'build.mjs'), site, zemucweb], { stdio: 'inherit' });
+const esbuild = await import(pathToFileURL(join(modules, 'esbuild', 'lib', 'main.js')).href);
+const facade = (
+  await esbuild.build({
+    entryPoints: [join(project, 'web', 'src', 'pipeline', 'playground.js')],
+    bundle: true,
+    format: 'esm',
+    write: false,
+  })
+).outputFiles[0].text;
+const harness = `<!doctype html><meta charset="utf-8"><script type="module">
+import { Playground } from './playground.js';
+window.playground = new Playground({ base: new URL('../', location.href), lang: 'en' });
+window.loaded = window.playground.ready.then(() => 'ready', (error) => String(error));
+</script>`;
+
+const types = { '.wasm': 'application/wasm', '.js': 'text/javascript', '.html': 'text/html', '.json': 'application/json' };
+const server = createServer((request, response) => {
+  const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+  const answer = (type, body) => response.writeHead(200, { 'content-type': type }).end(body);
+  if (path === '/test/index.html') return answer('text/html', harness);
+  if (path === '/test/playground.js') return answer('text/javascript', facade);
+  const file = join(site, normalize(path));
+  if (!file.startsWith(site) || !existsSync(file)) return response.writeHead(404).end();
+  answer(types[extname(file)] ?? 'application/octet-stream', readFileSync(file));
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+const { default: puppeteer } = await import(pathToFileURL(join(modules, 'puppeteer-core', 'lib', 'esm', 'puppeteer', 'puppeteer-core.js')).href);
+const browser = await puppeteer.launch({ executablePath: chromium, headless: true, args: ['--no-sandbox'] });
+const failures = [];
+let skipped = null;
+try {
+  const page = await browser.newPage();
+  page.on('pageerror', (error) => console.log(`page error: ${error.message}`));
+  await page.goto(`${origin}/test/index.html`);
+  const loaded = await page.evaluate('window.loaded');
+  if (/exited with 2/.test(loaded)) skipped = `this zemucweb has no prepare command: ${loaded.split('\n')[0]}`;
+  else assert.equal(loaded, 'ready');
+
+  // Runs NAME with the example's files, types `early` at once (while it
+  // builds) and `late` once it runs, then ends input if asked; stops it
+  // `stopAfter` ms after it runs. Resolves with the result, the output as
+  // bytes and how long stop() took to end run().
+  const run = (args) =>
+    page.evaluate(async ({ source, name, files, early, late, end, stopAfter }) => {
+      const playground = window.playground;
+      const bytes = (text) => new TextEncoder().encode(text);
+      const from = (list) => new Map(list.map(([file, data]) => [file, Uint8Array.from(data)]));
+      const output = [];
+      let running;
+      const isRunning = new Promise((resolve) => (running = resolve));
+      const result = playground.run(Uint8Array.from(source), name, {
+        files: from(files),
+        onOutput: (piece) => output.push(...piece),
+        onState: (state) => state === 'running' && running(),
+      });
+      for (const line of early) playground.input(bytes(line));
+      let stoppedAt = null;
+      const ran = await Promise.race([isRunning.then(() => 'running'), result.then(() => 'ended')]);
+      if (ran === 'running') {
+        await new Promise((resolve) => setTimeout(resolve, 200));
+        for (const line of late) playground.input(bytes(line));
+        if (end) playground.endInput();
+        if (stopAfter !== null) {
+          await new Promise((resolve) => setTimeout(resolve, stopAfter));
+          stoppedAt = performance.now();
+          playground.stop();
+        }
+      }
+      const ended = await result;
+      return {
+        status: ended.status,
+        problems: ended.problems,
+        shown: ended.shown,
+        output,
+        files: [...ended.files].map(([file, data]) => [file, [...data]]),
+        stopTook: stoppedAt === null ? null : performance.now() - stoppedAt,
+      };
+    }, { early: [], late: [], end: false, stopAfter: null, files: [], ...args });
+
+  const example = (name) => {
+    const dir = join(project, 'examples', name);
+    return {
+      source: [...readFileSync(join(dir, `${name}.zem`))],
+      name: `${name}.zem`,
+      expected: (file) => readFileSync(join(dir, 'expected', file)),
+      file: (file) => [file, [...readFileSync(join(dir, file))]],
+    };
+  };
+  const utf8 = (text) => [...new TextEncoder().encode(text)];
+  const goukei = example('goukei');
+  const keisan = example('keisan');
+  const rows = [
+    {
+      what: 'lines typed while it builds and while it runs come in order',
+      args: { ...goukei, early: ['4\n', '10\n'], late: ['20\n', '-5\n', '100\n', 'owari\n'] },
+      status: 0,
+      output: goukei.expected('stdout'),
+    },
+    {
+      what: 'the end of input answers the closing wait; the file area in and out',
+      args: { ...keisan, files: [keisan.file('in.txt')], late: ['21\n'], end: true },
+      status: 0,
+      output: keisan.expected('stdout'),
+      files: { 'out.txt': keisan.expected('out.txt') },
+    },
+    {
+      what: 'stop() ends an endless loop within a second',
+      args: { source: utf8('はじめ\n\tfor(;;);\nおわり\n'), name: 'prog.zem', stopAfter: 300 },
+      status: 130,
+      stopWithin: 1000,
+    },
+    {
+      what: 'a program runs after one was stopped',
+      args: { ...keisan, files: [keisan.file('in.txt')], early: ['21\n', 'owari\n'] },
+      status: 0,
+      output: keisan.expected('stdout'),
+    },
+    {
+      what: 'division by zero is told as zemuc run tells it',
+      args: { source: utf8('はじめ\n\t数a=1;\n\t数b=0;\n\t数c=数a/数b;\nおわり\n'), name: 'prog.zem', early: ['owari\n'] },
+      status: 70,
+      first: 'prog.zem:4:7: error: division by zero: 数b is 0',
+    },
+  ];
+  for (const row of skipped ? [] : rows) {
+    try {
+      const got = await run(row.args);
+      assert.equal(got.status, row.status, got.shown);
+      if (row.output) assert.ok(Buffer.from(got.output).equals(row.output), `output: ${Buffer.from(got.output)}`);
+      for (const [file, want] of Object.entries(row.files ?? {})) {
+        const data = new Map(got.files).get(file);
+        assert.ok(data && Buffer.from(data).equals(want), `${file} differs`);
+      }
+      if (row.stopWithin) assert.ok(got.stopTook < row.stopWithin, `stop took ${got.stopTook} ms`);
+      if (row.first) assert.equal(got.problems[0], row.first);
+      console.log(`ok: ${row.what}`);
+    } catch (error) {
+      failures.push(row.what);
+      console.log(`FAIL: ${row.what}\n${error.stack ?? error}`);
+    }
+  }
+} finally {
+  await browser.close();
+  server.close();
+  rmSync(work, { recursive: true, force: true });
+}
+if (skipped) skip(skipped);
+if (failures.length) {
+  console.log(`${failures.length} failed`);
+  exit(1);
+}
+console.log('ok: the playground runs programs in Chromium as zemuc run does');
