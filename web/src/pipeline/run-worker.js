@@ -27,7 +27,9 @@ async function start({ wasm, env, files, name, shared }) {
       input,
       name,
       suspend: !shared,
-      onOutput: (bytes) => self.postMessage({ type: 'output', bytes }, [bytes.buffer]),
+      // Copied, not transferred: the shim counts the bytes written from
+      // the array after handing it on.
+      onOutput: (bytes) => self.postMessage({ type: 'output', bytes }),
     });
     self.postMessage({ type: 'done', ...ended });
   } catch (error) {
