@@ -73,8 +73,17 @@ await esbuild.build({
 for (const file of readdirSync(clangPackage).filter((name) => name.endsWith('.wasm'))) {
   copyFileSync(join(clangPackage, file), join(out, 'clang', file));
 }
+// The target the build gives clang, from zemucweb itself: the C library's
+// folders in the trimmed resources are named for it.
+const { Zemucweb, sourceFiles } = await import('./src/pipeline/zemucweb.js');
+const { value: prepared } = await new Zemucweb(await WebAssembly.compile(readFileSync(zemucweb))).call('prepare', {
+  files: sourceFiles('はじめ\nおわり\n', 'prog.zem'),
+});
+const target = prepared.compile?.find((arg) => arg.startsWith('--target='));
+if (!target) throw new Error(`${zemucweb} prepare gives clang no --target`);
 execFileSync(process.execPath, [
   join(web, 'scripts', 'trim-clang-resources.mjs'),
+  `--triple=${target.slice('--target='.length)}`,
   join(clangPackage, 'llvm-resources.tar'),
   join(out, 'clang', 'llvm-resources.tar'),
 ], { stdio: 'inherit' });

@@ -159,13 +159,13 @@ async function runSource(source, name, { stdin = new Uint8Array(0), files = new 
     input: new FixedInput(stdin),
     onOutput: (piece) => output.push(piece),
   });
-  const after = await toolchain.explainRun({ ...ended, buildStderr: built.built.stderr, name });
+  const after = await toolchain.explainRun({ ...ended, source, buildStderr: built.built.stderr, name });
   return {
     status: after.status,
     problems: [...built.explained.problems, ...after.problems],
     shown: built.explained.shown + after.shown,
     output: concat(output),
-    files: ended.files,
+    files: new Map([...ended.files, ...after.files]),
     built,
   };
 }

@@ -138,7 +138,7 @@ try {
     },
     {
       what: 'stop() ends an endless loop within a second',
-      args: { source: utf8('はじめ\n\tfor(;;);\nおわり\n'), name: 'prog.zem', stopAfter: 300 },
+      args: { source: utf8('はじめ\n\t数a=1;\n\twhile(数a>0){\n\t\t数a=1;\n\t}\nおわり\n'), name: 'prog.zem', stopAfter: 300 },
       status: 130,
       stopWithin: 1000,
     },

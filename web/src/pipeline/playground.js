@@ -75,8 +75,8 @@ export class Playground {
       if (built.built?.ok && !run.stopped) {
         onState('running');
         const ended = await this.#runProgram(run, built, name, files, onOutput);
-        filesAfter = ended.files;
         after = await this.#call('explainRun', {
+          source,
           status: ended.status,
           trap: ended.trap,
           checkFiles: ended.checkFiles,
@@ -84,6 +84,7 @@ export class Playground {
           name,
         });
         status = after.status;
+        filesAfter = new Map([...ended.files, ...after.files]);
       }
       if (run.stopped) status = STOPPED;
       onState('done');

@@ -69,10 +69,11 @@ export class Toolchain {
     }
   }
 
-  // What zemuc run tells of the compiler's output.
-  async explainBuild(built, name) {
+  // What zemuc run tells of the compiler's output (it quotes the source).
+  async explainBuild(source, name, built) {
     const args = built.ok ? [] : ['--failed'];
-    const { value } = await this.#zemucweb.call('explain-build', { name, args, stdin: built.stderr });
+    const files = sourceFiles(source, name);
+    const { value } = await this.#zemucweb.call('explain-build', { name, args, files, stdin: built.stderr });
     return value;
   }
 
@@ -85,20 +86,25 @@ export class Toolchain {
       return { prepared, cBytes, built: null, explained: pick(prepared) };
     }
     const built = await this.compile(prepared, files);
-    const explained = built.stderr ? await this.explainBuild(built, name) : { problems: [], shown: '', status: 0 };
+    const explained = built.stderr
+      ? await this.explainBuild(source, name, built)
+      : { problems: [], shown: '', status: 0 };
     if (built.ok && explained.status !== 0) throw new Error('a build that succeeded was explained as failed');
     return { prepared, cBytes, built, explained: pick(explained) };
   }
 
   // What zemuc run tells after the program ended: status, or the trap
   // that stopped it; checkFiles: the files the checks wrote (program.js).
-  async explainRun({ status, trap, checkFiles = new Map(), buildStderr, name }) {
-    const files = new Map(checkFiles);
-    if (buildStderr) files.set(BUILD_OUTPUT, new TextEncoder().encode(buildStderr));
+  // Resolves with { problems, shown, status, files }: files are those it
+  // leaves for the learner (the checks' whole report, STEM.report.txt).
+  async explainRun({ source, name, status, trap, checkFiles = new Map(), buildStderr }) {
+    const given = new Map([...sourceFiles(source, name), ...checkFiles]);
+    if (buildStderr) given.set(BUILD_OUTPUT, new TextEncoder().encode(buildStderr));
     const args = [`--status=${status}`];
     if (trap) args.push(`--trap=${trap}`);
-    const { value } = await this.#zemucweb.call('explain-run', { name, args, files });
-    return pick(value);
+    const { value, files } = await this.#zemucweb.call('explain-run', { name, args, files: given });
+    const left = new Map([...files].filter(([file]) => !given.has(file)));
+    return { ...pick(value), files: left };
   }
 
   // The editor's diagnostics and the C view, from the check alone or with
