@@ -241,6 +241,50 @@ for (const row of wrongRows) {
   });
 }
 
+// The editor's side: the C view and its line map, diagnostics with and
+// without the compiler's findings, hover and completion.
+const editorSource = 'はじめ\n\t数a=1;\n\t見る("a",数a);\nおわり\n';
+const editorRows = [
+  {
+    what: "analyze gives the C view and each line's span of it",
+    ask: () => toolchain.analyze(editorSource, 'prog.zem'),
+    check: async (got) => {
+      const { cBytes } = await toolchain.prepare(editorSource, 'prog.zem');
+      assert.equal(got.cText, cTextOf(cBytes));
+      assert.equal(got.cLines.length, 4);
+      const [start, end] = got.cLines[1];
+      assert.match(got.cText.slice(start, end), /nn1=1;/);
+      assert.deepEqual(got.diagnostics, []);
+    },
+  },
+  {
+    what: "analyze with the build has the compiler's finding on its line",
+    ask: () => toolchain.analyze('はじめ\n\t数a=1;\n\t数b=数a+;\nおわり\n', 'prog.zem', { withBuild: true }),
+    check: (got) => {
+      const finding = got.diagnostics.find((diagnostic) => diagnostic.severity === 1);
+      assert.ok(finding, JSON.stringify(got.diagnostics));
+      assert.equal(finding.line, 2);
+      assert.equal(finding.message, 'a value is missing here: write a number, a variable or a calculation');
+    },
+  },
+  {
+    what: 'hover on a statement shows its C',
+    ask: () => toolchain.hover(editorSource, 'prog.zem', 2, 2),
+    check: (got) => assert.match(got.value, /printf/),
+  },
+  {
+    what: 'hover off the program is null',
+    ask: () => toolchain.hover(editorSource, 'prog.zem', 40, 0),
+    check: (got) => assert.equal(got, null),
+  },
+  {
+    what: 'completion offers the statements',
+    ask: () => toolchain.complete(editorSource, 'prog.zem', 2, 2),
+    check: (got) => assert.ok(got.some((item) => item.label === '見る')),
+  },
+];
+for (const row of editorRows) await check(row.what, async () => row.check(await row.ask()));
+
 if (failures.length) {
   console.log(`${failures.length} failed: ${failures.join('; ')}`);
   exit(1);

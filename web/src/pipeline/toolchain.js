@@ -56,6 +56,8 @@ export class Toolchain {
     const { runClang, Exit } = await this.#clang;
     try {
       const out = await runClang(['clang', ...prepared.compile], tree, {
+        // Whatever loads the compiler tells of its loading; not the console.
+        fetchProgress() {},
         stdout: collect,
         stderr: collect,
         decodeASCII: false,
