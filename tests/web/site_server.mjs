@@ -1,7 +1,9 @@
 // A site built from this tree by web/build.mjs into a scratch folder and
 // served over HTTP on 127.0.0.1, with a test page (/test/index.html) that
 // makes window.playground from web/src/pipeline/playground.js and sets
-// window.loaded to 'ready' or the error of its ready.
+// window.loaded to 'ready' or the error of its ready. Its pages are
+// cross-origin isolated (SharedArrayBuffer is there), as a host that sends
+// those headers makes them.
 import { execFileSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
@@ -32,7 +34,14 @@ window.loaded = window.playground.ready.then(() => 'ready', (error) => String(er
 </script>`;
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const answer = (type, body) => response.writeHead(200, { 'content-type': type }).end(body);
+    const answer = (type, body) =>
+      response
+        .writeHead(200, {
+          'content-type': type,
+          'cross-origin-opener-policy': 'same-origin',
+          'cross-origin-embedder-policy': 'require-corp',
+        })
+        .end(body);
     if (path === '/test/index.html') return answer('text/html', page);
     if (path === '/test/playground.js') return answer('text/javascript', facade);
     const file = join(site, normalize(path));
