@@ -7,8 +7,14 @@ import { stemOf } from './names.js';
 // The status a stopped program ends with, as zemuc's after Ctrl-C.
 export const STOPPED = 130;
 
+// A call that has no answer this long after the toolchain loaded (a
+// compiler looping on some source) fails, and the toolchain worker is
+// ended and loaded anew.
+export const CALL_LIMIT_MS = 60_000;
+
 export class Playground {
   #base;
+  #lang;
   #toolchain;
   #calls = new Map();
   #nextId = 1;
@@ -17,34 +23,62 @@ export class Playground {
 
   constructor({ base, lang }) {
     this.#base = new URL(base, globalThis.location?.href);
-    this.#toolchain = new Worker(new URL('toolchain-worker.js', this.#base), { type: 'module' });
-    this.#toolchain.onmessage = ({ data }) => {
+    this.#lang = lang;
+    this.#startToolchain();
+  }
+
+  #startToolchain() {
+    const worker = new Worker(new URL('toolchain-worker.js', this.#base), { type: 'module' });
+    this.#toolchain = worker;
+    worker.onmessage = ({ data }) => {
       const call = this.#calls.get(data.id);
+      if (!call) return;
       this.#calls.delete(data.id);
       if ('error' in data) call.reject(new Error(data.error));
       else call.resolve(data.value);
     };
     // A worker that cannot start or dies fails every call it had.
-    this.#toolchain.onerror = (event) => {
+    worker.onerror = (event) => {
       event.preventDefault?.();
-      const error = new Error(`the toolchain worker failed: ${event.message ?? 'it did not start'}`);
-      for (const call of this.#calls.values()) call.reject(error);
-      this.#calls.clear();
+      this.#failCalls(new Error(`the toolchain worker failed: ${event.message ?? 'it did not start'}`));
     };
-    this.ready = this.#call('load', { base: this.#base.href, lang });
+    this.ready = this.#call('load', { base: this.#base.href, lang: this.#lang }, { limit: false });
   }
 
-  #call(method, args) {
+  #failCalls(error) {
+    for (const call of this.#calls.values()) call.reject(error);
+    this.#calls.clear();
+  }
+
+  #call(method, args, { limit = true } = {}) {
+    const ready = this.ready;
     return new Promise((resolve, reject) => {
       const id = this.#nextId++;
-      this.#calls.set(id, { resolve, reject });
+      let timer = null;
+      const done = (settle) => (value) => {
+        clearTimeout(timer);
+        settle(value);
+      };
+      this.#calls.set(id, { resolve: done(resolve), reject: done(reject) });
       this.#toolchain.postMessage({ id, method, args });
+      if (!limit) return;
+      // Counted from the end of loading, which a slow network may draw out.
+      ready.then(() => {
+        if (!this.#calls.has(id)) return;
+        timer = setTimeout(() => {
+          const error = new Error(`the toolchain did not answer ${method} in ${CALL_LIMIT_MS / 1000} s`);
+          this.#toolchain.terminate();
+          this.#failCalls(error);
+          this.#startToolchain();
+        }, CALL_LIMIT_MS);
+      }, () => {});
     });
   }
 
   // The worker answers the check as soon as zemucweb has loaded, and
   // builds once the compiler has.
   setLang(lang) {
+    this.#lang = lang;
     return this.#call('setLang', lang);
   }
   analyze(source, name) {
