@@ -222,6 +222,13 @@ const wrongRows = [
     then: [],
   },
   {
+    what: 'a trap is told as the signal a native program gets',
+    source: 'はじめ\n\t数a=0;\n\tabort();\nおわり\n',
+    status: 134,
+    first: 'zemuc: the program stopped itself (SIGABRT, from abort)',
+    then: [],
+  },
+  {
     what: 'a source that does not translate',
     source: 'はじめ\n\t数a=1;\n\t見る();\nおわり\n',
     status: 8,
