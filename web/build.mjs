@@ -41,6 +41,23 @@ const keepModuleURLs = {
   },
 };
 
+// The target the build gives clang, from zemucweb itself: the C library's
+// folders in the trimmed resources are named for it.
+const { Zemucweb, sourceFiles } = await import('./src/pipeline/zemucweb.js');
+let prepared;
+try {
+  ({ value: prepared } = await new Zemucweb(await WebAssembly.compile(readFileSync(zemucweb))).call('prepare', {
+    files: sourceFiles('はじめ\nおわり\n', 'prog.zem'),
+  }));
+} catch (error) {
+  console.error(`build: ${zemucweb} cannot serve the playground: ${error.message}`);
+  exit(1);
+}
+const target = prepared.compile?.find((arg) => arg.startsWith('--target='));
+if (!target) {
+  console.error(`build: ${zemucweb} prepare gives clang no --target`);
+  exit(1);
+}
 rmSync(out, { recursive: true, force: true });
 mkdirSync(join(out, 'clang'), { recursive: true });
 
@@ -72,23 +89,6 @@ await esbuild.build({
 });
 for (const file of readdirSync(clangPackage).filter((name) => name.endsWith('.wasm'))) {
   copyFileSync(join(clangPackage, file), join(out, 'clang', file));
-}
-// The target the build gives clang, from zemucweb itself: the C library's
-// folders in the trimmed resources are named for it.
-const { Zemucweb, sourceFiles } = await import('./src/pipeline/zemucweb.js');
-let prepared;
-try {
-  ({ value: prepared } = await new Zemucweb(await WebAssembly.compile(readFileSync(zemucweb))).call('prepare', {
-    files: sourceFiles('はじめ\nおわり\n', 'prog.zem'),
-  }));
-} catch (error) {
-  console.error(`build: ${zemucweb} cannot serve the playground: ${error.message}`);
-  exit(1);
-}
-const target = prepared.compile?.find((arg) => arg.startsWith('--target='));
-if (!target) {
-  console.error(`build: ${zemucweb} prepare gives clang no --target`);
-  exit(1);
 }
 execFileSync(process.execPath, [
   join(web, 'scripts', 'trim-clang-resources.mjs'),
