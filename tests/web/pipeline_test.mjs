@@ -214,6 +214,14 @@ const wrongRows = [
     then: [/^zemuc: prog\.zem does not build /],
   },
   {
+    what: 'a build error in Japanese',
+    lang: 'ja',
+    source: 'はじめ\n\t数a=1;\n\t数b=数a+;\n\t見る("b",数b);\nおわり\n',
+    status: 1,
+    first: 'prog.zem:3:8: error: ここに値がありません。数か変数か式を書きます',
+    then: [],
+  },
+  {
     what: 'division by zero stops the program on its line',
     source: 'はじめ\n\t数a=1;\n\t数b=0;\n\t数c=数a/数b;\n\t見る("c",数c);\nおわり\n',
     stdin: 'owari\n',
@@ -240,7 +248,10 @@ const wrongRows = [
 ];
 for (const row of wrongRows) {
   await check(row.what, async () => {
-    const ran = await runSource(row.source, 'prog.zem', { stdin: bytes(row.stdin ?? '') });
+    toolchain.setLang(row.lang ?? 'en');
+    const ran = await runSource(row.source, 'prog.zem', { stdin: bytes(row.stdin ?? '') }).finally(() =>
+      toolchain.setLang('en'),
+    );
     assert.equal(ran.status, row.status, ran.shown);
     assert.equal(ran.problems[0], row.first, ran.shown);
     row.then.forEach((pattern, i) => assert.match(ran.problems[i + 1] ?? '', pattern, ran.shown));
