@@ -203,7 +203,7 @@ const sorted = [...timings].sort((a, b) => a - b);
 if (sorted.length) console.log(`translate+build+run of an example: median ${Math.round(sorted[sorted.length >> 1])} ms`);
 
 // Sources that go wrong: the status zemuc run exits with and the first
-// problem line it prints (zemuc run's own, in English), then its other
+// problem line it prints (zemuc run's own, in the row's language), then its other
 // lines. Sources are the editor's UTF-8.
 const wrongRows = [
   {
