@@ -11,7 +11,7 @@ ifeq ($(CI),true)
 CMAKE_ARGS += -DZEMUC_WERROR=ON
 endif
 
-.PHONY: all build demo test sanitize fuzz web bench bench-lsp install clean tools build-tools format
+.PHONY: all build demo test sanitize fuzz web web-tools bench bench-lsp install clean tools build-tools format
 
 all: build
 
@@ -48,14 +48,23 @@ fuzz:
 	cmake --build build/fuzz -j 2
 	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
-# The translator for WebAssembly (wasm32-wasi, clang-19), in the folder of
-# the browser's playground: build/web/zemucweb.wasm.
-web:
+# The playground, a static site in build/web/: zemucweb.wasm (the wasm
+# preset, clang-19 for wasm32-wasi), the C compiler for the page, the
+# bundles and web/static/, put together by web/build.mjs.
+ZEMUCWEB_WASM ?= build/wasm/zemucweb.wasm
+
+web-tools:
 	@scripts/ensure-tools.sh web
+
+# npm ci again whenever the lock is newer than what it installed.
+web/node_modules/.package-lock.json: web/package-lock.json | web-tools
+	npm ci --prefix web --no-audit --no-fund
+	@touch $@
+
+web: web-tools web/node_modules/.package-lock.json
 	cmake --preset wasm $(CMAKE_ARGS)
 	cmake --build build/wasm
-	mkdir -p build/web
-	cp build/wasm/zemucweb.wasm build/web/
+	node web/build.mjs build/web $(ZEMUCWEB_WASM)
 
 bench: build
 	bench/run.sh $(BUILD)/zemucfilter

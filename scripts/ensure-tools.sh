@@ -45,8 +45,11 @@ declare -A test=(
 )
 
 # clang-19 with its linker, the C library and the C++ library for
-# wasm32-wasi, and node to run the result in the tests.
+# wasm32-wasi; node to run the result in the tests and, with npm, to build
+# the playground's site.
 declare -A web=(
+  [node]=nodejs
+  [npm]=npm
   [cmake]=cmake
   [ninja]=ninja-build
   [clang-19]=clang-19

@@ -1,0 +1,126 @@
+// Builds the playground's static site.
+// Usage: node web/build.mjs OUT_DIR ZEMUCWEB_WASM
+// OUT_DIR gets the bundles (the page, the toolchain and run workers, the C
+// compiler's module), zemucweb.wasm, delkai.c, the compiler's files with
+// its resources trimmed to C, web/static/ as it is, and manifest.json:
+// every file of the site with its size and a hash of its content, from
+// which the service worker caches the site. All paths are relative.
+import { createHash } from 'node:crypto';
+import { execFileSync } from 'node:child_process';
+import { copyFileSync, cpSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { dirname, join, relative, sep } from 'node:path';
+import { argv, exit } from 'node:process';
+import { fileURLToPath } from 'node:url';
+import * as esbuild from 'esbuild';
+
+const web = dirname(fileURLToPath(import.meta.url));
+const project = dirname(web);
+const [out, zemucweb] = argv.slice(2);
+if (!out || !zemucweb) {
+  console.error('usage: node web/build.mjs OUT_DIR ZEMUCWEB_WASM');
+  exit(2);
+}
+const clangPackage = join(web, 'node_modules', '@yowasp', 'clang', 'gen');
+
+// The compiler's package wraps each file it fetches in a Response of its
+// own (to count progress), which has no URL: the browser then cannot keep
+// the compiled module for the next visit. Its modules are fetched with the
+// plain fetch instead, so that WebAssembly.compileStreaming sees the
+// site's own response.
+const MODULE_FETCH = 'resourceModule.modules(fetchFn)';
+const keepModuleURLs = {
+  name: 'clang-module-urls',
+  setup(build) {
+    build.onLoad({ filter: /[\\/]@yowasp[\\/]clang[\\/]gen[\\/]bundle\.js$/ }, (args) => {
+      const text = readFileSync(args.path, 'utf8');
+      if (text.split(MODULE_FETCH).length !== 2) {
+        throw new Error(`${args.path}: "${MODULE_FETCH}" is not there once; see web/build.mjs`);
+      }
+      return { contents: text.replace(MODULE_FETCH, 'resourceModule.modules(fetch_default)'), loader: 'js' };
+    });
+  },
+};
+
+// The target the build gives clang, from zemucweb itself: the C library's
+// folders in the trimmed resources are named for it.
+const { Zemucweb, sourceFiles } = await import('./src/pipeline/zemucweb.js');
+let prepared;
+try {
+  ({ value: prepared } = await new Zemucweb(await WebAssembly.compile(readFileSync(zemucweb))).call('prepare', {
+    files: sourceFiles('はじめ\nおわり\n', 'prog.zem'),
+  }));
+} catch (error) {
+  console.error(`build: ${zemucweb} cannot serve the playground: ${error.message}`);
+  exit(1);
+}
+const target = prepared.compile?.find((arg) => arg.startsWith('--target='));
+if (!target) {
+  console.error(`build: ${zemucweb} prepare gives clang no --target`);
+  exit(1);
+}
+rmSync(out, { recursive: true, force: true });
+mkdirSync(join(out, 'clang'), { recursive: true });
+
+const common = {
+  bundle: true,
+  format: 'esm',
+  minify: true,
+  legalComments: 'linked',
+  target: ['chrome120', 'firefox121', 'safari17'],
+  logLevel: 'warning',
+};
+const entries = {
+  'toolchain-worker': join(web, 'src', 'pipeline', 'toolchain-worker.js'),
+  'run-worker': join(web, 'src', 'pipeline', 'run-worker.js'),
+};
+const page = join(web, 'src', 'page', 'main.js');
+if (existsSync(page)) entries.main = page;
+else console.warn('build: web/src/page/main.js is missing; the site has no page bundle');
+await esbuild.build({ ...common, entryPoints: entries, outdir: out, platform: 'browser' });
+// The compiler stays a module of its own, beside its files: it finds them
+// relative to its own URL, and the tests load it as the site does.
+await esbuild.build({
+  ...common,
+  entryPoints: { clang: join(clangPackage, 'bundle.js') },
+  outdir: join(out, 'clang'),
+  platform: 'neutral',
+  external: ['node:*'],
+  plugins: [keepModuleURLs],
+});
+for (const file of readdirSync(clangPackage).filter((name) => name.endsWith('.wasm'))) {
+  copyFileSync(join(clangPackage, file), join(out, 'clang', file));
+}
+execFileSync(process.execPath, [
+  join(web, 'scripts', 'trim-clang-resources.mjs'),
+  `--triple=${target.slice('--target='.length)}`,
+  join(clangPackage, 'llvm-resources.tar'),
+  join(out, 'clang', 'llvm-resources.tar'),
+], { stdio: 'inherit' });
+
+copyFileSync(zemucweb, join(out, 'zemucweb.wasm'));
+copyFileSync(join(project, 'runtime', 'delkai.c'), join(out, 'delkai.c'));
+const staticDir = join(web, 'static');
+if (existsSync(staticDir)) cpSync(staticDir, out, { recursive: true });
+
+function filesUnder(dir) {
+  return readdirSync(dir, { withFileTypes: true }).flatMap((entry) => {
+    const path = join(dir, entry.name);
+    return entry.isDirectory() ? filesUnder(path) : [path];
+  });
+}
+const files = filesUnder(out)
+  .map((path) => relative(out, path).split(sep).join('/'))
+  .filter((path) => path !== 'manifest.json')
+  .sort()
+  .map((path) => {
+    const bytes = readFileSync(join(out, path));
+    return { path, size: bytes.length, sha256: createHash('sha256').update(bytes).digest('hex') };
+  });
+// The site's version: a hash of every file's path and hash.
+const version = createHash('sha256')
+  .update(files.map(({ path, sha256 }) => `${path} ${sha256}\n`).join(''))
+  .digest('hex')
+  .slice(0, 16);
+writeFileSync(join(out, 'manifest.json'), `${JSON.stringify({ version, files }, null, 1)}\n`);
+const total = files.reduce((sum, { size }) => sum + size, 0);
+console.log(`build: ${files.length} files, ${(total / 1e6).toFixed(1)} MB, in ${out}`);

@@ -1,0 +1,200 @@
+// The page's one door to the pipeline: a toolchain worker kept for the
+// page's life, and a worker per run that stop() ends.
+import { SharedInputWriter, sharedInputBuffer } from './stdin.js';
+import { canSuspend } from './wasi.js';
+import { stemOf } from './names.js';
+
+// The status a stopped program ends with, as zemuc's after Ctrl-C.
+export const STOPPED = 130;
+
+// A call that has no answer this long after the toolchain loaded (a
+// compiler looping on some source) fails, and the toolchain worker is
+// ended and loaded anew.
+export const CALL_LIMIT_MS = 60_000;
+
+export class Playground {
+  #base;
+  #lang;
+  #toolchain;
+  #calls = new Map();
+  #nextId = 1;
+  #run = null;
+  ready;
+
+  constructor({ base, lang }) {
+    this.#base = new URL(base, globalThis.location?.href);
+    this.#lang = lang;
+    this.#startToolchain();
+  }
+
+  #startToolchain() {
+    const worker = new Worker(new URL('toolchain-worker.js', this.#base), { type: 'module' });
+    this.#toolchain = worker;
+    worker.onmessage = ({ data }) => {
+      const call = this.#calls.get(data.id);
+      if (!call) return;
+      this.#calls.delete(data.id);
+      if ('error' in data) call.reject(new Error(data.error));
+      else call.resolve(data.value);
+    };
+    // A worker that cannot start or dies fails every call it had.
+    worker.onerror = (event) => {
+      event.preventDefault?.();
+      this.#failCalls(new Error(`the toolchain worker failed: ${event.message ?? 'it did not start'}`));
+    };
+    this.ready = this.#call('load', { base: this.#base.href, lang: this.#lang }, { limit: false });
+  }
+
+  #failCalls(error) {
+    for (const call of this.#calls.values()) call.reject(error);
+    this.#calls.clear();
+  }
+
+  #call(method, args, { limit = true } = {}) {
+    const ready = this.ready;
+    return new Promise((resolve, reject) => {
+      const id = this.#nextId++;
+      let timer = null;
+      const done = (settle) => (value) => {
+        clearTimeout(timer);
+        settle(value);
+      };
+      this.#calls.set(id, { resolve: done(resolve), reject: done(reject) });
+      this.#toolchain.postMessage({ id, method, args });
+      if (!limit) return;
+      // Counted from the end of loading, which a slow network may draw out.
+      ready.then(() => {
+        if (!this.#calls.has(id)) return;
+        timer = setTimeout(() => {
+          const error = new Error(`the toolchain did not answer ${method} in ${CALL_LIMIT_MS / 1000} s`);
+          this.#toolchain.terminate();
+          this.#failCalls(error);
+          this.#startToolchain();
+        }, CALL_LIMIT_MS);
+      }, () => {});
+    });
+  }
+
+  // The worker answers the check as soon as zemucweb has loaded, and
+  // builds once the compiler has.
+  setLang(lang) {
+    this.#lang = lang;
+    return this.#call('setLang', lang);
+  }
+  analyze(source, name) {
+    return this.#call('analyze', { source, name });
+  }
+  analyzeWithBuild(source, name) {
+    return this.#call('analyzeWithBuild', { source, name });
+  }
+  hover(source, name, line, character) {
+    return this.#call('hover', { source, name, line, character });
+  }
+  complete(source, name, line, character) {
+    return this.#call('complete', { source, name, line, character });
+  }
+
+  // Translates, builds and runs; see the README's playground section.
+  async run(source, name, { files = new Map(), onOutput = () => {}, onState = () => {} } = {}) {
+    if (this.#run) throw new Error('a program is already running');
+    const run = { early: [], ended: false, worker: null, channel: null, stopped: false, stop: null };
+    this.#run = run;
+    try {
+      onState('building');
+      const built = await this.#call('build', { source, name });
+      const before = built.explained;
+      let after = { problems: [], shown: '', status: before.status };
+      let status = before.status;
+      let filesAfter = files;
+      if (built.built?.ok && !run.stopped) {
+        onState('running');
+        const ended = await this.#runProgram(run, built, name, files, onOutput);
+        after = await this.#call('explainRun', {
+          source,
+          status: ended.status,
+          trap: ended.trap,
+          checkFiles: ended.checkFiles,
+          buildStderr: built.built.stderr,
+          name,
+        });
+        status = after.status;
+        filesAfter = new Map([...ended.files, ...after.files]);
+      }
+      if (run.stopped) status = STOPPED;
+      onState('done');
+      return {
+        status,
+        problems: [...before.problems, ...after.problems],
+        shown: before.shown + after.shown,
+        cBytes: built.cBytes,
+        files: filesAfter,
+      };
+    } finally {
+      run.worker?.terminate();
+      this.#run = null;
+    }
+  }
+
+  #runProgram(run, built, name, files, onOutput) {
+    return new Promise((resolve, reject) => {
+      const worker = new Worker(new URL('run-worker.js', this.#base), { type: 'module' });
+      run.worker = worker;
+      let shared = null;
+      if (canSuspend) {
+        run.channel = {
+          push: (bytes) => worker.postMessage({ type: 'input', bytes }),
+          end: () => worker.postMessage({ type: 'end' }),
+        };
+      } else if (globalThis.crossOriginIsolated) {
+        shared = sharedInputBuffer();
+        run.channel = new SharedInputWriter(shared);
+      } else {
+        reject(new Error('this browser cannot wait for input (no JSPI, and the page is not cross-origin isolated)'));
+        return;
+      }
+      run.stop = () => {
+        worker.terminate();
+        resolve({ status: STOPPED, trap: null, files, checkFiles: new Map() });
+      };
+      worker.onmessage = ({ data }) => {
+        if (data.type === 'output') onOutput(data.bytes);
+        else if (data.type === 'emptied') run.channel.refill();
+        else if (data.type === 'done') resolve(data);
+        else if (data.type === 'failed') reject(new Error(data.message));
+      };
+      worker.onerror = (event) => {
+        event.preventDefault?.();
+        reject(new Error(`the program's worker failed: ${event.message ?? 'it did not start'}`));
+      };
+      const program = stemOf(name);
+      worker.postMessage({ type: 'run', wasm: built.built.wasm, env: built.prepared.env, files, name: program, shared });
+      for (const piece of run.early) piece === null ? run.channel.end() : run.channel.push(piece);
+      run.early = null;
+    });
+  }
+
+  // Standard input of the running program, kept in order; what comes while
+  // it is still building waits for it.
+  input(bytes) {
+    this.#give(bytes.slice());
+  }
+  endInput() {
+    this.#give(null);
+  }
+  #give(piece) {
+    const run = this.#run;
+    // Input after its end has no reader left to take it.
+    if (!run || run.ended) return;
+    if (piece === null) run.ended = true;
+    if (run.early) run.early.push(piece);
+    else if (piece === null) run.channel.end();
+    else run.channel.push(piece);
+  }
+
+  stop() {
+    const run = this.#run;
+    if (!run) return;
+    run.stopped = true;
+    run.stop?.();
+  }
+}

@@ -1,0 +1,28 @@
+// Runs a built program: the learner's files in ".", the environment the
+// build asked for, standard output and error handed on as Shift-JIS bytes
+// as they come.
+import { runWasi } from './wasi.js';
+
+// The status a trap is told with: a program that a signal killed.
+export const TRAP_STATUS = 134;
+
+// Resolves with { status, trap, files, checkFiles }: files are the
+// learner's file area afterwards; checkFiles what the checks wrote (the
+// files the environment names), for explain-run.
+export async function runProgram(module, { env, files, input, onOutput, suspend = false, name = 'prog' }) {
+  const ended = await runWasi(module, {
+    args: [name],
+    env,
+    files,
+    input,
+    stdout: onOutput,
+    stderr: onOutput,
+    suspend,
+  });
+  const checkNames = new Set(Object.values(env));
+  const learner = new Map();
+  const checkFiles = new Map();
+  for (const [file, bytes] of ended.files) (checkNames.has(file) ? checkFiles : learner).set(file, bytes);
+  const status = ended.trap === null ? ended.status : TRAP_STATUS;
+  return { status, trap: ended.trap, files: learner, checkFiles };
+}
