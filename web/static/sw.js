@@ -1,0 +1,87 @@
+// Keeps the playground's files for use without a network. Every file of the
+// site is fetched from the network when there is one (so that a new version
+// of the site is seen at once, the browser's own cache sparing what did not
+// change) and the answer kept; without a network the kept copy answers.
+// After a run the page asks for the rest: every file manifest.json lists,
+// so that a later visit offline loads and runs programs even where the
+// first visit fetched some files before this worker took over the page.
+const CACHE = 'zem-playground';
+const scope = self.registration.scope;
+
+self.addEventListener('install', () => self.skipWaiting());
+self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim()));
+
+function inScope(request) {
+  return request.method === 'GET' && request.url.startsWith(scope);
+}
+
+// A navigation (index.html?lang=en, or the folder itself) answers with the
+// kept index.html whatever its query.
+function cacheKey(request) {
+  if (request.mode === 'navigate') return new URL('index.html', scope).href;
+  const url = new URL(request.url);
+  url.hash = '';
+  return url.href;
+}
+
+async function fromNetworkOrCache(request) {
+  const cache = await caches.open(CACHE);
+  try {
+    const response = await fetch(request);
+    // Whole answers only: a partial one (206) or an error is not the file.
+    if (response.status === 200 && response.type === 'basic') {
+      await cache.put(cacheKey(request), response.clone());
+    }
+    return response;
+  } catch (error) {
+    const kept = await cache.match(cacheKey(request), { ignoreSearch: request.mode === 'navigate' });
+    if (kept) return kept;
+    throw error;
+  }
+}
+
+self.addEventListener('fetch', (event) => {
+  if (!inScope(event.request) || event.request.headers.has('range')) return;
+  event.respondWith(fromNetworkOrCache(event.request));
+});
+
+// manifest.json lists the site's files, relative to its root: an array of
+// paths, or {files: [...]} whose items are paths or {path}.
+function filesOf(manifest) {
+  const list = Array.isArray(manifest) ? manifest : manifest?.files;
+  if (!Array.isArray(list)) throw new Error('manifest.json lists no files');
+  return list.map((item) => (typeof item === 'string' ? item : item?.path ?? item?.name ?? item?.url));
+}
+
+// Fetches every file the manifest lists (answered from the browser's cache
+// where the server says it did not change). True when all are kept.
+async function keepSite() {
+  const cache = await caches.open(CACHE);
+  const manifestUrl = new URL('manifest.json', scope).href;
+  const response = await fetch(manifestUrl, { cache: 'no-cache' });
+  if (!response.ok) throw new Error(`manifest.json: ${response.status}`);
+  const manifestCopy = response.clone();
+  const urls = new Set(filesOf(await response.json()).map((path) => new URL(path, scope).href));
+  urls.add(new URL('index.html', scope).href);
+  urls.add(new URL('sw.js', scope).href);
+  await Promise.all(
+    [...urls].map(async (url) => {
+      const answer = await fetch(url, { cache: 'no-cache' });
+      if (answer.status !== 200) throw new Error(`${url}: ${answer.status}`);
+      await cache.put(url, answer);
+    }),
+  );
+  await cache.put(manifestUrl, manifestCopy);
+  return true;
+}
+
+self.addEventListener('message', (event) => {
+  if (event.data?.type !== 'keep-site') return;
+  const port = event.ports[0];
+  event.waitUntil(
+    keepSite().then(
+      () => port?.postMessage({ ok: true }),
+      (error) => port?.postMessage({ ok: false, error: String(error?.message ?? error) }),
+    ),
+  );
+});
