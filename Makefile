@@ -11,7 +11,7 @@ ifeq ($(CI),true)
 CMAKE_ARGS += -DZEMUC_WERROR=ON
 endif
 
-.PHONY: all build demo test sanitize fuzz web bench bench-lsp install clean tools build-tools format
+.PHONY: all build demo test sanitize fuzz web bench bench-lsp bench-web install clean tools build-tools format
 
 all: build
 
@@ -64,6 +64,12 @@ bench: build
 # How fast zemuc lsp answers: diagnostics after didOpen, and hover.
 bench-lsp: build
 	bench/lsp_timing.py $(BUILD)/zemuc
+
+# The playground in chromium: time to ready and to a program's first output,
+# and the bytes a first visit downloads.
+bench-web: web
+	@scripts/ensure-tools.sh browser
+	node bench/web_timing.mjs build/web
 
 # Installs bin/zemucfilter, share/zemucfilter/delkai.c and the manual page
 # under PREFIX; DESTDIR=/some/root stages the install there.

@@ -1,6 +1,8 @@
 // A plain static file server for the playground's tests and benchmark: the
 // site's folder served under a path prefix (the page must work from any
-// path), no special headers, nothing but GET and HEAD.
+// path), no special headers, nothing but GET and HEAD; Last-Modified and
+// If-Modified-Since as every static host has them, so that the browser's
+// cache asks again rather than fetching again.
 //   node serve.mjs DIR [PREFIX] [PORT]   prints the site's URL, serves until killed
 import http from 'node:http';
 import fs from 'node:fs';
@@ -42,9 +44,16 @@ export function serve(root, prefix = '/', port = 0) {
       }
       fs.readFile(file, (readError, data) => {
         if (readError) return fail(404);
+        const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
+        const since = Date.parse(request.headers['if-modified-since'] ?? '');
+        if (!Number.isNaN(since) && modified.getTime() <= since) {
+          response.writeHead(304, { 'last-modified': modified.toUTCString() });
+          return response.end();
+        }
         response.writeHead(200, {
           'content-type': TYPES[path.extname(file)] ?? 'application/octet-stream',
           'content-length': data.length,
+          'last-modified': modified.toUTCString(),
         });
         response.end(request.method === 'HEAD' ? undefined : data);
       });
