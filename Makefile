@@ -11,7 +11,7 @@ ifeq ($(CI),true)
 CMAKE_ARGS += -DZEMUC_WERROR=ON
 endif
 
-.PHONY: all build demo test sanitize fuzz web bench bench-lsp bench-web install clean tools build-tools format
+.PHONY: all build demo test sanitize fuzz web bench bench-lsp install clean tools build-tools format
 
 all: build
 
@@ -67,6 +67,7 @@ bench-lsp: build
 
 # The playground in chromium: time to ready and to a program's first output,
 # and the bytes a first visit downloads.
+.PHONY: bench-web
 bench-web: web
 	@scripts/ensure-tools.sh browser
 	node bench/web_timing.mjs build/web
