@@ -357,11 +357,11 @@ try {
     await opened.goto(`${site.url}index.html?lang=en#code=gv*&name=x.zem`);
     await opened.waitForFunction(() => window.zem !== undefined);
     assert.notEqual(await opened.evaluate(() => window.zem.source()), '');
-    assert.equal(await opened.$eval('#status', (s) => s.dataset.kind), 'error');
+    assert.equal(await opened.$eval('#notice', (s) => s.dataset.kind), 'error');
     await opened.goto(`${site.url}index.html?lang=en#code=_w&name=x.zem`); // 0xFF: no UTF-8
     await opened.reload();
     await opened.waitForFunction(() => window.zem !== undefined);
-    assert.equal(await opened.$eval('#status', (s) => s.dataset.kind), 'error');
+    assert.equal(await opened.$eval('#notice', (s) => s.dataset.kind), 'error');
     await opened.close();
   });
 

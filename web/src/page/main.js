@@ -36,10 +36,13 @@ let lastAnalysis = { text: null, cText: null, cLines: null };
 let version = 0;
 let cursorLine = 0;
 
+// A notice about the page itself (a share link it cannot read, a character
+// refused, the playground failing); the state has a place of its own, so
+// that a change of state does not hide a notice.
 function say(text, kind = 'info') {
-  const status = $('status');
-  status.textContent = text;
-  status.dataset.kind = kind;
+  const notice = $('notice');
+  notice.textContent = text;
+  notice.dataset.kind = kind;
 }
 
 function setState(next) {
@@ -49,7 +52,7 @@ function setState(next) {
   $('run').disabled = next === 'loading' || busy;
   $('stop').disabled = !busy;
   const word = t(`state_${next}`);
-  say(next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word);
+  $('status').textContent = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
 }
 
 // ---- the editor and its analysis
@@ -138,7 +141,9 @@ async function runOnce() {
   const text = editor.text();
   exitStatus = null;
   showProblems([]);
+  say('');
   terminal.beginRun();
+  terminal.focus();
   setState('building');
   let result;
   try {
@@ -213,10 +218,12 @@ for (const name of Object.keys(EXAMPLES)) {
   menu.append(option);
 }
 menu.addEventListener('change', () => {
-  const example = EXAMPLES[menu.value];
+  const name = menu.value;
+  const example = EXAMPLES[name];
+  // Back to the menu's title, so that the same example can be opened again.
   menu.value = '';
   if (!example) return;
-  setName(`${Object.keys(EXAMPLES).find((name) => EXAMPLES[name] === example)}.zem`);
+  setName(`${name}.zem`);
   setSource(decodeSjis(example.source));
   fileArea.replace(Object.entries(example.files).map(([name, bytes]) => [name, bytes.slice()]));
 });
