@@ -365,6 +365,30 @@ try {
     await opened.close();
   });
 
+  // ---- a program opened from a file: UTF-8 or Shift-JIS, else refused
+  const kuku = fs.readFileSync(path.join(project, 'examples/kuku/kuku.zem'));
+  const OPENED = [
+    { what: 'Shift-JIS', name: 'kuku.zem', bytes: kuku, source: decode(kuku) },
+    { what: 'UTF-8 with a byte-order mark', name: 'bom.zem',
+      bytes: Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]), Buffer.from(decode(kuku))]), source: decode(kuku) },
+    { what: 'neither', name: 'binary.zem', bytes: Buffer.from([0x82, 0x0a, 0xff, 0xfe, 0x00, 0x81]), source: null },
+  ];
+  for (const opened of OPENED) {
+    await check(`open a file: ${opened.what}`, async () => {
+      await setProgram(page, 'はじめ\nおわり\n');
+      const file = path.join(work, opened.name);
+      fs.writeFileSync(file, opened.bytes);
+      await (await page.$('#open')).uploadFile(file);
+      if (opened.source === null) {
+        await page.waitForFunction(() => document.getElementById('notice').dataset.kind === 'error');
+        assert.equal(await page.evaluate(() => window.zem.source()), 'はじめ\nおわり\n');
+      } else {
+        await page.waitForFunction((name) => document.getElementById('name').value === name, {}, opened.name);
+        assert.equal(await page.evaluate(() => window.zem.source()), opened.source);
+      }
+    });
+  }
+
   // ---- offline after a visit in which a program ran
   await check('offline: after a run, a reload without network loads and runs programs', async () => {
     await page.waitForSelector('#offline-status[data-state="ready"]', { timeout: 120_000 });

@@ -7,6 +7,11 @@ const WORDS = {
   examples: { ja: '例', en: 'Examples' },
   examplesPick: { ja: '例を開く…', en: 'Open an example…' },
   name: { ja: 'プログラム名', en: 'Program name' },
+  open: { ja: 'ファイルから開く', en: 'Open a file' },
+  notText: {
+    ja: 'このファイルは UTF-8 でも Shift-JIS でもありません',
+    en: 'This file is neither UTF-8 nor Shift-JIS text',
+  },
   run: { ja: '実行', en: 'Run' },
   runTitle: { ja: '翻訳して、作って、動かす (Ctrl+Enter)', en: 'Translate, build and run (Ctrl+Enter)' },
   stop: { ja: '止める', en: 'Stop' },

@@ -228,6 +228,34 @@ menu.addEventListener('change', () => {
   fileArea.replace(Object.entries(example.files).map(([name, bytes]) => [name, bytes.slice()]));
 });
 
+// A program saved as a file: UTF-8 as editors save it, or Shift-JIS as the
+// translator reads it.
+$('open').addEventListener('change', async () => {
+  const file = $('open').files[0];
+  $('open').value = '';
+  if (!file) return;
+  let bytes;
+  try {
+    bytes = new Uint8Array(await file.arrayBuffer());
+  } catch (error) {
+    say(`${t('runFailed')}: ${error.message}`, 'error');
+    return;
+  }
+  let text;
+  try {
+    text = new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+  } catch {
+    try {
+      text = decodeSjis(bytes, { fatal: true });
+    } catch {
+      say(t('notText'), 'error');
+      return;
+    }
+  }
+  setName(file.name);
+  setSource(text.replace(/^\ufeff/, ''));
+});
+
 function openShared() {
   const shared = readShareHash(location.hash);
   if (shared === null) return false;

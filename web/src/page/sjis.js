@@ -12,8 +12,9 @@ export function sjisStream() {
     bytes === undefined ? decoder.decode() : decoder.decode(bytes, { stream: true });
 }
 
-export function decodeSjis(bytes) {
-  return new TextDecoder('shift_jis').decode(bytes);
+// fatal: throw on bytes that are no Shift-JIS rather than put U+FFFD.
+export function decodeSjis(bytes, { fatal = false } = {}) {
+  return new TextDecoder('shift_jis', { fatal }).decode(bytes);
 }
 
 let table = null;
