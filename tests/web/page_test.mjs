@@ -105,7 +105,7 @@ function nativeRun(source, input, lang, name = 'prog.zem') {
   const result = spawnSync(zemuc, ['run', name], {
     cwd: dir,
     input,
-    env: { ...process.env, LC_ALL: 'C.UTF-8', LANGUAGE: lang, NO_COLOR: '1' },
+    env: { ...process.env, LC_ALL: lang === 'ja' ? 'ja_JP.UTF-8' : 'C.UTF-8', LANGUAGE: lang, NO_COLOR: '1' },
     timeout: 60_000,
   });
   const problems = result.stderr
