@@ -24,13 +24,26 @@ function cacheKey(request) {
   return url.href;
 }
 
+// Whether two answers are the same version of a file, as the server tells
+// it: the compiler's files are tens of megabytes, not to be written again
+// on every visit.
+function sameVersion(kept, fresh) {
+  const tag = fresh.headers.get('etag');
+  if (tag) return kept.headers.get('etag') === tag;
+  const modified = fresh.headers.get('last-modified');
+  return modified !== null && kept.headers.get('last-modified') === modified &&
+    kept.headers.get('content-length') === fresh.headers.get('content-length');
+}
+
 async function fromNetworkOrCache(request) {
   const cache = await caches.open(CACHE);
   try {
     const response = await fetch(request);
     // Whole answers only: a partial one (206) or an error is not the file.
     if (response.status === 200 && response.type === 'basic') {
-      await cache.put(cacheKey(request), response.clone());
+      const key = cacheKey(request);
+      const kept = await cache.match(key);
+      if (!kept || !sameVersion(kept, response)) await cache.put(key, response.clone());
     }
     return response;
   } catch (error) {
@@ -68,7 +81,8 @@ async function keepSite() {
     [...urls].map(async (url) => {
       const answer = await fetch(url, { cache: 'no-cache' });
       if (answer.status !== 200) throw new Error(`${url}: ${answer.status}`);
-      await cache.put(url, answer);
+      const kept = await cache.match(url);
+      if (!kept || !sameVersion(kept, answer)) await cache.put(url, answer);
     }),
   );
   await cache.put(manifestUrl, manifestCopy);
