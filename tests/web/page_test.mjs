@@ -392,7 +392,10 @@ try {
   // ---- offline after a visit in which a program ran
   await check('offline: after a run, a reload without network loads and runs programs', async () => {
     await page.waitForSelector('#offline-status[data-state="ready"]', { timeout: 120_000 });
+    // No network for the page, and none for its workers either: the server
+    // is gone (the last case that needs it ran before this one).
     await page.setOfflineMode(true);
+    await site.close();
     await page.reload();
     await page.evaluate(() => window.zem.ready);
     await page.select('#examples', 'keisan');

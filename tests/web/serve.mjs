@@ -62,9 +62,17 @@ export function serve(root, prefix = '/', port = 0) {
   return new Promise((resolve, reject) => {
     server.once('error', reject);
     server.listen(port, '127.0.0.1', () => {
+      let closed = null;
       resolve({
         url: `http://127.0.0.1:${server.address().port}${base}`,
-        close: () => new Promise((done) => server.close(done)),
+        // Ends at once, kept-alive connections too; again, it does nothing.
+        close() {
+          closed ??= new Promise((done) => {
+            server.close(() => done());
+            server.closeAllConnections();
+          });
+          return closed;
+        },
       });
     });
   });
