@@ -247,6 +247,31 @@ try {
     await page.waitForSelector('#editor .cm-lintRange-error', { timeout: 60_000 });
   });
 
+  await check('hover on a statement tells its C', async () => {
+    await setProgram(page, 'はじめ\n\t見る("計算します");\nおわり\n');
+    const word = await page.evaluateHandle(() =>
+      [...document.querySelectorAll('#editor .cm-line span')].find((span) => span.textContent === '見る'));
+    const box = await word.boundingBox();
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    await page.waitForSelector('.cm-tooltip-hover', { timeout: 30_000 });
+    const text = await page.$eval('.cm-tooltip-hover', (tip) => tip.textContent);
+    assert.match(text, /printf\("%s\\n", "計算します"\);/);
+    await page.mouse.move(0, 0);
+  });
+  await check('completion offers the statements and inserts one', async () => {
+    await setProgram(page, 'はじめ\n\t\nおわり\n');
+    await page.click('#editor .cm-line:nth-child(2)');
+    await page.keyboard.press('End');
+    await page.keyboard.sendCharacter('見');
+    await page.waitForSelector('.cm-tooltip-autocomplete', { timeout: 30_000 });
+    const labels = await page.$$eval('.cm-tooltip-autocomplete li', (items) => items.map((item) => item.textContent));
+    assert.ok(labels.some((label) => label.startsWith('見る')), `見る offered: ${labels}`);
+    // The editor takes no Enter for a list shown less than 75 ms ago.
+    await new Promise((resolve) => setTimeout(resolve, 200));
+    await page.keyboard.press('Enter');
+    assert.match(await page.evaluate(() => window.zem.source().split('\n')[1]), /^\t見る\(/);
+  });
+
   // ---- Stop
   const ENDLESS = [
     { what: 'a busy loop', source: 'はじめ\n\twhile(1){\n\t\t数a=数a+1;\n\t}\nおわり\n' },
