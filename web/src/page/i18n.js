@@ -68,6 +68,11 @@ export function setLang(lang) {
   for (const element of document.querySelectorAll('[data-l10n-title]')) {
     element.title = t(element.dataset.l10nTitle);
   }
+  // Shown by the style sheet where the element is empty, so that the
+  // element itself holds nothing but its items.
+  for (const element of document.querySelectorAll('[data-l10n-empty]')) {
+    element.dataset.empty = t(element.dataset.l10nEmpty);
+  }
 }
 
 export function t(key) {
