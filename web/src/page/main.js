@@ -93,9 +93,10 @@ async function analyze(withBuild) {
   }
   if (asked !== version || !result) return;
   editor.showDiagnostics(text, result.diagnostics);
-  // While a run is under way the C view is the run's.
-  if (running) return;
   lastAnalysis = { text, cText: result.cText ?? '', cLines: result.cLines ?? null };
+  // While a run is under way the C view is the run's; the line map is
+  // taken when the run's C is this same text.
+  if (running) return;
   cView.set(lastAnalysis.cText, lastAnalysis.cLines);
   cView.showLine(cursorLine);
 }
