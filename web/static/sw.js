@@ -79,9 +79,14 @@ async function keepSite() {
   urls.add(new URL('sw.js', scope).href);
   await Promise.all(
     [...urls].map(async (url) => {
-      const answer = await fetch(url, { cache: 'no-cache' });
-      if (answer.status !== 200) throw new Error(`${url}: ${answer.status}`);
+      // What is kept is asked for only if the server has a newer version.
       const kept = await cache.match(url);
+      const headers = {};
+      if (kept?.headers.get('etag')) headers['if-none-match'] = kept.headers.get('etag');
+      if (kept?.headers.get('last-modified')) headers['if-modified-since'] = kept.headers.get('last-modified');
+      const answer = await fetch(url, kept ? { cache: 'no-store', headers } : { cache: 'no-cache' });
+      if (answer.status === 304 && kept) return;
+      if (answer.status !== 200) throw new Error(`${url}: ${answer.status}`);
       if (!kept || !sameVersion(kept, answer)) await cache.put(url, answer);
     }),
   );

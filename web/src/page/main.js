@@ -12,7 +12,7 @@ import { EXAMPLES } from './examples.js';
 import { decodeSjis } from './sjis.js';
 import { shareHash, readShareHash, cleanName } from './share.js';
 import { pickLang, setLang, t } from './i18n.js';
-import { registerServiceWorker, keepSiteOffline } from './offline.js';
+import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline } from './offline.js';
 
 const FAST_ANALYSIS_MS = 250; // the check, as they type
 const BUILD_ANALYSIS_MS = 1500; // the compiler's findings, after a pause
@@ -25,7 +25,11 @@ const base = new URL('.', document.baseURI).href;
 let lang = pickLang(location.search, navigator.language);
 setLang(lang);
 
-const playground = new Playground({ base, lang });
+const registered = registerServiceWorker();
+// The playground is made once the service worker is in control (at once
+// on later visits); until then calls to it wait for it.
+let playground = null;
+const made = serviceWorkerInControl().then(() => (playground = new Playground({ base, lang })));
 
 let state = 'loading';
 let exitStatus = null;
@@ -58,8 +62,8 @@ function setState(next) {
 // ---- the editor and its analysis
 
 const editor = createEditor($('editor'), {
-  hover: (source, line, character) => playground.hover(source, programName, line, character),
-  complete: (source, line, character) => playground.complete(source, programName, line, character),
+  hover: async (source, line, character) => (await made).hover(source, programName, line, character),
+  complete: async (source, line, character) => (await made).complete(source, programName, line, character),
   onChange: () => scheduleAnalysis(),
   onCursorLine(line) {
     cursorLine = line;
@@ -85,8 +89,8 @@ async function analyze(withBuild) {
   const text = editor.text();
   let result;
   try {
-    result = await (withBuild ? playground.analyzeWithBuild(text, programName)
-      : playground.analyze(text, programName));
+    const pg = await made;
+    result = await (withBuild ? pg.analyzeWithBuild(text, programName) : pg.analyze(text, programName));
   } catch (error) {
     if (asked === version) say(`${t('runFailed')}: ${error.message}`, 'error');
     return;
@@ -104,6 +108,7 @@ async function analyze(withBuild) {
 // ---- the terminal, the messages and the files
 
 const terminal = createTerminal($('terminal'), {
+  // A run is on: the playground is there.
   onLine: (bytes) => playground.input(bytes),
   onEnd: () => playground.endInput(),
   onInterrupt: () => stop(),
@@ -187,7 +192,7 @@ function run() {
 function stop() {
   if (!running) return;
   const run = running;
-  playground.stop();
+  playground?.stop();
   const timer = setTimeout(() => say(t('stopStuck'), 'error'), STOP_GRACE_MS);
   run.finally(() => clearTimeout(timer));
 }
@@ -291,7 +296,7 @@ langMenu.value = lang;
 langMenu.addEventListener('change', () => {
   lang = langMenu.value === 'ja' ? 'ja' : 'en';
   setLang(lang);
-  playground.setLang(lang);
+  playground?.setLang(lang);
   const url = new URL(location.href);
   url.searchParams.set('lang', lang);
   history.replaceState(null, '', url);
@@ -319,7 +324,7 @@ const zem = {
   addFile: (name, bytes) => fileArea.add(name, bytes),
 };
 
-zem.ready = playground.ready.then(
+zem.ready = made.then((pg) => pg.ready).then(
   () => {
     setState('ready');
   },
@@ -332,4 +337,4 @@ window.zem = zem;
 
 setState('loading');
 if (!openShared()) setSource(DEFAULT_SOURCE);
-registerServiceWorker().catch((error) => say(`${t('runFailed')}: ${error.message}`, 'error'));
+registered.catch((error) => say(`${t('runFailed')}: ${error.message}`, 'error'));

@@ -11,6 +11,24 @@ export function registerServiceWorker() {
   return registered;
 }
 
+// On a first visit, the service worker is waited for (briefly) before the
+// playground loads, so that it sees and keeps the compiler's files as they
+// come rather than fetch them a second time after the run: the largest is
+// more than the browser's own cache keeps. Later visits find it in control.
+const CONTROL_WAIT_MS = 3000;
+export function serviceWorkerInControl() {
+  if (registered === null || navigator.serviceWorker.controller) return Promise.resolve();
+  return new Promise((resolve) => {
+    const timer = setTimeout(resolve, CONTROL_WAIT_MS);
+    const done = () => {
+      clearTimeout(timer);
+      resolve();
+    };
+    navigator.serviceWorker.addEventListener('controllerchange', done, { once: true });
+    registered.catch(done);
+  });
+}
+
 // The files are fetched again only where they changed, but a first copy of
 // a slow school network's site may take long: past this, the page gives up
 // telling (the worker goes on).
