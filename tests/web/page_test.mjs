@@ -393,6 +393,23 @@ try {
     await opened.close();
   });
 
+  await check('the file area: files uploaded before a run are read by it, a removed one is gone', async () => {
+    await page.select('#examples', 'heikin');
+    await page.$$eval('#files .remove', (buttons) => buttons.forEach((button) => button.click()));
+    assert.equal(await page.evaluate(() => window.zem.files().size), 0);
+    const tensuu = path.join(work, 'tensuu.txt');
+    const extra = path.join(work, 'extra.bin');
+    fs.writeFileSync(tensuu, '10\n20\n30\n');
+    fs.writeFileSync(extra, Buffer.from([0, 0xff, 0x82, 0xa0]));
+    await (await page.$('#upload')).uploadFile(tensuu, extra);
+    await page.waitForFunction(() => window.zem.files().size === 2);
+    await page.click('#files li:has(a[download="extra.bin"]) .remove');
+    assert.deepEqual(await page.evaluate(() => [...window.zem.files().keys()]), ['tensuu.txt']);
+    await runTyping(page, 'owari\n');
+    assert.equal(await page.evaluate(() => window.zem.exitStatus), 0);
+    assert.match(await page.evaluate(() => window.zem.transcript()), /件数\[3\]\n合計\[60\]\n平均\[20\]/);
+  });
+
   // ---- a program opened from a file: UTF-8 or Shift-JIS, else refused
   const kuku = fs.readFileSync(path.join(project, 'examples/kuku/kuku.zem'));
   const OPENED = [
