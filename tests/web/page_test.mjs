@@ -345,6 +345,11 @@ try {
       await waitDone(page, 20_000);
       assert.equal(await page.evaluate(() => window.zem.transcript()), line.transcript);
       assert.equal(await page.evaluate(() => window.zem.exitStatus), 0);
+      // The screen shows the same: what was erased is gone from it, whole.
+      const screen = await page.$$eval('#terminal .xterm-rows > div', (rows) =>
+        rows.map((row) => row.textContent.replace(/\s+$/, '')));
+      while (screen.length && screen.at(-1) === '') screen.pop();
+      assert.deepEqual(screen, line.transcript.split('\n').map((text) => text.replace(/\s+$/, '')));
     });
   }
   await check('terminal: Ctrl-C stops the program (130)', async () => {
