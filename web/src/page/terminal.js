@@ -24,6 +24,24 @@ export function columns(char) {
 // Escape sequences (arrows, function keys) and lone escapes: not text.
 const ESCAPE = /\x1b(?:\[[0-9;?]*[ -/]*[@-~]|O.|.)?/gs;
 
+// A program in an endless loop of printf writes faster than a terminal can
+// draw. The screen is written a piece at a time, the next once the last is
+// drawn, and text waiting for it beyond what the scrollback would keep
+// anyway is dropped (its oldest part); the transcript keeps the last
+// TRANSCRIPT_KEEP characters of a run that prints more than
+// TRANSCRIPT_MAX. So the page stays responsive and Stop can be pressed.
+const SCREEN_PIECE = 64 * 1024;
+const SCREEN_WAITING_MAX = 1024 * 1024;
+const SCREEN_WAITING_KEEP = 512 * 1024;
+const TRANSCRIPT_MAX = 8 * 1024 * 1024;
+const TRANSCRIPT_KEEP = 6 * 1024 * 1024;
+
+// Where to cut text near at so that no surrogate pair is split.
+function cutAt(text, at) {
+  const code = text.charCodeAt(at - 1);
+  return code >= 0xd800 && code <= 0xdbff ? at - 1 : at;
+}
+
 // hooks: { onLine(bytes), onEnd(), onInterrupt(), onRefused(char) }
 export function createTerminal(element, hooks) {
   const term = new Terminal({
@@ -39,7 +57,8 @@ export function createTerminal(element, hooks) {
   term.open(element);
   // Backspace at the first column goes back to the end of the line above,
   // so that a typed line longer than the terminal is erased whole.
-  term.write('\x1b[?45h');
+  const REVERSE_WRAP = '\x1b[?45h';
+  term.write(REVERSE_WRAP);
   const resize = () => {
     try {
       fit.fit();
@@ -48,6 +67,29 @@ export function createTerminal(element, hooks) {
     }
   };
   new ResizeObserver(resize).observe(element);
+
+  let waiting = ''; // text for the screen, not yet given to xterm
+  let drawing = false;
+  const draw = () => {
+    if (drawing || !waiting) return;
+    const end = waiting.length <= SCREEN_PIECE ? waiting.length : cutAt(waiting, SCREEN_PIECE);
+    const piece = waiting.slice(0, end);
+    waiting = waiting.slice(end);
+    drawing = true;
+    term.write(piece, () => {
+      drawing = false;
+      draw();
+    });
+  };
+  const screen = (text) => {
+    if (!text) return;
+    waiting += text;
+    if (waiting.length > SCREEN_WAITING_MAX) {
+      const from = waiting.indexOf('\n', waiting.length - SCREEN_WAITING_KEEP);
+      waiting = waiting.slice(from === -1 ? cutAt(waiting, waiting.length - SCREEN_WAITING_KEEP) : from + 1);
+    }
+    draw();
+  };
 
   let decode = sjisStream();
   let accepting = false; // a run is on and its input not ended
@@ -63,8 +105,9 @@ export function createTerminal(element, hooks) {
     // The line being typed stays the last thing on the screen, as a shell's
     // line editor keeps it: it is taken away, the output written, and it is
     // echoed again after it.
-    term.write(erasePending() + text + pending);
+    screen(erasePending() + text + pending);
     done += text;
+    if (done.length > TRANSCRIPT_MAX) done = done.slice(cutAt(done, done.length - TRANSCRIPT_KEEP));
     atLineStart = text.endsWith('\n');
   }
 
@@ -77,7 +120,7 @@ export function createTerminal(element, hooks) {
     switch (char) {
       case '\r':
       case '\n':
-        term.write('\r\n');
+        screen('\r\n');
         done += `${pending}\n`;
         atLineStart = true;
         give(`${pending}\n`);
@@ -89,11 +132,11 @@ export function createTerminal(element, hooks) {
         const chars = [...pending];
         const last = chars.pop();
         pending = chars.join('');
-        term.write('\b'.repeat(columns(last)) + '\x1b[J');
+        screen('\b'.repeat(columns(last)) + '\x1b[J');
         return;
       }
       case '\x15':
-        term.write(erasePending());
+        screen(erasePending());
         pending = '';
         return;
       case '\x04':
@@ -116,7 +159,7 @@ export function createTerminal(element, hooks) {
           return;
         }
         pending += char;
-        term.write(char);
+        screen(char);
     }
   }
 
@@ -135,8 +178,10 @@ export function createTerminal(element, hooks) {
     fit: resize,
     focus: () => term.focus(),
     beginRun() {
-      term.reset();
-      term.write('\x1b[?45h');
+      // The last run's text still waiting is dropped; a piece xterm has
+      // already is drawn before the reset (ESC c), which is text in order.
+      waiting = '';
+      screen(`\x1bc${REVERSE_WRAP}`);
       decode = sjisStream();
       done = '';
       pending = '';
@@ -151,7 +196,7 @@ export function createTerminal(element, hooks) {
       accepting = false;
       if (pending) {
         // The line was never given: it stays on the screen, not in the text.
-        term.write('\r\n');
+        screen('\r\n');
         pending = '';
         atLineStart = true;
       }
@@ -161,7 +206,7 @@ export function createTerminal(element, hooks) {
     note(text) {
       if (!text) return;
       const lead = atLineStart ? '' : '\r\n';
-      term.write(`${lead}\x1b[31m${text}\x1b[0m`);
+      screen(`${lead}\x1b[31m${text}\x1b[0m`);
       atLineStart = text.endsWith('\n');
     },
     transcript: () => done + pending,
