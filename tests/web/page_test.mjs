@@ -460,6 +460,30 @@ try {
     assert.deepEqual(foreign, []);
     assert.deepEqual(pageErrors, []);
   });
+
+  // Last, in a browser and on a server of their own, for a page that such a
+  // program makes unresponsive must not take the other cases with it.
+  await check('#stop ends a program that prints without end for five seconds, within two seconds', async () => {
+    const flood = await serve(siteDir, '/flood/');
+    const own = await puppeteer.launch({ executablePath: CHROMIUM, headless: true, args: ['--no-sandbox', '--disable-gpu'] });
+    try {
+      const tab = await own.newPage();
+      await tab.goto(`${flood.url}index.html?lang=en`);
+      await tab.evaluate(() => window.zem.ready);
+      await tab.evaluate(() => window.zem.setSource('はじめ\n\twhile(1){\n\t\tprintf("%d\\n", 12345);\n\t}\nおわり\n'));
+      await tab.click('#run');
+      await tab.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+      await new Promise((resolve) => setTimeout(resolve, 5000));
+      const started = Date.now();
+      await tab.click('#stop');
+      await tab.waitForFunction(() => window.zem.state === 'done', { timeout: 10_000, polling: 50 });
+      assert.ok(Date.now() - started < 2000, `stopped after ${Date.now() - started} ms`);
+      assert.equal(await tab.evaluate(() => window.zem.exitStatus), 130);
+    } finally {
+      await own.close();
+      await flood.close();
+    }
+  });
 } finally {
   await browser.close();
   await site.close();
