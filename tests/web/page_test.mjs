@@ -465,7 +465,13 @@ try {
   // program makes unresponsive must not take the other cases with it.
   await check('#stop ends a program that prints without end for five seconds, within two seconds', async () => {
     const flood = await serve(siteDir, '/flood/');
-    const own = await puppeteer.launch({ executablePath: CHROMIUM, headless: true, args: ['--no-sandbox', '--disable-gpu'] });
+    // A page that does not answer fails the case in a minute, not in three.
+    const own = await puppeteer.launch({
+      executablePath: CHROMIUM,
+      headless: true,
+      args: ['--no-sandbox', '--disable-gpu'],
+      protocolTimeout: 60_000,
+    });
     try {
       const tab = await own.newPage();
       await tab.goto(`${flood.url}index.html?lang=en`);
