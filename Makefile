@@ -74,6 +74,13 @@ bench: build
 bench-lsp: build
 	bench/lsp_timing.py $(BUILD)/zemuc
 
+# The playground in chromium: time to ready and to a program's first output,
+# and the bytes a first visit downloads.
+.PHONY: bench-web
+bench-web: web
+	@scripts/ensure-tools.sh browser
+	node bench/web_timing.mjs build/web
+
 # Installs bin/zemucfilter, share/zemucfilter/delkai.c and the manual page
 # under PREFIX; DESTDIR=/some/root stages the install there.
 install: build

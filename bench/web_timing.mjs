@@ -1,65 +1,116 @@
-// How fast the playground runs a program in Chromium: a site built from
-// this tree, served on 127.0.0.1. Each visit is a new browser on one
-// profile, so that from the second visit on the compiled modules come from
-// the browser's code cache. Tells, per visit, the time to ready and, over
-// EXAMPLE's runs, the medians of run() to the first output and to the end.
-// Usage: node bench/web_timing.mjs PROJECT_DIR ZEMUCWEB_WASM [VISITS] [RUNS]
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
-import { argv } from 'node:process';
-import { launchChromium, serveSite } from '../tests/web/site_server.mjs';
+#!/usr/bin/env node
+// How fast the playground meets a learner, in Debian's chromium (headless,
+// puppeteer-core) over a plain local static server: on a first visit (a
+// fresh profile, nothing cached) the time until a program can be run, the
+// time from Run to a typical program's first output, and the bytes the
+// visit downloads (every response the server sent: page, workers, service
+// worker); then, on the same page, the time from Run to first output after
+// an edit. Medians of several visits.
+//   node bench/web_timing.mjs [SITE_DIR] [RUNS]     (make bench-web)
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import http from 'node:http';
 
-const [project, zemucweb, visits = '3', runs = '5'] = argv.slice(2);
-const example = join(project, 'examples', 'keisan');
-const source = [...readFileSync(join(example, 'keisan.zem'))];
-const files = [['in.txt', [...readFileSync(join(example, 'in.txt'))]]];
-const stdin = readFileSync(join(example, 'stdin'), 'utf8');
-const median = (list) => [...list].sort((a, b) => a - b)[list.length >> 1];
+const here = path.dirname(fileURLToPath(import.meta.url));
+const project = path.dirname(here);
+const siteDir = process.argv[2] ?? path.join(project, 'build/web');
+const runs = Number(process.argv[3] ?? 5);
+const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
+for (const [need, word] of [
+  [path.join(siteDir, 'index.html'), 'make web'],
+  [CHROMIUM, 'scripts/ensure-tools.sh browser'],
+]) {
+  if (!fs.existsSync(need)) {
+    console.error(`${need} missing (${word})`);
+    process.exit(1);
+  }
+}
+const { default: puppeteer } = await import(
+  path.join(project, 'web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js')
+);
+const { serve } = await import(path.join(project, 'tests/web/serve.mjs'));
 
-const served = await serveSite(project, zemucweb);
-const profile = mkdtempSync(join(tmpdir(), 'playground-profile-'));
-try {
-  for (let visit = 1; visit <= Number(visits); visit++) {
-    const browser = await launchChromium(project, { userDataDir: profile });
-    try {
-      const page = await browser.newPage();
-      const opened = Date.now();
-      await page.goto(served.url);
-      const loaded = await page.evaluate('window.loaded');
-      if (loaded !== 'ready') throw new Error(loaded);
-      const ready = Date.now() - opened;
-      const times = await page.evaluate(
-        async ({ source, files, stdin, runs }) => {
-          const list = [];
-          for (let i = 0; i < runs; i++) {
-            const started = performance.now();
-            let first = null;
-            const result = window.playground.run(Uint8Array.from(source), 'keisan.zem', {
-              files: new Map(files.map(([name, data]) => [name, Uint8Array.from(data)])),
-              onOutput: () => (first ??= performance.now() - started),
-            });
-            window.playground.input(new TextEncoder().encode(stdin));
-            const { status } = await result;
-            if (status !== 0) throw new Error(`status ${status}`);
-            list.push({ first, total: performance.now() - started });
-          }
-          return list;
-        },
-        { source, files, stdin, runs: Number(runs) },
-      );
-      const firsts = times.map((time) => time.first);
-      console.log(
-        `visit ${visit}: ready in ${ready} ms; first run's first output ${Math.round(firsts[0])} ms; ` +
-          `median first output ${Math.round(median(firsts))} ms, median whole run ${Math.round(median(times.map((time) => time.total)))} ms`,
-      );
-      // The browser writes its code cache in the background.
-      await new Promise((resolve) => setTimeout(resolve, 5000));
-    } finally {
-      await browser.close();
+// The bytes the server writes, counted at its sockets.
+let served = 0;
+const write = http.ServerResponse.prototype.write;
+const end = http.ServerResponse.prototype.end;
+http.ServerResponse.prototype.write = function (chunk, ...rest) {
+  if (chunk) served += chunk.length;
+  return write.call(this, chunk, ...rest);
+};
+http.ServerResponse.prototype.end = function (chunk, ...rest) {
+  if (chunk && typeof chunk !== 'function') served += chunk.length;
+  return end.call(this, chunk, ...rest);
+};
+
+const site = await serve(siteDir, '/bench/');
+const browser = await puppeteer.launch({ executablePath: CHROMIUM, headless: true, args: ['--no-sandbox'] });
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+
+// Clicks Run and resolves with the milliseconds until the program's first
+// output, then answers its input and waits for its end.
+async function runToFirstOutput(page) {
+  const ms = await page.evaluate(async () => {
+    const started = performance.now();
+    document.getElementById('run').click();
+    // The run clears the terminal when it starts.
+    while (window.zem.state === 'done' || window.zem.state === 'ready') {
+      await new Promise((resolve) => setTimeout(resolve, 1));
     }
+    while (window.zem.transcript() === '') {
+      if (window.zem.state === 'done') throw new Error(`no output: ${window.zem.problems().join('\n')}`);
+      await new Promise((resolve) => setTimeout(resolve, 2));
+    }
+    return performance.now() - started;
+  });
+  await page.click('#terminal');
+  await page.keyboard.type('21\nowari\n');
+  await page.waitForFunction(() => window.zem.state === 'done', { timeout: 120_000 });
+  const status = await page.evaluate(() => window.zem.exitStatus);
+  if (status !== 0) throw new Error(`the program ended with ${status}`);
+  return ms;
+}
+
+const results = { ready: [], firstOutput: [], afterEdit: [], bytes: [], offlineBytes: [] };
+try {
+  for (let i = 0; i < runs; i++) {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    served = 0;
+    const started = Date.now();
+    await page.goto(`${site.url}index.html?lang=en`);
+    await page.evaluate(() => window.zem.ready);
+    results.ready.push(Date.now() - started);
+    await page.select('#examples', 'keisan');
+    results.firstOutput.push(await runToFirstOutput(page));
+    results.bytes.push(served);
+    await page.evaluate(() => window.zem.setSource(window.zem.source().replace('計算します', '計算するよ')));
+    results.afterEdit.push(await runToFirstOutput(page));
+    // The service worker's copy for offline use, asked for after the run.
+    await page.waitForSelector('#offline-status[data-state="ready"]', { timeout: 300_000 });
+    results.offlineBytes.push(served);
+    await context.close();
+    process.stderr.write(`visit ${i + 1}/${runs}\n`);
   }
 } finally {
-  served.close();
-  rmSync(profile, { recursive: true, force: true });
+  await browser.close();
+  await site.close();
 }
+
+const ms = (values) => `${Math.round(median(values))} ms`;
+console.log(`playground, keisan.zem, medians of ${runs} first visits (${path.relative(process.cwd(), siteDir) || '.'})`);
+console.log(`| measure | median | range |`);
+console.log(`|---|---|---|`);
+const range = (values, unit) => `${Math.round(Math.min(...values))} to ${Math.round(Math.max(...values))}${unit}`;
+console.log(`| first visit: load to ready | ${ms(results.ready)} | ${range(results.ready, ' ms')} |`);
+console.log(`| first visit: Run to first output | ${ms(results.firstOutput)} | ${range(results.firstOutput, ' ms')} |`);
+console.log(`| after an edit: Run to first output | ${ms(results.afterEdit)} | ${range(results.afterEdit, ' ms')} |`);
+const mb = (values) => `${(median(values) / 1e6).toFixed(1)} MB`;
+const mbRange = (values) => `${(Math.min(...values) / 1e6).toFixed(1)} to ${(Math.max(...values) / 1e6).toFixed(1)} MB`;
+console.log(`| first visit: bytes downloaded until the first run ended | ${mb(results.bytes)} | ${mbRange(results.bytes)} |`);
+console.log(`| first visit: bytes downloaded, with the copy kept for offline use | ${mb(results.offlineBytes)} | ${mbRange(results.offlineBytes)} |`);

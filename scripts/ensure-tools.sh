@@ -6,6 +6,8 @@
 #   scripts/ensure-tools.sh build   what building zemuc and its demo needs
 #   scripts/ensure-tools.sh web     what building the translator for
 #                                   WebAssembly (wasm32-wasi) needs
+#   scripts/ensure-tools.sh browser what the playground's page tests and its
+#                                   benchmark drive: chromium, and node
 #   scripts/ensure-tools.sh [test]  that, and what every test and check uses
 set -euo pipefail
 profile=${1:-test}
@@ -60,6 +62,14 @@ declare -A web=(
   [/usr/lib/llvm-19/lib/clang/19/lib/wasi/libclang_rt.builtins-wasm32.a]=libclang-rt-19-dev-wasm32
 )
 
+# Debian's chromium, driven headless by puppeteer-core (web/package-lock.json,
+# npm ci --prefix web), which downloads no browser of its own.
+declare -A browser=(
+  [chromium]=chromium
+  [node]=nodejs
+  [npm]=npm
+)
+
 missing=()
 check() {  # the name of an array of probes
   local -n probes=$1
@@ -75,8 +85,9 @@ check() {  # the name of an array of probes
 case $profile in
   build) check build ;;
   web) check web ;;
-  test) check build; check test; check web ;;
-  *) echo "usage: scripts/ensure-tools.sh [build|web|test]" >&2; exit 2 ;;
+  browser) check browser ;;
+  test) check build; check test; check web; check browser ;;
+  *) echo "usage: scripts/ensure-tools.sh [build|web|browser|test]" >&2; exit 2 ;;
 esac
 ((${#missing[@]} == 0)) && exit 0
 mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)

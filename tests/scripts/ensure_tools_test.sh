@@ -23,6 +23,12 @@ done
 [[ $out == "missing tools: install them with 'apt-get install "* ]] ||
   { echo "FAIL: no single line saying what to install: $out"; exit 1; }
 
+# The browser profile names Debian's chromium.
+status=0
+out=$(env PATH="$work/bin" bash "$ensure" browser 2>&1) || status=$?
+[[ $status -eq 1 && $out == *" chromium"* ]] ||
+  { echo "FAIL: browser profile, status $status: $out"; exit 1; }
+
 status=0
 out=$(bash "$ensure" nonsense 2>&1) || status=$?
 [[ $status -eq 2 ]] || { echo "FAIL: a wrong profile gives status $status"; exit 1; }

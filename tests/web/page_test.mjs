@@ -1,0 +1,502 @@
+// The playground's page in Debian's chromium, headless, through
+// puppeteer-core, served by a plain static server under a deep path: every
+// example run with its stored input typed into the terminal gives the output
+// native zemuc gives and its written files as downloads with the right
+// bytes, and its C view is zemucfilter's C; messages land on their lines;
+// Stop ends an endless program; the terminal's line discipline; share
+// links; the two languages; a reload without network after a run; nothing
+// fetched from another origin.
+//   node page_test.mjs PROJECT_DIR SITE_DIR ZEMUCFILTER ZEMUC
+// Exits 77 (skipped) with a word where chromium, puppeteer-core or the site
+// is missing.
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { execFileSync, spawnSync } from 'node:child_process';
+import assert from 'node:assert/strict';
+import { serve } from './serve.mjs';
+
+if (process.argv.length !== 6) {
+  console.error('usage: node page_test.mjs PROJECT_DIR SITE_DIR ZEMUCFILTER ZEMUC');
+  process.exit(2);
+}
+// The native tools run in folders of their own: absolute paths.
+const [project, siteDir, zemucfilter, zemuc] = process.argv.slice(2).map((arg) => path.resolve(arg));
+const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
+const skip = (word) => {
+  console.log(`skipped: ${word}`);
+  process.exit(77);
+};
+if (!fs.existsSync(CHROMIUM)) skip(`${CHROMIUM} missing (scripts/ensure-tools.sh browser)`);
+if (!fs.existsSync(path.join(siteDir, 'index.html'))) skip(`${siteDir}/index.html missing (make web)`);
+let puppeteer;
+try {
+  puppeteer = (await import(path.join(project, 'web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js')))
+    .default;
+} catch {
+  skip('puppeteer-core missing (npm ci --prefix web)');
+}
+
+const RUN_TIMEOUT = 180_000; // a first build loads the C compiler
+const sjis = new TextDecoder('shift_jis');
+const decode = (bytes) => sjis.decode(bytes);
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zem-page-'));
+const downloads = path.join(work, 'downloads');
+fs.mkdirSync(downloads);
+
+const site = await serve(siteDir, '/school/class 1/playground/');
+const origin = new URL(site.url).origin;
+const browser = await puppeteer.launch({
+  executablePath: CHROMIUM,
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu'],
+});
+const foreign = [];
+const pageErrors = [];
+
+async function openPage(query = '?lang=en', hash = '') {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1366, height: 768 });
+  page.on('request', (request) => {
+    const url = request.url();
+    if (!url.startsWith(origin) && !/^(data|blob):/.test(url)) foreign.push(url);
+  });
+  page.on('pageerror', (error) => pageErrors.push(error.message));
+  await page.goto(`${site.url}index.html${query}${hash}`);
+  await page.evaluate(() => window.zem.ready);
+  return page;
+}
+
+const state = (page) => page.evaluate(() => window.zem.state);
+async function waitDone(page, timeout = RUN_TIMEOUT) {
+  await page.waitForFunction(() => window.zem.state === 'done', { timeout, polling: 50 });
+}
+
+// Clicks Run and, while the program is still being built, types the input
+// into the terminal: lines typed early wait in order for the program.
+async function runTyping(page, input) {
+  await page.click('#run');
+  await page.waitForFunction(() => ['building', 'running', 'done'].includes(window.zem.state), { polling: 10 });
+  await page.click('#terminal');
+  await page.keyboard.type(input);
+  const typedWhile = await state(page);
+  await waitDone(page);
+  return typedWhile;
+}
+
+async function setProgram(page, source, name = 'prog.zem') {
+  // A case that failed may have left its program running.
+  if (['building', 'running'].includes(await state(page))) {
+    await page.click('#stop');
+    await waitDone(page, 5000);
+  }
+  await page.evaluate((name) => {
+    const field = document.getElementById('name');
+    field.value = name;
+    field.dispatchEvent(new Event('change'));
+  }, name);
+  await page.evaluate((text) => window.zem.setSource(text), source);
+}
+
+// Native zemuc run on the same source and input, in a folder of its own:
+// { status, problems (its message lines, as #problems holds them) }.
+function nativeRun(source, input, lang, name = 'prog.zem') {
+  const dir = fs.mkdtempSync(path.join(work, 'native-'));
+  fs.writeFileSync(path.join(dir, name), source);
+  const result = spawnSync(zemuc, ['run', name], {
+    cwd: dir,
+    input,
+    env: { ...process.env, LC_ALL: lang === 'ja' ? 'ja_JP.UTF-8' : 'C.UTF-8', LANGUAGE: lang, NO_COLOR: '1' },
+    timeout: 60_000,
+  });
+  const problems = result.stderr
+    .toString()
+    .split('\n')
+    .filter((line) => line.startsWith(`${name}:`) || line.startsWith('zemuc:'));
+  return { status: result.status, problems };
+}
+
+let failures = 0;
+// PAGE_TEST_ONLY=REGEX runs only the cases whose title matches it.
+const only = process.env.PAGE_TEST_ONLY ? new RegExp(process.env.PAGE_TEST_ONLY) : null;
+async function check(title, body) {
+  if (only && !only.test(title)) return;
+  try {
+    await body();
+    console.log(`ok - ${title}`);
+  } catch (error) {
+    failures++;
+    console.log(`FAIL - ${title}\n  ${String(error.stack ?? error).split('\n').slice(0, 8).join('\n  ')}`);
+  }
+}
+
+// Downloads the file area's link for name and resolves to the bytes saved.
+async function download(page, name) {
+  const session = await browser.target().createCDPSession();
+  const folder = fs.mkdtempSync(path.join(downloads, 'd-'));
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder, eventsEnabled: true });
+  const finished = new Promise((resolve, reject) => {
+    let suggested = null;
+    session.on('Browser.downloadWillBegin', (event) => (suggested = event.suggestedFilename));
+    session.on('Browser.downloadProgress', (event) => {
+      if (event.state === 'completed') resolve(suggested);
+      if (event.state === 'canceled') reject(new Error(`download of ${name} canceled`));
+    });
+    setTimeout(() => reject(new Error(`download of ${name} never finished`)), 15_000);
+  });
+  const links = await page.$$eval('#files a[download]', (as) => as.map((a) => a.getAttribute('download')));
+  assert.equal(links.filter((link) => link === name).length, 1, `one link for ${name} among ${links}`);
+  await page.click(`#files a[download="${name}"]`);
+  const suggested = await finished;
+  await session.detach();
+  assert.equal(suggested, name, 'the download is named as the file');
+  return new Uint8Array(fs.readFileSync(path.join(folder, suggested)));
+}
+
+// The C that zemucfilter writes for a source, decoded.
+function nativeC(sourceFile) {
+  const dir = fs.mkdtempSync(path.join(work, 'c-'));
+  const name = path.basename(sourceFile);
+  fs.copyFileSync(sourceFile, path.join(dir, name));
+  execFileSync(zemucfilter, [name], { cwd: dir, input: '\n', stdio: ['pipe', 'ignore', 'ignore'] });
+  return decode(fs.readFileSync(path.join(dir, name.replace(/\.zem$/, '.c'))));
+}
+
+try {
+  const page = await openPage();
+
+  // ---- every example, through the menu, with its stored input typed
+  const examplesDir = path.join(project, 'examples');
+  for (const example of fs.readdirSync(examplesDir).sort()) {
+    const dir = path.join(examplesDir, example);
+    const expectedDir = path.join(dir, 'expected');
+    await check(`example ${example}: output, files, C view`, async () => {
+      const options = await page.$$eval('#examples option', (os) => os.map((o) => o.value));
+      assert.ok(options.includes(example), `the examples menu lists ${example}`);
+      await page.select('#examples', example);
+      const sourceBytes = fs.readFileSync(path.join(dir, `${example}.zem`));
+      assert.equal(await page.evaluate(() => window.zem.source()), decode(sourceBytes));
+      assert.equal(await page.$eval('#name', (field) => field.value), `${example}.zem`);
+      // The files it reads are in the file area.
+      const inputs = fs.readdirSync(dir).filter((f) => ![`${example}.zem`, 'stdin', 'expected'].includes(f));
+      const area = await page.evaluate(() => [...window.zem.files().keys()]);
+      assert.deepEqual(area.sort(), inputs.sort(), 'the example brings the files it reads');
+
+      const input = fs.readFileSync(path.join(dir, 'stdin'), 'latin1');
+      const typedWhile = await runTyping(page, input);
+      const expected = decode(fs.readFileSync(path.join(expectedDir, 'stdout')));
+      assert.equal(await page.evaluate(() => window.zem.exitStatus), 0);
+      // Typed before the program printed, the echoed input comes first.
+      assert.equal(typedWhile, 'building', 'the input was typed while the program was built');
+      assert.equal(await page.evaluate(() => window.zem.transcript()), input + expected);
+      assert.deepEqual(await page.evaluate(() => window.zem.problems()), []);
+      assert.equal(await page.$$eval('#problems > *', (items) => items.length), 0);
+
+      assert.equal(await page.evaluate(() => window.zem.cText()), nativeC(path.join(dir, `${example}.zem`)));
+      assert.equal(await page.$eval('#c-code', (code) => code.textContent), await page.evaluate(() => window.zem.cText()));
+
+      for (const written of fs.readdirSync(expectedDir).filter((f) => f !== 'stdout')) {
+        const want = new Uint8Array(fs.readFileSync(path.join(expectedDir, written)));
+        const inArea = await page.evaluate((name) => [...(window.zem.files().get(name) ?? [])], written);
+        assert.deepEqual(new Uint8Array(inArea), want, `${written} in window.zem.files()`);
+        assert.deepEqual(await download(page, written), want, `${written} downloaded`);
+      }
+    });
+  }
+
+  // ---- messages on their lines, in both languages, as zemuc run says them
+  // native: 'all', every line as zemuc run prints it; 'own', the lines on
+  // the source's places (FILE:...), where zemuc run's last line names the
+  // compiler (gcc natively, clang here); 'line', where the compiler's own
+  // words are told (they differ between gcc and clang): a message on that
+  // line. The status is zemuc run's in every case.
+  const PROBLEMS = [
+    { what: 'a line the translator rejects', source: 'はじめ\n\t数a=1;\n\t見る();\nおわり\n', native: 'all' },
+    { what: 'a source with no はじめ', source: '\t見る("x");\nおわり\n', native: 'own' },
+    // zemuc run tells the check's warnings of a program that builds and runs.
+    { what: 'a statement after the first ; (a warning, and the program runs)',
+      source: 'はじめ\n\t数a=1;\n\t見る("a",数a);\n\t見る("x");見る("y");\nおわり\n', native: 'all' },
+    { what: 'a compiler error', source: 'はじめ\n\t数a=1;\n\t数b=数a+;\n\t見る("b",数b);\nおわり\n', native: 'line', line: 3 },
+    // A fault that the checks stop: 70, on the line that did it.
+    { what: 'a division by zero', source: 'はじめ\n\t数a=0;\n\t数b=10/数a;\n\t見る("b",数b);\nおわり\n', native: 'own' },
+  ];
+  for (const lang of ['en', 'ja']) {
+    const messages = lang === 'en' ? page : await openPage('?lang=ja');
+    for (const problem of PROBLEMS) {
+      await check(`messages (${lang}): ${problem.what}`, async () => {
+        await setProgram(messages, problem.source);
+        await runTyping(messages, 'owari\n');
+        const shown = await messages.$$eval('#problems > *', (items) => items.map((item) => item.textContent));
+        assert.deepEqual(shown, await messages.evaluate(() => window.zem.problems()), '#problems is window.zem.problems()');
+        assert.ok(shown.length > 0, 'a message');
+        const native = nativeRun(problem.source, 'owari\n', lang);
+        const own = (lines) => lines.filter((line) => line.startsWith('prog.zem:'));
+        if (problem.native === 'all') assert.deepEqual(shown, native.problems, 'the lines zemuc run prints');
+        else if (problem.native === 'own') assert.deepEqual(own(shown), own(native.problems), 'the lines zemuc run prints');
+        else assert.ok(shown.some((line) => line.startsWith(`prog.zem:${problem.line}:`)), `a message on line ${problem.line}: ${shown}`);
+        assert.equal(await messages.evaluate(() => window.zem.exitStatus), native.status, 'the status zemuc run exits with');
+      });
+    }
+    await check(`labels in ${lang}`, async () => {
+      assert.equal(await messages.$eval('#run', (b) => b.textContent), lang === 'en' ? 'Run' : '実行');
+      assert.equal(await messages.evaluate(() => document.documentElement.lang), lang);
+    });
+    if (messages !== page) await messages.close();
+  }
+
+  // ---- the editor underlines the check's and the compiler's findings
+  await check('findings underlined in the editor as they type', async () => {
+    await setProgram(page, 'はじめ\n\t数a=1;\n\t数b=数a+;\nおわり\n');
+    await page.waitForSelector('#editor .cm-lintRange-error', { timeout: 60_000 });
+  });
+
+  await check('hover on a statement tells its C', async () => {
+    await setProgram(page, 'はじめ\n\t見る("計算します");\nおわり\n');
+    const word = await page.evaluateHandle(() =>
+      [...document.querySelectorAll('#editor .cm-line span')].find((span) => span.textContent === '見る'));
+    const box = await word.boundingBox();
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    await page.waitForSelector('.cm-tooltip-hover', { timeout: 30_000 });
+    const text = await page.$eval('.cm-tooltip-hover', (tip) => tip.textContent);
+    assert.match(text, /printf\("%s\\n", "計算します"\);/);
+    await page.mouse.move(0, 0);
+  });
+  await check('completion offers the statements and inserts one', async () => {
+    await setProgram(page, 'はじめ\n\t\nおわり\n');
+    await page.click('#editor .cm-line:nth-child(2)');
+    await page.keyboard.press('End');
+    await page.keyboard.sendCharacter('見');
+    await page.waitForSelector('.cm-tooltip-autocomplete', { timeout: 30_000 });
+    const labels = await page.$$eval('.cm-tooltip-autocomplete li', (items) => items.map((item) => item.textContent));
+    assert.ok(labels.some((label) => label.startsWith('見る')), `見る offered: ${labels}`);
+    // The editor takes no Enter for a list shown less than 75 ms ago.
+    await new Promise((resolve) => setTimeout(resolve, 200));
+    await page.keyboard.press('Enter');
+    assert.match(await page.evaluate(() => window.zem.source().split('\n')[1]), /^\t見る\(/);
+  });
+
+  // ---- Stop
+  const ENDLESS = [
+    { what: 'a busy loop', source: 'はじめ\n\twhile(1){\n\t\t数a=数a+1;\n\t}\nおわり\n' },
+    { what: 'a loop printing', source: 'はじめ\n\twhile(1){\n\t\tprintf("x");\n\t}\nおわり\n' },
+    { what: 'a program waiting for input', source: 'はじめ\n\t打つ(数a);\nおわり\n' },
+  ];
+  for (const endless of ENDLESS) {
+    await check(`#stop ends ${endless.what} within two seconds, status 130`, async () => {
+      await setProgram(page, endless.source);
+      await page.click('#run');
+      await page.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+      await new Promise((resolve) => setTimeout(resolve, 300));
+      const started = Date.now();
+      await page.click('#stop');
+      await waitDone(page, 5000);
+      assert.ok(Date.now() - started < 2000, `stopped after ${Date.now() - started} ms`);
+      assert.equal(await page.evaluate(() => window.zem.exitStatus), 130);
+    });
+  }
+
+  // ---- the terminal's line discipline: keys in, the line the program read
+  const ECHO = 'はじめ\n\twhile(scanf("%s",字w)==1){\n\t\t見る("語",字w);\n\t}\n\t見る("おしまい");\nおわり\n';
+  const END = 'おしまい\n--->何か文字を入れれば終わるよ';
+  const LINES = [
+    { what: 'Backspace erases a whole wide character', keys: ['あい', 'Backspace', 'う\n', 'Ctrl-D'],
+      transcript: `あう\n語[あう]\n${END}` },
+    { what: 'Backspace on an empty line does nothing', keys: ['Backspace', 'x\n', 'Ctrl-D'],
+      transcript: `x\n語[x]\n${END}` },
+    { what: 'Ctrl-U erases the line', keys: ['abc', 'Ctrl-U', 'd\n', 'Ctrl-D'], transcript: `d\n語[d]\n${END}` },
+    { what: 'IME composition', keys: [{ ime: '日本' }, '\n', 'Ctrl-D'], transcript: `日本\n語[日本]\n${END}` },
+    { what: 'a character without a Shift-JIS form is refused', keys: ['a😀b\n', 'Ctrl-D'],
+      transcript: `ab\n語[ab]\n${END}` },
+    { what: 'a character whose second byte is a backslash', keys: ['表ソ\n', 'Ctrl-D'],
+      transcript: `表ソ\n語[表ソ]\n${END}` },
+    { what: 'two lines pasted at once, in order', keys: [{ paste: '一\n二\n' }, 'Ctrl-D'],
+      transcript: `一\n二\n語[一]\n語[二]\n${END}` },
+    { what: 'Ctrl-D after text gives it without a line end', keys: ['ab', 'Ctrl-D', 'Ctrl-D'],
+      transcript: `ab語[ab]\n${END}` },
+  ];
+  for (const line of LINES) {
+    await check(`terminal: ${line.what}`, async () => {
+      await setProgram(page, ECHO);
+      await page.click('#run');
+      await page.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+      await page.click('#terminal');
+      for (const key of line.keys) {
+        if (key === 'Backspace') await page.keyboard.press('Backspace');
+        else if (key.startsWith?.('Ctrl-')) {
+          await page.keyboard.down('Control');
+          await page.keyboard.press(key.slice(5));
+          await page.keyboard.up('Control');
+        } else if (key.ime) {
+          const session = await page.createCDPSession();
+          await session.send('Input.imeSetComposition', { text: key.ime, selectionStart: key.ime.length, selectionEnd: key.ime.length });
+          await session.send('Input.insertText', { text: key.ime });
+          await session.detach();
+        } else if (key.paste) {
+          await page.$eval('#terminal textarea', (area, text) => {
+            const data = new DataTransfer();
+            data.setData('text/plain', text);
+            area.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
+          }, key.paste);
+        } else await page.keyboard.type(key);
+        // The lines reach the program in the order typed, each read before
+        // the next key: the transcript is then the same on every run.
+        await new Promise((resolve) => setTimeout(resolve, 150));
+      }
+      await waitDone(page, 20_000);
+      assert.equal(await page.evaluate(() => window.zem.transcript()), line.transcript);
+      assert.equal(await page.evaluate(() => window.zem.exitStatus), 0);
+      // The screen shows the same: what was erased is gone from it, whole.
+      const screen = await page.$$eval('#terminal .xterm-rows > div', (rows) =>
+        rows.map((row) => row.textContent.replace(/\s+$/, '')));
+      while (screen.length && screen.at(-1) === '') screen.pop();
+      assert.deepEqual(screen, line.transcript.split('\n').map((text) => text.replace(/\s+$/, '')));
+    });
+  }
+  await check('terminal: Ctrl-C stops the program (130)', async () => {
+    await setProgram(page, ECHO);
+    await page.click('#run');
+    await page.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+    await page.click('#terminal');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('c');
+    await page.keyboard.up('Control');
+    await waitDone(page, 5000);
+    assert.equal(await page.evaluate(() => window.zem.exitStatus), 130);
+  });
+
+  // ---- share links
+  const SHARED = [
+    { what: 'Japanese, tabs and a name', source: 'はじめ\n\t見る("共有＋/=?&#");\nおわり\n', name: 'kyouyuu.zem' },
+    { what: 'an empty program', source: '', name: 'prog.zem' },
+    { what: 'a character beyond the BMP', source: '// 😀\nはじめ\nおわり\n', name: 'prog.zem' },
+  ];
+  for (const shared of SHARED) {
+    await check(`share link: ${shared.what}`, async () => {
+      await setProgram(page, shared.source, shared.name);
+      await page.click('#share');
+      const link = await page.$eval('#share-link', (field) => field.value);
+      const code = new URL(link).hash;
+      assert.match(code, /^#code=[A-Za-z0-9_-]*&name=/, 'base64url, no padding');
+      const opened = await browser.newPage();
+      await opened.goto(link);
+      await opened.waitForFunction(() => window.zem !== undefined);
+      assert.equal(await opened.evaluate(() => window.zem.source()), shared.source);
+      assert.equal(await opened.$eval('#name', (field) => field.value), shared.name);
+      await opened.close();
+    });
+  }
+  await check('share link: a code that is no base64url of UTF-8 leaves the program as it was', async () => {
+    const opened = await browser.newPage();
+    await opened.goto(`${site.url}index.html?lang=en#code=gv*&name=x.zem`);
+    await opened.waitForFunction(() => window.zem !== undefined);
+    assert.notEqual(await opened.evaluate(() => window.zem.source()), '');
+    assert.equal(await opened.$eval('#notice', (s) => s.dataset.kind), 'error');
+    await opened.goto(`${site.url}index.html?lang=en#code=_w&name=x.zem`); // 0xFF: no UTF-8
+    await opened.reload();
+    await opened.waitForFunction(() => window.zem !== undefined);
+    assert.equal(await opened.$eval('#notice', (s) => s.dataset.kind), 'error');
+    await opened.close();
+  });
+
+  await check('the file area: files uploaded before a run are read by it, a removed one is gone', async () => {
+    await page.select('#examples', 'heikin');
+    await page.$$eval('#files .remove', (buttons) => buttons.forEach((button) => button.click()));
+    assert.equal(await page.evaluate(() => window.zem.files().size), 0);
+    const tensuu = path.join(work, 'tensuu.txt');
+    const extra = path.join(work, 'extra.bin');
+    fs.writeFileSync(tensuu, '10\n20\n30\n');
+    fs.writeFileSync(extra, Buffer.from([0, 0xff, 0x82, 0xa0]));
+    await (await page.$('#upload')).uploadFile(tensuu, extra);
+    await page.waitForFunction(() => window.zem.files().size === 2);
+    await page.click('#files li:has(a[download="extra.bin"]) .remove');
+    assert.deepEqual(await page.evaluate(() => [...window.zem.files().keys()]), ['tensuu.txt']);
+    await runTyping(page, 'owari\n');
+    assert.equal(await page.evaluate(() => window.zem.exitStatus), 0);
+    assert.match(await page.evaluate(() => window.zem.transcript()), /件数\[3\]\n合計\[60\]\n平均\[20\]/);
+  });
+
+  // ---- a program opened from a file: UTF-8 or Shift-JIS, else refused
+  const kuku = fs.readFileSync(path.join(project, 'examples/kuku/kuku.zem'));
+  const OPENED = [
+    { what: 'Shift-JIS', name: 'kuku.zem', bytes: kuku, source: decode(kuku) },
+    { what: 'UTF-8 with a byte-order mark', name: 'bom.zem',
+      bytes: Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]), Buffer.from(decode(kuku))]), source: decode(kuku) },
+    { what: 'neither', name: 'binary.zem', bytes: Buffer.from([0x82, 0x0a, 0xff, 0xfe, 0x00, 0x81]), source: null },
+  ];
+  for (const opened of OPENED) {
+    await check(`open a file: ${opened.what}`, async () => {
+      await setProgram(page, 'はじめ\nおわり\n');
+      const file = path.join(work, opened.name);
+      fs.writeFileSync(file, opened.bytes);
+      await (await page.$('#open')).uploadFile(file);
+      if (opened.source === null) {
+        await page.waitForFunction(() => document.getElementById('notice').dataset.kind === 'error');
+        assert.equal(await page.evaluate(() => window.zem.source()), 'はじめ\nおわり\n');
+      } else {
+        await page.waitForFunction((name) => document.getElementById('name').value === name, {}, opened.name);
+        assert.equal(await page.evaluate(() => window.zem.source()), opened.source);
+      }
+    });
+  }
+
+  // ---- offline after a visit in which a program ran
+  await check('offline: after a run, a reload without network loads and runs programs', async () => {
+    await page.waitForSelector('#offline-status[data-state="ready"]', { timeout: 120_000 });
+    // No network for the page, and none for its workers either: the server
+    // is gone (the last case that needs it ran before this one).
+    await page.setOfflineMode(true);
+    await site.close();
+    await page.reload();
+    await page.evaluate(() => window.zem.ready);
+    await page.select('#examples', 'keisan');
+    await runTyping(page, '21\nowari\n');
+    assert.equal(await page.evaluate(() => window.zem.exitStatus), 0);
+    const expected = decode(fs.readFileSync(path.join(examplesDir, 'keisan/expected/stdout')));
+    assert.equal(await page.evaluate(() => window.zem.transcript()), `21\nowari\n${expected}`);
+    await page.setOfflineMode(false);
+  });
+
+  await check('nothing fetched from another origin, no error in the page', async () => {
+    assert.deepEqual(foreign, []);
+    assert.deepEqual(pageErrors, []);
+  });
+
+  // Last, in a browser and on a server of their own, for a page that such a
+  // program makes unresponsive must not take the other cases with it.
+  await check('#stop ends a program that prints without end for five seconds, within two seconds', async () => {
+    const flood = await serve(siteDir, '/flood/');
+    // A page that does not answer fails the case in a minute, not in three.
+    const own = await puppeteer.launch({
+      executablePath: CHROMIUM,
+      headless: true,
+      args: ['--no-sandbox', '--disable-gpu'],
+      protocolTimeout: 60_000,
+    });
+    try {
+      const tab = await own.newPage();
+      await tab.goto(`${flood.url}index.html?lang=en`);
+      await tab.evaluate(() => window.zem.ready);
+      await tab.evaluate(() => window.zem.setSource('はじめ\n\twhile(1){\n\t\tprintf("%d\\n", 12345);\n\t}\nおわり\n'));
+      await tab.click('#run');
+      await tab.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+      await new Promise((resolve) => setTimeout(resolve, 5000));
+      const started = Date.now();
+      await tab.click('#stop');
+      await tab.waitForFunction(() => window.zem.state === 'done', { timeout: 10_000, polling: 50 });
+      assert.ok(Date.now() - started < 2000, `stopped after ${Date.now() - started} ms`);
+      assert.equal(await tab.evaluate(() => window.zem.exitStatus), 130);
+    } finally {
+      await own.close();
+      await flood.close();
+    }
+  });
+} finally {
+  await browser.close();
+  await site.close();
+  fs.rmSync(work, { recursive: true, force: true });
+}
+if (failures > 0) {
+  console.log(`${failures} failed`);
+  process.exit(1);
+}
+console.log('all passed');

@@ -1,0 +1,82 @@
+// The page's own words (labels, buttons, states) in Japanese and English.
+// Every message about the learner's program comes from the C++ through the
+// playground, in the language given to it: none is written here.
+
+const WORDS = {
+  title: { ja: 'ぜむ のあそび場', en: 'zem playground' },
+  examples: { ja: '例', en: 'Examples' },
+  examplesPick: { ja: '例を開く…', en: 'Open an example…' },
+  name: { ja: 'プログラム名', en: 'Program name' },
+  open: { ja: 'ファイルから開く', en: 'Open a file' },
+  notText: {
+    ja: 'このファイルは UTF-8 でも Shift-JIS でもありません',
+    en: 'This file is neither UTF-8 nor Shift-JIS text',
+  },
+  run: { ja: '実行', en: 'Run' },
+  runTitle: { ja: '翻訳して、作って、動かす (Ctrl+Enter)', en: 'Translate, build and run (Ctrl+Enter)' },
+  stop: { ja: '止める', en: 'Stop' },
+  share: { ja: '共有リンク', en: 'Share link' },
+  shareCopied: { ja: 'リンクをコピーしました', en: 'Link copied' },
+  shareShown: { ja: 'このリンクをコピーしてください', en: 'Copy this link' },
+  language: { ja: '言語', en: 'Language' },
+  editor: { ja: 'プログラム', en: 'Program' },
+  terminal: { ja: '端末', en: 'Terminal' },
+  terminalHint: {
+    ja: 'ここをクリックして入力。Enter で一行送る、空の行で Ctrl+D は入力の終わり、Ctrl+C で止める',
+    en: 'Click here to type. Enter sends a line, Ctrl+D on an empty line ends the input, Ctrl+C stops',
+  },
+  cCode: { ja: 'C のプログラム', en: 'C program' },
+  problems: { ja: 'メッセージ', en: 'Messages' },
+  noProblems: { ja: 'メッセージはありません', en: 'No messages' },
+  files: { ja: 'ファイル', en: 'Files' },
+  upload: { ja: 'ファイルを入れる', en: 'Add files' },
+  noFiles: {
+    ja: 'ファイルはありません。プログラムが読むファイルはここに入れてください',
+    en: 'No files. Add the files the program reads here',
+  },
+  remove: { ja: '消す', en: 'Remove' },
+  bytes: { ja: 'バイト', en: 'bytes' },
+  state_loading: { ja: '読み込み中…', en: 'Loading…' },
+  state_ready: { ja: '準備よし', en: 'Ready' },
+  state_building: { ja: '作っています…', en: 'Building…' },
+  state_running: { ja: '実行中', en: 'Running' },
+  state_done: { ja: '終わりました', en: 'Finished' },
+  exitStatus: { ja: '終了コード', en: 'exit status' },
+  offlineReady: { ja: 'オフラインでも使えます', en: 'Works offline' },
+  loadFailed: { ja: '読み込めませんでした', en: 'Could not load' },
+  runFailed: { ja: 'あそび場の失敗', en: 'The playground failed' },
+  badShare: { ja: '共有リンクのプログラムが読めません', en: 'The share link holds no readable program' },
+  notSjis: { ja: 'Shift-JIS にない文字は入力できません', en: 'Characters without a Shift-JIS form cannot be typed' },
+  stopStuck: { ja: 'プログラムが止まりません', en: 'The program does not stop' },
+};
+
+export function pickLang(search, navigatorLanguage) {
+  const asked = new URLSearchParams(search).get('lang');
+  if (asked === 'ja' || asked === 'en') return asked;
+  return /^ja\b/i.test(navigatorLanguage || '') ? 'ja' : 'en';
+}
+
+let current = 'en';
+
+export function setLang(lang) {
+  current = lang;
+  document.documentElement.lang = lang;
+  document.title = t('title');
+  for (const element of document.querySelectorAll('[data-l10n]')) {
+    element.textContent = t(element.dataset.l10n);
+  }
+  for (const element of document.querySelectorAll('[data-l10n-title]')) {
+    element.title = t(element.dataset.l10nTitle);
+  }
+  // Shown by the style sheet where the element is empty, so that the
+  // element itself holds nothing but its items.
+  for (const element of document.querySelectorAll('[data-l10n-empty]')) {
+    element.dataset.empty = t(element.dataset.l10nEmpty);
+  }
+}
+
+export function t(key) {
+  const word = WORDS[key];
+  if (word === undefined) throw new Error(`no UI word ${key}`);
+  return word[current];
+}

@@ -1,0 +1,340 @@
+// The playground's page: the editor, the run, the terminal, the C view, the
+// messages and the file area, wired to the playground (web/src/pipeline),
+// which runs the same C++ as zemuc and the C compiler in workers. Its public
+// face (element ids, the URL, window.zem) is written in the README.
+import '@xterm/xterm/css/xterm.css';
+import { Playground } from '../pipeline/playground.js';
+import { createEditor } from './editor.js';
+import { createTerminal } from './terminal.js';
+import { createCView } from './cview.js';
+import { createFileArea } from './files.js';
+import { EXAMPLES } from './examples.js';
+import { decodeSjis } from './sjis.js';
+import { shareHash, readShareHash, cleanName } from './share.js';
+import { pickLang, setLang, t } from './i18n.js';
+import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline } from './offline.js';
+
+const FAST_ANALYSIS_MS = 250; // the check, as they type
+const BUILD_ANALYSIS_MS = 1500; // the compiler's findings, after a pause
+const STOP_GRACE_MS = 3000; // after Stop, the run is told stuck past this
+
+const DEFAULT_SOURCE = 'はじめ\n\t見る("こんにちは");\n\t打つ(字名前);\n\t見る("名前",字名前);\nおわり\n';
+
+const $ = (id) => document.getElementById(id);
+const base = new URL('.', document.baseURI).href;
+let lang = pickLang(location.search, navigator.language);
+setLang(lang);
+
+const registered = registerServiceWorker();
+// The playground is made once the service worker is in control (at once
+// on later visits); until then calls to it wait for it.
+let playground = null;
+const made = serviceWorkerInControl().then(() => (playground = new Playground({ base, lang })));
+
+let state = 'loading';
+let exitStatus = null;
+let programName = 'prog.zem';
+let problemLines = [];
+let running = null; // the promise of the run under way
+let lastAnalysis = { text: null, cText: null, cLines: null };
+let version = 0;
+let cursorLine = 0;
+
+// A notice about the page itself (a share link it cannot read, a character
+// refused, the playground failing); the state has a place of its own, so
+// that a change of state does not hide a notice.
+function say(text, kind = 'info') {
+  const notice = $('notice');
+  notice.textContent = text;
+  notice.dataset.kind = kind;
+}
+
+function setState(next) {
+  state = next;
+  document.body.dataset.state = next;
+  const busy = next === 'building' || next === 'running';
+  $('run').disabled = next === 'loading' || busy;
+  $('stop').disabled = !busy;
+  const word = t(`state_${next}`);
+  $('status').textContent = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
+}
+
+// ---- the editor and its analysis
+
+const editor = createEditor($('editor'), {
+  hover: async (source, line, character) => (await made).hover(source, programName, line, character),
+  complete: async (source, line, character) => (await made).complete(source, programName, line, character),
+  onChange: () => scheduleAnalysis(),
+  onCursorLine(line) {
+    cursorLine = line;
+    cView.showLine(line);
+  },
+  onRunKey: () => void run(),
+});
+
+const cView = createCView($('c-code'), $('c-gutter'));
+
+let fastTimer;
+let buildTimer;
+function scheduleAnalysis() {
+  version++;
+  clearTimeout(fastTimer);
+  clearTimeout(buildTimer);
+  fastTimer = setTimeout(() => analyze(false), FAST_ANALYSIS_MS);
+  buildTimer = setTimeout(() => analyze(true), BUILD_ANALYSIS_MS);
+}
+
+async function analyze(withBuild) {
+  const asked = version;
+  const text = editor.text();
+  let result;
+  try {
+    const pg = await made;
+    result = await (withBuild ? pg.analyzeWithBuild(text, programName) : pg.analyze(text, programName));
+  } catch (error) {
+    if (asked === version) say(`${t('runFailed')}: ${error.message}`, 'error');
+    return;
+  }
+  if (asked !== version || !result) return;
+  editor.showDiagnostics(text, result.diagnostics);
+  lastAnalysis = { text, cText: result.cText ?? '', cLines: result.cLines ?? null };
+  // While a run is under way the C view is the run's; the line map is
+  // taken when the run's C is this same text.
+  if (running) return;
+  cView.set(lastAnalysis.cText, lastAnalysis.cLines);
+  cView.showLine(cursorLine);
+}
+
+// ---- the terminal, the messages and the files
+
+const terminal = createTerminal($('terminal'), {
+  // A run is on: the playground is there.
+  onLine: (bytes) => playground.input(bytes),
+  onEnd: () => playground.endInput(),
+  onInterrupt: () => stop(),
+  onRefused: () => say(t('notSjis'), 'error'),
+});
+
+const fileArea = createFileArea($('file-list'), $('upload'), {
+  onError: (error) => say(`${t('runFailed')}: ${error.message}`, 'error'),
+});
+
+function showProblems(lines) {
+  problemLines = Array.isArray(lines) ? [...lines] : [];
+  const list = $('problems');
+  list.replaceChildren(
+    ...problemLines.map((line) => {
+      const item = document.createElement('li');
+      item.textContent = line;
+      // FILE:LINE:COL: takes the editor there (columns count from 1).
+      const place = /^[^:]*\.zem:(\d+):(\d+):/.exec(line);
+      if (place) {
+        item.classList.add('place');
+        item.tabIndex = 0;
+        const go = () => editor.goTo(Number(place[1]) - 1, Number(place[2]) - 1);
+        item.addEventListener('click', go);
+        item.addEventListener('keydown', (event) => event.key === 'Enter' && go());
+      }
+      return item;
+    }),
+  );
+}
+
+// ---- running
+
+async function runOnce() {
+  await zem.ready;
+  const text = editor.text();
+  exitStatus = null;
+  showProblems([]);
+  say('');
+  terminal.beginRun();
+  terminal.focus();
+  setState('building');
+  let result;
+  try {
+    result = await playground.run(text, programName, {
+      files: fileArea.map(),
+      onOutput: (bytes) => terminal.output(bytes),
+      onState: (next) => {
+        // 'done' is told once the run's results are shown.
+        if (next === 'building' || next === 'running') setState(next);
+      },
+    });
+  } catch (error) {
+    terminal.endRun();
+    setState('done');
+    say(`${t('runFailed')}: ${error.message}`, 'error');
+    return null;
+  }
+  terminal.endRun();
+  exitStatus = result.status;
+  showProblems(result.problems);
+  terminal.note(result.shown);
+  const cText = result.cBytes ? decodeSjis(result.cBytes) : '';
+  cView.set(cText, cText === lastAnalysis.cText ? lastAnalysis.cLines : null);
+  cView.showLine(cursorLine);
+  if (result.files) fileArea.replace(result.files);
+  setState('done');
+  keepSiteOffline().then((ok) => {
+    if (ok) $('offline-status').dataset.state = 'ready';
+  });
+  return exitStatus;
+}
+
+function run() {
+  running ??= runOnce().finally(() => {
+    running = null;
+  });
+  return running;
+}
+
+function stop() {
+  if (!running) return;
+  const run = running;
+  playground?.stop();
+  const timer = setTimeout(() => say(t('stopStuck'), 'error'), STOP_GRACE_MS);
+  run.finally(() => clearTimeout(timer));
+}
+
+$('run').addEventListener('click', () => void run());
+$('stop').addEventListener('click', stop);
+
+// ---- the program's source and name, examples, sharing, language
+
+function setName(name) {
+  programName = cleanName(name);
+  $('name').value = programName;
+}
+
+function setSource(text) {
+  editor.setText(String(text));
+}
+
+$('name').addEventListener('change', () => {
+  setName($('name').value);
+  scheduleAnalysis();
+});
+
+const menu = $('examples');
+for (const name of Object.keys(EXAMPLES)) {
+  const option = document.createElement('option');
+  option.value = name;
+  option.textContent = `${name}.zem`;
+  menu.append(option);
+}
+menu.addEventListener('change', () => {
+  const name = menu.value;
+  const example = EXAMPLES[name];
+  // Back to the menu's title, so that the same example can be opened again.
+  menu.value = '';
+  if (!example) return;
+  setName(`${name}.zem`);
+  setSource(decodeSjis(example.source));
+  fileArea.replace(Object.entries(example.files).map(([name, bytes]) => [name, bytes.slice()]));
+});
+
+// A program saved as a file: UTF-8 as editors save it, or Shift-JIS as the
+// translator reads it.
+$('open').addEventListener('change', async () => {
+  const file = $('open').files[0];
+  $('open').value = '';
+  if (!file) return;
+  let bytes;
+  try {
+    bytes = new Uint8Array(await file.arrayBuffer());
+  } catch (error) {
+    say(`${t('runFailed')}: ${error.message}`, 'error');
+    return;
+  }
+  let text;
+  try {
+    text = new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+  } catch {
+    try {
+      text = decodeSjis(bytes, { fatal: true });
+    } catch {
+      say(t('notText'), 'error');
+      return;
+    }
+  }
+  setName(file.name);
+  setSource(text.replace(/^\ufeff/, ''));
+});
+
+function openShared() {
+  const shared = readShareHash(location.hash);
+  if (shared === null) return false;
+  if (shared.error) {
+    say(t('badShare'), 'error');
+    return false;
+  }
+  setName(shared.name);
+  setSource(shared.source);
+  return true;
+}
+window.addEventListener('hashchange', openShared);
+
+$('share').addEventListener('click', async () => {
+  const url = new URL(location.href);
+  url.hash = shareHash(editor.text(), programName);
+  history.replaceState(null, '', url);
+  const field = $('share-link');
+  field.value = url.href;
+  field.hidden = false;
+  field.select();
+  try {
+    await navigator.clipboard.writeText(url.href);
+    say(t('shareCopied'));
+  } catch {
+    say(t('shareShown'));
+  }
+});
+
+const langMenu = $('lang');
+langMenu.value = lang;
+langMenu.addEventListener('change', () => {
+  lang = langMenu.value === 'ja' ? 'ja' : 'en';
+  setLang(lang);
+  playground?.setLang(lang);
+  const url = new URL(location.href);
+  url.searchParams.set('lang', lang);
+  history.replaceState(null, '', url);
+  setState(state);
+  scheduleAnalysis();
+});
+
+// ---- the public face
+
+const zem = {
+  ready: null,
+  get state() {
+    return state;
+  },
+  get exitStatus() {
+    return exitStatus;
+  },
+  source: () => editor.text(),
+  setSource,
+  run,
+  transcript: () => terminal.transcript(),
+  problems: () => [...problemLines],
+  cText: () => cView.text(),
+  files: () => fileArea.map(),
+  addFile: (name, bytes) => fileArea.add(name, bytes),
+};
+
+zem.ready = made.then((pg) => pg.ready).then(
+  () => {
+    setState('ready');
+  },
+  (error) => {
+    say(`${t('loadFailed')}: ${error.message}`, 'error');
+    throw error;
+  },
+);
+window.zem = zem;
+
+setState('loading');
+if (!openShared()) setSource(DEFAULT_SOURCE);
+registered.catch((error) => say(`${t('runFailed')}: ${error.message}`, 'error'));
