@@ -77,6 +77,39 @@ await check('queued input: ready() waits for input, then for the end', async () 
   assert.throws(() => input.push(bytes('late')));
 });
 
+// --- Output handed to the page --------------------------------------
+// Writes at given times (ms): the pieces posted, as texts, before a flush.
+const { OutputBatch } = await pipeline('output-batch.js');
+const batchRows = [
+  { what: 'a human pace passes each write at once', writes: [[0, 'a'], [200, 'b'], [400, 'c']], want: ['a', 'b', 'c'] },
+  { what: 'a burst past twenty a window is gathered', writes: Array.from({ length: 25 }, (_, i) => [i, String(i % 10)]), want: [...'01234567890123456789'] },
+  { what: 'a piece of 64 KiB goes at once in a burst', writes: [...Array.from({ length: 20 }, () => [0, 'z']), [0, 'x'], [1, 'y'.repeat(65536)]], want: [...'z'.repeat(20), 'x' + 'y'.repeat(65536)] },
+];
+for (const row of batchRows) {
+  await check(`output batch: ${row.what}`, async () => {
+    let clock = 0;
+    const posted = [];
+    const batch = new OutputBatch((piece) => posted.push(text(piece)), () => clock);
+    for (const [at, written] of row.writes) {
+      clock = at;
+      batch.push(bytes(written));
+    }
+    assert.deepEqual(posted, row.want);
+    batch.flush();
+    assert.equal(posted.join(''), row.writes.map(([, written]) => written).join(''), 'nothing lost under a MiB');
+  });
+}
+await check('output batch: past a MiB held, the oldest writes go', async () => {
+  const posted = [];
+  const batch = new OutputBatch((piece) => posted.push(piece.length), () => 0);
+  for (let i = 0; i < 20; i++) batch.push(bytes('.'));
+  const kib = new Uint8Array(1024);
+  for (let i = 0; i < 63; i++) batch.push(kib);
+  assert.equal(posted.length, 20);
+  batch.push(new Uint8Array(2 * 1024 * 1024));
+  assert.deepEqual(posted.slice(20), [2 * 1024 * 1024]);
+});
+
 // The shared-memory channel with a real blocked reader in another thread:
 // pieces given before it reads, while it waits, larger than the buffer.
 const readerThread = `

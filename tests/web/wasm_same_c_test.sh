@@ -23,8 +23,10 @@ done
 node -e 'require("node:wasi")' 2>/dev/null || skip "node:wasi"
 
 started=$SECONDS
-if [[ ! -f $wasm_build/build.ninja ]]; then
-  (cd "$project" && cmake --preset wasm -B "$wasm_build" >/dev/null) ||
+# A change of the toolchain file reaches a configured tree only afresh.
+if [[ ! -f $wasm_build/build.ninja ||
+  $project/cmake/wasm32-wasi.cmake -nt $wasm_build/CMakeCache.txt ]]; then
+  (cd "$project" && cmake --preset wasm --fresh -B "$wasm_build" >/dev/null) ||
     { echo "FAIL: the wasm preset does not configure"; exit 1; }
 fi
 cmake --build "$wasm_build" --target zemucweb >/dev/null ||

@@ -7,6 +7,7 @@
 // { type: 'done', status, trap, files, checkFiles } or
 // { type: 'failed', message }.
 import { runProgram } from './program.js';
+import { OutputBatch } from './output-batch.js';
 import { QueuedInput, SharedInputReader } from './stdin.js';
 
 let input = null;
@@ -19,20 +20,28 @@ self.onmessage = ({ data }) => {
 
 async function start({ wasm, env, files, name, shared }) {
   input = shared ? new SharedInputReader(shared, () => self.postMessage({ type: 'emptied' })) : new QueuedInput();
+  const output = new OutputBatch((bytes) => self.postMessage({ type: 'output', bytes }, [bytes.buffer]));
+  // What was written shows before the program waits for a line.
+  const reader = {
+    ready: () => (output.flush(), input.ready()),
+    take: (size) => (output.flush(), input.take(size)),
+  };
   try {
     const module = await WebAssembly.compile(wasm);
     const ended = await runProgram(module, {
       env,
       files,
-      input,
+      input: reader,
       name,
       suspend: !shared,
-      // Copied, not transferred: the shim counts the bytes written from
-      // the array after handing it on.
-      onOutput: (bytes) => self.postMessage({ type: 'output', bytes }),
+      // OutputBatch copies what it keeps: the shim counts the bytes
+      // written from the array after handing it on.
+      onOutput: (bytes) => output.push(bytes),
     });
+    output.flush();
     self.postMessage({ type: 'done', ...ended });
   } catch (error) {
+    output.flush();
     self.postMessage({ type: 'failed', message: String(error?.stack ?? error) });
   }
 }

@@ -88,11 +88,17 @@ export class Toolchain {
       return { prepared, cBytes, built: null, explained: pick(prepared) };
     }
     const built = await this.compile(prepared, files);
-    const explained = built.stderr
+    const told = built.stderr
       ? await this.explainBuild(source, name, built)
       : { problems: [], shown: '', status: 0 };
-    if (built.ok && explained.status !== 0) throw new Error('a build that succeeded was explained as failed');
-    return { prepared, cBytes, built, explained: pick(explained) };
+    if (built.ok && told.status !== 0) throw new Error('a build that succeeded was explained as failed');
+    // zemuc run tells the check's warnings before the compiler's words.
+    const explained = {
+      problems: [...prepared.problems, ...told.problems],
+      shown: prepared.shown + told.shown,
+      status: told.status,
+    };
+    return { prepared, cBytes, built, explained };
   }
 
   // What zemuc run tells after the program ended: status, or the trap
