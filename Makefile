@@ -31,7 +31,8 @@ $(BUILD)/build.ninja: | build-tools
 build: tools $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
-test: build
+# The playground's tests run the site that `make web` writes.
+test: build web
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
 # Builds only what the demo runs.
