@@ -27,9 +27,9 @@
  * clang's -fsanitize=signed-integer-overflow,integer-divide-by-zero,...
  * calls (src/program/compile_flags.h) write what UndefinedBehaviorSanitizer
  * writes, and a text put into a string variable too small for it (scanf,
- * strcpy, strcat, measured against the variable by __builtin_object_size)
- * is reported in AddressSanitizer's words, so that zemuc reads and tells
- * both as it does a native checked program's.
+ * strcpy, strcat, measured against the variable by __builtin_object_size;
+ * natively too for scanf) is reported in AddressSanitizer's words, so that
+ * zemuc reads and tells both as it does a native checked program's.
  *
  * The macros come last, after the includes, so that the headers declare
  * the functions under their own names; later includes of the same headers
@@ -340,6 +340,11 @@ void __ubsan_handle_float_cast_overflow_abort(struct zemuc_check_data *data,
           data->second->name);
   zemuc_ub_stop(report, &data->place);
 }
+#endif
+/* A word typed into a text too small for it is measured here, natively
+   too: AddressSanitizer stops the read, but some run-times (gcc 11's) lose
+   the trace in the C library's scanf, and with it the learner's line. */
+#if defined(__wasm__) || defined(__GNUC__)
 /* A text of `length` bytes and its end put into the variable `name` of
    `size` bytes by `function` on file:line, told as AddressSanitizer tells
    a write past a variable of main. The place names no column: zemuc
@@ -391,46 +396,38 @@ static int zemuc_scanf_sized(const char *file, int line, size_t size,
   va_end(ap);
   return n;
 }
-static char *zemuc_strcpy(const char *file, int line, size_t size,
-                          const char *name, char *target, const char *text) {
-  size_t length = strlen(text);
-  if (size != (size_t)-1 && length >= size) {
-    zemuc_too_long(file, line, "strcpy", name, target, size, length);
-  }
-  return memmove(target, text, length + 1);
-}
-static char *zemuc_strcat(const char *file, int line, size_t size,
-                          const char *name, char *target, const char *text) {
-  size_t start = strlen(target);
-  size_t length = strlen(text);
-  if (size != (size_t)-1 && start + length >= size) {
-    zemuc_too_long(file, line, "strcat", name, target, size, start + length);
-  }
-  memmove(target + start, text, length + 1);
-  return target;
-}
-/* A branch never taken keeps the library's own function in the text, so
-   that the compiler still warns of a copy that cannot fit, as it does
-   natively. */
-static int zemuc_never(void) { return 0; }
 #define zemuc_second(first, second, ...) second
 #define zemuc_second_name(first, second, ...) #second
 #define scanf(...)                                                      \
   zemuc_scanf_sized(__FILE__, __LINE__,                                 \
                     __builtin_object_size(zemuc_second(__VA_ARGS__, 0, 0), 1), \
                     zemuc_second_name(__VA_ARGS__, 0, 0), __VA_ARGS__)
-#define strcpy(target, text)                                            \
-  (zemuc_never() ? strcpy(target, text)                                 \
-                 : zemuc_strcpy(__FILE__, __LINE__,                     \
-                                __builtin_object_size(target, 1), #target, \
-                                target, text))
-#define strcat(target, text)                                            \
-  (zemuc_never() ? strcat(target, text)                                 \
-                 : zemuc_strcat(__FILE__, __LINE__,                     \
-                                __builtin_object_size(target, 1), #target, \
-                                target, text))
 #else
 #define scanf(...) zemuc_scanf(__FILE__, __LINE__, __VA_ARGS__)
+#endif
+/* Natively AddressSanitizer stops a copy too long and names its line. */
+#if defined(__wasm__)
+/* A text about to be copied (strcpy) or added (strcat, after `start`
+   bytes) into a variable of `size` bytes: stopped before it writes past
+   the variable. The library's own function then copies, in the program's
+   text, so that the compiler still warns of a copy that cannot fit. */
+static void zemuc_fits(const char *file, int line, const char *function,
+                       size_t size, const char *name, const char *target,
+                       size_t start, const char *text) {
+  size_t length = start + strlen(text);
+  if (size != (size_t)-1 && length >= size) {
+    zemuc_too_long(file, line, function, name, target, size, length);
+  }
+}
+#define strcpy(target, text)                                           \
+  (zemuc_fits(__FILE__, __LINE__, "strcpy",                            \
+              __builtin_object_size(target, 1), #target, target, 0, text), \
+   strcpy(target, text))
+#define strcat(target, text)                                           \
+  (zemuc_fits(__FILE__, __LINE__, "strcat",                            \
+              __builtin_object_size(target, 1), #target, target,       \
+              strlen(target), text),                                   \
+   strcat(target, text))
 #endif
 #define atoi(text) zemuc_atoi(__FILE__, __LINE__, text)
 #define fprintf(...) zemuc_fprintf(__FILE__, __LINE__, __VA_ARGS__)

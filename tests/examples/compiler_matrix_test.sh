@@ -2,7 +2,8 @@
 # What a learner sees from zemuc run with one C compiler: a correct program
 # runs with nothing on stderr (or, where the compiler cannot build the
 # checks, the one plain line that says so), a missing ; is told on its own
-# line, and a division by zero is told as one.
+# line, and a division by zero and a typed word too long for its text are
+# told as such, on their lines where the checks are built.
 # Usage: compiler_matrix_test.sh ZEMUC COMPILER
 # Exits 77 (skipped) without the compiler.
 set -uo pipefail
@@ -53,6 +54,13 @@ if grep -q "$unchecked" "$work/err"; then
 else
   grep -q '^p.zem:3:7: error: division by zero' "$work/err" ||
     fail "a division by zero" "not told on line 3"
+fi
+run 'はじめ\n\t打つ(字s);\n\t見る("s",字s);\nおわり\n' "$(printf 'x%.0s' {1..300})\\nx\\n"
+# Without checks nothing measures it (tcc).
+if ! grep -q "$unchecked" "$work/err"; then
+  ((status == 70)) || fail "a word too long for its text" "status $status"
+  grep -q '^p.zem:2:2: error: 字s holds at most 255 bytes of text, and a text of 300 bytes was put into it' \
+    "$work/err" || fail "a word too long for its text" "not told on line 2"
 fi
 ((failed == 0)) && echo "ok: zemuc run with $compiler"
 exit $failed
