@@ -26,11 +26,7 @@ int print_answer(const nlohmann::json& answer) {
   const std::string text =
       answer.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
       "\n";
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
-      std::fflush(stdout) != 0) {
-    return kStatusAnswerLost;
-  }
-  return 0;
+  return write_all(stdout, text) ? 0 : kStatusStreamFailed;
 }
 
 Reporter keeping_reporter(Language language, std::string& shown) {

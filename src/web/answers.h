@@ -16,14 +16,13 @@
 #include "program/copy.h"
 #include "program/program.h"
 #include "web/arguments.h"
+#include "web/filter.h"
 
 namespace zemuc::web {
 
-// The status of an answer that could not be printed whole.
-inline constexpr int kStatusAnswerLost = 74;
-
 // Prints `answer` on standard output, a line of its own; characters that
-// are not UTF-8 become U+FFFD. 0, or kStatusAnswerLost.
+// are not UTF-8 become U+FFFD. 0, or kStatusStreamFailed
+// (web/filter.h) when it cannot be printed whole.
 int print_answer(const nlohmann::json& answer);
 
 // What zemuc run says, kept: a reporter in the language asked for, on a

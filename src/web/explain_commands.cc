@@ -1,7 +1,9 @@
 // explain-build and explain-run: what the compiler said and how the
 // program ended, told as zemuc run tells them, from the same functions.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -15,20 +17,10 @@
 #include "web/answers.h"
 #include "web/commands.h"
 #include "web/editor_answers.h"
+#include "web/filter.h"
 
 namespace zemuc::web {
 namespace {
-
-// Everything on standard input: the compiler's standard error.
-std::string read_standard_input() {
-  std::string text;
-  char buffer[1 << 14];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
-    text.append(buffer, n);
-  }
-  return text;
-}
 
 // The signal that ends a native program where a WebAssembly trap ended
 // the browser's, by the words of the trap's message (V8's and others').
@@ -60,7 +52,15 @@ int signal_of_trap(std::string_view message) {
 }  // namespace
 
 int explain_build(const Arguments& arguments) {
-  const std::string output = read_standard_input();
+  // Standard input holds the compiler's standard error.
+  const std::optional<std::string> read = read_all(stdin);
+  if (!read) {
+    // Nothing is left to tell a failure of this one with.
+    (void)std::fprintf(stderr, "zemucweb: standard input: %s\n",
+                       std::strerror(errno));
+    return kStatusStreamFailed;
+  }
+  const std::string& output = *read;
   int exit_status = 0;
   const std::optional<BrowserProgram> built =
       program_after_prepare(arguments, exit_status);

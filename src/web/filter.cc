@@ -12,6 +12,23 @@
 namespace zemuc::web {
 namespace {
 
+int fail(std::FILE* messages, const char* what, int error) {
+  // Nothing is left to tell a failure of this one with.
+  (void)std::fprintf(messages, "zemucweb: %s: %s\n", what,
+                     std::strerror(error));
+  return kStatusStreamFailed;
+}
+
+}  // namespace
+
+// Writes `text` whole and flushes it; false with errno saying why.
+bool write_all(std::FILE* out, std::string_view text) {
+  if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
+    return false;
+  }
+  return std::fflush(out) == 0;
+}
+
 // The whole of `in`, or nothing with errno saying why.
 std::optional<std::string> read_all(std::FILE* in) {
   std::string text;
@@ -24,23 +41,6 @@ std::optional<std::string> read_all(std::FILE* in) {
   if (std::ferror(in)) return std::nullopt;
   return text;
 }
-
-// Writes `text` whole and flushes it; false with errno saying why.
-bool write_all(std::FILE* out, std::string_view text) {
-  if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) {
-    return false;
-  }
-  return std::fflush(out) == 0;
-}
-
-int fail(std::FILE* messages, const char* what, int error) {
-  // Nothing is left to tell a failure of this one with.
-  (void)std::fprintf(messages, "zemucweb: %s: %s\n", what,
-                     std::strerror(error));
-  return kStatusStreamFailed;
-}
-
-}  // namespace
 
 int run_filter(std::string_view source_name, std::FILE* in, std::FILE* out,
                std::FILE* messages) {

@@ -6,6 +6,8 @@
 #define ZEMUC_WEB_FILTER_H_
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zemuc::web {
@@ -13,6 +15,12 @@ namespace zemuc::web {
 // The status when the source cannot be read or a text cannot be written
 // whole; otherwise the status is the translator's own.
 inline constexpr int kStatusStreamFailed = 74;
+
+// The whole of `in`, or nothing with errno saying why.
+std::optional<std::string> read_all(std::FILE* in);
+
+// Writes `text` whole and flushes it; false with errno saying why.
+bool write_all(std::FILE* out, std::string_view text);
 
 // Translates what `in` holds as zemucfilter translates a file named
 // `source_name`, writes the C text to `out` (what zemucfilter writes to its

@@ -159,7 +159,7 @@ try {
   }
 } finally {
   await browser.close();
-  served.close();
+  await served.close();
 }
 if (failures.length) {
   console.log(`${failures.length} failed`);

@@ -19,8 +19,9 @@ const TYPES = {
   '.png': 'image/png',
 };
 
-// Starts the server; resolves to { url, close() }.
-export function serve(root, prefix = '/', port = 0) {
+// Starts the server; resolves to { url, close() }. headers: sent with
+// every file besides its own (a host's cross-origin isolation, say).
+export function serve(root, prefix = '/', port = 0, { headers = {} } = {}) {
   const base = prefix.endsWith('/') ? prefix : `${prefix}/`;
   const rootDir = path.resolve(root);
   const server = http.createServer((request, response) => {
@@ -51,6 +52,7 @@ export function serve(root, prefix = '/', port = 0) {
           return response.end();
         }
         response.writeHead(200, {
+          ...headers,
           'content-type': TYPES[path.extname(file)] ?? 'application/octet-stream',
           'content-length': data.length,
           'last-modified': modified.toUTCString(),
