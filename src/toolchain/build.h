@@ -34,7 +34,7 @@ struct Built {
   bool checked = false;  // whether the program built has the checks
   // Whether it has, for want of the sanitizers, the frame's own checks.
   bool own_checks = false;
-  CopyMap map;           // of the copy it was built from
+  CopyMap map;  // of the copy it was built from
   // The compiler's errors or warnings as the learner is told them.
   std::string said;
   // What its warnings said of values missing, for the faults of a run.

@@ -274,8 +274,7 @@ TEST(CompilerCopy, TheCheckedFrameSaysWhatCopyHNames) {
 TEST(CompilerCopy, OnlyFramesWithoutSanitizersWatchForFaults) {
   const Program program = program_of("はじめ\n\t見る(\"a\");\nおわり\n");
   const std::string watch = "getenv(\"" + std::string(kFaultVariable) + "\")";
-  const std::string report =
-      "getenv(\"" + std::string(kReportVariable) + "\")";
+  const std::string report = "getenv(\"" + std::string(kReportVariable) + "\")";
   const std::string checked = make_compiler_copy(program, Frame::kChecked).text;
   EXPECT_EQ(checked.find(watch), std::string::npos);
   EXPECT_EQ(checked.find("zemuc_main"), std::string::npos);
