@@ -26,10 +26,14 @@
  * it answers the undefined-behaviour checks itself: the handlers that
  * clang's -fsanitize=signed-integer-overflow,integer-divide-by-zero,...
  * calls (src/program/compile_flags.h) write what UndefinedBehaviorSanitizer
- * writes, and a text put into a string variable too small for it (scanf,
- * strcpy, strcat, measured against the variable by __builtin_object_size;
- * natively too for scanf) is reported in AddressSanitizer's words, so that
- * zemuc reads and tells both as it does a native checked program's.
+ * writes. Wherever AddressSanitizer is not built in (WebAssembly, and a
+ * compiler without sanitizers, such as tcc, which builds this file after
+ * the plain frame's fault watch), a text put into a string variable too
+ * small for it (scanf, strcpy, strcat, measured against the variable) is
+ * stopped before it is written and reported in AddressSanitizer's words,
+ * so that zemuc reads and tells it as it does a native checked program's;
+ * scanf's word is measured with AddressSanitizer too, as some run-times
+ * lose its line.
  *
  * The macros come last, after the includes, so that the headers declare
  * the functions under their own names; later includes of the same headers
@@ -44,7 +48,16 @@
 #include <errno.h>
 #include <limits.h>
 int delkai(char *);
-#if !defined(__wasm__)
+/* Built with the sanitizers (gcc says so by a macro, clang by a feature),
+   or without them: in WebAssembly, or by a compiler that has none. */
+#if defined(__SANITIZE_ADDRESS__)
+#define ZEMUC_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZEMUC_SANITIZED 1
+#endif
+#endif
+#if defined(ZEMUC_SANITIZED)
 const char *__asan_default_options(void) {
   return "detect_leaks=0:exitcode=70:fast_unwind_on_fatal=1";
 }
@@ -57,7 +70,7 @@ static void zemuc_flush(void) { fflush(stdout); }
 static void zemuc_start(void) __attribute__((constructor));
 static void zemuc_start(void) {
   if (getenv("ZEMUC_PROBE") != NULL) exit(0);
-#if !defined(__wasm__)
+#if defined(ZEMUC_SANITIZED)
   __sanitizer_set_death_callback(zemuc_flush);
 #endif
 }
@@ -132,16 +145,6 @@ static int zemuc_vscanf(const char *file, int line, const char *format,
   } else {
     n = vscanf(format, ap);
   }
-  return n;
-}
-static int zemuc_scanf(const char *file, int line, const char *format, ...)
-    __attribute__((format(scanf, 3, 4), unused));
-static int zemuc_scanf(const char *file, int line, const char *format, ...) {
-  va_list ap;
-  int n;
-  va_start(ap, format);
-  n = zemuc_vscanf(file, line, format, ap);
-  va_end(ap);
   return n;
 }
 static int zemuc_atoi(const char *file, int line, const char *text) {
@@ -341,10 +344,25 @@ void __ubsan_handle_float_cast_overflow_abort(struct zemuc_check_data *data,
   zemuc_ub_stop(report, &data->place);
 }
 #endif
-/* A word typed into a text too small for it is measured here, natively
-   too: AddressSanitizer stops the read, but some run-times (gcc 11's) lose
-   the trace in the C library's scanf, and with it the learner's line. */
-#if defined(__wasm__) || defined(__GNUC__)
+/* A text put into a variable too small for it is measured before it is
+   written: a word typed, wherever this file is built, since some
+   sanitizer run-times (gcc 11's) lose the trace in the C library's scanf,
+   and with it the learner's line; a text copied or added, where no
+   AddressSanitizer stops it (with it, gcc would no longer warn of a copy
+   that cannot fit). */
+/* The size of the variable `target` names or points at, (size_t)-1 where
+   it cannot be known. Without __builtin_object_size (tcc) it is the size
+   of the array named, or of the one a pointer to an array points at; the
+   size of a pointer itself tells nothing. */
+#if defined(__GNUC__)
+#define zemuc_size(target) __builtin_object_size(target, 1)
+#else
+static size_t zemuc_known(size_t size) {
+  return size == sizeof(char *) ? (size_t)-1 : size;
+}
+#define zemuc_size(target) \
+  zemuc_known(sizeof((target)[0]) == 1 ? sizeof(target) : sizeof((target)[0]))
+#endif
 /* A text of `length` bytes and its end put into the variable `name` of
    `size` bytes by `function` on file:line, told as AddressSanitizer tells
    a write past a variable of main. The place names no column: zemuc
@@ -369,7 +387,7 @@ static void zemuc_too_long(const char *file, int line, const char *function,
   zemuc_stop(report);
 }
 /* A word typed into a text: read whole, then measured against the
-   variable (size (size_t)-1 where it cannot be known). */
+   variable. Other reads go through the check of numbers. */
 static int zemuc_scanf_sized(const char *file, int line, size_t size,
                              const char *name, const char *format, ...)
     __attribute__((format(scanf, 5, 6)));
@@ -396,17 +414,14 @@ static int zemuc_scanf_sized(const char *file, int line, size_t size,
   va_end(ap);
   return n;
 }
+/* A scanf given its format alone measures a null pointer: nothing. */
 #define zemuc_second(first, second, ...) second
 #define zemuc_second_name(first, second, ...) #second
-#define scanf(...)                                                      \
-  zemuc_scanf_sized(__FILE__, __LINE__,                                 \
-                    __builtin_object_size(zemuc_second(__VA_ARGS__, 0, 0), 1), \
+#define scanf(...)                                                     \
+  zemuc_scanf_sized(__FILE__, __LINE__,                                \
+                    zemuc_size(zemuc_second(__VA_ARGS__, (char *)0, 0)), \
                     zemuc_second_name(__VA_ARGS__, 0, 0), __VA_ARGS__)
-#else
-#define scanf(...) zemuc_scanf(__FILE__, __LINE__, __VA_ARGS__)
-#endif
-/* Natively AddressSanitizer stops a copy too long and names its line. */
-#if defined(__wasm__)
+#if !defined(ZEMUC_SANITIZED)
 /* A text about to be copied (strcpy) or added (strcat, after `start`
    bytes) into a variable of `size` bytes: stopped before it writes past
    the variable. The library's own function then copies, in the program's
@@ -420,13 +435,12 @@ static void zemuc_fits(const char *file, int line, const char *function,
   }
 }
 #define strcpy(target, text)                                           \
-  (zemuc_fits(__FILE__, __LINE__, "strcpy",                            \
-              __builtin_object_size(target, 1), #target, target, 0, text), \
+  (zemuc_fits(__FILE__, __LINE__, "strcpy", zemuc_size(target), #target, \
+              target, 0, text),                                        \
    strcpy(target, text))
 #define strcat(target, text)                                           \
-  (zemuc_fits(__FILE__, __LINE__, "strcat",                            \
-              __builtin_object_size(target, 1), #target, target,       \
-              strlen(target), text),                                   \
+  (zemuc_fits(__FILE__, __LINE__, "strcat", zemuc_size(target), #target, \
+              target, strlen(target), text),                           \
    strcat(target, text))
 #endif
 #define atoi(text) zemuc_atoi(__FILE__, __LINE__, text)

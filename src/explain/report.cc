@@ -223,25 +223,53 @@ bool read_access(std::string_view line, SanitizerReport& report) {
   return true;
 }
 
-// "[192, 448) 'cc3' (line 8) <== Memory access at offset 448 ...": the
-// stack variable, from its first byte to the byte after it.
-bool read_stack_object(std::string_view line, SanitizerReport& report) {
-  if (!line.starts_with("[") ||
-      line.find("<== Memory access at offset") == std::string_view::npos) {
-    return false;
-  }
+// A variable of the frame's list, "[192, 448) 'cc3' (line 8)": from its
+// first byte to the byte after it.
+struct StackObject {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::string_view name;
+};
+
+std::optional<StackObject> stack_object(std::string_view line) {
   const std::size_t comma = line.find(',');
   const std::size_t close = line.find(')');
   const std::size_t open_quote = line.find('\'');
   const std::size_t close_quote = line.find('\'', open_quote + 1);
-  if (comma != std::string_view::npos && close != std::string_view::npos &&
-      close_quote != std::string_view::npos) {
-    const auto begin = leading_number<std::size_t>(line.substr(1, comma - 1));
-    const auto end =
-        leading_number<std::size_t>(trimmed(line.substr(comma + 1)));
-    report.object_size = end > begin ? end - begin : 0;
-    report.object = line.substr(open_quote + 1, close_quote - open_quote - 1);
+  if (!line.starts_with("[") || comma == std::string_view::npos ||
+      close == std::string_view::npos ||
+      close_quote == std::string_view::npos) {
+    return std::nullopt;
   }
+  const auto begin = leading_number<std::size_t>(line.substr(1, comma - 1));
+  const auto end = leading_number<std::size_t>(trimmed(line.substr(comma + 1)));
+  return StackObject{begin, std::max(begin, end),
+                     line.substr(open_quote + 1, close_quote - open_quote - 1)};
+}
+
+// The list's variables, up to the one the access marks ("<== Memory
+// access at offset 448 partially underflows this variable"). An access
+// that starts on the first byte past the variable before is that one's:
+// a copy run on past its target, which AddressSanitizer marks by the
+// variable nearest the byte.
+bool read_stack_object(std::string_view line, StackObject& before,
+                       SanitizerReport& report) {
+  const std::optional<StackObject> object = stack_object(line);
+  if (!object) return false;
+  constexpr std::string_view kMarker = "<== Memory access at offset ";
+  const std::size_t marker = line.find(kMarker);
+  if (marker == std::string_view::npos) {
+    before = *object;
+    return true;
+  }
+  const auto offset =
+      leading_number<std::size_t>(line.substr(marker + kMarker.size()));
+  const bool from_before =
+      line.find("underflows", marker) != std::string_view::npos &&
+      before.end > before.begin && offset == before.end;
+  const StackObject& blamed = from_before ? before : *object;
+  report.object_size = blamed.end - blamed.begin;
+  report.object = blamed.name;
   return true;
 }
 
@@ -263,8 +291,9 @@ bool read_global_object(std::string_view line, SanitizerReport& report) {
 }
 
 // A line after the first stack; false when it ends the report.
-bool read_detail(std::string_view line, SanitizerReport& report) {
-  if (read_access(line, report) || read_stack_object(line, report) ||
+bool read_detail(std::string_view line, StackObject& before,
+                 SanitizerReport& report) {
+  if (read_access(line, report) || read_stack_object(line, before, report) ||
       read_global_object(line, report)) {
     return true;
   }
@@ -307,7 +336,7 @@ class ReportReader {
       in_stack_ = false;
       stack_done_ = true;
     }
-    return read_detail(line, report_);
+    return read_detail(line, stack_object_before_, report_);
   }
 
   SanitizerReport report() && { return std::move(report_); }
@@ -316,6 +345,7 @@ class ReportReader {
   SanitizerReport report_;
   bool in_stack_ = false;  // reading the first stack
   bool stack_done_ = false;
+  StackObject stack_object_before_;  // in the frame's list of variables
 };
 
 }  // namespace

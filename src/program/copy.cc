@@ -17,7 +17,8 @@ using check::Region;
 // is checked_frame(), the checks of runtime/checks.c. Without checks it is
 // plain_frame(), with plain_trailer() after the C text: the declaration of
 // the run-time file's function, which the C calls undeclared, and the
-// watch that notes where a fault stopped the program.
+// watch that notes where a fault stopped the program. The checks without
+// sanitizers have both, the watch first.
 
 std::string line_directive(std::size_t number, std::string_view file) {
   std::string out = "#line " + std::to_string(number) + " \"";
@@ -41,10 +42,11 @@ bool is_high(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 
 class CopyWriter {
  public:
-  CopyWriter(const Program& program, bool checked)
-      : program_(program), c_(program.c_text()), checked_(checked) {
+  CopyWriter(const Program& program, Frame frame)
+      : program_(program), c_(program.c_text()), frame_(frame) {
     start_copy_line();
-    frame_text(checked ? checked_frame() : plain_frame());
+    if (frame != Frame::kChecked) frame_text(plain_frame());
+    if (frame != Frame::kPlain) frame_text(checked_frame());
   }
 
   CompilerCopy run() {
@@ -96,7 +98,7 @@ class CopyWriter {
       text_ += '\n';
       new_copy_line();
     }
-    if (!checked_) frame_text(plain_trailer());
+    if (frame_ != Frame::kChecked) frame_text(plain_trailer());
     finish_copy_line();
     return {std::move(text_), std::move(map_)};
   }
@@ -296,7 +298,7 @@ class CopyWriter {
 
   const Program& program_;
   const std::string& c_;
-  const bool checked_;
+  const Frame frame_;
   std::string text_;
   CopyMap map_;
   std::vector<Region> regions_;
@@ -344,8 +346,8 @@ bool names_file(std::string_view named, std::string_view file) {
          named[named.size() - plain.size() - 1] == '/';
 }
 
-CompilerCopy make_compiler_copy(const Program& program, bool checked) {
-  return CopyWriter(program, checked).run();
+CompilerCopy make_compiler_copy(const Program& program, Frame frame) {
+  return CopyWriter(program, frame).run();
 }
 
 }  // namespace zemuc

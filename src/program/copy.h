@@ -90,13 +90,28 @@ struct CompilerCopy {
   CopyMap map;
 };
 
-// The copy of the program's C text. With `checked`, the frame also holds
-// the run-time checks that the sanitizers do not make: the start probe
-// (kProbeVariable), the check of numbers typed or read for a number
-// variable and of the files that file statements use (reported as
-// kReportVariable says, status kCheckFailedStatus, with the opens that
-// failed as kOpenNotesVariable has them noted).
-CompilerCopy make_compiler_copy(const Program& program, bool checked);
+// What the frame around the program's C text holds.
+enum class Frame {
+  // The plain frame (program/plain_frame.h): the watch that notes where a
+  // fault stopped the program.
+  kPlain,
+  // The run-time checks that the sanitizers, built in by the compiler, do
+  // not make: the start probe (kProbeVariable), the check of numbers typed
+  // or read for a number variable, of texts put into a variable too small
+  // for them, and of the files that file statements use (reported as
+  // kReportVariable says, status kCheckFailedStatus, with the opens that
+  // failed as kOpenNotesVariable has them noted).
+  kChecked,
+  // For a compiler that cannot build the sanitizers: the same checks,
+  // after the plain frame's watch, which names a fault's line without them.
+  kOwnChecks,
+};
+
+// The copy of the program's C text in `frame`.
+CompilerCopy make_compiler_copy(const Program& program, Frame frame);
+inline CompilerCopy make_compiler_copy(const Program& program, bool checked) {
+  return make_compiler_copy(program, checked ? Frame::kChecked : Frame::kPlain);
+}
 
 }  // namespace zemuc
 

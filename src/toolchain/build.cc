@@ -79,16 +79,16 @@ bool holds_program(const std::string& path) {
 constexpr Text kCannotWrite = {"{} を書けません: {}", "cannot write {}: {}"};
 constexpr Text kCannotRun = {"{} を動かせません: {}", "cannot run {}: {}"};
 constexpr Text kNoCheckedBuild = {
-    "実行時の検査なしで組み立てました: {} "
+    "実行時の検査を減らして組み立てました: {} "
     "は検査付きのプログラムを作れません (サニタイザーの実行時ライブ"
     "ラリーが入っていないのかもしれません): {}",
-    "built without run-time checks: {} cannot build a checked "
+    "built with fewer run-time checks: {} cannot build a checked "
     "program here (its sanitizer run-time may be missing): {}"};
 constexpr Text kNoChecksHere = {
-    "実行時の検査なしで組み立てました: {} "
+    "実行時の検査を減らして組み立てました: {} "
     "は検査付きのプログラムを作れません (サニタイザーがないか、その実行時"
     "ライブラリーが入っていません)",
-    "built without run-time checks: {} cannot build a checked program "
+    "built with fewer run-time checks: {} cannot build a checked program "
     "here (it has no sanitizers, or their run-time is missing)"};
 constexpr Text kWroteNoProgram = {
     "{} はプログラムを書きませんでした (状態 0 で終わりましたが、{} "
@@ -96,9 +96,9 @@ constexpr Text kWroteNoProgram = {
     "{} wrote no program (it ended with status 0, but {} is no "
     "program that can run)"};
 constexpr Text kCheckedCannotStart = {
-    "実行時の検査なしで組み立てました: 検査付きのプログラムがここでは"
+    "実行時の検査を減らして組み立てました: 検査付きのプログラムがここでは"
     "動き出せません: {}",
-    "built without run-time checks: the checked program cannot "
+    "built with fewer run-time checks: the checked program cannot "
     "start here: {}"};
 
 class Builder {
@@ -108,36 +108,45 @@ class Builder {
   // Builds checked when asked, and without checks where the compiler
   // cannot build or start a checked program here.
   Built build() {
-    if (!request_.checked) return build_once(false);
+    if (!request_.checked) return build_once(Frame::kPlain);
     if (!request_.toolchain.abilities.checks) {
       return without_checks(
           Trouble{kNoChecksHere, {request_.toolchain.compiler[0]}});
     }
-    Attempt checked = build_once(true);
+    Attempt checked = build_once(Frame::kChecked);
     if (!checked.drop_checks) return checked;
     return without_checks(std::move(checked.unchecked_because));
   }
 
  private:
-  // The fall-back: a build without checks, which says `why` once built.
+  // The fall-back: a build with the frame's own checks and no sanitizers,
+  // which says `why` once built. A compiler that cannot build those checks
+  // (neither gcc, clang nor tcc) builds the plain frame; an error in the
+  // program fails both alike, and is told from the first.
   Built without_checks(std::optional<Trouble> why) {
-    Built plain = build_once(false);
-    if (plain.status == BuildStatus::kBuilt) {
-      plain.unchecked_because = std::move(why);
+    Attempt built = build_once(Frame::kOwnChecks);
+    if (built.status == BuildStatus::kFailed && built.frame_to_blame) {
+      built = build_once(Frame::kPlain);
     }
-    return plain;
+    if (built.status == BuildStatus::kBuilt) {
+      built.unchecked_because = std::move(why);
+    }
+    return built;
   }
 
-  // One build; with `checked`, `drop_checks` set where a build without
-  // checks is the way on, and why in `unchecked_because`.
+  // One build; with checks, `drop_checks` set where a build without them
+  // is the way on, and why in `unchecked_because`. `frame_to_blame` where
+  // the compiler failed without a word about the learner's lines.
   struct Attempt : Built {
     bool drop_checks = false;
+    bool frame_to_blame = false;
   };
 
-  Attempt build_once(bool checked) {
+  Attempt build_once(Frame frame) {
     Attempt built;
-    built.checked = checked;
-    CompilerCopy copy = make_compiler_copy(request_.program, checked);
+    built.checked = frame == Frame::kChecked;
+    built.own_checks = frame == Frame::kOwnChecks;
+    CompilerCopy copy = make_compiler_copy(request_.program, frame);
     built.map = std::move(copy.map);
     const std::string copy_path = request_.scratch_folder + "/program.c";
     if (!write_whole_file(copy_path, copy.text)) {
@@ -150,7 +159,8 @@ class Builder {
       built.trouble = cannot_write(request_.executable);
       return built;
     }
-    const Captured captured = compile(copy_path, scratch->path(), checked);
+    const Captured captured =
+        compile(copy_path, scratch->path(), built.checked);
     if (captured.interrupted || ending_signal_pending() ||
         (captured.ended && captured.ended->signal == SIGINT)) {
       built.status = BuildStatus::kInterrupted;
@@ -186,6 +196,7 @@ class Builder {
                       const explain::Explanation& explanation) const {
     const std::string& compiler = request_.toolchain.compiler[0];
     const std::string trouble = sanitizer_trouble(captured.output);
+    built.frame_to_blame = !explanation.source_errors;
     if (built.checked && !explanation.source_errors && !trouble.empty()) {
       built.drop_checks = true;
       built.unchecked_because = Trouble{kNoCheckedBuild, {compiler, trouble}};

@@ -32,7 +32,9 @@ enum class BuildStatus { kBuilt, kFailed, kInterrupted };
 struct Built {
   BuildStatus status = BuildStatus::kFailed;
   bool checked = false;  // whether the program built has the checks
-  CopyMap map;           // of the copy it was built from
+  // Whether it has, for want of the sanitizers, the frame's own checks.
+  bool own_checks = false;
+  CopyMap map;  // of the copy it was built from
   // The compiler's errors or warnings as the learner is told them.
   std::string said;
   // What its warnings said of values missing, for the faults of a run.

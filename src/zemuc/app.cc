@@ -193,6 +193,9 @@ struct BuiltProgram {
   Program program;
   CopyMap map;
   bool checked = false;
+  // Whether it has the frame's own checks, the compiler having no
+  // sanitizers: their report is read as a checked program's.
+  bool own_checks = false;
   // Whether the compiler can build checks here, for what is said of a
   // fault without them.
   bool checks_possible = true;
@@ -242,7 +245,10 @@ std::variant<BuiltProgram, int> translate_and_build(
   switch (built.status) {
     case toolchain::BuildStatus::kBuilt:
       return BuiltProgram{
-          std::move(program), std::move(built.map), built.checked,
+          std::move(program),
+          std::move(built.map),
+          built.checked,
+          built.own_checks,
           !built.unchecked_because &&
               request.toolchain.family != toolchain::Family::kOther,
           std::move(built.values_missing)};
@@ -303,11 +309,18 @@ std::string reports_in(const std::string& folder) {
 // report files, read once the run has ended.
 std::vector<std::string> check_settings(const BuiltProgram& built,
                                         const std::string& folder) {
-  if (!built.checked) return {};
   const std::string report = folder + "/" + std::string(kReportName);
-  return {"ASAN_OPTIONS=log_path=" + report, "UBSAN_OPTIONS=log_path=" + report,
-          std::string(kReportVariable) + "=" + report + ".checks",
-          std::string(kOpenNotesVariable) + "=" + folder + "/opens"};
+  std::vector<std::string> settings;
+  if (built.checked) {
+    settings = {"ASAN_OPTIONS=log_path=" + report,
+                "UBSAN_OPTIONS=log_path=" + report};
+  }
+  if (built.checked || built.own_checks) {
+    settings.push_back(std::string(kReportVariable) + "=" + report + ".checks");
+    settings.push_back(std::string(kOpenNotesVariable) + "=" + folder +
+                       "/opens");
+  }
+  return settings;
 }
 
 // What is told after the program ended, and zemuc's status: a check that
@@ -320,7 +333,8 @@ int tell_ending(const Names& names, const BuiltProgram& built,
   const auto new_line = [&] {
     if (!ended.at_line_start) reporter.write("\n");
   };
-  const std::string report = built.checked ? reports_in(folder) : "";
+  const std::string report =
+      built.checked || built.own_checks ? reports_in(folder) : "";
   if (!report.empty()) {
     new_line();
     tell_fault(names.c_file, built.program, built.map, built.values_missing,

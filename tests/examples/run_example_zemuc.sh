@@ -44,7 +44,7 @@ to_utf8 "$example/expected/stdout" >"$work/expected.utf8"
 status=$?
 ((status == 0)) || { cat "$work/stderr"; fail "zemuc run ended with status $status"; }
 # A compiler that cannot build the checks (tcc) draws one plain line.
-unchecked='^zemuc: built without run-time checks: [^:]* cannot build a checked program here'
+unchecked='^zemuc: built with fewer run-time checks: [^:]* cannot build a checked program here'
 if [[ -s $work/stderr ]] && ! { [[ $(wc -l <"$work/stderr") -eq 1 ]] &&
   grep -q "$unchecked" "$work/stderr"; }; then
   cat "$work/stderr"

@@ -62,6 +62,28 @@ constexpr const char* kClangOverflow =
     "SUMMARY: AddressSanitizer: stack-buffer-overflow "
     "asan_interceptors.cpp.o in scanf_common\n";
 
+// A strcat past its target: the access starts on the byte after cc1, and
+// the marker stands by cc2, the variable nearest that byte.
+constexpr const char* kGccAddedPast =
+    "==833==ERROR: AddressSanitizer: stack-buffer-overflow on address "
+    "0x7fffd63bbcf0 at pc 0x55ede8cfcfa8 bp 0x7fffd63bbb20 sp "
+    "0x7fffd63bb2d0\n"
+    "WRITE of size 201 at 0x7fffd63bbcf0 thread T0\n"
+    "    #0 0x55ede8cfcfa7 in strcat (/tmp/zemuc-dPoH4K/program+0x2dfa7)\n"
+    "    #1 0x55ede8db66c8 in main /tmp/kk/cat.zem:4\n"
+    "\n"
+    "Address 0x7fffd63bbcf0 is located in stack of thread T0 at offset 448 "
+    "in frame\n"
+    "    #0 0x55ede8db6594 in main /tmp/kk/<translator>:413\n"
+    "\n"
+    "  This frame has 3 object(s):\n"
+    "    [48, 148) 'dummy' (line 413)\n"
+    "    [192, 448) 'cc1' (line 413)\n"
+    "    [512, 768) 'cc2' (line 413) <== Memory access at offset 448 "
+    "partially underflows this variable\n"
+    "SUMMARY: AddressSanitizer: stack-buffer-overflow "
+    "(/tmp/zemuc-dPoH4K/program+0x2dfa7) in strcat\n";
+
 constexpr const char* kGccDivision =
     "div.zem:3:9: runtime error: division by zero\n"
     "    #0 0x56193ce96bee in main /tmp/exp/z/div.zem:3\n"
@@ -114,6 +136,9 @@ TEST(SanitizerReport, EachRunTimesReportIsRead) {
       {"clang stack overflow", kClangOverflow, Kind::kStackOverflow,
        "stack-buffer-overflow", ":0:0", 3, "/tmp/exp/z/long.zem:2:2", "cc1",
        256, 301, false, true},
+      {"gcc strcat past its target", kGccAddedPast, Kind::kStackOverflow,
+       "stack-buffer-overflow", ":0:0", 2, "/tmp/kk/cat.zem:4:0", "cc1", 256,
+       201, false, true},
       {"gcc division", kGccDivision, Kind::kDivisionByZero, "division by zero",
        "div.zem:3:9", 2, "/tmp/exp/z/div.zem:3:0", "", 0, 0, false, false},
       {"clang overflow", kClangOverflowOfInt, Kind::kOverflow,

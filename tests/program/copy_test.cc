@@ -103,6 +103,8 @@ std::string build_and_run(const ScratchDir& dir, const std::string& compiler,
 TEST(CompilerCopy, EveryCompilerBuildsWhatGccBuildsFromCodePage932) {
   const bool have_clang = find_program("clang").has_value();
   if (!have_clang) std::cout << "clang is not installed: only gcc is tried\n";
+  const bool have_tcc = find_program("tcc").has_value();
+  if (!have_tcc) std::cout << "tcc is not installed: it is not tried\n";
   const std::vector<std::string> checked = {"-fsanitize=address,undefined",
                                             "-fno-sanitize-recover=all"};
   for (const auto& p : kPrograms) {
@@ -115,9 +117,11 @@ TEST(CompilerCopy, EveryCompilerBuildsWhatGccBuildsFromCodePage932) {
         {"-std=gnu89", "-finput-charset=CP932", "-fexec-charset=CP932"},
         "prog.c", p.input);
     ASSERT_TRUE(expected.find("[status 0]") != std::string::npos) << expected;
-    for (const bool with_checks : {false, true}) {
-      SCOPED_TRACE(with_checks ? "checked" : "plain");
-      const CompilerCopy copy = make_compiler_copy(program, with_checks);
+    for (const Frame frame :
+         {Frame::kPlain, Frame::kChecked, Frame::kOwnChecks}) {
+      const bool with_checks = frame == Frame::kChecked;
+      SCOPED_TRACE(static_cast<int>(frame));
+      const CompilerCopy copy = make_compiler_copy(program, frame);
       // No byte a compiler could read another way: UTF-8 throughout.
       ASSERT_TRUE(is_valid_utf8(copy.text)) << copy.text;
       dir.write("copy.c", copy.text);
@@ -128,6 +132,11 @@ TEST(CompilerCopy, EveryCompilerBuildsWhatGccBuildsFromCodePage932) {
       }
       EXPECT_EQ(utf8(build_and_run(dir, "gcc", flags, "copy.c", p.input)),
                 utf8(expected));
+      // tcc builds every frame but the one with the sanitizers.
+      if (have_tcc && !with_checks) {
+        EXPECT_EQ(utf8(build_and_run(dir, "tcc", {}, "copy.c", p.input)),
+                  utf8(expected));
+      }
       if (!have_clang) continue;
       flags = {"-std=gnu89"};
       if (with_checks)
@@ -257,23 +266,34 @@ TEST(CompilerCopy, TheCheckedFrameSaysWhatCopyHNames) {
       << text;
 }
 
-// Only a program without checks watches for faults, by the variable that
-// plain_frame.h names; the trailer that starts the watch under tcc comes
-// after the program's own main, named as the frame.
-TEST(CompilerCopy, OnlyThePlainFrameWatchesForFaults) {
+// Only a program without the sanitizers watches for faults, by the
+// variable that plain_frame.h names; the trailer that starts the watch
+// under tcc comes after the program's own main, named as the frame. The
+// frame's own checks come after the watch, and report as kReportVariable
+// says.
+TEST(CompilerCopy, OnlyFramesWithoutSanitizersWatchForFaults) {
   const Program program = program_of("はじめ\n\t見る(\"a\");\nおわり\n");
   const std::string watch = "getenv(\"" + std::string(kFaultVariable) + "\")";
-  const std::string plain = make_compiler_copy(program, false).text;
-  const std::string checked = make_compiler_copy(program, true).text;
-  EXPECT_NE(plain.find(watch), std::string::npos);
-  EXPECT_EQ(plain.find(watch), plain.rfind(watch));
+  const std::string report = "getenv(\"" + std::string(kReportVariable) + "\")";
+  const std::string checked = make_compiler_copy(program, Frame::kChecked).text;
   EXPECT_EQ(checked.find(watch), std::string::npos);
   EXPECT_EQ(checked.find("zemuc_main"), std::string::npos);
-  const std::size_t own_main = plain.find("main() {");
-  const std::size_t trailer = plain.rfind("#line 1 \"<translator>\"\n");
-  ASSERT_NE(own_main, std::string::npos);
-  EXPECT_LT(own_main, trailer);
-  EXPECT_TRUE(plain.substr(trailer).ends_with(plain_trailer())) << plain;
+  for (const Frame frame : {Frame::kPlain, Frame::kOwnChecks}) {
+    const std::string text = make_compiler_copy(program, frame).text;
+    EXPECT_NE(text.find(watch), std::string::npos);
+    EXPECT_EQ(text.find(watch), text.rfind(watch));
+    const std::size_t reported = text.find(report);
+    if (frame == Frame::kOwnChecks) {
+      EXPECT_LT(text.find(watch), reported);
+    } else {
+      EXPECT_EQ(reported, std::string::npos);
+    }
+    const std::size_t own_main = text.find("main() {");
+    const std::size_t trailer = text.rfind("#line 1 \"<translator>\"\n");
+    ASSERT_NE(own_main, std::string::npos);
+    EXPECT_LT(own_main, trailer);
+    EXPECT_TRUE(text.substr(trailer).ends_with(plain_trailer())) << text;
+  }
 }
 
 TEST(CompilerCopy, SourceNamesAreWrittenAsCStrings) {

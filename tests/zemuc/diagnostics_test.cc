@@ -364,8 +364,9 @@ std::string fake_cc(const ScratchDir& dir, const std::string& script) {
 }
 
 // A compiler whose link with the sanitizers fails, as where their run-time
-// is not installed: the program is built and runs without checks, after
-// one line that says so; an error of the program is still its own.
+// is not installed: the program is built and runs with the frame's own
+// checks, after one line that says so, and they still stop a text too
+// long on its line; an error of the program is still its own.
 TEST(ZemucDiagnostics, MissingSanitizerRunTimeBuildsWithoutChecks) {
   ScratchDir dir;
   const std::string cc =
@@ -380,15 +381,22 @@ TEST(ZemucDiagnostics, MissingSanitizerRunTimeBuildsWithoutChecks) {
   RunResult r = run_zemuc({"run", "p.zem"}, dir.path(), "x\n", {cc});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "動いた\n" + kTail);
-  EXPECT_EQ(r.err, "zemuc: built without run-time checks: " + cc.substr(3) +
+  EXPECT_EQ(r.err, "zemuc: built with fewer run-time checks: " + cc.substr(3) +
                        " cannot build a checked program here (it has no "
                        "sanitizers, or their run-time is missing)\n");
+  dir.write("p.zem", "はじめ\n\t打つ(字n);\n\t見る(\"n\",字n);\nおわり\n");
+  r = run_zemuc({"run", "p.zem"}, dir.path(), std::string(300, 'x') + "\n",
+                {cc});
+  EXPECT_EQ(r.status, 70);
+  EXPECT_NE(r.err.find("\np.zem:2:2: error: 字n holds at most 255 bytes"),
+            std::string::npos)
+      << r.err;
   dir.write("p.zem", "はじめ\n\t値=5;\nおわり\n");
   r = run_zemuc({"run", "p.zem"}, dir.path(), "x\n", {cc});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.err.starts_with("p.zem:2:2: error: 値 is not a variable"))
       << r.err;
-  EXPECT_EQ(r.err.find("without run-time checks"), std::string::npos);
+  EXPECT_EQ(r.err.find("fewer run-time checks"), std::string::npos);
 }
 
 // A checked program that cannot start (its sanitizers cannot map their
@@ -407,7 +415,7 @@ TEST(ZemucDiagnostics, CheckedProgramThatCannotStartRunsWithoutChecks) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "動いた\n" + kTail);
   EXPECT_TRUE(
-      r.err.starts_with("zemuc: built without run-time checks: the "
+      r.err.starts_with("zemuc: built with fewer run-time checks: the "
                         "checked program cannot start here: "))
       << r.err;
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;

@@ -271,6 +271,8 @@ TEST(LearnersTerms, OneMistakeIsOneError) {
 }
 
 const std::string kLongText(300, 'x');
+const std::string kTwoWords =
+    std::string(200, 'a') + "\n" + std::string(200, 'b') + "\n";
 const std::string kLongLine = "\t字s=\"" + std::string(115, 'x') + "...\n\t^\n";
 
 TEST(LearnersTerms, RunTimeFaultsInPlainWords) {
@@ -285,6 +287,11 @@ TEST(LearnersTerms, RunTimeFaultsInPlainWords) {
            "p.zem:2:2: error: 字s holds at most 255 bytes of text, and a "
            "text of 300 bytes was put into it\n" +
            kLongLine},
+      {"a text added past its variable: the variable added to",
+       "はじめ\n\t打つ(字a);\n\t打つ(字b);\n\tstrcat(字a,字b);\nおわり\n",
+       kTwoWords.c_str(), 70, "", false,
+       "p.zem:4:2: error: 字a holds at most 255 bytes of text, and a longer "
+       "text was put into it\n"},
       {"a text added to itself",
        "はじめ\n\t字s=\"ab\";\n\tstrcat(字s,字s);\nおわり\n", "", 70,
        // gcc warns of it before.
