@@ -115,21 +115,20 @@ TEST(CompilerMessages, NotesSayMoreOfTheMessageBefore) {
     const char* output;
     std::vector<std::vector<std::string>> notes;  // of each message
   } cases[] = {
-      {"the analyser's, in a file of their own and on the path",
+      {"the analyser's, in a file of their own and on its path; each "
+       "message its own",
        "p.zem:4:10: warning: The left operand of '+' is a garbage value "
        "[core.UndefinedBinaryOperatorResult]\n"
        "<translator>:403:39: note: 'nn2' declared without an initial value\n"
-       "p.zem:3:2: note: Loop condition is true.  Entering loop body\n",
+       "p.zem:3:2: note: Loop condition is true.  Entering loop body\n"
+       "p.zem:5:2: error: a\n"
+       "p.zem:5:2: note: of a\n",
        {{"'nn2' declared without an initial value",
          "Loop condition is true.  Entering loop body"},
         {},
+        {},
+        {"of a"},
         {}}},
-      {"each message its own",
-       "p.zem:2:2: error: a\n"
-       "<translator>:3: note: first\n"
-       "p.zem:3:2: warning: b\n"
-       "p.zem:3:2: note: second\n",
-       {{"first"}, {}, {"second"}, {}}},
       {"a note before any message, and one after what is left out",
        "<translator>:3: note: alone\n"
        "p.zem:2:2: error: a\n"

@@ -159,17 +159,6 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "p.zem:2:5: warning: 数a is used before it gets a value\n"
        "\t数b=数a+1;\n"
        "\t    ^\n"},
-      {"a note that names no variable of the learner's leaves the analyser's "
-       "words as they are, names mapped",
-       "はじめ\n\t数a=1;\n\t数b=数a+i;\nおわり\n",
-       "p.zem:3:9: warning: The right operand of '+' is a garbage value "
-       "[core.UndefinedBinaryOperatorResult]\n"
-       "p.zem:3:9: note: 'i' declared without an initial value\n",
-       false,
-       "p.zem:3:7: warning: The right operand of '+' is a garbage value "
-       "[core.UndefinedBinaryOperatorResult]\n"
-       "\t数b=数a+i;\n"
-       "\t       ^\n"},
       {"warnings about the translator's code are not the learner's",
        "はじめ\n\t打つ(字s);\nおわり\n",
        "p.zem:2:8: warning: format '%s' expects argument of type 'char *', "
