@@ -148,6 +148,8 @@ std::string decode_character_names(std::string_view text) {
 
 std::vector<CompilerMessage> parse_compiler_output(std::string_view output) {
   std::vector<CompilerMessage> messages;
+  // The message that a note says more of: the last that is no note.
+  std::size_t said_more = SIZE_MAX;
   while (!output.empty()) {
     const std::size_t lf = output.find('\n');
     std::string_view line = output.substr(0, lf);
@@ -194,6 +196,11 @@ std::vector<CompilerMessage> parse_compiler_output(std::string_view output) {
     if (message.line == 0 && !message.from_linker &&
         message.file.find('.') == std::string::npos) {
       message.file.clear();
+    }
+    if (message.severity != Severity::kNote) {
+      said_more = messages.size();
+    } else if (said_more < messages.size()) {
+      messages[said_more].notes.push_back(message.text);
     }
     messages.push_back(std::move(message));
   }

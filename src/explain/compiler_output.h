@@ -22,9 +22,13 @@ struct CompilerMessage {
   bool from_linker = false;
   // For an undefined reference: the name the linker did not find.
   std::string undefined;
+  // The texts of the notes that follow it, which say more of it: clang's
+  // analyser names the variable whose value a finding lacks only in one.
+  std::vector<std::string> notes;
 };
 
-// The messages of the output, in order. What only shows or sums them up
+// The messages of the output, in order, each note also among the notes of
+// the message before it that is no note. What only shows or sums them up
 // (source lines and carets, "In function", "N errors generated", the
 // drivers' closing lines about the linker's status) is left out; a line
 // that is none of these and no message becomes an error without a place,

@@ -212,8 +212,10 @@ void undeclared(const Reading& r, Told& told) {
   point_at(r, told, word);
 }
 
-void used_before_value(const Reading& r, Told& told) {
-  if (const auto v = learner_name(r.program, quoted(r.message.text));
+// The C name of a variable used before it gets a value, said as a number
+// or a text variable of the learner's where it is one.
+void tell_value_missing(const Reading& r, Told& told, std::string_view c_name) {
+  if (const auto v = learner_name(r.program, c_name);
       v && (v->kind == LearnerName::Kind::kNumber ||
             v->kind == LearnerName::Kind::kText)) {
     const std::string shown = said(*v, r.language);
@@ -221,6 +223,27 @@ void used_before_value(const Reading& r, Told& told) {
     point_at(r, told, shown);
     told.value_missing = shown;
   }
+}
+
+void used_before_value(const Reading& r, Told& told) {
+  tell_value_missing(r, told, quoted(r.message.text));
+}
+
+// clang's analyser says what a value never set is used for ("The left
+// operand of '+' is a garbage value", "2nd function call argument is an
+// uninitialized value" ...), and names the variable in a note of its own:
+// "'nn1' declared without an initial value". Empty when no note does.
+std::string declared_without_value(const CompilerMessage& message) {
+  for (const std::string& note : message.notes) {
+    if (note.find(" declared without an initial value") != std::string::npos) {
+      return quoted(note);
+    }
+  }
+  return {};
+}
+
+void garbage_value(const Reading& r, Told& told) {
+  tell_value_missing(r, told, declared_without_value(r.message));
 }
 
 // tcc's "';' expected (got "printf")" stands on the line after the one
@@ -246,6 +269,9 @@ enum class Needs {
   kQuotedWord,   // a word in quotes
   kWarning,      // a warning, not an error
   kElseLine,     // a line that is an else
+  // A warning with a note that names a variable declared without a value:
+  // whatever the analyser's words for its use, that is the finding.
+  kDeclaredWithoutValue,
 };
 
 // Words a message holds, or starts with.
@@ -334,6 +360,7 @@ constexpr std::array kWordings = {
             Needs::kWarning,
             {},
             used_before_value},
+    Wording{{}, Needs::kDeclaredWithoutValue, {}, garbage_value},
 };
 
 bool holds(const Wording& row, std::string_view text) {
@@ -366,6 +393,9 @@ bool needs_met(Needs needs, const Reading& r) {
       return message.severity == Severity::kWarning;
     case Needs::kElseLine:
       return else_line(r);
+    case Needs::kDeclaredWithoutValue:
+      return message.severity == Severity::kWarning &&
+             !declared_without_value(message).empty();
     default:
       return true;
   }

@@ -48,6 +48,7 @@ bool BackgroundBuild::start(BuildKey key, BuildInput input, Language language) {
   language_ = language;
   output_.clear();
   read_error_ = 0;
+  built_output_.reset();
   deadline_ = Clock::now() + kLongest;
   return true;
 }
@@ -68,9 +69,10 @@ std::optional<BackgroundBuild::Done> BackgroundBuild::advance(
     Clock::time_point now) {
   if (!key_) return std::nullopt;
   if (now >= deadline_) {
-    Done done{*key_, {}};
-    stop();
-    return done;
+    // Ended unheard; a second look that outlasts the time adds nothing to
+    // what the build said.
+    (void)stop_captured(command_);
+    return finished(built_output_, false);
   }
   if (command_.output && readable_now(command_.output.get())) {
     char buffer[64 * 1024];
@@ -91,17 +93,49 @@ std::optional<BackgroundBuild::Done> BackgroundBuild::advance(
 std::optional<BackgroundBuild::Done> BackgroundBuild::finish() {
   const Captured captured =
       finish_captured(command_, std::move(output_), read_error_);
-  Done done{*key_, {}};
+  command_ = StartedCommand{};
+  output_.clear();
+  read_error_ = 0;
   // A compiler that could not run, or was ended by a signal, told nothing
-  // of the program.
-  if (captured.ended && captured.ended->signal == 0) {
-    done.findings = compiler_findings(*input_, captured.output,
-                                      captured.ended->status != 0, language_);
+  // of the program; a second look that did, nothing more than the build.
+  const bool told = captured.ended && captured.ended->signal == 0;
+  if (built_output_) {
+    std::string output = std::move(*built_output_);
+    if (told && captured.ended->status == 0) {
+      output += toolchain::loop_look_warnings(*toolchain_, captured.output);
+    }
+    return finished(output, false);
+  }
+  if (!told) return finished(std::nullopt, false);
+  const bool failed = captured.ended->status != 0;
+  if (!failed && start_look(captured.output)) return std::nullopt;
+  return finished(captured.output, failed);
+}
+
+// The second look after a build that succeeded, as zemuc run takes it;
+// false where the compiler has none or it cannot start.
+bool BackgroundBuild::start_look(const std::string& built_output) {
+  const std::optional<toolchain::CompileCommand> look =
+      toolchain::loop_look_command(*toolchain_, folder_->path() + "/program.c",
+                                   folder_->path());
+  if (!look) return false;
+  command_ = start_captured(look->argv, look->settings, {folder_->path()});
+  if (command_.guardian < 0) return false;
+  built_output_ = built_output;
+  return true;
+}
+
+BackgroundBuild::Done BackgroundBuild::finished(
+    const std::optional<std::string>& output, bool failed) {
+  Done done{*key_, {}};
+  if (output) {
+    done.findings = compiler_findings(*input_, *output, failed, language_);
   }
   key_.reset();
   input_.reset();
   folder_.reset();
   command_ = StartedCommand{};
+  built_output_.reset();
   return done;
 }
 
@@ -115,6 +149,7 @@ void BackgroundBuild::stop() {
   folder_.reset();
   command_ = StartedCommand{};
   output_.clear();
+  built_output_.reset();
 }
 
 }  // namespace zemuc::lsp

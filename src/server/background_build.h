@@ -1,7 +1,9 @@
 // Builds of documents' texts behind the server's back, one at a time: the
 // compiler runs as a child whose output the server's poll loop reads
 // (fd()), so that no request waits for it, and a build that outlasts its
-// time is ended. What the output says is lsp/compiler_findings.h's.
+// time is ended. A build that succeeds is followed by the compiler's second
+// look for values used before they are set inside loops, as zemuc run's
+// is (toolchain/build.h). What the output says is lsp/compiler_findings.h's.
 #ifndef ZEMUC_SERVER_BACKGROUND_BUILD_H_
 #define ZEMUC_SERVER_BACKGROUND_BUILD_H_
 
@@ -68,6 +70,10 @@ class BackgroundBuild {
 
  private:
   std::optional<Done> finish();
+  bool start_look(const std::string& built_output);
+  // What `output` of the build, with its second look's, says, once the
+  // build is over: nothing without an output.
+  Done finished(const std::optional<std::string>& output, bool failed);
 
   bool looked_ = false;
   ToolchainSearch search_;
@@ -80,6 +86,8 @@ class BackgroundBuild {
   StartedCommand command_;
   std::string output_;
   int read_error_ = 0;
+  // The build's own output while its second look runs.
+  std::optional<std::string> built_output_;
   Clock::time_point deadline_;
 };
 

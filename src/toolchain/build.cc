@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "explain/explain.h"
 #include "sys/disk.h"
@@ -74,6 +76,97 @@ bool holds_program(const std::string& path) {
     if (head.starts_with(magic)) return true;
   }
   return false;
+}
+
+// A variable used before it gets a value inside a loop is seen by a second
+// look at the copy, each family's own. gcc sees it only with its
+// optimiser, which a build for learners does not run: the copy is compiled
+// again, optimised and writing nothing. clang's warning for it
+// (-Wconditional-uninitialized) does not know that a くり返し runs at least
+// once, and would warn of every value set inside one and used after: its
+// analyser follows the program's paths instead, saying what it finds as
+// text, and a loop run more times than it follows is widened rather than
+// left, so that what comes after it is seen too. It starts from main
+// alone, which holds every learner's line: the frame's functions are
+// followed where main calls them, and no time goes to them by themselves.
+// The options come after the build's own, before "-o /dev/null COPY".
+struct LoopLook {
+  Family family;
+  std::array<std::string_view, 9> options;
+  // Words of a finding to tell, in its warning or in one of its notes.
+  std::string_view marks;
+};
+constexpr LoopLook kLoopLooks[] = {
+    {Family::kGcc, {"-O1", "-S"}, "uninitialized"},
+    {Family::kClang,
+     {"--analyze", "-Xanalyzer", "-analyzer-output=text", "-Xanalyzer",
+      "-analyzer-config", "-Xanalyzer", "widen-loops=true", "-Xanalyzer",
+      "-analyze-function=main"},
+     " declared without an initial value"},
+};
+
+const LoopLook* look_of(Family family) {
+  for (const LoopLook& look : kLoopLooks) {
+    if (look.family == family) return &look;
+  }
+  return nullptr;
+}
+
+// The analyser's notes of a path that enters a loop, and that leaves one,
+// each at the loop's place. A path that leaves a loop it never entered
+// takes the loop to run no time, as a くり返し of a count typed in may; a
+// value set only inside it is then used unset after it, which is no
+// mistake of the learner's to be told (gcc's optimiser does not warn of it
+// either).
+constexpr std::string_view kEntersLoop = ": note: Loop condition is true.";
+constexpr std::string_view kLeavesLoop = ": note: Loop condition is false.";
+
+// A warning of a second look and the notes after it, as the compiler wrote
+// them; empty before its warning.
+class Finding {
+ public:
+  void take(std::string_view line, std::string_view marks) {
+    text_.append(line).push_back('\n');
+    marked_ = marked_ || line.find(marks) != std::string_view::npos;
+    const std::string_view place = line.substr(0, line.find(": note: "));
+    if (line.find(kEntersLoop) != std::string_view::npos) {
+      entered_.emplace_back(place);
+    } else if (line.find(kLeavesLoop) != std::string_view::npos &&
+               std::find(entered_.begin(), entered_.end(), place) ==
+                   entered_.end()) {
+      skips_loop_ = true;
+    }
+  }
+  bool empty() const { return text_.empty(); }
+  bool to_tell() const { return marked_ && !skips_loop_; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+  bool marked_ = false;
+  bool skips_loop_ = false;
+  std::vector<std::string> entered_;  // the places of the loops entered
+};
+
+// The findings of a second look's output to tell: those that hold `marks`
+// and whose path leaves no loop it did not enter.
+std::string findings_to_tell(std::string_view output, std::string_view marks) {
+  std::string kept;
+  Finding finding;
+  while (!output.empty()) {
+    const std::string_view line = output.substr(0, output.find('\n'));
+    output.remove_prefix(std::min(output.size(), line.size() + 1));
+    if (line.find(": note: ") == std::string_view::npos) {
+      if (finding.to_tell()) kept += finding.text();
+      finding = Finding();
+      if (line.find(": warning: ") == std::string_view::npos) continue;
+    } else if (finding.empty()) {
+      continue;
+    }
+    finding.take(line, marks);
+  }
+  if (finding.to_tell()) kept += finding.text();
+  return kept;
 }
 
 constexpr Text kCannotWrite = {"{} を書けません: {}", "cannot write {}: {}"};
@@ -244,36 +337,16 @@ class Builder {
                            {request_.scratch_folder, output});
   }
 
-  // A variable used before it gets a value inside a loop is seen by gcc
-  // only with its optimiser, which a build for learners does not run: a
-  // second compile of the same copy, optimised and writing nothing, says
-  // it, told as the build's own warnings are. Only its words are kept; a
-  // compile that fails or cannot run adds nothing. clang's warning for it
-  // (-Wconditional-uninitialized) does not know that a くり返し runs at
-  // least once, and would warn of every value set inside one and used
-  // after.
+  // Only the second look's words are kept; a look that fails, cannot run
+  // or takes longer than an answer adds nothing.
   std::string warnings_through_loops(const std::string& copy_path) const {
-    const Toolchain& toolchain = request_.toolchain;
-    if (toolchain.family != Family::kGcc) return {};
-    std::vector<std::string> argv = toolchain.compiler;
-    for (std::string& flag : compile_flags(toolchain, false)) {
-      argv.push_back(std::move(flag));
-    }
-    argv.insert(argv.end(), {"-O1", "-S", "-o", "/dev/null", copy_path});
+    const std::optional<CompileCommand> look = loop_look_command(
+        request_.toolchain, copy_path, request_.scratch_folder);
+    if (!look) return {};
     const Captured captured =
-        run_and_capture(argv, compiler_settings(request_.scratch_folder), {});
+        run_and_capture(look->argv, look->settings, {}, kAnswerLimit);
     if (!captured.ended || captured.ended->status != 0) return {};
-    std::string kept;
-    std::string_view rest = captured.output;
-    while (!rest.empty()) {
-      const std::string_view line = rest.substr(0, rest.find('\n'));
-      rest.remove_prefix(std::min(rest.size(), line.size() + 1));
-      if (line.find(": warning: ") != std::string_view::npos &&
-          line.find("uninitialized") != std::string_view::npos) {
-        kept.append(line).push_back('\n');
-      }
-    }
-    return kept;
+    return loop_look_warnings(request_.toolchain, captured.output);
   }
 
   static Trouble cannot_write(const std::string& path) {
@@ -313,6 +386,29 @@ CompileCommand compile_command(const Toolchain& toolchain, bool checked,
   for (std::string& flag : link_flags())
     command.argv.push_back(std::move(flag));
   return command;
+}
+
+std::optional<CompileCommand> loop_look_command(
+    const Toolchain& toolchain, const std::string& copy_path,
+    const std::string& scratch_folder) {
+  const LoopLook* look = look_of(toolchain.family);
+  if (look == nullptr) return std::nullopt;
+  CompileCommand command{toolchain.compiler, compiler_settings(scratch_folder)};
+  for (std::string& flag : compile_flags(toolchain, false)) {
+    command.argv.push_back(std::move(flag));
+  }
+  for (const std::string_view option : look->options) {
+    if (!option.empty()) command.argv.emplace_back(option);
+  }
+  command.argv.insert(command.argv.end(), {"-o", "/dev/null", copy_path});
+  return command;
+}
+
+std::string loop_look_warnings(const Toolchain& toolchain,
+                               std::string_view output) {
+  const LoopLook* look = look_of(toolchain.family);
+  return look == nullptr ? std::string()
+                         : findings_to_tell(output, look->marks);
 }
 
 Built build_program(const BuildRequest& request) {

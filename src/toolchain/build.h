@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "explain/explain.h"
@@ -59,6 +60,20 @@ CompileCommand compile_command(const Toolchain& toolchain, bool checked,
                                const std::string& copy_path,
                                const std::string& output,
                                const std::string& scratch_folder);
+
+// The second look at a copy that built: a compile of the compiler's family
+// that writes nothing and warns of a variable used before it gets a value
+// inside a loop, which the build's own warnings miss; nothing for a family
+// without one. Its settings are a build's.
+std::optional<CompileCommand> loop_look_command(
+    const Toolchain& toolchain, const std::string& copy_path,
+    const std::string& scratch_folder);
+
+// What of the output of a second look that ended with status 0 is told as
+// the build's own warnings are: each warning of a value used before it is
+// set, with its notes, as the compiler wrote them.
+std::string loop_look_warnings(const Toolchain& toolchain,
+                               std::string_view output);
 
 // Builds the program. The caller holds the ending signals back
 // (HeldSignals), so that an interrupted build still removes its scratch

@@ -106,6 +106,47 @@ TEST(CompilerMessages, WhatOnlyShowsThemIsLeftOut) {
   EXPECT_EQ(messages[1].file, "");
 }
 
+// A note says more of the message before it that is no note (clang's
+// analyser names the variable of its finding only in one), and is still a
+// message of its own.
+TEST(CompilerMessages, NotesSayMoreOfTheMessageBefore) {
+  const struct {
+    const char* what;
+    const char* output;
+    std::vector<std::vector<std::string>> notes;  // of each message
+  } cases[] = {
+      {"the analyser's, in a file of their own and on its path; each "
+       "message its own",
+       "p.zem:4:10: warning: The left operand of '+' is a garbage value "
+       "[core.UndefinedBinaryOperatorResult]\n"
+       "<translator>:403:39: note: 'nn2' declared without an initial value\n"
+       "p.zem:3:2: note: Loop condition is true.  Entering loop body\n"
+       "p.zem:5:2: error: a\n"
+       "p.zem:5:2: note: of a\n",
+       {{"'nn2' declared without an initial value",
+         "Loop condition is true.  Entering loop body"},
+        {},
+        {},
+        {"of a"},
+        {}}},
+      {"a note before any message, and one after what is left out",
+       "<translator>:3: note: alone\n"
+       "p.zem:2:2: error: a\n"
+       "p.zem: In function 'main':\n"
+       "p.zem:2:2: note: still of a\n",
+       {{}, {"still of a"}, {}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<CompilerMessage> messages =
+        parse_compiler_output(c.output);
+    ASSERT_EQ(messages.size(), c.notes.size());
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+      EXPECT_EQ(messages[i].notes, c.notes[i]) << i;
+    }
+  }
+}
+
 TEST(CompilerMessages, CharacterNamesBecomeUtf8) {
   EXPECT_EQ(decode_character_names("'\\u5024' and '\\U0001F600'"),
             "'値' and '😀'");

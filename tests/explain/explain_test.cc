@@ -117,6 +117,48 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "p.zem:2:9: warning: 数a is used before it gets a value\n"
        "\t見る(\"a\",数a);\n"
        "\t         ^\n"},
+      // clang's analyser says what a value never set is used for, and
+      // names the variable in a note only.
+      {"a value used before it is set inside a loop (clang's analyser)",
+       "はじめ\n\t数y=0;\n\tくり返し(3){\n\t\t数x=数x+1;\n\t\t数y=数y+1;"
+       "\n\t}\nおわり\n",
+       "p.zem:4:10: warning: The left operand of '+' is a garbage value "
+       "[core.UndefinedBinaryOperatorResult]\n"
+       "<translator>:403:39: note: 'nn2' declared without an initial value\n"
+       "p.zem:3:2: note: Loop condition is true.  Entering loop body\n"
+       "p.zem:4:10: note: The left operand of '+' is a garbage value\n",
+       false,
+       "p.zem:4:3: warning: 数x is used before it gets a value\n"
+       "\t\t数x=数x+1;\n"
+       "\t\t^\n"},
+      {"the same in a statement's C, given to printf (clang's analyser)",
+       "はじめ\n\tくり返し(2){\n\t\t見る(\"x\",数x);\n\t\t数x=1;\n\t}\n"
+       "おわり\n",
+       "p.zem:3:3: warning: 3rd function call argument is an uninitialized "
+       "value [core.CallAndMessage]\n"
+       "<translator>:403:29: note: 'nn1' declared without an initial value\n"
+       "p.zem:2:2: note: Loop condition is true.  Entering loop body\n"
+       "p.zem:3:3: note: 3rd function call argument is an uninitialized "
+       "value\n",
+       false,
+       "p.zem:3:10: warning: 数x is used before it gets a value\n"
+       "\t\t見る(\"x\",数x);\n"
+       "\t\t         ^\n"},
+      {"a value used before it is set, as clang warns and its analyser finds "
+       "it after: told once",
+       "はじめ\n\t数b=数a+1;\n\t見る(\"b\",数b);\nおわり\n",
+       "p.zem:2:6: warning: variable 'nn2' is uninitialized when used here "
+       "[-Wuninitialized]\n"
+       "<translator>:403:46: note: initialize the variable 'nn2' to silence "
+       "this warning\n"
+       "p.zem:2:9: warning: The left operand of '+' is a garbage value "
+       "[core.UndefinedBinaryOperatorResult]\n"
+       "<translator>:403:39: note: 'nn2' declared without an initial value\n"
+       "p.zem:2:9: note: The left operand of '+' is a garbage value\n",
+       false,
+       "p.zem:2:5: warning: 数a is used before it gets a value\n"
+       "\t数b=数a+1;\n"
+       "\t    ^\n"},
       {"warnings about the translator's code are not the learner's",
        "はじめ\n\t打つ(字s);\nおわり\n",
        "p.zem:2:8: warning: format '%s' expects argument of type 'char *', "
