@@ -8,7 +8,7 @@
 // { type: 'failed', message }.
 import { runProgram } from './program.js';
 import { OutputBatch } from './output-batch.js';
-import { QueuedInput, SharedInputReader } from './stdin.js';
+import { QueuedInput, SharedInputReader, beforeInput } from './stdin.js';
 
 let input = null;
 
@@ -22,10 +22,7 @@ async function start({ wasm, env, files, name, shared }) {
   input = shared ? new SharedInputReader(shared, () => self.postMessage({ type: 'emptied' })) : new QueuedInput();
   const output = new OutputBatch((bytes) => self.postMessage({ type: 'output', bytes }, [bytes.buffer]));
   // What was written shows before the program waits for a line.
-  const reader = {
-    ready: () => (output.flush(), input.ready()),
-    take: (size) => (output.flush(), input.take(size)),
-  };
+  const reader = beforeInput(input, () => output.flush());
   try {
     const module = await WebAssembly.compile(wasm);
     const ended = await runProgram(module, {
