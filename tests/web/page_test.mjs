@@ -280,6 +280,11 @@ try {
     { what: 'a busy loop', source: 'はじめ\n\twhile(1){\n\t\t数a=数a+1;\n\t}\nおわり\n' },
     { what: 'a loop printing', source: 'はじめ\n\twhile(1){\n\t\tprintf("x");\n\t}\nおわり\n' },
     { what: 'a program waiting for input', source: 'はじめ\n\t打つ(数a);\nおわり\n' },
+    {
+      what: 'a loop after a file written and closed (kept in #files)',
+      source: 'はじめ\n\t字s="abc";\n\t開く(出力,"out.txt",w);\n\t書く(出力,字s);\n\t閉じる(出力);\n\twhile(1){\n\t\t数a=数a+1;\n\t}\nおわり\n',
+      keeps: ['out.txt', 'abc\n'],
+    },
   ];
   for (const endless of ENDLESS) {
     await check(`#stop ends ${endless.what} within two seconds, status 130`, async () => {
@@ -292,6 +297,10 @@ try {
       await waitDone(page, 5000);
       assert.ok(Date.now() - started < 2000, `stopped after ${Date.now() - started} ms`);
       assert.equal(await page.evaluate(() => window.zem.exitStatus), 130);
+      if (endless.keeps) {
+        const [name, text] = endless.keeps;
+        assert.deepEqual(await download(page, name), new TextEncoder().encode(text), `${name} downloaded`);
+      }
     });
   }
 

@@ -110,6 +110,72 @@ await check('output batch: past a MiB held, the oldest writes go', async () => {
   assert.deepEqual(posted.slice(20), [2 * 1024 * 1024]);
 });
 
+// --- Files handed on while a program runs ------------------------------
+// Calls at given times (ms) on a folder whose writes change a file's bytes
+// in place, as the shim's do: the copies posted, as name=text.
+const { FileChanges } = await pipeline('file-changes.js');
+const changeRows = [
+  {
+    what: 'writes at a human pace go each at once',
+    calls: [[0, 'write', 'a', 'x'], [300, 'write', 'a', 'y'], [600, 'write', 'a', 'z']],
+    want: [['a=x'], ['a=y'], ['a=z']],
+  },
+  {
+    what: 'a run of writes goes at most every 200 ms',
+    calls: [[0, 'write', 'a', '1'], [50, 'write', 'a', '2'], [199, 'write', 'a', '3'], [200, 'write', 'a', '4'], [250, 'write', 'a', '5']],
+    want: [['a=1'], ['a=4']],
+  },
+  {
+    what: 'the close of a written file goes at once',
+    calls: [[0, 'write', 'a', '1'], [10, 'write', 'a', '2'], [20, 'close', 'a']],
+    want: [['a=1'], ['a=2']],
+  },
+  {
+    what: 'a close with nothing written since goes nowhere',
+    calls: [[0, 'write', 'a', '1'], [300, 'close', 'a'], [301, 'flush']],
+    want: [['a=1']],
+  },
+  {
+    what: 'only the files changed since the last post go',
+    calls: [[0, 'write', 'a', '1'], [10, 'write', 'b', '2'], [20, 'flush'], [30, 'flush']],
+    want: [['a=1'], ['b=2']],
+  },
+  {
+    what: 'a file the folder does not list goes nowhere',
+    calls: [[0, 'write', 'elsewhere', '1'], [10, 'close', 'elsewhere'], [20, 'write', 'a', '2'], [30, 'flush']],
+    want: [['a=2']],
+  },
+];
+for (const row of changeRows) {
+  await check(`file changes: ${row.what}`, async () => {
+    let clock = 0;
+    const entries = new Map(['a', 'b', 'elsewhere'].map((name) => [name, { bytes: new Uint8Array(8), size: 0 }]));
+    const list = (wanted) => {
+      const files = new Map();
+      for (const [name, entry] of entries) {
+        if (name !== 'elsewhere' && wanted(entry)) files.set(name, entry.bytes.subarray(0, entry.size));
+      }
+      return files;
+    };
+    const posted = [];
+    const changes = new FileChanges(list, (files) => posted.push(files), () => clock);
+    for (const [at, call, name, written] of row.calls) {
+      clock = at;
+      const entry = entries.get(name);
+      if (call === 'write') {
+        entry.bytes.set(bytes(written));
+        entry.size = written.length;
+        changes.changed(entry);
+      } else if (call === 'close') changes.closed(entry);
+      else changes.flush();
+    }
+    assert.deepEqual(
+      posted.map((files) => [...files].map(([file, data]) => `${file}=${text(data)}`)),
+      row.want,
+    );
+  });
+}
+
 // The shared-memory channel with a real blocked reader in another thread:
 // pieces given before it reads, while it waits, larger than the buffer.
 const readerThread = `
@@ -182,15 +248,16 @@ await clang.runClang(null, {}, { fetchProgress() {} });
 console.log(`the C compiler loaded in ${Math.round(performance.now() - started)} ms`);
 
 // Translates, builds and runs; the run's output and what zemuc run tells.
-async function runSource(source, name, { stdin = new Uint8Array(0), files = new Map() } = {}) {
+async function runSource(source, name, { stdin = new Uint8Array(0), files = new Map(), input, onFiles } = {}) {
   const built = await toolchain.build(source, name);
   if (!built.built?.ok) return { ...built.explained, output: new Uint8Array(0), files, built };
   const output = [];
   const ended = await runProgram(await WebAssembly.compile(built.built.wasm), {
     env: built.prepared.env,
     files,
-    input: new FixedInput(stdin),
+    input: input ?? new FixedInput(stdin),
     onOutput: (piece) => output.push(piece),
+    onFiles,
   });
   const after = await toolchain.explainRun({ ...ended, source, buildStderr: built.built.stderr, name });
   return {
@@ -289,6 +356,44 @@ for (const row of wrongRows) {
     assert.equal(ran.problems[0], row.first, ran.shown);
     row.then.forEach((pattern, i) => assert.match(ran.problems[i + 1] ?? '', pattern, ran.shown));
     for (const line of ran.problems) assert.ok(ran.shown.includes(line), `"${line}" is not in what is shown`);
+  });
+}
+
+// Programs that change files, with the files given: what was handed on by
+// the time the program first reads standard input (by its end if it never
+// does), name → text. A stopped program leaves this.
+const handedRows = [
+  {
+    what: 'a closed file goes before the program waits; one still open as stdio left it',
+    source: 'はじめ\n\t字s="abc";\n\t開く(出力,"out.txt",w);\n\t書く(出力,字s);\n\t閉じる(出力);\n' +
+      '\t開く(記録,"log.txt",w);\n\t書く(記録,字s);\n\t打つ(数a);\nおわり\n',
+    files: { 'out.txt': 'old\n' },
+    want: { 'out.txt': 'abc\n', 'log.txt': '' },
+  },
+  {
+    what: 'a file only read goes nowhere',
+    source: 'はじめ\n\t開く(入力,"in.txt",r);\n\t読む(入力,数a);\n\t閉じる(入力);\n\t打つ(数b);\nおわり\n',
+    files: { 'in.txt': '5\n' },
+    want: {},
+  },
+  {
+    what: "the checks' report goes nowhere, the learner's file does",
+    source: 'はじめ\n\t字s="abc";\n\t開く(出力,"out.txt",w);\n\t書く(出力,字s);\n\t閉じる(出力);\n' +
+      '\t数b=0;\n\t数c=1/数b;\nおわり\n',
+    files: {},
+    want: { 'out.txt': 'abc\n' },
+  },
+];
+for (const row of handedRows) {
+  await check(`files handed on: ${row.what}`, async () => {
+    const handed = new Map();
+    let atRead = null;
+    const stdin = new FixedInput(bytes('1\n'));
+    const input = { ready: () => stdin.ready(), take: (size) => ((atRead ??= new Map(handed)), stdin.take(size)) };
+    const files = new Map(Object.entries(row.files).map(([name, written]) => [name, bytes(written)]));
+    const onFiles = (changed) => changed.forEach((data, name) => handed.set(name, text(data)));
+    await runSource(row.source, 'prog.zem', { files, input, onFiles });
+    assert.deepEqual(Object.fromEntries(atRead ?? handed), row.want);
   });
 }
 

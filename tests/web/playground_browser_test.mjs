@@ -126,6 +126,39 @@ try {
         stopWithin: 1000,
       },
       {
+        what: 'stop() keeps a file written and closed before an endless loop',
+        args: {
+          source: utf8('はじめ\n\t字s="abc";\n\t開く(出力,"out.txt",w);\n\t書く(出力,字s);\n\t閉じる(出力);\n' +
+            '\t数a=1;\n\twhile(数a>0){\n\t\t数a=1;\n\t}\nおわり\n'),
+          name: 'prog.zem',
+          stopAfter: 300,
+        },
+        status: 130,
+        files: { 'out.txt': Buffer.from('abc\n') },
+      },
+      {
+        what: 'stop() while it waits for input keeps its files as stdio left them, and the others as given',
+        args: {
+          source: utf8('はじめ\n\t字s="abc";\n\t開く(出力,"out.txt",w);\n\t書く(出力,字s);\n\t閉じる(出力);\n' +
+            '\t開く(記録,"log.txt",w);\n\t書く(記録,字s);\n\t打つ(数a);\nおわり\n'),
+          name: 'prog.zem',
+          files: [['out.txt', utf8('old\n')], ['in.txt', utf8('5\n')]],
+          stopAfter: 300,
+        },
+        status: 130,
+        files: { 'out.txt': Buffer.from('abc\n'), 'log.txt': Buffer.alloc(0), 'in.txt': Buffer.from('5\n') },
+      },
+      {
+        what: 'stop() keeps of an endless run of writes what it had handed on',
+        args: {
+          source: utf8('はじめ\n\t字s="abc";\n\t開く(出力,"out.txt",w);\n\t数a=1;\n\twhile(数a>0){\n\t\t書く(出力,字s);\n\t}\nおわり\n'),
+          name: 'prog.zem',
+          stopAfter: 1000,
+        },
+        status: 130,
+        repeats: { 'out.txt': 'abc\n' },
+      },
+      {
         what: 'a program runs after one was stopped',
         args: { ...keisan, files: [keisan.file('in.txt')], early: ['21\n', 'owari\n'] },
         status: 0,
@@ -146,6 +179,11 @@ try {
         for (const [file, want] of Object.entries(row.files ?? {})) {
           const data = new Map(got.files).get(file);
           assert.ok(data && Buffer.from(data).equals(want), `${file} differs`);
+        }
+        for (const [file, line] of Object.entries(row.repeats ?? {})) {
+          const data = Buffer.from(new Map(got.files).get(file) ?? []);
+          const lines = Buffer.from(line.repeat(Math.ceil(data.length / line.length)));
+          assert.ok(data.length > 0 && data.equals(lines.subarray(0, data.length)), `${file}: ${data}`);
         }
         if (row.stopWithin) assert.ok(got.stopTook < row.stopWithin, `stop took ${got.stopTook} ms`);
         if (row.first) assert.equal(got.problems[0], row.first);

@@ -152,12 +152,15 @@ export class Playground {
         reject(new Error('this browser cannot wait for input (no JSPI, and the page is not cross-origin isolated)'));
         return;
       }
+      // A stopped program leaves its files as it last handed them on.
+      const kept = new Map();
       run.stop = () => {
         worker.terminate();
-        resolve({ status: STOPPED, trap: null, files, checkFiles: new Map() });
+        resolve({ status: STOPPED, trap: null, files: new Map([...files, ...kept]), checkFiles: new Map() });
       };
       worker.onmessage = ({ data }) => {
         if (data.type === 'output') onOutput(data.bytes);
+        else if (data.type === 'files') for (const [file, bytes] of data.files) kept.set(file, bytes);
         else if (data.type === 'emptied') run.channel.refill();
         else if (data.type === 'done') resolve(data);
         else if (data.type === 'failed') reject(new Error(data.message));

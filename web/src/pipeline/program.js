@@ -8,8 +8,13 @@ export const TRAP_STATUS = 134;
 
 // Resolves with { status, trap, files, checkFiles }: files are the
 // learner's file area afterwards; checkFiles what the checks wrote (the
-// files the environment names), for explain-run.
-export async function runProgram(module, { env, files, input, onOutput, suspend = false, name = 'prog' }) {
+// files the environment names), for explain-run. onFiles(files): copies
+// of the learner's files the program changed, while it runs.
+export async function runProgram(
+  module,
+  { env, files, input, onOutput, onFiles = null, suspend = false, name = 'prog' },
+) {
+  const checkNames = new Set(Object.values(env));
   const ended = await runWasi(module, {
     args: [name],
     env,
@@ -18,11 +23,20 @@ export async function runProgram(module, { env, files, input, onOutput, suspend 
     stdout: onOutput,
     stderr: onOutput,
     suspend,
+    onFiles: onFiles && ((changed) => {
+      const { learner } = split(changed, checkNames);
+      if (learner.size > 0) onFiles(learner);
+    }),
   });
-  const checkNames = new Set(Object.values(env));
-  const learner = new Map();
-  const checkFiles = new Map();
-  for (const [file, bytes] of ended.files) (checkNames.has(file) ? checkFiles : learner).set(file, bytes);
+  const { learner, checkFiles } = split(ended.files, checkNames);
   const status = ended.trap === null ? ended.status : TRAP_STATUS;
   return { status, trap: ended.trap, files: learner, checkFiles };
+}
+
+// The learner's files, and the checks' (those checkNames names).
+function split(files, checkNames) {
+  const learner = new Map();
+  const checkFiles = new Map();
+  for (const [file, bytes] of files) (checkNames.has(file) ? checkFiles : learner).set(file, bytes);
+  return { learner, checkFiles };
 }

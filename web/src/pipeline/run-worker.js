@@ -3,12 +3,13 @@
 // files, name, shared } (shared: the SharedArrayBuffer of its standard
 // input, where it cannot suspend), then { type: 'input', bytes } and
 // { type: 'end' }. Messages out: { type: 'output', bytes },
-// { type: 'emptied' } (shared input wants more), and at the end
+// { type: 'emptied' } (shared input wants more), { type: 'files', files }
+// (copies of the files it changed, for a stop to keep), and at the end
 // { type: 'done', status, trap, files, checkFiles } or
 // { type: 'failed', message }.
 import { runProgram } from './program.js';
 import { OutputBatch } from './output-batch.js';
-import { QueuedInput, SharedInputReader } from './stdin.js';
+import { QueuedInput, SharedInputReader, beforeInput } from './stdin.js';
 
 let input = null;
 
@@ -22,10 +23,7 @@ async function start({ wasm, env, files, name, shared }) {
   input = shared ? new SharedInputReader(shared, () => self.postMessage({ type: 'emptied' })) : new QueuedInput();
   const output = new OutputBatch((bytes) => self.postMessage({ type: 'output', bytes }, [bytes.buffer]));
   // What was written shows before the program waits for a line.
-  const reader = {
-    ready: () => (output.flush(), input.ready()),
-    take: (size) => (output.flush(), input.take(size)),
-  };
+  const reader = beforeInput(input, () => output.flush());
   try {
     const module = await WebAssembly.compile(wasm);
     const ended = await runProgram(module, {
@@ -37,6 +35,9 @@ async function start({ wasm, env, files, name, shared }) {
       // OutputBatch copies what it keeps: the shim counts the bytes
       // written from the array after handing it on.
       onOutput: (bytes) => output.push(bytes),
+      // Copies already, so their buffers can go.
+      onFiles: (changed) =>
+        self.postMessage({ type: 'files', files: changed }, [...changed.values()].map((bytes) => bytes.buffer)),
     });
     output.flush();
     self.postMessage({ type: 'done', ...ended });

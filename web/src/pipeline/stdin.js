@@ -3,6 +3,15 @@
 // must wait for the learner, ready() resolves once take() has something to
 // give (bytes, or the end); the caller waits on it before take().
 
+// The reader `input` that does first() before each ready() and take():
+// what must reach the page before the program may wait for the learner.
+export function beforeInput(input, first) {
+  return {
+    ready: () => (first(), input.ready()),
+    take: (size) => (first(), input.take(size)),
+  };
+}
+
 // Input known in full before the program starts (the tests, zemucweb's
 // commands).
 export class FixedInput {

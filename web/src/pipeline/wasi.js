@@ -6,11 +6,14 @@ import {
   Directory,
   Fd,
   File,
+  OpenFile,
   PreopenDirectory,
   WASI,
   WASIProcExit,
   wasi as defs,
 } from '@bjorn3/browser_wasi_shim';
+import { FileChanges } from './file-changes.js';
+import { beforeInput } from './stdin.js';
 
 class InputFd extends Fd {
   constructor(input) {
@@ -38,10 +41,17 @@ export const canSuspend =
 // "." afterwards (name → Uint8Array; folders the program made are left
 // out). suspend: wait on input.ready() at each read of standard input,
 // through JSPI (where the input is typed while the program runs).
-export async function runWasi(module, { args, env = {}, files = new Map(), input, stdout, stderr, suspend = false }) {
+// onFiles(files): given copies of the files of "." the program changed
+// while it runs (file-changes.js says when).
+export async function runWasi(
+  module,
+  { args, env = {}, files = new Map(), input, stdout, stderr, suspend = false, onFiles = null },
+) {
   const root = new Map();
   for (const [name, bytes] of files) root.set(name, new File(bytes));
   const dot = new PreopenDirectory('.', root);
+  const changes = onFiles && new FileChanges((wanted) => filesOf(dot.dir, wanted), onFiles);
+  if (changes) input = beforeInput(input, () => changes.flush());
   const wasi = new WASI(
     args,
     Object.entries(env).map(([name, value]) => `${name}=${value}`),
@@ -49,6 +59,7 @@ export async function runWasi(module, { args, env = {}, files = new Map(), input
     { debug: false },
   );
   let imports = wasi.wasiImport;
+  if (changes) imports = { ...imports, ...watchFiles(wasi, changes) };
   if (suspend) {
     if (!canSuspend) throw new Error('this engine cannot suspend WebAssembly (no JSPI)');
     const read = wasi.wasiImport.fd_read;
@@ -78,13 +89,51 @@ export async function runWasi(module, { args, env = {}, files = new Map(), input
   return { status, trap, files: filesOf(dot.dir) };
 }
 
-function filesOf(directory) {
+// wanted(entry) picks files by their entry.
+function filesOf(directory, wanted = () => true) {
   const files = new Map();
   for (const [name, entry] of directory.contents) {
-    if (entry instanceof File) files.set(name, entry.data);
-    else if (!(entry instanceof Directory)) throw new Error(`unexpected entry ${name}`);
+    if (entry instanceof Directory) continue;
+    if (!(entry instanceof File)) throw new Error(`unexpected entry ${name}`);
+    if (wanted(entry)) files.set(name, entry.data);
   }
   return files;
+}
+
+// The calls that change a file's bytes, and its close and creation, told
+// to `changes` with the file's entry. Files are told whichever folder holds
+// them; filesOf then lists those of "." alone.
+function watchFiles(wasi, changes) {
+  const calls = wasi.wasiImport;
+  const fileAt = (fd) => {
+    const open = wasi.fds[fd];
+    return open instanceof OpenFile ? open.file : null;
+  };
+  const changing = (call) => (fd, ...rest) => {
+    const ret = call(fd, ...rest);
+    const file = fileAt(fd);
+    if (ret === defs.ERRNO_SUCCESS && file) changes.changed(file);
+    return ret;
+  };
+  const creating = defs.OFLAGS_CREAT | defs.OFLAGS_TRUNC;
+  return {
+    fd_write: changing(calls.fd_write),
+    fd_pwrite: changing(calls.fd_pwrite),
+    fd_filestat_set_size: changing(calls.fd_filestat_set_size),
+    fd_close: (fd) => {
+      const file = fileAt(fd);
+      const ret = calls.fd_close(fd);
+      if (file) changes.closed(file);
+      return ret;
+    },
+    path_open: (fd, dirflags, path, length, oflags, base, inheriting, flags, opened) => {
+      const ret = calls.path_open(fd, dirflags, path, length, oflags, base, inheriting, flags, opened);
+      if (ret !== defs.ERRNO_SUCCESS || (oflags & creating) === 0) return ret;
+      const file = fileAt(new DataView(wasi.inst.exports.memory.buffer).getUint32(opened, true));
+      if (file) changes.changed(file);
+      return ret;
+    },
+  };
 }
 
 // Collects written bytes; text() decodes them as UTF-8.
