@@ -116,11 +116,6 @@ await check('output batch: past a MiB held, the oldest writes go', async () => {
 const { FileChanges } = await pipeline('file-changes.js');
 const changeRows = [
   {
-    what: 'writes at a human pace go each at once',
-    calls: [[0, 'write', 'a', 'x'], [300, 'write', 'a', 'y'], [600, 'write', 'a', 'z']],
-    want: [['a=x'], ['a=y'], ['a=z']],
-  },
-  {
     what: 'a run of writes goes at most every 200 ms',
     calls: [[0, 'write', 'a', '1'], [50, 'write', 'a', '2'], [199, 'write', 'a', '3'], [200, 'write', 'a', '4'], [250, 'write', 'a', '5']],
     want: [['a=1'], ['a=4']],
@@ -139,11 +134,6 @@ const changeRows = [
     what: 'only the files changed since the last post go',
     calls: [[0, 'write', 'a', '1'], [10, 'write', 'b', '2'], [20, 'flush'], [30, 'flush']],
     want: [['a=1'], ['b=2']],
-  },
-  {
-    what: 'a file the folder does not list goes nowhere',
-    calls: [[0, 'write', 'elsewhere', '1'], [10, 'close', 'elsewhere'], [20, 'write', 'a', '2'], [30, 'flush']],
-    want: [['a=2']],
   },
 ];
 for (const row of changeRows) {
