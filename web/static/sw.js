@@ -58,8 +58,8 @@ async function fromNetworkOrCache(request) {
 // shared memory, which a page has only when cross-origin isolated; a static
 // host sends no headers for that, so the page's documents and workers get
 // them here, online and offline (the cache keeps answers as the host gave
-// them). Everything the site loads is its own, which require-corp lets
-// through on every browser that isolates, where credentialless is newer.
+// them). require-corp asks nothing of the site's own files, and it loads no
+// other origin's; unlike credentialless, every browser that isolates knows it.
 const ISOLATED = new Set(['document', 'worker']);
 const ISOLATION_HEADERS = {
   'cross-origin-opener-policy': 'same-origin',
