@@ -470,6 +470,55 @@ try {
     assert.deepEqual(pageErrors, []);
   });
 
+  // ---- without JSPI a program waits for input through shared memory, which
+  // the service worker's headers give a page its first load cannot have; a
+  // server (an origin) for each row, whose first visit is uncontrolled.
+  // hide: what the browser is made to lack; loads: the page's loads, once
+  // ready; offline: a later visit without network, from what the worker kept.
+  const ISOLATION = [
+    { what: 'without JSPI, one reload isolates the page; a program reads its input, online and offline',
+      hide: ['Suspending'], loads: 2, isolated: true, offline: true },
+    { what: 'without JSPI, where the reload does not isolate, no second one, and the run fails',
+      hide: ['Suspending', 'crossOriginIsolated'], loads: 2, isolated: false, fails: true },
+    { what: 'with JSPI, no reload', hide: [], loads: 1, isolated: false },
+  ];
+  const keisan = decode(fs.readFileSync(path.join(examplesDir, 'keisan/expected/stdout')));
+  for (const row of ISOLATION) {
+    await check(`isolation: ${row.what}`, async () => {
+      const own = await serve(siteDir, '/isolation/');
+      const tab = await browser.newPage();
+      let loads = 0;
+      tab.on('request', (request) => request.resourceType() === 'document' && loads++);
+      for (const name of row.hide) {
+        await tab.evaluateOnNewDocument((name) =>
+          Object.defineProperty(name === 'Suspending' ? WebAssembly : globalThis, name, { get: () => undefined }), name);
+      }
+      try {
+        for (const visit of row.offline ? ['online', 'offline'] : ['online']) {
+          if (visit === 'offline') {
+            await tab.waitForSelector('#offline-status[data-state="ready"]', { timeout: 120_000 });
+            await tab.setOfflineMode(true);
+            await own.close();
+          }
+          // Opened, not reloaded: puppeteer's reload of a page that changed
+          // its opener policy loads it past the service worker.
+          await tab.goto(`${own.url}index.html?lang=en`);
+          // A page about to reload never gets ready: once ready, it is the last.
+          await tab.waitForFunction(() => window.zem?.state === 'ready', { timeout: RUN_TIMEOUT, polling: 50 });
+          assert.equal(loads, row.loads + (visit === 'offline'), `loads of the page (${visit})`);
+          assert.equal(await tab.evaluate(() => crossOriginIsolated === true), row.isolated, `isolated (${visit})`);
+          await tab.select('#examples', 'keisan');
+          await runTyping(tab, '21\nowari\n');
+          if (row.fails) assert.equal(await tab.$eval('#notice', (notice) => notice.dataset.kind), 'error');
+          else assert.equal(await tab.evaluate(() => window.zem.transcript()), `21\nowari\n${keisan}`);
+        }
+      } finally {
+        await tab.close();
+        await own.close();
+      }
+    });
+  }
+
   // Last, in a browser and on a server of their own, for a page that such a
   // program makes unresponsive must not take the other cases with it.
   await check('#stop ends a program that prints without end for five seconds, within two seconds', async () => {

@@ -5,6 +5,7 @@
 // After a run the page asks for the rest: every file manifest.json lists,
 // so that a later visit offline loads and runs programs even where the
 // first visit fetched some files before this worker took over the page.
+// Its documents and workers are also answered cross-origin isolated.
 const CACHE = 'zem-playground';
 const scope = self.registration.scope;
 
@@ -53,9 +54,30 @@ async function fromNetworkOrCache(request) {
   }
 }
 
+// Where the browser cannot suspend a program, it waits for input through
+// shared memory, which a page has only when cross-origin isolated; a static
+// host sends no headers for that, so the page's documents and workers get
+// them here, online and offline (the cache keeps answers as the host gave
+// them). require-corp asks nothing of the site's own files, and it loads no
+// other origin's; unlike credentialless, every browser that isolates knows it.
+const ISOLATED = new Set(['document', 'worker']);
+const ISOLATION_HEADERS = {
+  'cross-origin-opener-policy': 'same-origin',
+  'cross-origin-embedder-policy': 'require-corp',
+};
+
+function isolated(request, response) {
+  // An opaque answer's body cannot be read, so it cannot be made again.
+  if (!ISOLATED.has(request.destination) || response.type !== 'basic') return response;
+  const headers = new Headers(response.headers);
+  for (const [name, value] of Object.entries(ISOLATION_HEADERS)) headers.set(name, value);
+  const { status, statusText } = response;
+  return new Response(response.body, { status, statusText, headers });
+}
+
 self.addEventListener('fetch', (event) => {
   if (!inScope(event.request) || event.request.headers.has('range')) return;
-  event.respondWith(fromNetworkOrCache(event.request));
+  event.respondWith(fromNetworkOrCache(event.request).then((response) => isolated(event.request, response)));
 });
 
 // manifest.json lists the site's files, relative to its root: an array of

@@ -12,7 +12,8 @@ import { EXAMPLES } from './examples.js';
 import { decodeSjis } from './sjis.js';
 import { shareHash, readShareHash, cleanName } from './share.js';
 import { pickLang, setLang, t } from './i18n.js';
-import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline } from './offline.js';
+import { canSuspend } from '../pipeline/wasi.js';
+import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
 
 const FAST_ANALYSIS_MS = 250; // the check, as they type
 const BUILD_ANALYSIS_MS = 1500; // the compiler's findings, after a pause
@@ -27,9 +28,12 @@ setLang(lang);
 
 const registered = registerServiceWorker();
 // The playground is made once the service worker is in control (at once
-// on later visits); until then calls to it wait for it.
+// on later visits); until then calls to it wait for it. A page about to
+// reload makes none.
 let playground = null;
-const made = serviceWorkerInControl().then(() => (playground = new Playground({ base, lang })));
+const made = serviceWorkerInControl().then(() =>
+  reloadToIsolate(canSuspend) ? new Promise(() => {}) : (playground = new Playground({ base, lang })),
+);
 
 let state = 'loading';
 let exitStatus = null;

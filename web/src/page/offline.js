@@ -29,6 +29,25 @@ export function serviceWorkerInControl() {
   });
 }
 
+// Without JSPI a program waits for input through shared memory, which the
+// page has only when cross-origin isolated: the service worker's answers
+// make it so, but not the load it took control during, hence one reload.
+// Once only per tab: where the reload does not isolate the page, the run
+// tells why it cannot wait for input.
+const RELOADED = 'zem-isolation-reload';
+export function reloadToIsolate(canSuspend) {
+  if (canSuspend || !navigator.serviceWorker?.controller) return false;
+  try {
+    if (crossOriginIsolated) sessionStorage.removeItem(RELOADED);
+    if (crossOriginIsolated || sessionStorage.getItem(RELOADED)) return false;
+    sessionStorage.setItem(RELOADED, '1');
+  } catch {
+    return false; // no sessionStorage to guard the reload with
+  }
+  location.reload();
+  return true;
+}
+
 // The files are fetched again only where they changed, but a first copy of
 // a slow school network's site may take long: past this, the page gives up
 // telling (the worker goes on).
