@@ -1,9 +1,8 @@
 #include "server/background_build.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 
+#include "sys/fd.h"
 #include "toolchain/build.h"
 
 namespace zemuc::lsp {
@@ -74,13 +73,10 @@ std::optional<BackgroundBuild::Done> BackgroundBuild::advance(
     (void)stop_captured(command_);
     return finished(built_output_, false);
   }
-  if (command_.output && readable_now(command_.output.get())) {
-    char buffer[64 * 1024];
-    const ssize_t n = ::read(command_.output.get(), buffer, sizeof buffer);
-    if (n > 0) {
-      output_.append(buffer, static_cast<std::size_t>(n));
-    } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
-      if (n < 0) read_error_ = errno;
+  if (command_.output) {
+    const ReadNow got = read_ready(command_.output.get(), output_);
+    if (got == ReadNow::kFailed) read_error_ = errno;
+    if (got == ReadNow::kEnded || got == ReadNow::kFailed) {
       command_.output.reset();
     }
   }

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "sys/fd.h"
 #include "sys/process.h"
 
 namespace zemuc::lsp {
@@ -146,15 +147,10 @@ bool ToolchainSearch::start() {
 }
 
 std::optional<ToolchainSearch::Found> ToolchainSearch::advance() {
-  if (!running() || !readable_now(from_child_.get())) return std::nullopt;
-  char buffer[4096];
-  const ssize_t n = ::read(from_child_.get(), buffer, sizeof buffer);
-  if (n > 0) {
-    text_.append(buffer, static_cast<std::size_t>(n));
-    return std::nullopt;
-  }
-  if (n < 0 && (errno == EINTR || errno == EAGAIN)) return std::nullopt;
-  return finish(n < 0);
+  if (!running()) return std::nullopt;
+  const ReadNow got = read_ready(from_child_.get(), text_);
+  if (got == ReadNow::kNothing || got == ReadNow::kRead) return std::nullopt;
+  return finish(got == ReadNow::kFailed);
 }
 
 // The child has closed its end: it has written all it will, and ends.

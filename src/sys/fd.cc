@@ -55,6 +55,19 @@ bool readable_now(int fd) {
   return n != 0;
 }
 
+ReadNow read_ready(int fd, std::string& out) {
+  if (!readable_now(fd)) return ReadNow::kNothing;
+  char buffer[64 * 1024];
+  const ssize_t n = ::read(fd, buffer, sizeof buffer);
+  if (n > 0) {
+    out.append(buffer, static_cast<std::size_t>(n));
+    return ReadNow::kRead;
+  }
+  if (n == 0) return ReadNow::kEnded;
+  return errno == EINTR || errno == EAGAIN ? ReadNow::kNothing
+                                           : ReadNow::kFailed;
+}
+
 bool read_all(int fd, std::string& out) {
   char buffer[64 * 1024];
   for (;;) {

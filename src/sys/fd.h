@@ -53,6 +53,14 @@ bool write_all(int fd, std::string_view bytes);
 // readable, so that the read that follows says why.
 bool readable_now(int fd);
 
+// What one read of what `fd` holds now did.
+enum class ReadNow { kNothing, kRead, kEnded, kFailed };
+
+// Appends to `out` what `fd` holds now, in one read and without waiting:
+// kNothing where it holds nothing yet (or the read was interrupted), kEnded
+// at its end, kFailed with errno set when the read fails.
+ReadNow read_ready(int fd, std::string& out);
+
 // Appends everything up to the end of `fd` to `out`; false with errno set
 // when a read fails.
 bool read_all(int fd, std::string& out);

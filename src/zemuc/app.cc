@@ -200,6 +200,9 @@ struct BuiltProgram {
   // fault without them.
   bool checks_possible = true;
   std::vector<explain::ValueMissing> values_missing;
+
+  // Whether checks of either kind write a report of what they find.
+  bool reports() const { return checked || own_checks; }
 };
 
 // Translates the source (read and converted), writes the C file whole and
@@ -315,7 +318,7 @@ std::vector<std::string> check_settings(const BuiltProgram& built,
     settings = {"ASAN_OPTIONS=log_path=" + report,
                 "UBSAN_OPTIONS=log_path=" + report};
   }
-  if (built.checked || built.own_checks) {
+  if (built.reports()) {
     settings.push_back(std::string(kReportVariable) + "=" + report + ".checks");
     settings.push_back(std::string(kOpenNotesVariable) + "=" + folder +
                        "/opens");
@@ -333,8 +336,7 @@ int tell_ending(const Names& names, const BuiltProgram& built,
   const auto new_line = [&] {
     if (!ended.at_line_start) reporter.write("\n");
   };
-  const std::string report =
-      built.checked || built.own_checks ? reports_in(folder) : "";
+  const std::string report = built.reports() ? reports_in(folder) : "";
   if (!report.empty()) {
     new_line();
     tell_fault(names.c_file, built.program, built.map, built.values_missing,
