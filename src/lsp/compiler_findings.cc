@@ -8,13 +8,14 @@
 namespace zemuc::lsp {
 
 std::optional<BuildInput> build_input(std::string source_name,
-                                      std::string_view sjis_source) {
+                                      std::string_view sjis_source,
+                                      Frame frame) {
   Translation translation =
       translate_in_memory(source_name, std::string(sjis_source));
   if (translation.status != kStatusOk) return std::nullopt;
   Program program(std::move(source_name), sjis_source, std::move(translation));
-  CompilerCopy copy = make_compiler_copy(program, /*checked=*/false);
-  return BuildInput{std::move(program), std::move(copy)};
+  CompilerCopy copy = make_compiler_copy(program, frame);
+  return BuildInput{std::move(program), std::move(copy), frame};
 }
 
 std::vector<CompilerFinding> compiler_findings(const BuildInput& input,
