@@ -9,7 +9,7 @@ namespace zemuc::lsp {
 
 std::optional<BuildInput> build_input(std::string source_name,
                                       std::string_view sjis_source,
-                                      Frame frame) {
+                                      zemuc::Frame frame) {
   Translation translation =
       translate_in_memory(source_name, std::string(sjis_source));
   if (translation.status != kStatusOk) return std::nullopt;

@@ -31,7 +31,7 @@ struct CompilerFinding {
 struct BuildInput {
   Program program;
   CompilerCopy copy;
-  Frame frame;
+  zemuc::Frame frame;
 };
 
 // The translation of the Shift-JIS `sjis_source` made under `source_name`,
@@ -40,7 +40,7 @@ struct BuildInput {
 // then, and the check tells of that line.
 std::optional<BuildInput> build_input(std::string source_name,
                                       std::string_view sjis_source,
-                                      Frame frame);
+                                      zemuc::Frame frame);
 
 // What `output`, the compiler's on a build of `input.copy` that failed or
 // not, says of the program, each once, by line.

@@ -20,7 +20,7 @@ BackgroundBuild::Compiler BackgroundBuild::compiler() {
   return search_.running() ? Compiler::kLooking : Compiler::kNone;
 }
 
-Frame BackgroundBuild::frame() const {
+zemuc::Frame BackgroundBuild::frame() const {
   return toolchain::first_frame(*toolchain_, /*checked=*/true);
 }
 
@@ -39,7 +39,7 @@ bool BackgroundBuild::start(BuildKey key, BuildInput input, Language language) {
     return false;
   }
   const toolchain::CompileCommand command = toolchain::compile_command(
-      *toolchain_, input.frame == Frame::kChecked, copy_path,
+      *toolchain_, input.frame == zemuc::Frame::kChecked, copy_path,
       folder_->path() + "/program", folder_->path());
   command_ = start_captured(command.argv, command.settings, {folder_->path()});
   if (command_.guardian < 0) {

@@ -49,7 +49,7 @@ class BackgroundBuild {
 
   // The frame to make a build's input in (once compiler() is kFound):
   // `zemuc build`'s, so that the compiler says what it says there.
-  Frame frame() const;
+  zemuc::Frame frame() const;
   // Starts the build of `input` (once compiler() is kFound); false when it
   // could not start.
   bool start(BuildKey key, BuildInput input, Language language);
