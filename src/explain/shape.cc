@@ -62,6 +62,7 @@ std::vector<Told> Shape::errors(Language language) const {
     const check::ShapeRule& rule = check::problem_row(finding.problem).shape;
     Told told;
     told.line = rule.whole_program ? 0 : finding.line;
+    told.found_line = finding.line;
     told.column = finding.column;
     told.plain = true;
     told.whole_program = rule.whole_program;

@@ -17,7 +17,11 @@ struct Told {
   std::size_t column = 0;
   bool frame = false;
   bool whole_program = false;  // about the program, not one place
-  bool plain = false;          // said in a sentence of its own
+  // Where a problem with the shape of the whole program is found: the
+  // check's line for it, which an editor, showing each message on a line,
+  // shows it on too. 0: none.
+  std::size_t found_line = 0;
+  bool plain = false;  // said in a sentence of its own
   // Said plainly, but of what is missing where the compiler lost its way,
   // which often only follows from another mistake on the line: it gives
   // way to any other sentence there, and to the first of its kind.

@@ -25,19 +25,22 @@ struct CompilerFinding {
   bool operator==(const CompilerFinding&) const = default;
 };
 
-// The program and the compiler's copy of its C, without the run-time
-// checks, which change no message about the learner's lines.
+// The program and the compiler's copy of its C in `frame`: the frame that
+// `zemuc build` makes it in, since the checks there stand in for some of
+// the C library's functions and so change what the compiler says.
 struct BuildInput {
   Program program;
   CompilerCopy copy;
+  zemuc::Frame frame;
 };
 
 // The translation of the Shift-JIS `sjis_source` made under `source_name`,
-// as `zemuc run` makes it. Nothing when it does not translate: the
-// translator's own message is what the learner is told then, and the
-// check tells of that line.
+// as `zemuc run` makes it, and its copy in `frame`. Nothing when it does
+// not translate: the translator's own message is what the learner is told
+// then, and the check tells of that line.
 std::optional<BuildInput> build_input(std::string source_name,
-                                      std::string_view sjis_source);
+                                      std::string_view sjis_source,
+                                      zemuc::Frame frame);
 
 // What `output`, the compiler's on a build of `input.copy` that failed or
 // not, says of the program, each once, by line.

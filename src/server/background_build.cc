@@ -20,6 +20,10 @@ BackgroundBuild::Compiler BackgroundBuild::compiler() {
   return search_.running() ? Compiler::kLooking : Compiler::kNone;
 }
 
+zemuc::Frame BackgroundBuild::frame() const {
+  return toolchain::first_frame(*toolchain_, /*checked=*/true);
+}
+
 bool BackgroundBuild::start(BuildKey key, BuildInput input, Language language) {
   stop();
   if (compiler() != Compiler::kFound) return false;
@@ -34,9 +38,9 @@ bool BackgroundBuild::start(BuildKey key, BuildInput input, Language language) {
     folder_.reset();
     return false;
   }
-  const toolchain::CompileCommand command =
-      toolchain::compile_command(*toolchain_, /*checked=*/false, copy_path,
-                                 folder_->path() + "/program", folder_->path());
+  const toolchain::CompileCommand command = toolchain::compile_command(
+      *toolchain_, input.frame == zemuc::Frame::kChecked, copy_path,
+      folder_->path() + "/program", folder_->path());
   command_ = start_captured(command.argv, command.settings, {folder_->path()});
   if (command_.guardian < 0) {
     folder_.reset();

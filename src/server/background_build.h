@@ -47,6 +47,9 @@ class BackgroundBuild {
   enum class Compiler { kLooking, kFound, kNone };
   Compiler compiler();
 
+  // The frame to make a build's input in (once compiler() is kFound):
+  // `zemuc build`'s, so that the compiler says what it says there.
+  zemuc::Frame frame() const;
   // Starts the build of `input` (once compiler() is kFound); false when it
   // could not start.
   bool start(BuildKey key, BuildInput input, Language language);

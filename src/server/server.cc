@@ -400,7 +400,7 @@ void Server::advance_build() {
   }
   const Analysis& analysis = next->analysis();
   std::optional<BuildInput> input =
-      build_input(analysis.source_name(), analysis.sjis());
+      build_input(analysis.source_name(), analysis.sjis(), build_.frame());
   if (!input || !build_.start({next->uri(), next->revision()},
                               std::move(*input), session_.language)) {
     // Nothing to build, or no build to be had: the check's findings alone.

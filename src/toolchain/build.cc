@@ -201,10 +201,14 @@ class Builder {
   // Builds checked when asked, and without checks where the compiler
   // cannot build or start a checked program here.
   Built build() {
-    if (!request_.checked) return build_once(Frame::kPlain);
-    if (!request_.toolchain.abilities.checks) {
-      return without_checks(
-          Trouble{kNoChecksHere, {request_.toolchain.compiler[0]}});
+    switch (first_frame(request_.toolchain, request_.checked)) {
+      case Frame::kPlain:
+        return build_once(Frame::kPlain);
+      case Frame::kOwnChecks:
+        return without_checks(
+            Trouble{kNoChecksHere, {request_.toolchain.compiler[0]}});
+      case Frame::kChecked:
+        break;
     }
     Attempt checked = build_once(Frame::kChecked);
     if (!checked.drop_checks) return checked;
@@ -372,6 +376,11 @@ class Builder {
 };
 
 }  // namespace
+
+Frame first_frame(const Toolchain& toolchain, bool checked) {
+  if (!checked) return Frame::kPlain;
+  return toolchain.abilities.checks ? Frame::kChecked : Frame::kOwnChecks;
+}
 
 CompileCommand compile_command(const Toolchain& toolchain, bool checked,
                                const std::string& copy_path,

@@ -49,6 +49,13 @@ struct Built {
   std::optional<Trouble> unchecked_because;
 };
 
+// The frame a build of the copy is made in first: checked, with the
+// sanitizers, where checks are asked for and the compiler builds such a
+// program here; with the frame's own checks where it cannot; plain
+// without checks. The compiler's messages depend on it: the checks stand
+// in for some of the C library's functions.
+Frame first_frame(const Toolchain& toolchain, bool checked);
+
 // The compiler's command for a build of the copy at `copy_path` into
 // `output`, and the settings of its environment: messages in English with
 // plain quotes, its scratch files in `scratch_folder`.

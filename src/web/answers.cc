@@ -84,8 +84,8 @@ BrowserProgram browser_program(const Arguments& arguments,
                                Translated translated) {
   Program program(arguments.name, translated.sjis,
                   std::move(translated.translation));
-  CompilerCopy copy = make_compiler_copy(program, true);
-  return {std::move(program), std::move(copy)};
+  CompilerCopy copy = make_compiler_copy(program, Frame::kChecked);
+  return {std::move(program), std::move(copy), Frame::kChecked};
 }
 
 std::optional<BrowserProgram> program_after_prepare(const Arguments& arguments,

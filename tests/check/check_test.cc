@@ -466,6 +466,9 @@ TEST(CheckStructure, TheProgramFrame) {
   const std::vector<std::pair<std::string, Findings>> cases = {
       {"数a=1;\n", {finding(1, 1, Problem::kBeginMissing, "はじめ")}},
       {"はじめ\n数a=1;\n", {finding(2, 1, Problem::kEndMissing, "おわり")}},
+      // On the last line with text, where the editor shows it too.
+      {"はじめ\n数a=1;\n\n \n",
+       {finding(2, 1, Problem::kEndMissing, "おわり")}},
       {"はじめ\nはじめ\nおわり\n",
        {finding(2, 1, Problem::kBeginRepeated, "はじめ")}},
       {"はじめ\nおわり\nおわり\n",
