@@ -22,6 +22,10 @@
  * folder). Each is reported in the file ZEMUC_CHECK_REPORT names, as
  * UndefinedBehaviorSanitizer words a runtime error, or on stderr.
  *
+ * A word or a number read at the end of the input gets the empty text or
+ * 0, where scanf leaves the variable as it was: a variable nothing was
+ * written into before would show whatever the stack held.
+ *
  * Built for WebAssembly (__wasm__), where no sanitizer run-time exists,
  * it answers the undefined-behaviour checks itself: the handlers that
  * clang's -fsanitize=signed-integer-overflow,integer-divide-by-zero,...
@@ -142,6 +146,7 @@ static int zemuc_vscanf(const char *file, int line, const char *format,
       zemuc_too_large(file, line, "typed", value, errno != ERANGE);
     }
     if (n == 1) *target = (int)value;
+    if (n == EOF) *target = 0;
   } else {
     n = vscanf(format, ap);
   }
@@ -406,6 +411,8 @@ static int zemuc_scanf_sized(const char *file, int line, size_t size,
         zemuc_too_long(file, line, "scanf", name, target, size, length);
       }
       memcpy(target, word, length + 1);
+    } else if (n == EOF && size > 0) {
+      target[0] = '\0';
     }
     free(word);
   } else {

@@ -27,6 +27,18 @@ constexpr std::string_view kRefused = "refused ";
 
 std::vector<std::string> settings() { return {"LC_ALL=C", "LANGUAGE"}; }
 
+// What the compiler said to a question: nothing when it did not end by
+// itself (an ending signal came, it was killed, it took too long or could
+// not be started), which is no "no" and is never remembered.
+enum class Answer { kYes, kNo, kNone };
+
+Answer answer_of(const Captured& captured) {
+  if (captured.interrupted || !captured.ended || captured.ended->signal != 0) {
+    return Answer::kNone;
+  }
+  return captured.ended->status == 0 ? Answer::kYes : Answer::kNo;
+}
+
 // The options compile_flags may give this compiler that it is asked about:
 // all but those every C compiler takes.
 std::vector<std::string> options_to_ask(const Toolchain& toolchain) {
@@ -41,22 +53,20 @@ std::vector<std::string> options_to_ask(const Toolchain& toolchain) {
 
 // Compiles an empty file with the option, warnings as errors, into the
 // folder: some compilers (tcc) know no -fsyntax-only.
-bool takes_option(const Toolchain& toolchain, const std::string& option,
-                  const std::string& folder) {
+Answer takes_option(const Toolchain& toolchain, const std::string& option,
+                    const std::string& folder) {
   std::vector<std::string> argv = toolchain.compiler;
   const std::string object = folder + "/empty.o";
   argv.insert(argv.end(),
               {option, "-Werror", "-c", "-x", "c", "/dev/null", "-o", object});
   std::vector<std::string> environment = settings();
   environment.push_back("TMPDIR=" + folder);
-  const Captured captured =
-      run_and_capture(argv, environment, {object}, kAnswerLimit);
-  return captured.ended && captured.ended->status == 0;
+  return answer_of(run_and_capture(argv, environment, {object}, kAnswerLimit));
 }
 
-bool builds_checked(const Toolchain& toolchain, const std::string& folder) {
+Answer builds_checked(const Toolchain& toolchain, const std::string& folder) {
   const std::string source = folder + "/probe.c";
-  if (!write_whole_file(source, kCheckedProbe)) return false;
+  if (!write_whole_file(source, kCheckedProbe)) return Answer::kNone;
   std::vector<std::string> argv = toolchain.compiler;
   for (std::string& flag : compile_flags(toolchain, true)) {
     argv.push_back(std::move(flag));
@@ -65,34 +75,53 @@ bool builds_checked(const Toolchain& toolchain, const std::string& folder) {
   for (std::string& flag : link_flags()) argv.push_back(std::move(flag));
   std::vector<std::string> environment = settings();
   environment.push_back("TMPDIR=" + folder);
-  const Captured captured =
-      run_and_capture(argv, environment, {folder + "/probe"}, kAnswerLimit);
-  return captured.ended && captured.ended->status == 0;
+  return answer_of(
+      run_and_capture(argv, environment, {folder + "/probe"}, kAnswerLimit));
 }
 
-// Nothing where there is no folder to ask in.
+// Nothing where there is no folder to ask in, or a question went
+// unanswered.
 std::optional<Abilities> ask(const Toolchain& toolchain) {
   const std::optional<ScratchFolder> folder = ScratchFolder::make();
   if (!folder) return std::nullopt;
   Toolchain asked = toolchain;
   asked.abilities = {};
   for (const std::string& option : options_to_ask(toolchain)) {
-    if (!takes_option(toolchain, option, folder->path())) {
-      asked.abilities.refused.push_back(option);
-    }
+    const Answer answer = takes_option(toolchain, option, folder->path());
+    if (answer == Answer::kNone) return std::nullopt;
+    if (answer == Answer::kNo) asked.abilities.refused.push_back(option);
   }
-  asked.abilities.checks =
-      asked.abilities.takes("-fsanitize=address,undefined") &&
-      builds_checked(asked, folder->path());
+  asked.abilities.checks = false;
+  if (asked.abilities.takes("-fsanitize=address,undefined")) {
+    const Answer answer = builds_checked(asked, folder->path());
+    if (answer == Answer::kNone) return std::nullopt;
+    asked.abilities.checks = answer == Answer::kYes;
+  }
   return asked.abilities;
 }
 
-// The first line of the cache's text: the compiler's words and what it
-// says of itself.
+// Which file the compiler is, as the system knows it: a compiler replaced
+// or updated under the same name, saying the same version (a package
+// rebuilt, a wrapper script edited), is asked again.
+std::string file_identity(const Toolchain& toolchain) {
+  struct stat status {};
+  if (toolchain.compiler.empty() ||
+      ::stat(toolchain.compiler[0].c_str(), &status) != 0) {
+    return "file unknown";
+  }
+  return "file " + std::to_string(status.st_dev) + ":" +
+         std::to_string(status.st_ino) + " " + std::to_string(status.st_size) +
+         " " + std::to_string(status.st_mtim.tv_sec) + "." +
+         std::to_string(status.st_mtim.tv_nsec);
+}
+
+// The first lines of the cache's text: the compiler's words, which file it
+// is, and what it says of itself.
 std::string heading(const Toolchain& toolchain) {
   std::string text = "compiler";
   for (const std::string& word : toolchain.compiler) text += " " + word;
-  return text + "\n" + toolchain.version_text + "\n.\n";
+  return text + "\n" + file_identity(toolchain) + "\n" +
+         toolchain.version_text + "\n.\n";
 }
 
 // $XDG_CACHE_HOME/zemuc, or ~/.cache/zemuc; empty where neither is set.
@@ -115,8 +144,8 @@ bool make_folders(const std::string& folder) {
   }
 }
 
-// The cache file of this compiler and version, named by a hash of both
-// (FNV-1a); the heading in it says which they are.
+// The cache file of this compiler, file and version, named by a hash of
+// them (FNV-1a); the heading in it says which they are.
 std::string cache_file(const std::string& folder, const Toolchain& toolchain) {
   std::uint64_t hash = 14695981039346656037ULL;
   for (const char c : heading(toolchain)) {

@@ -2,7 +2,9 @@
 // every compiler takes, tried once on an empty file, and whether a checked
 // program builds and links. The answers are remembered per compiler and
 // version in the user's cache, which a build reads first; a cache that
-// cannot be read or written only costs the asking again.
+// cannot be read or written only costs the asking again. Only answers are
+// remembered, never a question interrupted or unanswered, and only for the
+// compiler's file as it was when asked.
 #ifndef ZEMUC_TOOLCHAIN_ABILITIES_H_
 #define ZEMUC_TOOLCHAIN_ABILITIES_H_
 
@@ -19,8 +21,8 @@ namespace zemuc::toolchain {
 Abilities learn_abilities(const Toolchain& toolchain);
 
 // The cache's text for the answers of a compiler and version, and the
-// answers read back from it: nothing when the text is of another compiler
-// or version, or not whole.
+// answers read back from it: nothing when the text is of another compiler,
+// compiler file or version, or not whole.
 std::string abilities_text(const Toolchain& toolchain,
                            const Abilities& abilities);
 std::optional<Abilities> abilities_from(const Toolchain& toolchain,

@@ -46,10 +46,18 @@ class InputRelay {
   bool wants_more() const { return open_ && waiting_.size() < kInputBacklog; }
   bool has_waiting() const { return !waiting_.empty(); }
 
-  void read_some() {
+  // Reads what arrived; `hung_up` when poll said the input is gone.
+  void read_some(bool hung_up) {
     char buffer[4096];
     const ssize_t n = ::read(fd_, buffer, sizeof buffer);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) return;
+    // Ctrl-D at the start of a line ends the program's input as it ends a
+    // read of the terminal's, and no more: a program that clears its end
+    // of input and reads again gets the lines typed next.
+    if (n == 0 && is_terminal_ && !hung_up) {
+      end_input();
+      return;
+    }
     if (n <= 0) {
       end();
       return;
@@ -88,13 +96,19 @@ class InputRelay {
     line_open_ = false;
   }
   void end() {
-    queue(from_terminal_.finish());
     open_ = false;
     if (!pipe_) {
-      if (line_open_) push_line();  // the last line, without a line end
-      waiting_ += kEndOfFile;       // then the end itself
+      end_input();
+    } else {
+      queue(from_terminal_.finish());
     }
     close_pipe_at_end();
+  }
+  // The program's terminal told of the end of its input.
+  void end_input() {
+    queue(from_terminal_.finish());
+    if (line_open_) push_line();  // the last line, without a line end
+    waiting_ += kEndOfFile;       // then the end itself
   }
   // The end of a pipe's input is its closing, once all of it is written.
   void close_pipe_at_end() {
@@ -142,7 +156,9 @@ class Relay {
         return std::nullopt;
       }
       if (fds[1].revents & POLLIN) take_signals();
-      if (fds[2].revents != 0) input_.read_some();
+      if (fds[2].revents != 0) {
+        input_.read_some((fds[2].revents & (POLLHUP | POLLERR)) != 0);
+      }
       if ((fds[0].revents & POLLOUT) || fds[3].revents != 0) {
         input_.write_to(child_.master.get());
       }

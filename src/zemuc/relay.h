@@ -46,13 +46,14 @@ struct ProgramEnd {
 // with a pipe as its input instead, so that what arrives reaches it whole. What
 // it writes reaches `output_fd` in the terminal's encoding as soon as it is
 // written, prompts without a line end included; what arrives on `input_fd`
-// reaches it in Shift-JIS. The end of `input_fd` (Ctrl-D on a terminal) ends
-// its input; an interrupt, quit, hangup or terminate signal to zemuc is passed
-// on to it for as long as it runs, also after it has closed its terminal. The
-// program starts with the signal mask `mask` and the environment changed by
-// `settings`, and `started` is called once it runs (its file may then go).
-// Returns how it ended, or nothing with errno set when it could not be started
-// or waited for.
+// reaches it in Shift-JIS. Ctrl-D on a terminal ends its input as a terminal
+// does, once: a read after it gets the lines typed next. The end of any
+// other input is final. An interrupt, quit, hangup or terminate signal to
+// zemuc is passed on to it for as long as it runs, also after it has closed
+// its terminal. The program starts with the signal mask `mask` and the
+// environment changed by `settings`, and `started` is called once it runs (its
+// file may then go). Returns how it ended, or nothing with errno set when it
+// could not be started or waited for.
 std::optional<ProgramEnd> run_on_pseudo_terminal(
     const std::string& program, Encoding terminal, int input_fd, int output_fd,
     const sigset_t& mask, const std::vector<std::string>& settings,

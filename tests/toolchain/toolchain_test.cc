@@ -2,9 +2,14 @@
 #include "toolchain/toolchain.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
+#include "support/run.h"
+#include "sys/signals.h"
 #include "toolchain/abilities.h"
 
 namespace zemuc::toolchain {
@@ -134,6 +139,69 @@ TEST(Toolchain, AbilitiesRememberedPerCompilerAndVersion) {
         abilities_from(gcc, text.substr(0, text.size() - 1)).has_value());
     EXPECT_FALSE(abilities_from(gcc, "").has_value());
   }
+}
+
+// What a stand-in compiler, a shell script, answers every question with,
+// with the ending signals held back as zemuc holds them, and whether that
+// is remembered in the cache.
+struct Asked {
+  Abilities abilities;
+  bool remembered;
+};
+Asked ask_script(const testing::ScratchDir& dir, const std::string& name,
+                 const std::string& body) {
+  const std::filesystem::path cache = dir.path() / ("cache-" + name);
+  std::filesystem::permissions(dir.write(name, "#!/bin/sh\n" + body + "\n"),
+                               std::filesystem::perms::owner_all);
+  Toolchain toolchain;
+  toolchain.compiler = {(dir.path() / name).string()};
+  toolchain.version_text = "cc 1.0\n";
+  const char* saved = std::getenv("XDG_CACHE_HOME");
+  const std::string was = saved != nullptr ? saved : "";
+  setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+  Asked asked;
+  {
+    const HeldSignals held;
+    asked.abilities = learn_abilities(toolchain);
+    // A signal the script sent is taken here, not left to end the test.
+    std::optional<SignalFd> pending = SignalFd::open(ending_signals());
+    while (pending && pending->take() != 0) {
+    }
+  }
+  setenv("XDG_CACHE_HOME", was.c_str(), 1);
+  std::error_code error;
+  asked.remembered =
+      !std::filesystem::is_empty(cache / "zemuc", error) && !error;
+  return asked;
+}
+
+// Only an answer is remembered: a compiler that did not end by itself
+// (killed, or zemuc interrupted by Ctrl-C while it was asked) said no "no",
+// and is taken to take everything, as the build then tells what fails; a
+// "no" remembered is asked again once the compiler is another file.
+TEST(Toolchain, AbilitiesRememberedOnlyWhenAnswered) {
+  testing::ScratchDir dir;
+  const std::string me = std::to_string(::getpid());
+  const struct {
+    const char* name;
+    std::string body;
+    bool remembered;
+    bool checks;
+  } cases[] = {
+      {"refuses", "exit 1", true, false},
+      {"killed", "kill -KILL $$", false, true},
+      {"interrupted", "kill -INT " + me + "; sleep 5", false, true},
+  };
+  for (const auto& c : cases) {
+    const Asked asked = ask_script(dir, c.name, c.body);
+    EXPECT_EQ(asked.remembered, c.remembered) << c.name;
+    EXPECT_EQ(asked.abilities.checks, c.checks) << c.name;
+    EXPECT_EQ(asked.abilities.refused.empty(), c.checks) << c.name;
+  }
+  // The compiler that refused, replaced by one that takes everything.
+  const Asked again = ask_script(dir, "refuses", "exit 0 # updated");
+  EXPECT_TRUE(again.abilities.checks);
+  EXPECT_TRUE(again.abilities.refused.empty());
 }
 
 }  // namespace

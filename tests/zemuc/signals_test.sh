@@ -61,12 +61,17 @@ wait "$pid" || status=$?
 leftover=$(ls -A tmp)
 [[ -z $leftover ]] || fail "SIGTERM left $leftover in TMPDIR"
 
-# Standard input closed: the program meets the end of its input.
-printf 'はじめ\n\t打つ(字s);\n\t見る("got",字s);\nおわり\n' >reads.zem
-status=0
-timeout 20 "$zemuc" run reads.zem <&- >out 2>err || status=$?
-((status == 0)) || fail "standard input closed: status $status: $(cat err)"
-[[ $(head -n 1 out) == "got[]" ]] || fail "standard input closed showed: $(cat out)"
+# Standard input closed: the program meets the end of its input, and a
+# variable read there shows nothing that was never written: a text is
+# empty, a number 0.
+for row in '字s got[]' '数a got[0]'; do
+  read -r variable shown <<<"$row"
+  printf 'はじめ\n\t打つ(%s);\n\t見る("got",%s);\nおわり\n' "$variable" "$variable" >reads.zem
+  status=0
+  timeout 20 "$zemuc" run reads.zem <&- >out 2>err || status=$?
+  ((status == 0)) || fail "standard input closed, $variable: status $status: $(cat err)"
+  [[ $(head -n 1 out) == "$shown" ]] || fail "standard input closed, $variable, showed: $(cat out)"
+done
 
 # The reader of the output gone: the program ends of SIGPIPE as it would
 # alone, and zemuc with its status, without a word.

@@ -113,6 +113,27 @@ type_keys C-d
 expect_screen "おしまい"
 expect_screen "status=0"
 
+# After Ctrl-D, a program that clears the end of its input and reads
+# again gets the next line typed.
+cat >again.zem <<'ZEM'
+はじめ
+	見る("一つ目");
+	打つ(字s);
+	clearerr(stdin);
+	見る("二つ目");
+	打つ(字t);
+	見る("読んだ",字t);
+おわり
+ZEM
+start again.zem
+expect_screen "一つ目"
+type_keys C-d
+expect_screen "二つ目"
+type_keys "abc" Enter
+expect_screen "読んだ[abc]"
+type_keys "end" Enter
+expect_screen "status=0"
+
 # Ctrl-C ends the program, as it would a program run directly.
 start count.zem
 expect_screen "数は"
