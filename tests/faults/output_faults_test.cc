@@ -1,6 +1,7 @@
-// An output that cannot be written must end the run with status 8 and the
-// output's name on the console, never with the success text. Tests run as
-// root, so every case is made with links and folders, not permissions.
+// An output that cannot be written, or that is the source by another name,
+// must end the run with status 8 and the output's name on the console,
+// never with the success text. Tests run as root, so every case is made
+// with links and folders, not permissions.
 #include <gtest/gtest.h>
 
 #include <filesystem>
