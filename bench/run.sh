@@ -4,7 +4,8 @@
 # Generates sources beside the translator (in a bench folder of its build
 # folder, never committed) and reports, for each kind of source:
 #   - instructions per source byte, counted by callgrind on a few megabytes
-#     (stable on a busy machine, unlike times);
+#     (stable on a busy machine, unlike times), beside the round before's
+#     figure from bench/baseline.txt;
 #   - on 100 MB: megabytes per second and the ratio to `cat SRC SRC > OUT`
 #     (reading the source twice and writing once), both as medians of runs
 #     that alternate the translator and cat, so that both see the same load;
@@ -99,6 +100,14 @@ generate ten9.zem gen_source 9 10 fixed
 generate ten90.zem gen_source 90 10 fixed
 for n in 10 10000 100000; do generate "names$n.zem" gen_dense 20 "$n"; done
 
+# was KIND: ", was FIGURE", the instructions per source byte that
+# bench/baseline.txt holds for KIND from the round before; empty without.
+was() {
+  local file=$root/bench/baseline.txt
+  [[ -f $file ]] || return 0
+  awk -v kind="$1" '$1 == kind { printf ", was %s", $2 }' "$file"
+}
+
 # report KIND SMALL LARGE
 report() {
   local kind=$1 small=$2 large=$3
@@ -106,7 +115,7 @@ report() {
   local ir bytes
   ir=$(instructions "$small")
   bytes=$(stat -c %s "$small")
-  echo "instructions:      $(ratio "$ir" "$bytes") per source byte ($small, $(lines "$small") lines)"
+  echo "instructions:      $(ratio "$ir" "$bytes") per source byte ($small, $(lines "$small") lines)$(was "$kind")"
   [[ -f $large && ${BENCH_QUICK:-0} != 1 ]] || return 0
   local t c
   read -r t c < <(timings "$large")

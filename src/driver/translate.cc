@@ -56,7 +56,10 @@ int generation_pass(Context& ctx, const std::string& source_name,
   const std::unique_ptr<ByteSource> source =
       files.open_for_reading(source_name);
   if (source == nullptr) return report_missing(source_name, console);
-  const std::unique_ptr<Sink> sink = files.open_for_writing(output_name);
+  // An output that is the source by another name is refused like one
+  // that cannot be opened: emptying it would lose the source.
+  const std::unique_ptr<Sink> sink =
+      files.open_for_writing(output_name, source_name);
   if (sink == nullptr) return report_missing(output_name, console);
   Output out(*sink);
   LineReader reader(*source);

@@ -1,5 +1,9 @@
 #include "io/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 
@@ -23,6 +27,20 @@ class StreamSource : public ByteSource {
   std::FILE* file_;
 };
 
+// Empties the output open as `fd`, unless it is the file that `source`
+// names: false then, or when it cannot be emptied.
+bool empty_unless_source(int fd, const std::string& source) {
+  struct stat output;
+  struct stat input;
+  if (::fstat(fd, &output) != 0) return false;
+  if (!source.empty() && ::stat(source.c_str(), &input) == 0 &&
+      input.st_dev == output.st_dev && input.st_ino == output.st_ino) {
+    return false;
+  }
+  // A device or a FIFO has nothing to empty, as with fopen's "w".
+  return !S_ISREG(output.st_mode) || ::ftruncate(fd, 0) == 0;
+}
+
 }  // namespace
 
 std::unique_ptr<ByteSource> DiskFiles::open_for_reading(
@@ -33,9 +51,18 @@ std::unique_ptr<ByteSource> DiskFiles::open_for_reading(
   return std::make_unique<StreamSource>(file);
 }
 
-std::unique_ptr<Sink> DiskFiles::open_for_writing(const std::string& name) {
-  std::FILE* file = std::fopen(name.c_str(), "wb");
-  if (file == nullptr) return nullptr;
+std::unique_ptr<Sink> DiskFiles::open_for_writing(const std::string& name,
+                                                  const std::string& source) {
+  // Opened without emptying it, so that the very file that is emptied is
+  // the one compared with the source, through whatever links led to it.
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file =
+      empty_unless_source(fd, source) ? ::fdopen(fd, "wb") : nullptr;
+  if (file == nullptr) {
+    ::close(fd);
+    return nullptr;
+  }
   // Output already writes in large pieces; a second buffer would only copy.
   std::setvbuf(file, nullptr, _IONBF, 0);
   return StreamSink::owning(file);
@@ -48,7 +75,10 @@ std::unique_ptr<ByteSource> MemoryFiles::open_for_reading(
   return std::make_unique<MemorySource>(it->second);
 }
 
-std::unique_ptr<Sink> MemoryFiles::open_for_writing(const std::string& name) {
+std::unique_ptr<Sink> MemoryFiles::open_for_writing(const std::string& name,
+                                                    const std::string& source) {
+  // In memory a file has one name.
+  if (name == source) return nullptr;
   std::string& text = files[name];
   text.clear();
   return std::make_unique<StringSink>(text);

@@ -18,8 +18,11 @@ class Files {
   // Null when the file cannot be opened.
   virtual std::unique_ptr<ByteSource> open_for_reading(
       const std::string& name) = 0;
-  // Creates the file or empties it; null when that is not possible.
-  virtual std::unique_ptr<Sink> open_for_writing(const std::string& name) = 0;
+  // Creates the file or empties it; null when that is not possible, or
+  // when `name` is the file `source` by another name (a link, or another
+  // path to it), which emptying would lose. An empty `source` is none.
+  virtual std::unique_ptr<Sink> open_for_writing(const std::string& name,
+                                                 const std::string& source) = 0;
 };
 
 // The real file system.
@@ -27,7 +30,8 @@ class DiskFiles : public Files {
  public:
   std::unique_ptr<ByteSource> open_for_reading(
       const std::string& name) override;
-  std::unique_ptr<Sink> open_for_writing(const std::string& name) override;
+  std::unique_ptr<Sink> open_for_writing(const std::string& name,
+                                         const std::string& source) override;
 };
 
 // Named texts in memory: a whole translation without touching the disk.
@@ -37,7 +41,8 @@ class MemoryFiles : public Files {
 
   std::unique_ptr<ByteSource> open_for_reading(
       const std::string& name) override;
-  std::unique_ptr<Sink> open_for_writing(const std::string& name) override;
+  std::unique_ptr<Sink> open_for_writing(const std::string& name,
+                                         const std::string& source) override;
 };
 
 // The whole file `name` on disk, or nothing with errno saying why.

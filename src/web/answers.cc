@@ -56,7 +56,7 @@ std::optional<std::string> read_area_file(const std::string& name) {
 
 bool write_area_file(const std::string& name, std::string_view bytes) {
   DiskFiles disk;
-  const std::unique_ptr<Sink> sink = disk.open_for_writing(name);
+  const std::unique_ptr<Sink> sink = disk.open_for_writing(name, {});
   return sink != nullptr && sink->write(bytes) && sink->close();
 }
 

@@ -187,10 +187,11 @@ class FaultyFiles : public Files {
     return std::make_unique<FailingSource>(memory.files[name], good_bytes);
   }
 
-  std::unique_ptr<Sink> open_for_writing(const std::string& name) override {
+  std::unique_ptr<Sink> open_for_writing(const std::string& name,
+                                         const std::string& source) override {
     if (refuse_output) return nullptr;
     if (full_disk) return std::make_unique<FullSink>();
-    return memory.open_for_writing(name);
+    return memory.open_for_writing(name, source);
   }
 
  private:

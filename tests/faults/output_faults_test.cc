@@ -1,6 +1,7 @@
-// An output that cannot be written must end the run with status 8 and the
-// output's name on the console, never with the success text. Tests run as
-// root, so every case is made with links and folders, not permissions.
+// An output that cannot be written, or that is the source by another name,
+// must end the run with status 8 and the output's name on the console,
+// never with the success text. Tests run as root, so every case is made
+// with links and folders, not permissions.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -50,6 +51,18 @@ const OutputCase kOutputCases[] = {
      }},
     {"it is a folder", small_source,
      [](const fs::path& dir) { fs::create_directory(dir / "a.c"); }},
+    // The source itself by another name: emptying it would lose it.
+    {"a link to the source", small_source,
+     [](const fs::path& dir) { fs::create_symlink("a.zem", dir / "a.c"); }},
+    {"a hard link to the source", small_source,
+     [](const fs::path& dir) {
+       fs::create_hard_link(dir / "a.zem", dir / "a.c");
+     }},
+    {"a link to the source through a linked folder", large_source,
+     [](const fs::path& dir) {
+       fs::create_directory_symlink(".", dir / "here");
+       fs::create_symlink("here/./a.zem", dir / "a.c");
+     }},
 };
 
 TEST(OutputFaults, UnwritableOutputFailsWithItsName) {
@@ -60,6 +73,7 @@ TEST(OutputFaults, UnwritableOutputFailsWithItsName) {
     c.spoil(dir.path());
     const RunResult r = run_translator({"a.zem"}, dir.path());
     expect_failure_on(r, "a.c");
+    EXPECT_EQ(dir.read("a.zem"), c.source());
     // The declaration pass ran to its end before the output was opened.
     EXPECT_NE(r.out.find(sjis("a.c へ書きゆう．\n")), std::string::npos);
   }

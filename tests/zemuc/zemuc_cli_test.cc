@@ -266,6 +266,11 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
        {},
        2,
        "zemuc: cannot write same.zem: it is the source ok.zem itself\n"},
+      {"the C file a link to the source",
+       {"run", "loop.zem"},
+       {},
+       2,
+       "zemuc: cannot write loop.c: it is the source loop.zem itself\n"},
       {"a device as the program",
        {"build", "-o", "null", "ok.zem"},
        {},
@@ -300,6 +305,8 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
     dir.write("bytes.zem", "abc\n\x80\n");
     dir.write("ok.zem", "はじめ\n数a=1;\nおわり\n");
     fs::create_hard_link(dir.path() / "ok.zem", dir.path() / "same.zem");
+    fs::create_symlink("ok.zem", dir.path() / "loop.zem");
+    fs::create_symlink("loop.zem", dir.path() / "loop.c");
     fs::create_symlink("/dev/null", dir.path() / "null");
     ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
     const auto before = entries(dir.path());
