@@ -87,12 +87,17 @@ std::optional<Abilities> ask(const Toolchain& toolchain) {
   return asked.abilities;
 }
 
-// The first line of the cache's text: the compiler's words and what it
-// says of itself.
+// The first lines of the cache's text: the compiler's words, what it says
+// of itself, and the options it was asked about, so that an answer to
+// other questions is asked again.
 std::string heading(const Toolchain& toolchain) {
   std::string text = "compiler";
   for (const std::string& word : toolchain.compiler) text += " " + word;
-  return text + "\n" + toolchain.version_text + "\n.\n";
+  text += "\n" + toolchain.version_text + "\nasked";
+  for (const std::string& option : options_to_ask(toolchain)) {
+    text += " " + option;
+  }
+  return text + "\n.\n";
 }
 
 // $XDG_CACHE_HOME/zemuc, or ~/.cache/zemuc; empty where neither is set.
