@@ -215,8 +215,8 @@ static int zemuc_fclose(const char *file, int line, FILE *stream) {
   int failed;
   if (stream == NULL) zemuc_not_open(file, line);
   zemuc_check_closed(file, line, stream);
-  failed = fclose(stream) != 0;
   zemuc_note_close(line, stream);
+  failed = fclose(stream) != 0;
   if (failed) zemuc_file_failed(file, line, "written", errno);
   return 0;
 }
