@@ -197,14 +197,11 @@ void stray(const Reading& r, Told& told) {
   name(r, told, kStray, {{"character", character}});
 }
 
-// The line buffer undeclared on a 読む or 読みきり line: its file was
-// never opened, and the C it left out closed main early, so that the
-// lines after it stand outside main.
-bool reads_unopened_file(const Reading& r, std::string_view word, Told& told) {
-  const auto buffer = learner_name(r.program, word);
+// A 読む or 読みきり line whose file was never opened: the C it left out
+// closed main early, so that the lines after it stand outside main.
+bool read_unopened(const Reading& r, Told& told) {
   const SourceLine& line = r.program.line(r.place->line);
-  if (!buffer || buffer->kind != LearnerName::Kind::kLineBuffer ||
-      (line.keyword != Keyword::kRead && line.keyword != Keyword::kReadAll)) {
+  if (line.keyword != Keyword::kRead && line.keyword != Keyword::kReadAll) {
     return false;
   }
   const std::string file = first_operand(line);
@@ -217,6 +214,17 @@ bool reads_unopened_file(const Reading& r, std::string_view word, Told& told) {
   }
   return true;
 }
+
+// The line buffer undeclared on such a line.
+bool reads_unopened_file(const Reading& r, std::string_view word, Told& told) {
+  const auto buffer = learner_name(r.program, word);
+  if (!buffer || buffer->kind != LearnerName::Kind::kLineBuffer) return false;
+  return read_unopened(r, told);
+}
+
+// The label at main's end that the C of such a line jumps to, left
+// outside main: tcc's first error, and so its only one.
+void end_label_missing(const Reading& r, Told& told) { read_unopened(r, told); }
 
 void undeclared(const Reading& r, Told& told) {
   const std::string word = quoted(r.message.text);
@@ -370,6 +378,10 @@ constexpr std::array kWordings = {
          "the left of = is not a variable: = puts the value on its right into "
          "the variable on its left, as in 数a=5;. To compare two values, write "
          "=="}},
+    Wording{{{{"label 'ERROR_END' used but not defined", true}}},
+            Needs::kNothing,
+            {},
+            end_label_missing},
     Wording{{{{"' undeclared"}, {"use of undeclared identifier", true}}},
             Needs::kQuotedWord,
             {},

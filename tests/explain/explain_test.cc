@@ -485,6 +485,10 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "p.zem:4:2: error: conflicting types for 'printf'\n"
        "<translator>:1:31: error: expected ';' after top level declarator\n",
        true, kReadMistypedTold},
+      {"the same (tcc, whose first error is the label at main's end)",
+       kReadMistyped,
+       "/tmp/zemuc-1/p.zem:3: error: label 'ERROR_END' used but not defined\n",
+       true, kReadMistypedTold},
       {"a text copied onto itself (gcc)",
        "はじめ\n\t字s=\"ab\";\n\tstrcat(字s,字s);\nおわり\n",
        "p.zem:3:9: warning: passing argument 1 to 'restrict'-qualified "
