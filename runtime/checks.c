@@ -19,7 +19,9 @@
  * of a file not open), and of writes and reads that fail, with the C
  * library's error number (a close writes what stdio kept back, and fails
  * as a write; a read fails apart from the end of the data, as of a
- * folder). Each is reported in the file ZEMUC_CHECK_REPORT names, as
+ * folder), and of a file used again after its close, which the C library
+ * may have freed (a close, write or read of it is stopped at its line and
+ * names the line of the close). Each is reported in the file ZEMUC_CHECK_REPORT names, as
  * UndefinedBehaviorSanitizer words a runtime error, or on stderr.
  *
  * A word or a number read at the end of the input gets the empty text or
@@ -118,9 +120,47 @@ static void zemuc_file_failed(const char *file, int line, const char *how,
           how, error, strerror(error));
   zemuc_stop(report);
 }
+/* The streams that a close ended, each with the line of its close: the C
+   library may have freed them, so a close, write or read of one again is
+   stopped at its line, before the library touches it. An open that is
+   given the same address again takes it off; past the table's end, a
+   close is not remembered. */
+#define ZEMUC_CLOSES 64
+static struct zemuc_close {
+  FILE *stream;
+  int line;
+} zemuc_closes[ZEMUC_CLOSES];
+static struct zemuc_close *zemuc_closed(FILE *stream) {
+  int i;
+  for (i = 0; stream != NULL && i < ZEMUC_CLOSES; ++i) {
+    if (zemuc_closes[i].stream == stream) return &zemuc_closes[i];
+  }
+  return NULL;
+}
+static void zemuc_check_closed(const char *file, int line, FILE *stream) {
+  const struct zemuc_close *closed = zemuc_closed(stream);
+  FILE *report;
+  if (closed == NULL) return;
+  report = zemuc_report();
+  fprintf(report, "%s:%d: runtime error: file already closed on line %d\n",
+          file, line, closed->line);
+  zemuc_stop(report);
+}
+static void zemuc_note_close(int line, FILE *stream) {
+  int i;
+  for (i = 0; i < ZEMUC_CLOSES; ++i) {
+    if (zemuc_closes[i].stream == NULL) {
+      zemuc_closes[i].stream = stream;
+      zemuc_closes[i].line = line;
+      return;
+    }
+  }
+}
 static FILE *zemuc_fopen(const char *file, int line, const char *path,
                          const char *mode) {
   FILE *stream = fopen(path, mode);
+  struct zemuc_close *closed = zemuc_closed(stream);
+  if (closed != NULL) closed->stream = NULL;
   if (stream == NULL) {
     int error = errno;
     const char *notes = getenv("ZEMUC_OPEN_NOTES");
@@ -169,6 +209,7 @@ static int zemuc_fprintf(const char *file, int line, FILE *stream,
   va_list ap;
   int n;
   if (stream == NULL) zemuc_not_open(file, line);
+  zemuc_check_closed(file, line, stream);
   va_start(ap, format);
   n = vfprintf(stream, format, ap);
   va_end(ap);
@@ -176,14 +217,19 @@ static int zemuc_fprintf(const char *file, int line, FILE *stream,
   return n;
 }
 static int zemuc_fclose(const char *file, int line, FILE *stream) {
+  int failed;
   if (stream == NULL) zemuc_not_open(file, line);
-  if (fclose(stream) != 0) zemuc_file_failed(file, line, "written", errno);
+  zemuc_check_closed(file, line, stream);
+  zemuc_note_close(line, stream);
+  failed = fclose(stream) != 0;
+  if (failed) zemuc_file_failed(file, line, "written", errno);
   return 0;
 }
 static char *zemuc_fgets(const char *file, int line, char *s, int size,
                          FILE *stream) {
   char *got;
   if (stream == NULL) zemuc_not_open(file, line);
+  zemuc_check_closed(file, line, stream);
   errno = 0;
   got = fgets(s, size, stream);
   if (got == NULL && ferror(stream)) {

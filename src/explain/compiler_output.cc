@@ -123,6 +123,18 @@ void take_undefined_symbol(bool linker, CompilerMessage& message) {
   }
 }
 
+// tcc links by itself, and says a name it did not find as the driver:
+// "tcc: error: undefined symbol 'NAME'", with no place.
+void take_tcc_undefined(std::string_view tool, CompilerMessage& message) {
+  constexpr std::string_view kUndefinedSymbol = "undefined symbol '";
+  if (tool.ends_with("tcc") && message.line == 0 &&
+      message.text.starts_with(kUndefinedSymbol)) {
+    message.from_linker = true;
+    message.undefined = quoted_name(message.text);
+    message.file.clear();
+  }
+}
+
 }  // namespace
 
 std::string decode_character_names(std::string_view text) {
@@ -192,6 +204,7 @@ std::vector<CompilerMessage> parse_compiler_output(std::string_view output) {
       message.text = decode_character_names(line);
     }
     take_undefined_symbol(linker, message);
+    take_tcc_undefined(tool, message);
     // A driver that names itself ("gcc: error: ...") names no file.
     if (message.line == 0 && !message.from_linker &&
         message.file.find('.') == std::string::npos) {

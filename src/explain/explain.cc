@@ -70,11 +70,30 @@ void keep_what_failed(std::vector<Told>& told, const Shape& shape,
   }
 }
 
+// The label at the end of main, where a file statement's C goes when its
+// file fails: once main is closed early, it stands outside main.
+constexpr std::string_view kEndLabel = "'ERROR_END'";
+
 // Once a sentence of its own tells a line, the compiler's other words on
 // it add nothing, nor a sentence that follows from the others, nor a
-// second one of those. What remains goes by line; what names no line,
-// after.
+// second one of those, nor anything of the lines after one that closed
+// main early, nor of the label at its end. What remains goes by line; what
+// names no line, after.
 void order(std::vector<Told>& told) {
+  // After a line that closes main early, every line stands outside it;
+  // the shape's errors (no compiler's words) are the learner's own still.
+  std::size_t outside_main = SIZE_MAX;
+  for (const Told& t : told) {
+    if (t.closes_main && names_line(t)) {
+      outside_main = std::min(outside_main, t.line);
+    }
+  }
+  std::erase_if(told, [&](const Told& t) {
+    return outside_main != SIZE_MAX && names_line(t) && !t.words.empty() &&
+           !t.closes_main &&
+           (t.line > outside_main ||
+            t.words.find(kEndLabel) != std::string::npos);
+  });
   std::set<std::size_t> told_plainly;
   for (const Told& t : told) {
     if (t.plain && !t.follows_others && names_line(t)) {

@@ -123,6 +123,27 @@ std::string tell_file_failed(const Fault& fault) {
   return fill(kOtherCheck, fault.language, {});
 }
 
+constexpr Text kFileClosed = {
+    "{file} は閉じた後です: {line} 行目の 閉じる で閉じました。もう一度使う"
+    "には 開く で開き直してください",
+    "{file} is closed already: the 閉じる on line {line} closed it. Open it "
+    "again with 開く to use it again"};
+constexpr Text kSomeFileClosed = {
+    "閉じたファイルをまた使いました。{line} 行目の 閉じる で閉じています",
+    "a file is used after the 閉じる on line {line} closed it"};
+
+// A file closed before, on the line of its close.
+std::string tell_file_closed(const Fault& fault) {
+  const std::string line = std::to_string(fault.report.closed_line);
+  if (const auto file = file_of_line(fault)) {
+    const std::string name = said(*file, fault.language);
+    const NamedArg args[] = {{"file", name}, {"line", line}};
+    return fill(kFileClosed, fault.language, std::span(args));
+  }
+  const NamedArg args[] = {{"line", line}};
+  return fill(kSomeFileClosed, fault.language, std::span(args));
+}
+
 constexpr Text kNullPointer = {
     "何も指していないポインター (NULL) を使いました",
     "the program used a pointer that points to nothing (NULL)"};

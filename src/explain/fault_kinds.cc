@@ -25,6 +25,7 @@ constexpr KindTelling kTellings[] = {
     {Kind::kOutsideRange, {}, tell_outside_range},
     {Kind::kFileNotWritten, {}, tell_file_failed},
     {Kind::kFileNotRead, {}, tell_file_failed},
+    {Kind::kFileClosed, {}, tell_file_closed},
     {Kind::kStackOverflow, {}, tell_stack_overflow},
     {Kind::kGlobalOverflow, {}, tell_global_overflow},
     {Kind::kHeapOverflow,

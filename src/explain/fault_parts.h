@@ -66,6 +66,7 @@ std::string tell_global_overflow(const Fault& fault);
 std::string tell_index_outside(const Fault& fault);
 std::string tell_overlap(const Fault& fault);
 std::string tell_file_failed(const Fault& fault);
+std::string tell_file_closed(const Fault& fault);
 std::string tell_bad_address(const Fault& fault);
 
 // The words of `text` between the first `from` and the `to` after it;

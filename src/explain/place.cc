@@ -122,18 +122,36 @@ std::optional<SourcePlace> mapped_place(const Program& program,
   return place;
 }
 
-// The first learner's line that holds the name the linker did not find.
+// Where `word` first stands in the line as code, not in a text in quotes
+// or a comment.
+std::optional<std::size_t> code_word(const SourceLine& line,
+                                     std::string_view word) {
+  std::vector<check::Region> regions;
+  check::mark_regions(line.squeezed, false, regions);
+  const std::optional<std::size_t> first = find_word(line.squeezed, word, 0);
+  for (std::size_t nth = 0;; ++nth) {
+    const std::optional<std::size_t> at = find_word(line.squeezed, word, nth);
+    if (!at || (nth > 0 && *at == *first)) return std::nullopt;
+    if (*at < regions.size() && regions[*at] == check::Region::kCode) {
+      return at;
+    }
+  }
+}
+
+// The first learner's line that holds the name the linker did not find,
+// where it stands as code.
 std::optional<SourcePlace> line_naming(const Program& program,
                                        std::string_view utf8_name) {
   const std::optional<std::string> word =
       convert_all(utf8_name, Encoding::kUtf8, Encoding::kShiftJis);
   if (!word) return std::nullopt;
   for (std::size_t n = 1; n <= program.line_count(); ++n) {
-    if (program.line(n).frame()) continue;
-    if (const std::size_t column = word_column(program, n, *word)) {
+    const SourceLine& line = program.line(n);
+    if (line.frame()) continue;
+    if (const std::optional<std::size_t> at = code_word(line, *word)) {
       SourcePlace found;
       found.line = n;
-      found.column = column;
+      found.column = column_of_squeezed(line, *at);
       return found;
     }
   }

@@ -36,6 +36,7 @@ constexpr KindWords kRuntimeErrors[] = {
     {Kind::kFileNotOpen, Match::kIs, "file not open"},
     {Kind::kFileNotWritten, Match::kStarts, "file not written: "},
     {Kind::kFileNotRead, Match::kStarts, "file not read: "},
+    {Kind::kFileClosed, Match::kStarts, "file already closed on line "},
     {Kind::kOutsideRange, Match::kHas,
      " is outside the range of representable values of type "},
     {Kind::kIndexOutOfBounds, Match::kStarts, "index ", "out of bounds"},
@@ -168,15 +169,21 @@ bool read_failed_open(std::string_view line,
 
 // The copy's own checks write the one line and stop; a file not written
 // or read says the C library's error number ("file not written: 28 No
-// space left on device").
+// space left on device"), a file closed before the line of its close.
 void read_own_check(SanitizerReport& report) {
   const bool file_failed =
       report.kind == Kind::kFileNotWritten || report.kind == Kind::kFileNotRead;
   report.complete = file_failed || report.kind == Kind::kNumberTooLarge ||
-                    report.kind == Kind::kFileNotOpen;
+                    report.kind == Kind::kFileNotOpen ||
+                    report.kind == Kind::kFileClosed;
+  const std::string_view detail = report.detail;
   if (file_failed) {
-    const std::string_view detail = report.detail;
     report.error = error_number(detail.substr(detail.find(": ") + 2));
+  }
+  // "file already closed on line 4".
+  if (report.kind == Kind::kFileClosed) {
+    report.closed_line =
+        leading_number<std::size_t>(detail.substr(detail.rfind(' ') + 1));
   }
 }
 

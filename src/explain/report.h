@@ -31,6 +31,7 @@ struct SanitizerReport {
     kFileNotOpen,       // a file statement on a file that did not open
     kFileNotWritten,    // a write or close that failed (a full disk)
     kFileNotRead,       // a read that failed, not at the end (a folder)
+    kFileClosed,        // a file statement on a file closed before
     kOutsideRange,      // a fraction converted to a type too small for it
     kStackOverflow,     // a write or read past a variable on the stack
     kGlobalOverflow,    // past a variable outside main, or a literal
@@ -78,6 +79,8 @@ struct SanitizerReport {
   std::vector<FailedOpen> failed_opens;
   // For a file not written or read: the C library's error number.
   int error = 0;
+  // For a file closed before: the line of its close.
+  std::size_t closed_line = 0;
   bool null_address = false;  // the address lies in the zero page
   bool complete = false;      // the report reached its summary
 };

@@ -26,6 +26,9 @@ struct Told {
   // which often only follows from another mistake on the line: it gives
   // way to any other sentence there, and to the first of its kind.
   bool follows_others = false;
+  // The line's C closes main early (a 読む of a file never opened): what
+  // the compiler says of the lines after it only follows from it.
+  bool closes_main = false;
   Severity severity = Severity::kError;
   std::string text;   // UTF-8
   std::string words;  // the compiler's own, as it wrote them

@@ -42,6 +42,13 @@ constexpr Text kKeywordAsLabel = {
     "書いてください: 見る(\"見出し\",数a)",
     "a variable right after 見る( makes 見る itself its label: write a label "
     "first, as in 見る(\"label\",数a)"};
+// 見る takes a label and a variable in turn: a variable where a label goes
+// is written into the C as it is.
+constexpr Text kVariableAsLabel = {
+    "{name} は見出しの場所にあります。見る は見出し (\"…\" の文字) と変数を"
+    "組にして並べます: 見る(\"見出し\",{name})",
+    "{name} stands where a label goes: 見る takes a label (a text in \"…\") "
+    "before each variable, as in 見る(\"label\",{name})"};
 constexpr Text kKeywordGlued = {
     "{name} は {keyword} で始まりますが文ではありません。{keyword} の後には ( "
     "を書きます: {keyword}(...)",
@@ -58,6 +65,10 @@ constexpr Text kOverlapHere = {
     "copied right: copy from and to different variables"};
 constexpr Text kUsedBeforeValue = {"{name} に値を入れる前に使っています",
                                    "{name} is used before it gets a value"};
+// The optimiser's "may": on some path, perhaps one the program never takes.
+constexpr Text kMayBeUsedBeforeValue = {
+    "{name} に値を入れる前に使うことがあるかもしれません",
+    "{name} may be used before it gets a value"};
 constexpr Text kFullWidth = {
     "{character} は全角の文字で、C では読めません。半角の {ascii} "
     "で書いてください",
@@ -76,6 +87,13 @@ std::string quoted(std::string_view text) {
   const std::size_t close = text.find(text[open], open + 1);
   if (close == std::string_view::npos) return {};
   return std::string(text.substr(open + 1, close - open - 1));
+}
+
+// Whether a name, UTF-8, is spelled as a variable of the learner's: it
+// begins with 数 or 字.
+bool variable_spelling(std::string_view name) {
+  return name.starts_with(utf8(sjis::kNumericMark)) ||
+         name.starts_with(utf8(sjis::kStringMark));
 }
 
 // The keyword, UTF-8, that a name begins with; empty for none.
@@ -179,16 +197,15 @@ void stray(const Reading& r, Told& told) {
   name(r, told, kStray, {{"character", character}});
 }
 
-// The line buffer undeclared on a 読む or 読みきり line: its file was
-// never opened, and the C it left out closed main early.
-bool reads_unopened_file(const Reading& r, std::string_view word, Told& told) {
-  const auto buffer = learner_name(r.program, word);
+// A 読む or 読みきり line whose file was never opened: the C it left out
+// closed main early, so that the lines after it stand outside main.
+bool read_unopened(const Reading& r, Told& told) {
   const SourceLine& line = r.program.line(r.place->line);
-  if (!buffer || buffer->kind != LearnerName::Kind::kLineBuffer ||
-      (line.keyword != Keyword::kRead && line.keyword != Keyword::kReadAll)) {
+  if (line.keyword != Keyword::kRead && line.keyword != Keyword::kReadAll) {
     return false;
   }
   const std::string file = first_operand(line);
+  told.closes_main = true;
   if (file.empty()) {
     name(r, told, kReadNoFile, {});
   } else {
@@ -198,12 +215,26 @@ bool reads_unopened_file(const Reading& r, std::string_view word, Told& told) {
   return true;
 }
 
+// The line buffer undeclared on such a line.
+bool reads_unopened_file(const Reading& r, std::string_view word, Told& told) {
+  const auto buffer = learner_name(r.program, word);
+  if (!buffer || buffer->kind != LearnerName::Kind::kLineBuffer) return false;
+  return read_unopened(r, told);
+}
+
+// The label at main's end that the C of such a line jumps to, left
+// outside main: tcc's first error, and so its only one.
+void end_label_missing(const Reading& r, Told& told) { read_unopened(r, told); }
+
 void undeclared(const Reading& r, Told& told) {
   const std::string word = quoted(r.message.text);
   if (reads_unopened_file(r, word, told)) return;
   const std::string keyword = keyword_at_start(word);
   if (word == utf8(sjis::kDisplay)) {
     name(r, told, kKeywordAsLabel, {});
+  } else if (variable_spelling(word) &&
+             r.program.line(r.place->line).keyword == Keyword::kDisplay) {
+    name(r, told, kVariableAsLabel, {{"name", word}});
   } else if (!keyword.empty()) {
     name(r, told, kKeywordGlued, {{"name", word}, {"keyword", keyword}});
   } else {
@@ -213,13 +244,15 @@ void undeclared(const Reading& r, Told& told) {
 }
 
 // The C name of a variable used before it gets a value, said as a number
-// or a text variable of the learner's where it is one.
-void tell_value_missing(const Reading& r, Told& told, std::string_view c_name) {
+// or a text variable of the learner's where it is one; `text` says whether
+// that is certain.
+void tell_value_missing(const Reading& r, Told& told, std::string_view c_name,
+                        const Text& text = kUsedBeforeValue) {
   if (const auto v = learner_name(r.program, c_name);
       v && (v->kind == LearnerName::Kind::kNumber ||
             v->kind == LearnerName::Kind::kText)) {
     const std::string shown = said(*v, r.language);
-    name(r, told, kUsedBeforeValue, {{"name", shown}});
+    name(r, told, text, {{"name", shown}});
     point_at(r, told, shown);
     told.value_missing = shown;
   }
@@ -227,6 +260,10 @@ void tell_value_missing(const Reading& r, Told& told, std::string_view c_name) {
 
 void used_before_value(const Reading& r, Told& told) {
   tell_value_missing(r, told, quoted(r.message.text));
+}
+
+void may_be_used_before_value(const Reading& r, Told& told) {
+  tell_value_missing(r, told, quoted(r.message.text), kMayBeUsedBeforeValue);
 }
 
 // clang's analyser says what a value never set is used for ("The left
@@ -246,13 +283,12 @@ void garbage_value(const Reading& r, Told& told) {
   tell_value_missing(r, told, declared_without_value(r.message));
 }
 
-// tcc's "';' expected (got "printf")" stands on the line after the one
-// missing it: at the end of the learner's line before, when there is one.
+// tcc's "';' expected (got "printf")", and gcc's "expected ';' before
+// 'printf'" where it is placed at the token after the one missing it (as
+// gcc 9 and 10 place it), stand on the line after the one missing it: at
+// the end of the learner's line before, when there is one.
 void semicolon_before(const Reading& r, Told& told) {
-  std::size_t before = r.place->line;
-  while (--before > 0 && (r.program.line(before).frame() ||
-                          trimmed(r.program.line(before).raw).empty())) {
-  }
+  const std::size_t before = line_before(r.program, r.place->line);
   if (before == 0) return;
   told.line = before;
   told.column = end_column(r.program, before);
@@ -265,6 +301,7 @@ enum class Needs {
   kMainMissing,  // the linker missing main: the only row for no line
   kUndefined,    // a name the linker did not find
   kLineEnd,      // the place after the last token of the line
+  kLineStart,    // the place of the first token of the line
   kFullWidth,    // a full-width character named
   kQuotedWord,   // a word in quotes
   kWarning,      // a warning, not an error
@@ -292,10 +329,19 @@ constexpr std::array kWordings = {
     Wording{{}, Needs::kMainMissing, {}, no_main},
     Wording{{}, Needs::kUndefined, {}, unknown_function},
     Wording{{{{"expected ';'", true}}}, Needs::kLineEnd, kMissingSemicolon},
+    Wording{{{{"expected ';' before", true}}},
+            Needs::kLineStart,
+            {},
+            semicolon_before},
     Wording{{{{"';' expected (got ", true}}},
             Needs::kNothing,
             {},
             semicolon_before},
+    Wording{{{{"' expected (got "}}}, Needs::kQuotedWord, {}, missing_sign},
+    Wording{{{{"identifier expected", true}}},
+            Needs::kNothing,
+            {},
+            value_missing_late},
     Wording{{}, Needs::kFullWidth, {}, full_width},
     Wording{{{{"stray '", true}, {"unexpected character", true}}},
             Needs::kNothing,
@@ -332,6 +378,10 @@ constexpr std::array kWordings = {
          "the left of = is not a variable: = puts the value on its right into "
          "the variable on its left, as in 数a=5;. To compare two values, write "
          "=="}},
+    Wording{{{{"label 'ERROR_END' used but not defined", true}}},
+            Needs::kNothing,
+            {},
+            end_label_missing},
     Wording{{{{"' undeclared"}, {"use of undeclared identifier", true}}},
             Needs::kQuotedWord,
             {},
@@ -353,13 +403,15 @@ constexpr std::array kWordings = {
     Wording{{{{"'restrict'-qualified parameter aliases"}}},
             Needs::kNothing,
             kOverlapHere},
-    Wording{{{{"is used uninitialized"},
-              {"may be used uninitialized"},
-              {"is uninitialized when used"},
-              {"may be uninitialized when used"}}},
+    Wording{{{{"is used uninitialized"}, {"is uninitialized when used"}}},
             Needs::kWarning,
             {},
             used_before_value},
+    Wording{
+        {{{"may be used uninitialized"}, {"may be uninitialized when used"}}},
+        Needs::kWarning,
+        {},
+        may_be_used_before_value},
     Wording{{}, Needs::kDeclaredWithoutValue, {}, garbage_value},
 };
 
@@ -385,6 +437,9 @@ bool needs_met(Needs needs, const Reading& r) {
       return !message.undefined.empty();
     case Needs::kLineEnd:
       return r.place->at_end;
+    case Needs::kLineStart:
+      return !r.place->at_end &&
+             r.place->column == statement_column(r.program, r.place->line);
     case Needs::kFullWidth:
       return full_width_in(character_named(r)).has_value();
     case Needs::kQuotedWord:

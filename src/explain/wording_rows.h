@@ -4,6 +4,7 @@
 #ifndef ZEMUC_EXPLAIN_WORDING_ROWS_H_
 #define ZEMUC_EXPLAIN_WORDING_ROWS_H_
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -33,7 +34,10 @@ void text_into_number(const Reading& reading, Told& told);
 // A copy longer than where it goes.
 void writes_past(const Reading& reading, Told& told);
 
-// C's own grammar (explain/wording_syntax.cc). Whether the message's line
+// C's own grammar (explain/wording_syntax.cc). The learner's line before
+// `line` that is neither blank nor the frame's; 0 for none.
+std::size_t line_before(const Program& program, std::size_t line);
+// Whether the message's line
 // is an else, after any } that closes the block before it.
 bool else_line(const Reading& reading);
 // A sign the compiler expected: "expected ')' before '{' token", clang's
@@ -41,6 +45,8 @@ bool else_line(const Reading& reading);
 void missing_sign(const Reading& reading, Told& told);
 // A value the compiler expected: "expected expression".
 void missing_value(const Reading& reading, Told& told);
+// tcc's "identifier expected", which may stand a line late.
+void value_missing_late(const Reading& reading, Told& told);
 void else_without_if(const Reading& reading, Told& told);
 // "'X' without a previous 'Y'".
 void without_before(const Reading& reading, Told& told);

@@ -46,6 +46,14 @@ std::vector<std::string> quoted_words(std::string_view text) {
 
 }  // namespace
 
+std::size_t line_before(const Program& program, std::size_t line) {
+  std::size_t before = line;
+  while (--before > 0 && (program.line(before).frame() ||
+                          trimmed(program.line(before).raw).empty())) {
+  }
+  return before;
+}
+
 bool else_line(const Reading& r) {
   std::string_view line = trimmed(r.program.line(r.place->line).raw);
   while (line.starts_with('}')) line = trimmed(line.substr(1));
@@ -70,6 +78,29 @@ void missing_sign(const Reading& r, Told& told) {
 void missing_value(const Reading& r, Told& told) {
   name(r, told, kMissingValue, {});
   told.follows_others = true;
+}
+
+// Whether the line's C ends where a value was still to come: after a sign
+// of calculation, a comma or a (, before any ; or ) that ends it.
+bool ends_lacking_value(const SourceLine& line) {
+  std::string_view text = trimmed(line.squeezed);
+  if (text.ends_with(';')) text = trimmed(text.substr(0, text.size() - 1));
+  if (text.ends_with(')')) text = trimmed(text.substr(0, text.size() - 1));
+  return !text.empty() && std::string_view("+-*/%=<>&|!,(").find(text.back()) !=
+                              std::string_view::npos;
+}
+
+// tcc's "identifier expected" stands on the line of the token after the one
+// it could not read: when that one ends the line before, which lacks a
+// value at its end, it is told there.
+void value_missing_late(const Reading& r, Told& told) {
+  const std::size_t before = line_before(r.program, r.place->line);
+  if (before > 0 && !ends_lacking_value(r.program.line(r.place->line)) &&
+      ends_lacking_value(r.program.line(before))) {
+    told.line = before;
+    told.column = end_column(r.program, before);
+  }
+  missing_value(r, told);
 }
 
 void else_without_if(const Reading& r, Told& told) {

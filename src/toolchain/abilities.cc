@@ -116,12 +116,17 @@ std::string file_identity(const Toolchain& toolchain) {
 }
 
 // The first lines of the cache's text: the compiler's words, which file it
-// is, and what it says of itself.
+// is, what it says of itself, and the options it was asked about, so that
+// an answer to other questions is asked again.
 std::string heading(const Toolchain& toolchain) {
   std::string text = "compiler";
   for (const std::string& word : toolchain.compiler) text += " " + word;
-  return text + "\n" + file_identity(toolchain) + "\n" +
-         toolchain.version_text + "\n.\n";
+  text += "\n" + file_identity(toolchain) + "\n" + toolchain.version_text +
+          "\nasked";
+  for (const std::string& option : options_to_ask(toolchain)) {
+    text += " " + option;
+  }
+  return text + "\n.\n";
 }
 
 // $XDG_CACHE_HOME/zemuc, or ~/.cache/zemuc; empty where neither is set.

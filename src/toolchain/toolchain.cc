@@ -148,11 +148,10 @@ std::vector<std::string> compile_flags(const Toolchain& toolchain,
     flags.push_back("-fextended-identifiers");
     flags.push_back("-fno-diagnostics-show-caret");
     flags.push_back("-fdiagnostics-color=never");
-    // gcc 11 counts columns as shown, with tabs, from the file a #line
-    // names: the source, which is not what it compiles.
-    if (toolchain.major_version >= 11) {
-      flags.push_back("-fdiagnostics-column-unit=byte");
-    }
+    // Since gcc 11 it counts columns as shown, with tabs, from the file a
+    // #line names: the source, which is not what it compiles. One that
+    // counts bytes already refuses the option, whatever its version says.
+    flags.push_back("-fdiagnostics-column-unit=byte");
   } else if (clang) {
     flags.insert(flags.end(), std::begin(kClangMessageFlags),
                  std::end(kClangMessageFlags));

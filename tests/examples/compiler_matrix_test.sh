@@ -3,9 +3,10 @@
 # runs with nothing on stderr (or, where the compiler cannot build the
 # checks, the one plain line that says so), a missing ; is told on its own
 # line, a division by zero is told as such, on its line where the checks
-# are built, a typed word too long for its text and a number too large for
-# its variable are told on their lines with any compiler, and a value used
-# before it gets a value inside a loop is warned of on its line.
+# are built, a typed word too long for its text, a number too large for its
+# variable and a file closed twice are told on their lines with any
+# compiler, and a value used before it gets a value inside a loop is warned
+# of on its line.
 # Usage: compiler_matrix_test.sh ZEMUC COMPILER
 # Exits 77 (skipped) without the compiler.
 set -uo pipefail
@@ -65,13 +66,17 @@ run 'はじめ\n\t打つ(数a);\n\t見る("a",数a);\nおわり\n' '99999999999\
 ((status == 70)) || fail "a number too large" "status $status"
 grep -q '^p.zem:2:2: error: the number typed, 99999999999, is too large' \
   "$work/err" || fail "a number too large" "not told on line 2"
+run 'はじめ\n\t開く(出力,"o.txt",w);\n\t閉じる(出力);\n\t閉じる(出力);\nおわり\n' ''
+((status == 70)) || fail "a file closed twice" "status $status"
+grep -q '^p.zem:4:2: error: 出力 is closed already: the 閉じる on line 3 closed it' \
+  "$work/err" || fail "a file closed twice" "not told on line 4"
 # A value used before it gets a value inside a loop, beside one set before
 # the loop and one set inside a loop of a count typed in (which may be 0)
 # and used after: the first alone is warned of, on its line, by the second
 # look that gcc and clang take; a compiler without one warns of none.
 run 'はじめ\n\t打つ(数n);\n\t数y=0;\n\tくり返し(3){\n\t\t数x=数x+1;\n\t\t数y=数y+1;\n\t}\n\tくり返し(数n){\n\t\t数z=数y;\n\t}\n\t見る("x",数x);\n\t見る("z",数z);\nおわり\n' '2\nx\n'
 ((status == 0)) || fail "a value missing in a loop" "status $status"
-case $compiler in
+case ${compiler##*/} in
 gcc* | clang*) warned=1 ;;
 *) warned=0 ;;
 esac

@@ -19,6 +19,20 @@ constexpr const char* kDouble =
     "\t見る(\"二倍\",数b);\n"
     "おわり\n";
 
+// A file name mistyped in 読む: its C closes main early.
+constexpr const char* kReadMistyped =
+    "はじめ\n"
+    "\t開く(入カ,\"a.txt\",r);\n"
+    "\t読む(入力,数a);\n"
+    "\t見る(\"a\",数a);\n"
+    "\t閉じる(入力);\n"
+    "おわり\n";
+constexpr const char* kReadMistypedTold =
+    "p.zem:3:5: error: 入力 is not a file opened with 開く: open it with "
+    "開く(入力,\"file\",r) before reading it\n"
+    "\t読む(入力,数a);\n"
+    "\t     ^\n";
+
 TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
   // A long line is shown as far as a terminal's width.
   const std::string kClipped = std::string(115, 'x') + "...\n";
@@ -377,6 +391,104 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "p.zem:2:2: warning: this writes 7 bytes where only 4 fit\n"
        "\tstrcpy(p,\"abcdef\");\n"
        "\t^\n"},
+      {"a variable where 見る takes a label (gcc)",
+       "はじめ\n\t数a=1;\n\t数b=2;\n\t見る(\"答え\",数a,数b);\nおわり\n",
+       "p.zem: In function 'main':\n"
+       "p.zem:4:66: error: '\\U00006570a' undeclared (first use in this "
+       "function)\n",
+       true,
+       "p.zem:4:10: error: 数a stands where a label goes: 見る takes a label "
+       "(a "
+       "text in \"…\") before each variable, as in 見る(\"label\",数a)\n"
+       "\t見る(\"答え\",数a,数b);\n"
+       "\t            ^\n"},
+      {"a value that may be missing after a loop (gcc's optimiser)",
+       "はじめ\n\t打つ(数n);\n\t数i=0;\n\twhile(数i<数n+1){\n\t\t数v=数i*2;"
+       "\n\t\t数i=数i+1;\n\t}\n\t見る(\"v\",数v);\nおわり\n",
+       "p.zem:8:2: warning: 'nn3' may be used uninitialized in this function "
+       "[-Wmaybe-uninitialized]\n",
+       false,
+       "p.zem:8:9: warning: 数v may be used before it gets a value\n"
+       "\t見る(\"v\",数v);\n"
+       "\t         ^\n"},
+      {"a missing ; placed at the token after it (gcc 10)", kDouble,
+       "p.zem: In function 'main':\n"
+       "p.zem:4:2: error: expected ';' before 'printf'\n",
+       true,
+       "p.zem:3:9: error: a ; is missing at the end of this line: a statement "
+       "ends with ;\n"
+       "\t数b=数a*2\n"
+       "\t         ^\n"},
+      {"an unknown function (tcc, which names no line)",
+       "はじめ\n\t字s=\"x\";\n\t見る(\"strcopy\",字s);\n\tstrcopy(字s,\"y\");"
+       "\nおわり\n",
+       "/tmp/zemuc-1/p.zem:4: warning: implicit declaration of function "
+       "'strcopy'\n"
+       "tcc: error: undefined symbol 'strcopy'\n",
+       true,
+       "p.zem:4:2: error: there is no statement or function named strcopy: "
+       "is a statement mistyped? (見る 打つ くり返し 開く 閉じる 読む 書く "
+       "読みきり)\n"
+       "\tstrcopy(字s,\"y\");\n"
+       "\t^\n"},
+      {"a mistyped keyword (tcc)",
+       "はじめ\n\t数a=4;\n\t見ろ(\"a\",数a);\nおわり\n",
+       "tcc: error: undefined symbol '見ろ'\n", true,
+       "p.zem:3:2: error: there is no statement or function named 見ろ: is a "
+       "statement mistyped? (見る 打つ くり返し 開く 閉じる 読む 書く "
+       "読みきり)\n"
+       "\t見ろ(\"a\",数a);\n"
+       "\t^\n"},
+      {"a ) missing (tcc)",
+       "はじめ\n\t数a=1;\n\tif(数a==1{\n\t\t見る(\"a\",数a);\n\t}\nおわり\n",
+       "/tmp/zemuc-1/p.zem:3: error: ')' expected (got \"{\")\n", true,
+       "p.zem:3:2: error: a ) is missing before {: each ( needs a ) that "
+       "closes it\n"
+       "\tif(数a==1{\n"
+       "\t^\n"},
+      {"a value missing at a line's end, which tcc tells on the next",
+       "はじめ\n\t数a=1;\n\t数b=数a+;\n\n\t見る(\"b\",数b);\nおわり\n",
+       "/tmp/zemuc-1/p.zem:5: error: identifier expected\n", true,
+       "p.zem:3:8: error: a value is missing here: write a number, a variable "
+       "or a calculation\n"
+       "\t数b=数a+;\n"
+       "\t        ^\n"},
+      {"the same where the line tcc names lacks it",
+       "はじめ\n\t数a=1;\n\t数b=(数a+);\nおわり\n",
+       "/tmp/zemuc-1/p.zem:3: error: identifier expected\n", true,
+       "p.zem:3:2: error: a value is missing here: write a number, a variable "
+       "or a calculation\n"
+       "\t数b=(数a+);\n"
+       "\t^\n"},
+      {"a 読む of a file never opened: what follows from it is left out (gcc)",
+       kReadMistyped,
+       "p.zem: In function 'main':\n"
+       "p.zem:3:4: error: label 'ERROR_END' used but not defined\n"
+       "p.zem: At top level:\n"
+       "p.zem:3:102: warning: data definition has no type or storage class\n"
+       "p.zem:3:113: error: 'dummy' undeclared here (not in a function)\n"
+       "p.zem:4:9: error: expected declaration specifiers or '...' before "
+       "string constant\n"
+       "p.zem:4:21: error: expected declaration specifiers or '...' before "
+       "string constant\n"
+       "p.zem:4:26: error: expected declaration specifiers or '...' before "
+       "'nn1'\n"
+       "<translator>:1:31: error: expected '=', ',', ';', 'asm' or "
+       "'__attribute__' before ':' token\n",
+       true, kReadMistypedTold},
+      {"the same (clang)", kReadMistyped,
+       "p.zem:2:146: error: use of undeclared label 'ERROR_END'\n"
+       "p.zem:3:113: error: use of undeclared identifier 'dummy'\n"
+       "p.zem:4:9: error: expected parameter declarator\n"
+       "p.zem:4:9: error: expected ')'\n"
+       "p.zem:4:8: note: to match this '('\n"
+       "p.zem:4:2: error: conflicting types for 'printf'\n"
+       "<translator>:1:31: error: expected ';' after top level declarator\n",
+       true, kReadMistypedTold},
+      {"the same (tcc, whose first error is the label at main's end)",
+       kReadMistyped,
+       "/tmp/zemuc-1/p.zem:3: error: label 'ERROR_END' used but not defined\n",
+       true, kReadMistypedTold},
       {"a text copied onto itself (gcc)",
        "はじめ\n\t字s=\"ab\";\n\tstrcat(字s,字s);\nおわり\n",
        "p.zem:3:9: warning: passing argument 1 to 'restrict'-qualified "

@@ -227,6 +227,14 @@ TEST(ExplainFault, EachCheckOnItsLineWithItsVariable) {
        "the file: the system says: Too many open files\n"
        "\t書く(出力,数a);\n"
        "\t^\n"},
+      {"a file closed twice: at the second 閉じる, with the first",
+       "はじめ\n\t開く(出力,\"o\",w);\n\t閉じる(出力);\n\n\t閉じる(出力);\n"
+       "おわり\n",
+       "p.zem:5: runtime error: file already closed on line 3\n",
+       "p.zem:5:2: error: 出力 is closed already: the 閉じる on line 3 closed "
+       "it. Open it again with 開く to use it again\n"
+       "\t閉じる(出力);\n"
+       "\t^\n"},
       {"a file not written: the disk is full, at its 閉じる",
        "はじめ\n\t開く(出力,\"/dev/full\",w);\n\t閉じる(出力);\nおわり\n",
        "p.zem:3: runtime error: file not written: 28 No space left on device\n",

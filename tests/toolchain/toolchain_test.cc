@@ -82,9 +82,14 @@ TEST(Toolchain, FlagsForEachKind) {
       EXPECT_EQ(has(flags, "-fsanitize=address,undefined"), checked);
     }
   }
-  // gcc's columns in bytes where it counts them otherwise; its sanitizer
-  // run-times linked in, so that both write where they are told.
+  // gcc's columns in bytes where it counts them otherwise, whatever its
+  // version line says: one that counts bytes refuses the option when asked
+  // (as gcc 9 and 10 do); its sanitizer run-times linked in, so that both
+  // write where they are told.
   EXPECT_TRUE(has(compile_flags(gcc, false), "-fdiagnostics-column-unit=byte"));
+  EXPECT_TRUE(
+      has(compile_flags(old_gcc, false), "-fdiagnostics-column-unit=byte"));
+  old_gcc.abilities.refused = {"-fdiagnostics-column-unit=byte"};
   EXPECT_FALSE(
       has(compile_flags(old_gcc, false), "-fdiagnostics-column-unit=byte"));
   EXPECT_TRUE(has(compile_flags(gcc, true), "-static-libubsan"));
@@ -95,13 +100,14 @@ TEST(Toolchain, FlagsForEachKind) {
   EXPECT_FALSE(has(compile_flags(clang, true), "-static-libubsan"));
   EXPECT_TRUE(has(compile_flags(clang, false), "-fno-caret-diagnostics"));
   EXPECT_FALSE(has(compile_flags(other, false), "-Wall"));
-  // An option the compiler refused is never given; gcc 10 is never given
-  // the column unit that came with gcc 11.
+  // An option the compiler refused is never given; a gcc 10 is never given
+  // the column unit that came with gcc 11, which it refuses when asked.
   Toolchain gcc10;
   identify(
       "gcc (Debian 10.2.1-6) 10.2.1 20210110\nFree Software "
       "Foundation\n",
       gcc10);
+  gcc10.abilities.refused = {"-fdiagnostics-column-unit=byte"};
   EXPECT_FALSE(
       has(compile_flags(gcc10, false), "-fdiagnostics-column-unit=byte"));
   gcc.abilities.refused = {"-static-libubsan", "-fextended-identifiers"};
@@ -139,6 +145,11 @@ TEST(Toolchain, AbilitiesRememberedPerCompilerAndVersion) {
         abilities_from(gcc, text.substr(0, text.size() - 1)).has_value());
     EXPECT_FALSE(abilities_from(gcc, "").has_value());
   }
+  // Answers to other questions (a cache that never asked of the column
+  // unit) are asked again.
+  EXPECT_FALSE(abilities_from(gcc, "compiler /usr/bin/gcc -m64\n" +
+                                       gcc.version_text + "\n.\nchecks yes\n")
+                   .has_value());
 }
 
 // What a stand-in compiler, a shell script, answers every question with,

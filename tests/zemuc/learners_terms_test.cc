@@ -328,6 +328,15 @@ TEST(LearnersTerms, RunTimeFaultsInPlainWords) {
        "\t書く(出力,数a);\n"
        "\t^\n",
        true},
+      {"a file closed twice, in Japanese",
+       "はじめ\n\t数a=1;\n\t開く(出力,\"o.txt\",w);\n\t書く(出力,数a);\n"
+       "\t閉じる(出力);\n\t閉じる(出力);\nおわり\n",
+       "", 70,
+       "p.zem:6:2: error: 出力 は閉じた後です: 5 行目の 閉じる で閉じました。"
+       "もう一度使うには 開く で開き直してください\n"
+       "\t閉じる(出力);\n"
+       "\t^\n",
+       true},
       {"a file on a full disk, in Japanese",
        "はじめ\n\t数a=1;\n\t開く(出力,\"/dev/full\",w);\n\t書く(出力,数a);\n"
        "\t閉じる(出力);\nおわり\n",
