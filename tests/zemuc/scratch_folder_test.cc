@@ -98,7 +98,7 @@ TEST(ZemucScratchFolder, FolderWhereProgramsMayNotRunOrNoFolderAtAll) {
            "/none does not exist; set TMPDIR to a folder that does\n"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.args.front() + " " + c.tmpdir);
+    SCOPED_TRACE(c.args[1] + " " + c.args.back() + " in " + c.tmpdir);
     std::vector<std::string> environment;
     if (!c.tmpdir.empty()) environment = {"TMPDIR=" + at + "/" + c.tmpdir};
     const RunResult r = run_zemuc(c.args, dir.path(), "x\n", environment);
