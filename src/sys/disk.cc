@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
+#include <utility>
 
 #include "sys/fd.h"
 
@@ -21,15 +24,38 @@ mode_t allowed(mode_t mode) {
   return mode & ~mask;
 }
 
+// A name's folder, with its slash ("" for the current folder), and the
+// name in it.
+std::pair<std::string, std::string> folder_and_base(const std::string& name) {
+  const std::size_t slash = name.rfind('/');
+  if (slash == std::string::npos) return {"", name};
+  return {name.substr(0, slash + 1), name.substr(slash + 1)};
+}
+
+// The hidden name of a scratch file for `base`. A long base is cut so that
+// the name is no longer than the base itself: any name a folder takes has
+// its scratch file there too.
+std::string hidden_name(std::string base) {
+  constexpr std::string_view kMark = ".zemuc-XXXXXX";
+  constexpr std::size_t kAdded = 1 + kMark.size();
+  constexpr std::size_t kKeptWhole = 64;
+  if (base.size() > kKeptWhole) {
+    std::size_t keep = base.size() - kAdded;
+    // Not inside a UTF-8 character, which a listing would show broken.
+    while (keep > 0 &&
+           (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) {
+      --keep;
+    }
+    base.resize(keep);
+  }
+  return "." + base + std::string(kMark);
+}
+
 }  // namespace
 
 std::optional<ScratchFile> ScratchFile::beside(const std::string& final_name) {
-  const std::size_t slash = final_name.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? "" : final_name.substr(0, slash + 1);
-  const std::string base =
-      slash == std::string::npos ? final_name : final_name.substr(slash + 1);
-  std::string path = folder + "." + base + ".zemuc-XXXXXX";
+  const auto [folder, base] = folder_and_base(final_name);
+  std::string path = folder + hidden_name(base);
   UniqueFd fd(::mkstemp(path.data()));
   if (!fd) return std::nullopt;
   return ScratchFile(std::move(path));
@@ -84,16 +110,33 @@ bool same_file(const std::string& a, const std::string& b) {
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+bool same_place(const std::string& a, const std::string& b) {
+  if (same_file(a, b)) return true;
+  const auto [folder_a, base_a] = folder_and_base(a);
+  const auto [folder_b, base_b] = folder_and_base(b);
+  return !base_a.empty() && base_a == base_b &&
+         same_file(folder_a.empty() ? "." : folder_a,
+                   folder_b.empty() ? "." : folder_b);
+}
+
 bool write_whole_file(const std::string& path, std::string_view bytes) {
   std::optional<ScratchFile> scratch = ScratchFile::beside(path);
   return scratch && scratch->fill(bytes) && scratch->take_name(path);
 }
 
-std::optional<ScratchFolder> ScratchFolder::make() {
+bool forbids_programs(const std::string& folder) {
+  struct statvfs info;
+  return ::statvfs(folder.c_str(), &info) == 0 &&
+         (info.f_flag & ST_NOEXEC) != 0;
+}
+
+std::string ScratchFolder::place() {
   const char* tmpdir = std::getenv("TMPDIR");
-  std::string path =
-      std::string(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp") +
-      "/zemuc-XXXXXX";
+  return tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp";
+}
+
+std::optional<ScratchFolder> ScratchFolder::make() {
+  std::string path = place() + "/zemuc-XXXXXX";
   if (::mkdtemp(path.data()) == nullptr) return std::nullopt;
   return ScratchFolder(std::move(path));
 }

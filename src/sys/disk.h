@@ -9,7 +9,8 @@
 namespace zemuc {
 
 // A scratch file in the folder of its final name, so that taking that name
-// is one rename; removed unless it took it. A failure leaves errno set.
+// is one rename; removed unless it took it. Its name is hidden, and no
+// longer than a long final name. A failure leaves errno set.
 class ScratchFile {
  public:
   static std::optional<ScratchFile> beside(const std::string& final_name);
@@ -44,6 +45,15 @@ std::optional<NameHolds> what_name_holds(const std::string& path);
 // Whether the two names are one file that exists, by whatever names.
 bool same_file(const std::string& a, const std::string& b);
 
+// Whether the two names are one file, or would be: one file that exists,
+// or one name in one folder.
+bool same_place(const std::string& a, const std::string& b);
+
+// Whether the file system of `folder` lets no program run from it
+// (mounted noexec). False also when that cannot be learned: starting a
+// program there then says why it cannot.
+bool forbids_programs(const std::string& folder);
+
 // Writes `bytes` to `path` through a scratch file: an existing file of that
 // name is replaced only by the whole new text. False with errno set.
 bool write_whole_file(const std::string& path, std::string_view bytes);
@@ -52,6 +62,8 @@ bool write_whole_file(const std::string& path, std::string_view bytes);
 class ScratchFolder {
  public:
   static std::optional<ScratchFolder> make();
+  // The folder it is made in.
+  static std::string place();
   ScratchFolder(ScratchFolder&& other) noexcept;
   ScratchFolder& operator=(ScratchFolder&&) = delete;
   ~ScratchFolder();

@@ -68,6 +68,8 @@ bool ending_signal_pending() {
   return false;
 }
 
+void raise_signal(int signal) { must(::raise(signal) == 0); }
+
 std::optional<SignalFd> SignalFd::open(const sigset_t& set) {
   UniqueFd fd(::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
   if (!fd) return std::nullopt;

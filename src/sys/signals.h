@@ -58,6 +58,10 @@ class HeldSignals {
 // True when an ending signal came while held back.
 bool ending_signal_pending();
 
+// Sends `signal` to this process, which then ends (or not) as its action
+// says: a tool that let a signal wait until it had cleaned up.
+void raise_signal(int signal);
+
 // Signals of a set that the caller holds back, as a readable descriptor,
 // so that a poll loop takes them as events.
 class SignalFd {

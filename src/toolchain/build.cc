@@ -359,12 +359,15 @@ class Builder {
 
   // A checked program maps memory for its sanitizers before it runs: a
   // limit on memory, or a system without room for that, stops it at once.
-  // Started with the probe set, it ends as soon as it could run.
+  // Started with the probe set, it ends as soon as it could run. A folder
+  // where no program may run (mounted noexec) refuses it as it would any
+  // other: that is no fault of the checks, and the program is kept.
   static std::optional<std::string> cannot_start(const std::string& program) {
     const Captured probe = run_and_capture(
         {program},
         {std::string(kProbeVariable) + "=1", "ASAN_OPTIONS", "UBSAN_OPTIONS"},
         {}, kAnswerLimit);
+    if (!probe.ended && probe.error == EACCES) return std::nullopt;
     if (!probe.ended) return std::string(std::strerror(probe.error));
     if (probe.ended->status == 0) return std::nullopt;
     std::string why = first_line(probe.output);

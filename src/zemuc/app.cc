@@ -14,7 +14,6 @@
 
 #include "check/check.h"
 #include "check/messages.h"
-#include "driver/output_name.h"
 #include "explain/fault.h"
 #include "explain/report.h"
 #include "front/fault_report.h"
@@ -31,7 +30,9 @@
 #include "toolchain/toolchain.h"
 #include "zemuc/command_line.h"
 #include "zemuc/fault_line.h"
+#include "zemuc/names.h"
 #include "zemuc/relay.h"
+#include "zemuc/scratch.h"
 
 #ifndef ZEMUC_VERSION
 #define ZEMUC_VERSION "unknown"
@@ -72,10 +73,6 @@ constexpr Text kUsage = {
     "       (division by zero, numbers too large, texts too long ...)\n"
     "The source may be UTF-8 or Shift-JIS. See man zemuc.\n"};
 
-// The name the checks' reports take in the run's scratch folder; the
-// sanitizers add their process's number.
-constexpr std::string_view kReportName = "report";
-
 // What each refusal of a command line says; its subject fills the {}.
 constexpr std::pair<Refusal, Text> kRefusals[] = {
     {Refusal::kNoCommand, {"コマンドがありません", "no command given"}},
@@ -101,70 +98,6 @@ Text refusal_text(Refusal refusal) {
     if (which == refusal) return text;
   }
   return {"", ""};
-}
-
-// The names a build writes: the C file as the translator names it, beside
-// a source that is a file (empty: kept in the scratch folder, for a source
-// that is a device or a pipe), and for build the program: -o NAME, else
-// the C file's name without ".c". run builds its program in a scratch
-// folder and needs no name for it.
-struct Names {
-  std::string c_file;
-  std::string program;
-};
-
-constexpr Text kIsTheSource = {"ソース {} そのものです",
-                               "it is the source {} itself"};
-constexpr Text kNotAFile = {
-    "ふつうのファイルではありません (装置、フォルダー、FIFO など)",
-    "it is not a regular file (a device, a folder or a FIFO)"};
-
-// Whether an output may take `name`: never the source itself, by any name,
-// and never anything but a regular file; false after a report.
-bool may_take(const std::string& name, const Command& command,
-              Reporter& reporter) {
-  const std::string why = [&]() -> std::string {
-    if (same_file(name, command.source)) {
-      return reporter.format(kIsTheSource, {command.source});
-    }
-    if (const auto holds = what_name_holds(name);
-        holds == NameHolds::kOther || holds == NameHolds::kFolder) {
-      return reporter.format(kNotAFile, {});
-    }
-    return {};
-  }();
-  if (why.empty()) return true;
-  reporter.error(kCannotWrite, {name, why});
-  return false;
-}
-
-std::optional<Names> names_for(const Command& command, Reporter& reporter) {
-  const std::optional<std::string> c_file = output_name_for(command.source);
-  if (!c_file) {
-    reporter.error({"{} は短すぎる名前です。プログラム.zem の形にしてください",
-                    "{} is too short a name for a source; name it PROGRAM.zem"},
-                   {command.source});
-    return std::nullopt;
-  }
-  // A source that is no file has no folder of its own to write beside.
-  const bool beside = what_name_holds(command.source) != NameHolds::kOther;
-  Names names{beside ? *c_file : "", command.output};
-  if (command.verb == Verb::kBuild && names.program.empty()) {
-    names.program = beside ? c_file->substr(0, c_file->size() - 2) : "";
-    if (names.program.empty() || names.program.ends_with('/')) {
-      reporter.error(
-          {"{} からは実行ファイルの名前が作れません。-o で名前を付けてください",
-           "no program name can be made from {}; give one with -o"},
-          {command.source});
-      return std::nullopt;
-    }
-  }
-  for (const std::string& name : {names.c_file, names.program}) {
-    if (!name.empty() && !may_take(name, command, reporter)) {
-      return std::nullopt;
-    }
-  }
-  return names;
 }
 
 // The source as the translator reads it, or nothing after a report.
@@ -264,16 +197,6 @@ std::variant<BuiltProgram, int> translate_and_build(
   return kExitBuildFailed;
 }
 
-std::optional<ScratchFolder> scratch_folder(Reporter& reporter) {
-  std::optional<ScratchFolder> folder = ScratchFolder::make();
-  if (!folder) {
-    reporter.error(
-        {"一時フォルダを作れません: {}", "cannot make a scratch folder: {}"},
-        {std::strerror(errno)});
-  }
-  return folder;
-}
-
 int build(const Command& command, Reporter& reporter) {
   const std::optional<Names> names = names_for(command, reporter);
   if (!names) return kExitUsage;
@@ -287,43 +210,6 @@ int build(const Command& command, Reporter& reporter) {
   const std::variant<BuiltProgram, int> built = translate_and_build(
       command, *source, *names, names->program, folder->path(), reporter);
   return std::holds_alternative<int>(built) ? std::get<int>(built) : 0;
-}
-
-// What the checks of a run wrote, every file of it in the order of their
-// names; empty when they wrote nothing.
-std::string reports_in(const std::string& folder) {
-  std::vector<std::string> names;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with(kReportName)) names.push_back(entry.path().string());
-  }
-  std::sort(names.begin(), names.end());
-  std::string text;
-  for (const std::string& name : names) {
-    if (std::optional<std::string> bytes = read_whole_file(name)) {
-      text += *bytes;
-    }
-  }
-  return text;
-}
-
-// Where a checked program's checks write what they find: the folder's
-// report files, read once the run has ended.
-std::vector<std::string> check_settings(const BuiltProgram& built,
-                                        const std::string& folder) {
-  const std::string report = folder + "/" + std::string(kReportName);
-  std::vector<std::string> settings;
-  if (built.checked) {
-    settings = {"ASAN_OPTIONS=log_path=" + report,
-                "UBSAN_OPTIONS=log_path=" + report};
-  }
-  if (built.reports()) {
-    settings.push_back(std::string(kReportVariable) + "=" + report + ".checks");
-    settings.push_back(std::string(kOpenNotesVariable) + "=" + folder +
-                       "/opens");
-  }
-  return settings;
 }
 
 // What is told after the program ended, and zemuc's status: a check that
@@ -382,7 +268,9 @@ int run(const Command& command, Reporter& reporter) {
   // The program is built where it is not seen; the folder keeps what the
   // checks report until the run ends.
   const std::optional<ScratchFolder> folder = scratch_folder(reporter);
-  if (!folder) return kExitBuildFailed;
+  if (!folder || !serves_a_run(folder->path(), command.checks, reporter)) {
+    return kExitBuildFailed;
+  }
   const std::string program = folder->path() + "/program";
   std::variant<BuiltProgram, int> prepared = translate_and_build(
       command, *source, *names, program, folder->path(), reporter);
@@ -397,26 +285,39 @@ int run(const Command& command, Reporter& reporter) {
   const std::optional<ProgramEnd> ended = run_on_pseudo_terminal(
       program, reporter.terminal(), STDIN_FILENO, STDOUT_FILENO,
       held.previous(),
-      with_fault_watch(check_settings(built, folder->path()), watch),
+      with_fault_watch(
+          check_settings(built.checked, built.reports(), folder->path()),
+          watch),
       [&program, &built, &watch] {
         if (!built.checked && !watch) ::unlink(program.c_str());
       });
   if (!ended) {
-    reporter.error(
-        {"プログラムを動かせません: {}", "cannot run the program: {}"},
-        {std::strerror(errno)});
+    tell_not_started(errno, reporter);
     return kExitBuildFailed;
   }
   return tell_ending(*names, built, folder->path(), *ended, watch, reporter);
 }
 
+// zemuc's own writes to its standard output and error, which note a
+// reader that has gone (EPIPE: SIGPIPE is ignored meanwhile).
+class OwnWrites {
+ public:
+  void write(int fd, std::string_view bytes) {
+    if (!write_all(fd, bytes) && errno == EPIPE) reader_gone_ = true;
+  }
+  bool reader_gone() const { return reader_gone_; }
+
+ private:
+  bool reader_gone_ = false;
+};
+
 // Status 0 when nothing is found, 1 when something is, 2 when the source
 // cannot be read.
-int check_only(const Command& command, Reporter& reporter) {
+int check_only(const Command& command, Reporter& reporter, OwnWrites& writes) {
   const std::optional<std::string> source = load_source(command, reporter);
   if (!source) return kExitUsage;
   const std::string findings = findings_of(command, *source, reporter);
-  write_all(STDOUT_FILENO, findings);
+  writes.write(STDOUT_FILENO, findings);
   return findings.empty() ? 0 : kExitFindings;
 }
 
@@ -437,17 +338,12 @@ bool converters_present(Reporter& reporter) {
   return true;
 }
 
-}  // namespace
-
-int run_zemuc(std::span<const char* const> args) {
-  restore_child_signal();
-  // A write past a file-size limit then fails and is told, instead of
-  // ending zemuc without a word and leaving its scratch files.
-  const IgnoredSignal no_size_signal(SIGXFSZ);
+int run_command(std::span<const char* const> args, OwnWrites& writes) {
   const bool standard_open = open_standard_descriptors();
-  Reporter reporter(
-      message_language(), terminal_encoding(),
-      [](std::string_view bytes) { write_all(STDERR_FILENO, bytes); });
+  Reporter reporter(message_language(), terminal_encoding(),
+                    [&writes](std::string_view bytes) {
+                      writes.write(STDERR_FILENO, bytes);
+                    });
   if (!standard_open) {
     reporter.error({"標準入出力を開けません: {}",
                     "cannot open the standard input and output: {}"},
@@ -469,22 +365,43 @@ int run_zemuc(std::span<const char* const> args) {
   }
   switch (command.verb) {
     case Verb::kHelp:
-      write_all(STDOUT_FILENO, reporter.format(kUsage, {}));
+      writes.write(STDOUT_FILENO, reporter.format(kUsage, {}));
       return 0;
     case Verb::kVersion:
-      write_all(STDOUT_FILENO, "zemuc " ZEMUC_VERSION "\n");
+      writes.write(STDOUT_FILENO, "zemuc " ZEMUC_VERSION "\n");
       return 0;
     case Verb::kBuild:
       return build(command, reporter);
     case Verb::kRun:
       return run(command, reporter);
     case Verb::kCheck:
-      return check_only(command, reporter);
+      return check_only(command, reporter, writes);
     case Verb::kLsp:
       return lsp::serve(STDIN_FILENO, STDOUT_FILENO,
                         {reporter.language(), ZEMUC_VERSION});
   }
   return kExitUsage;
+}
+
+}  // namespace
+
+int run_zemuc(std::span<const char* const> args) {
+  restore_child_signal();
+  // A write past a file-size limit then fails and is told, instead of
+  // ending zemuc without a word and leaving its scratch files.
+  const IgnoredSignal no_size_signal(SIGXFSZ);
+  OwnWrites writes;
+  int status = 0;
+  {
+    // A reader of zemuc's own words that has gone fails the writes instead
+    // of ending zemuc at once, which would leave what it made behind ...
+    const IgnoredSignal no_pipe_signal(SIGPIPE);
+    status = run_command(args, writes);
+  }
+  // ... and once that is gone, zemuc ends as a tool whose reader went away
+  // ends, of SIGPIPE.
+  if (writes.reader_gone()) raise_signal(SIGPIPE);
+  return status;
 }
 
 }  // namespace zemuc

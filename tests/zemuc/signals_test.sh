@@ -81,6 +81,18 @@ status=${PIPESTATUS[0]}
 ((status == 141)) || fail "reader gone: status $status: $(cat err)"
 [[ -s err ]] && fail "reader gone said: $(cat err)"
 
+# The reader of zemuc's own messages gone: its scratch folder still goes,
+# and it ends as a tool whose reader went away ends, of SIGPIPE.
+printf 'はじめ\n\t打つ(数a,数b);\n\t数c=数a/数b;\nおわり\n' >divide.zem
+for args in "run divide.zem" "run bad.zem" "build bad.zem"; do
+  # shellcheck disable=SC2086 # the words of the command
+  TMPDIR=$work/tmp timeout 60 "$zemuc" $args <<<"7 0" 2>&1 | :
+  status=${PIPESTATUS[0]}
+  ((status == 141)) || fail "$args, its messages' reader gone: status $status"
+  leftover=$(ls -A tmp)
+  [[ -z $leftover ]] || fail "$args, its messages' reader gone, left $leftover in TMPDIR"
+done
+
 # A source that never ends: a signal still ends zemuc at once.
 mkfifo never.zem
 status=0

@@ -271,6 +271,18 @@ TEST(ZemucBuild, BadInputIsRefusedClearly) {
        {},
        2,
        "zemuc: cannot write loop.c: it is the source loop.zem itself\n"},
+      {"the C file as the program",
+       {"build", "-o", "ok.c", "ok.zem"},
+       {},
+       2,
+       "zemuc: cannot write ok.c: it is the C file ok.c that the build "
+       "writes\n"},
+      {"the C file by another name",
+       {"build", "-o", "folder.zem/../ok.c", "ok.zem"},
+       {},
+       2,
+       "zemuc: cannot write folder.zem/../ok.c: it is the C file ok.c that "
+       "the build writes\n"},
       {"a device as the program",
        {"build", "-o", "null", "ok.zem"},
        {},
@@ -343,6 +355,24 @@ TEST(ZemucBuild, SourceNamedOnlyByItsExtension) {
   r = run_zemuc({"build", "-o", "d/x", "d/.zem"}, dir.path());
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(dir.exists("d/x"));
+}
+
+// The longest names a folder takes: a source whose C file's name fits
+// runs and builds, and leaves nothing beside it but what it makes.
+TEST(ZemucBuild, LongestSourceNames) {
+  for (const std::size_t length : {244, 255}) {
+    SCOPED_TRACE(length);
+    ScratchDir dir;
+    const std::string stem(length - 4, 'n');
+    dir.write(stem + ".zem", "はじめ\n\t見る(\"x\");\nおわり\n");
+    RunResult r = run_zemuc({"run", stem + ".zem"}, dir.path(), "w\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "x\n" + kTail);
+    r = run_zemuc({"build", stem + ".zem"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(entries(dir.path()),
+              (std::vector<std::string>{stem, stem + ".c", stem + ".zem"}));
+  }
 }
 
 TEST(ZemucBuild, UnwritableFolderForTheProgram) {
