@@ -3,10 +3,11 @@
 # that this machine lacks, or whose tool is older than the project needs;
 # does nothing when all are there. Where the system's node is older than 20
 # (Debian 12 has 18), it installs Node.js 20 from npm, pinned in
-# scripts/node/package-lock.json, into /usr/local/lib/zemucfilter-node and
-# links its node into /usr/local/bin, ahead of /usr/bin on PATH. Run as root
-# where apt-get is, it installs them; anywhere else it says what to install
-# and fails. Everything is fetched here, at set-up, never by a test.
+# scripts/node/package-lock.json (a package that holds the binary itself,
+# with no install script that would download it), into
+# /usr/local/lib/zemucfilter-node and links its node into /usr/local/bin,
+# ahead of /usr/bin on PATH. Run as root where apt-get is, it installs them;
+# anywhere else it says what to install and fails.
 #   scripts/ensure-tools.sh build   what building zemuc and its demo needs
 #   scripts/ensure-tools.sh web     what building the translator for
 #                                   WebAssembly (wasm32-wasi) needs
