@@ -5,7 +5,8 @@
 // time from Run to a typical program's first output, and the bytes the
 // visit downloads (every response the server sent: page, workers, service
 // worker); then, on the same page, the time from Run to first output after
-// an edit. Medians of several visits.
+// an edit, and from Stop to the end of an endless loop. Medians of several
+// visits.
 //   node bench/web_timing.mjs [SITE_DIR] [RUNS]     (make bench-web)
 import fs from 'node:fs';
 import path from 'node:path';
@@ -76,7 +77,20 @@ async function runToFirstOutput(page) {
   return ms;
 }
 
-const results = { ready: [], firstOutput: [], afterEdit: [], bytes: [], offlineBytes: [] };
+// Runs an endless loop and resolves with the milliseconds from Stop to the
+// run's end (the page's test only guards against a Stop that never ends it).
+async function stopToDone(page) {
+  await page.evaluate(() => window.zem.setSource('はじめ\n\twhile(1){\n\t\t数a=数a+1;\n\t}\nおわり\n'));
+  await page.click('#run');
+  await page.waitForFunction(() => window.zem.state === 'running', { timeout: 120_000, polling: 20 });
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  const started = Date.now();
+  await page.click('#stop');
+  await page.waitForFunction(() => window.zem.state === 'done', { timeout: 120_000, polling: 10 });
+  return Date.now() - started;
+}
+
+const results = { ready: [], firstOutput: [], afterEdit: [], stop: [], bytes: [], offlineBytes: [] };
 try {
   for (let i = 0; i < runs; i++) {
     const context = await browser.createBrowserContext();
@@ -94,6 +108,7 @@ try {
     // The service worker's copy for offline use, asked for after the run.
     await page.waitForSelector('#offline-status[data-state="ready"]', { timeout: 300_000 });
     results.offlineBytes.push(served);
+    results.stop.push(await stopToDone(page));
     await context.close();
     process.stderr.write(`visit ${i + 1}/${runs}\n`);
   }
@@ -110,6 +125,7 @@ const range = (values, unit) => `${Math.round(Math.min(...values))} to ${Math.ro
 console.log(`| first visit: load to ready | ${ms(results.ready)} | ${range(results.ready, ' ms')} |`);
 console.log(`| first visit: Run to first output | ${ms(results.firstOutput)} | ${range(results.firstOutput, ' ms')} |`);
 console.log(`| after an edit: Run to first output | ${ms(results.afterEdit)} | ${range(results.afterEdit, ' ms')} |`);
+console.log(`| Stop to the end of an endless loop | ${ms(results.stop)} | ${range(results.stop, ' ms')} |`);
 const mb = (values) => `${(median(values) / 1e6).toFixed(1)} MB`;
 const mbRange = (values) => `${(Math.min(...values) / 1e6).toFixed(1)} to ${(Math.max(...values) / 1e6).toFixed(1)} MB`;
 console.log(`| first visit: bytes downloaded until the first run ended | ${mb(results.bytes)} | ${mbRange(results.bytes)} |`);

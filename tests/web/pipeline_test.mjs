@@ -197,7 +197,7 @@ for (const row of sharedRows) {
       workerData: { buffer, readSize: row.readSize, stdin: stdinModule },
     });
     const done = new Promise((resolve, reject) => {
-      const timer = setTimeout(() => reject(new Error('the reader did not finish in 10 s')), 10000);
+      const timer = setTimeout(() => reject(new Error('the reader did not finish in 60 s')), 60_000);
       worker.on('message', (message) => {
         if (message === 'emptied') return writer.refill();
         clearTimeout(timer);

@@ -76,7 +76,14 @@ async function main() {
             continue;
           }
           assert.deepStrictEqual(JSON.parse(fs.readFileSync(`${file}.args`, 'utf8')), ['lsp'], `${name}'s arguments`);
-          assert.deepStrictEqual(JSON.parse(fs.readFileSync(`${file}.messages`, 'utf8')), expected, `${name}'s session`);
+          // The editor does not wait for its server to take the last message:
+          // give a loaded machine time (a guard against a hang, not a limit).
+          const until = Date.now() + 30_000;
+          const read = () => (fs.existsSync(`${file}.messages`) ? fs.readFileSync(`${file}.messages`, 'utf8') : '[]');
+          while (read() !== JSON.stringify(expected) && Date.now() < until) {
+            await new Promise((resolve) => setTimeout(resolve, 50));
+          }
+          assert.deepStrictEqual(JSON.parse(read()), expected, `${name}'s session`);
         }
         const warnings = result.shown.filter((text) => text.startsWith('warning: '));
         if (c.warning) {

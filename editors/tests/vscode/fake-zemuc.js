@@ -24,7 +24,9 @@ process.stdin.on('data', (chunk) => {
     const message = JSON.parse(buffer.subarray(head + 4, head + 4 + length).toString());
     buffer = buffer.subarray(head + 4 + length);
     seen.push(message.method);
-    fs.writeFileSync(`${record}.messages`, JSON.stringify(seen));
+    // Whole or not at all: the test may read it while the server still runs.
+    fs.writeFileSync(`${record}.messages.new`, JSON.stringify(seen));
+    fs.renameSync(`${record}.messages.new`, `${record}.messages`);
     if (message.method === 'initialize') send({ id: message.id, result: { capabilities: {} } });
     if (message.method === 'shutdown') send({ id: message.id, result: null });
     if (message.method === 'exit') process.exit(0);
