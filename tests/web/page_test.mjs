@@ -219,6 +219,7 @@ try {
     { what: 'a compiler error', source: 'はじめ\n\t数a=1;\n\t数b=数a+;\n\t見る("b",数b);\nおわり\n', native: 'line', line: 3 },
     // A fault that the checks stop: 70, on the line that did it.
     { what: 'a division by zero', source: 'はじめ\n\t数a=0;\n\t数b=10/数a;\n\t見る("b",数b);\nおわり\n', native: 'own' },
+    { what: 'a word typed for a number', source: 'はじめ\n\t打つ(数a);\n\t見る("a",数a);\nおわり\n', native: 'own' },
   ];
   for (const lang of ['en', 'ja']) {
     const messages = lang === 'en' ? page : await openPage('?lang=ja');
