@@ -26,7 +26,13 @@
  *
  * A word or a number read at the end of the input gets the empty text or
  * 0, where scanf leaves the variable as it was: a variable nothing was
- * written into before would show whatever the stack held.
+ * written into before would show whatever the stack held. Text typed for
+ * a number that does not start as one (full-width digits, typed with the
+ * Japanese input on, or a word) stops the program, where scanf would leave
+ * it for the next read to take. Before every read from the keyboard what
+ * was printed is written out: a prompt without a line end shows before
+ * the program waits, wherever stdout is not line-buffered (a pipe, the
+ * WebAssembly run-time's console).
  *
  * Built for WebAssembly (__wasm__), where no sanitizer run-time exists,
  * it answers the undefined-behaviour checks itself: the handlers that
@@ -99,6 +105,12 @@ static void zemuc_too_large(const char *file, int line, const char *how,
     fprintf(report, "%s:%d: runtime error: %s number does not fit in type 'int'\n",
             file, line, how);
   }
+  zemuc_stop(report);
+}
+static void zemuc_not_a_number(const char *file, int line) {
+  FILE *report = zemuc_report();
+  fprintf(report, "%s:%d: runtime error: typed text is not a number\n", file,
+          line);
   zemuc_stop(report);
 }
 static void zemuc_not_open(const char *file, int line) {
@@ -185,6 +197,7 @@ static int zemuc_vscanf(const char *file, int line, const char *format,
     if (n == 1 && (errno == ERANGE || value > INT_MAX || value < INT_MIN)) {
       zemuc_too_large(file, line, "typed", value, errno != ERANGE);
     }
+    if (n == 0) zemuc_not_a_number(file, line);
     if (n == 1) *target = (int)value;
     if (n == EOF) *target = 0;
   } else {
@@ -446,6 +459,7 @@ static int zemuc_scanf_sized(const char *file, int line, size_t size,
                              const char *name, const char *format, ...) {
   va_list ap;
   int n;
+  fflush(stdout);
   va_start(ap, format);
   if (strcmp(format, "%s") == 0 && size != (size_t)-1) {
     char *target = va_arg(ap, char *);

@@ -22,6 +22,11 @@ constexpr KindTelling kTellings[] = {
     {Kind::kDivisionByZero, {}, tell_division_by_zero},
     {Kind::kOverflow, {}, tell_overflow},
     {Kind::kNumberTooLarge, {}, tell_number_too_large},
+    {Kind::kNotANumber,
+     {"打ち込まれたものが数ではありません。数は半角の数字 0 から 9 で"
+      "打ち込んでください (日本語入力を切ってください)",
+      "what was typed is not a number: type digits 0-9 in half-width (turn "
+      "the Japanese input off)"}},
     {Kind::kOutsideRange, {}, tell_outside_range},
     {Kind::kFileNotWritten, {}, tell_file_failed},
     {Kind::kFileNotRead, {}, tell_file_failed},

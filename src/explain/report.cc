@@ -33,6 +33,7 @@ constexpr KindWords kRuntimeErrors[] = {
     {Kind::kOverflow, Match::kStarts, "left shift of ", " places cannot be"},
     {Kind::kNumberTooLarge, Match::kStarts, "typed number"},
     {Kind::kNumberTooLarge, Match::kStarts, "read number"},
+    {Kind::kNotANumber, Match::kIs, "typed text is not a number"},
     {Kind::kFileNotOpen, Match::kIs, "file not open"},
     {Kind::kFileNotWritten, Match::kStarts, "file not written: "},
     {Kind::kFileNotRead, Match::kStarts, "file not read: "},
@@ -174,6 +175,7 @@ void read_own_check(SanitizerReport& report) {
   const bool file_failed =
       report.kind == Kind::kFileNotWritten || report.kind == Kind::kFileNotRead;
   report.complete = file_failed || report.kind == Kind::kNumberTooLarge ||
+                    report.kind == Kind::kNotANumber ||
                     report.kind == Kind::kFileNotOpen ||
                     report.kind == Kind::kFileClosed;
   const std::string_view detail = report.detail;

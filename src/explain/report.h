@@ -28,6 +28,7 @@ struct SanitizerReport {
     kDivisionByZero,    // integer division or remainder by zero
     kOverflow,          // a result too large for its type
     kNumberTooLarge,    // typed or read for an int, and too large for it
+    kNotANumber,        // typed for an int, and not a number at all
     kFileNotOpen,       // a file statement on a file that did not open
     kFileNotWritten,    // a write or close that failed (a full disk)
     kFileNotRead,       // a read that failed, not at the end (a folder)

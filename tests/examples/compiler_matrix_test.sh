@@ -4,9 +4,9 @@
 # checks, the one plain line that says so), a missing ; is told on its own
 # line, a division by zero is told as such, on its line where the checks
 # are built, a typed word too long for its text, a number too large for its
-# variable and a file closed twice are told on their lines with any
-# compiler, and a value used before it gets a value inside a loop is warned
-# of on its line.
+# variable, typed text that is no number (full-width digits, a word) and a
+# file closed twice are told on their lines with any compiler, and a value
+# used before it gets a value inside a loop is warned of on its line.
 # Usage: compiler_matrix_test.sh ZEMUC COMPILER
 # Exits 77 (skipped) without the compiler.
 set -uo pipefail
@@ -70,6 +70,12 @@ run 'はじめ\n\t開く(出力,"o.txt",w);\n\t閉じる(出力);\n\t閉じる(�
 ((status == 70)) || fail "a file closed twice" "status $status"
 grep -q '^p.zem:4:2: error: 出力 is closed already: the 閉じる on line 3 closed it' \
   "$work/err" || fail "a file closed twice" "not told on line 4"
+for typed in '２１' abc; do
+  run 'はじめ\n\t打つ(数a);\n\t見る("a",数a);\nおわり\n' "$typed\\nx\\n"
+  ((status == 70)) || fail "$typed typed for a number" "status $status"
+  grep -q '^p.zem:2:2: error: what was typed is not a number: type digits 0-9 in half-width (turn the Japanese input off)$' \
+    "$work/err" || fail "$typed typed for a number" "not told on line 2"
+done
 # A value used before it gets a value inside a loop, beside one set before
 # the loop and one set inside a loop of a count typed in (which may be 0)
 # and used after: the first alone is warned of, on its line, by the second

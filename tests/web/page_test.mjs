@@ -87,7 +87,7 @@ async function runTyping(page, input) {
 
 async function setProgram(page, source, name = 'prog.zem') {
   // A case that failed may have left its program running.
-  if (['building', 'running'].includes(await state(page))) {
+  if (['building', 'running', 'waiting'].includes(await state(page))) {
     await page.click('#stop');
     await waitDone(page, 5000);
   }
@@ -220,6 +220,7 @@ try {
     { what: 'a compiler error', source: 'はじめ\n\t数a=1;\n\t数b=数a+;\n\t見る("b",数b);\nおわり\n', native: 'line', line: 3 },
     // A fault that the checks stop: 70, on the line that did it.
     { what: 'a division by zero', source: 'はじめ\n\t数a=0;\n\t数b=10/数a;\n\t見る("b",数b);\nおわり\n', native: 'own' },
+    { what: 'a word typed for a number', source: 'はじめ\n\t打つ(数a);\n\t見る("a",数a);\nおわり\n', native: 'own' },
   ];
   for (const lang of ['en', 'ja']) {
     const messages = lang === 'en' ? page : await openPage('?lang=ja');
@@ -293,7 +294,7 @@ try {
     await check(`#stop ends ${endless.what}, status 130`, async () => {
       await setProgram(page, endless.source);
       await page.click('#run');
-      await page.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+      await page.waitForFunction(() => ['running', 'waiting'].includes(window.zem.state), { timeout: RUN_TIMEOUT, polling: 20 });
       await new Promise((resolve) => setTimeout(resolve, 300));
       await page.click('#stop');
       await waitDone(page, STOP_TIMEOUT);
@@ -328,7 +329,7 @@ try {
     await check(`terminal: ${line.what}`, async () => {
       await setProgram(page, ECHO);
       await page.click('#run');
-      await page.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+      await page.waitForFunction(() => ['running', 'waiting'].includes(window.zem.state), { timeout: RUN_TIMEOUT, polling: 20 });
       await page.click('#terminal');
       for (const key of line.keys) {
         if (key === 'Backspace') await page.keyboard.press('Backspace');
@@ -362,10 +363,54 @@ try {
       assert.deepEqual(screen, line.transcript.split('\n').map((text) => text.replace(/\s+$/, '')));
     });
   }
+  // ---- what a program printed shows before it reads, and the state says
+  // that it waits
+  await check('terminal: a prompt without a line end shows before the program waits', async () => {
+    await setProgram(page, 'はじめ\n\tprintf("名前>");\n\t打つ(字a);\n\t見る("a",字a);\nおわり\n');
+    await page.click('#run');
+    await page.waitForFunction(() => window.zem.state === 'waiting', { timeout: RUN_TIMEOUT, polling: 20 });
+    assert.equal(await page.evaluate(() => window.zem.transcript()), '名前>');
+    assert.equal(await page.$eval('#status', (status) => status.textContent), 'Waiting for input');
+    await page.click('#terminal');
+    await page.keyboard.type('x\n');
+    const closing = '名前>x\na[x]\n--->何か文字を入れれば終わるよ';
+    await page.waitForFunction(
+      (text) => window.zem.transcript() === text && window.zem.state === 'waiting',
+      { timeout: 30_000, polling: 20 },
+      closing,
+    );
+    await page.keyboard.type('q\n');
+    await waitDone(page, 30_000);
+    assert.equal(await page.evaluate(() => window.zem.transcript()), `${closing}q\n`);
+  });
+
+  // ---- Ctrl+Enter runs, wherever the focus is, and types nothing there
+  const RUN_KEY_PLACES = [
+    { where: 'the editor', click: '#editor .cm-line:nth-child(2)', word: 'editor' },
+    { where: 'the terminal', click: '#terminal', word: 'terminal' },
+  ];
+  for (const place of RUN_KEY_PLACES) {
+    await check(`Ctrl+Enter in ${place.where} runs the program and inserts no line`, async () => {
+      const source = `はじめ\n\t見る("${place.word}");\nおわり\n`;
+      await setProgram(page, source);
+      await page.click(place.click);
+      await page.keyboard.down('Control');
+      await page.keyboard.press('Enter');
+      await page.keyboard.up('Control');
+      const shown = `${place.word}\n--->何か文字を入れれば終わるよ`;
+      await page.waitForFunction((text) => window.zem.transcript() === text, { timeout: RUN_TIMEOUT, polling: 20 }, shown);
+      assert.equal(await page.evaluate(() => window.zem.source()), source);
+      await page.click('#terminal');
+      await page.keyboard.type('q\n');
+      await waitDone(page, 30_000);
+      assert.equal(await page.evaluate(() => window.zem.transcript()), `${shown}q\n`);
+    });
+  }
+
   await check('terminal: Ctrl-C stops the program (130)', async () => {
     await setProgram(page, ECHO);
     await page.click('#run');
-    await page.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+    await page.waitForFunction(() => ['running', 'waiting'].includes(window.zem.state), { timeout: RUN_TIMEOUT, polling: 20 });
     await page.click('#terminal');
     await page.keyboard.down('Control');
     await page.keyboard.press('c');

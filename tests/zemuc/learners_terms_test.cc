@@ -346,6 +346,15 @@ TEST(LearnersTerms, RunTimeFaultsInPlainWords) {
        "\t閉じる(出力);\n"
        "\t^\n",
        true},
+      {"a word typed for a number, in Japanese",
+       "はじめ\n\t打つ(数a);\n\t見る(\"a\",数a);\nおわり\n", "abc\nx\n", 70,
+       "p.zem:2:2: error: 打ち込まれたものが数ではありません。数は半角の数字 0 "
+       "から 9 で打ち込んでください (日本語入力を切ってください)\n"
+       "\t打つ(数a);\n"
+       "\t^\n",
+       true},
+      {"digits typed for a number: no fault",
+       "はじめ\n\t打つ(数a);\n\t見る(\"a\",数a);\nおわり\n", "21\nx\n", 0, ""},
       {"a value missing on the line of a fault",
        "はじめ\n\t数c=2147483647;\n\t数b=数c+1+数a;\n\t見る(\"b\",数b);\n"
        "おわり\n",

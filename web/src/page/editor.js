@@ -3,7 +3,7 @@
 // playground (the same C++ as zemuc lsp).
 import { EditorView, basicSetup } from 'codemirror';
 import { keymap, hoverTooltip } from '@codemirror/view';
-import { EditorState } from '@codemirror/state';
+import { EditorState, Prec } from '@codemirror/state';
 import { indentWithTab } from '@codemirror/commands';
 import { setDiagnostics, lintGutter } from '@codemirror/lint';
 import { autocompletion, snippet } from '@codemirror/autocomplete';
@@ -119,10 +119,9 @@ export function createEditor(parent, hooks) {
       doc: '',
       extensions: [
         basicSetup,
-        keymap.of([
-          { key: 'Mod-Enter', run: () => (hooks.onRunKey(), true) },
-          indentWithTab,
-        ]),
+        // Ahead of basicSetup's keys, whose Mod-Enter inserts a line.
+        Prec.highest(keymap.of([{ key: 'Mod-Enter', run: () => (hooks.onRunKey(), true) }])),
+        keymap.of([indentWithTab]),
         indentUnit.of('\t'),
         EditorState.tabSize.of(4),
         zemLanguage(),

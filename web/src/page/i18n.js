@@ -40,6 +40,7 @@ const WORDS = {
   state_ready: { ja: '準備よし', en: 'Ready' },
   state_building: { ja: '作っています…', en: 'Building…' },
   state_running: { ja: '実行中', en: 'Running' },
+  state_waiting: { ja: '入力を待っています', en: 'Waiting for input' },
   state_done: { ja: '終わりました', en: 'Finished' },
   exitStatus: { ja: '終了コード', en: 'exit status' },
   offlineReady: { ja: 'オフラインでも使えます', en: 'Works offline' },

@@ -5,7 +5,7 @@
 import '@xterm/xterm/css/xterm.css';
 import { Playground } from '../pipeline/playground.js';
 import { createEditor } from './editor.js';
-import { createTerminal } from './terminal.js';
+import { createTerminal, isRunKey } from './terminal.js';
 import { createCView } from './cview.js';
 import { createFileArea } from './files.js';
 import { EXAMPLES } from './examples.js';
@@ -56,7 +56,7 @@ function say(text, kind = 'info') {
 function setState(next) {
   state = next;
   document.body.dataset.state = next;
-  const busy = next === 'building' || next === 'running';
+  const busy = next === 'building' || next === 'running' || next === 'waiting';
   $('run').disabled = next === 'loading' || busy;
   $('stop').disabled = !busy;
   const word = t(`state_${next}`);
@@ -162,7 +162,7 @@ async function runOnce() {
       onOutput: (bytes) => terminal.output(bytes),
       onState: (next) => {
         // 'done' is told once the run's results are shown.
-        if (next === 'building' || next === 'running') setState(next);
+        if (next !== 'done') setState(next);
       },
     });
   } catch (error) {
@@ -202,6 +202,13 @@ function stop() {
 }
 
 $('run').addEventListener('click', () => void run());
+// Anywhere else in the page; the editor takes it itself (and marks it
+// taken), and a run under way is not started again.
+document.addEventListener('keydown', (event) => {
+  if (event.defaultPrevented || !isRunKey(event) || state === 'loading') return;
+  event.preventDefault();
+  void run();
+});
 $('stop').addEventListener('click', stop);
 
 // ---- the program's source and name, examples, sharing, language

@@ -36,6 +36,9 @@ const SCREEN_WAITING_KEEP = 512 * 1024;
 const TRANSCRIPT_MAX = 8 * 1024 * 1024;
 const TRANSCRIPT_KEEP = 6 * 1024 * 1024;
 
+// The key that runs the program, anywhere in the page.
+export const isRunKey = (event) => event.key === 'Enter' && (event.ctrlKey || event.metaKey);
+
 // Where to cut text near at so that no surrogate pair is split.
 function cutAt(text, at) {
   const code = text.charCodeAt(at - 1);
@@ -162,6 +165,10 @@ export function createTerminal(element, hooks) {
         screen(char);
     }
   }
+
+  // Ctrl+Enter (Cmd+Enter) is the page's, which runs the program: xterm
+  // leaves it alone, so that it is no line end given to the program.
+  term.attachCustomKeyEventHandler((event) => !isRunKey(event));
 
   term.onData((data) => {
     if (!accepting) return;

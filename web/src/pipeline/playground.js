@@ -97,7 +97,19 @@ export class Playground {
   // Translates, builds and runs; see the README's playground section.
   async run(source, name, { files = new Map(), onOutput = () => {}, onState = () => {} } = {}) {
     if (this.#run) throw new Error('a program is already running');
-    const run = { early: [], ended: false, worker: null, channel: null, stopped: false, stop: null };
+    // given: the bytes of input given so far; waiting: the program has
+    // taken them all and reads again.
+    const run = {
+      early: [],
+      ended: false,
+      worker: null,
+      channel: null,
+      stopped: false,
+      stop: null,
+      given: 0,
+      waiting: false,
+      onState,
+    };
     this.#run = run;
     try {
       onState('building');
@@ -160,6 +172,7 @@ export class Playground {
       };
       worker.onmessage = ({ data }) => {
         if (data.type === 'output') onOutput(data.bytes);
+        else if (data.type === 'reading') this.#reading(run, data.taken);
         else if (data.type === 'files') for (const [file, bytes] of data.files) kept.set(file, bytes);
         else if (data.type === 'emptied') run.channel.refill();
         else if (data.type === 'done') resolve(data);
@@ -189,9 +202,22 @@ export class Playground {
     // Input after its end has no reader left to take it.
     if (!run || run.ended) return;
     if (piece === null) run.ended = true;
+    else run.given += piece.length;
+    if (run.waiting) {
+      run.waiting = false;
+      run.onState('running');
+    }
     if (run.early) run.early.push(piece);
     else if (piece === null) run.channel.end();
     else run.channel.push(piece);
+  }
+
+  // The program reads having taken `taken` bytes: with nothing more given
+  // (and the input not ended), it waits for the learner.
+  #reading(run, taken) {
+    if (run.waiting || run.ended || taken < run.given || this.#run !== run) return;
+    run.waiting = true;
+    run.onState('waiting');
   }
 
   stop() {

@@ -3,6 +3,8 @@
 // files, name, shared } (shared: the SharedArrayBuffer of its standard
 // input, where it cannot suspend), then { type: 'input', bytes } and
 // { type: 'end' }. Messages out: { type: 'output', bytes },
+// { type: 'reading', taken } (the program is about to read, having taken
+// `taken` bytes of its input so far: it waits unless more were given),
 // { type: 'emptied' } (shared input wants more), { type: 'files', files }
 // (copies of the files it changed, for a stop to keep), and at the end
 // { type: 'done', status, trap, files, checkFiles } or
@@ -22,8 +24,21 @@ self.onmessage = ({ data }) => {
 async function start({ wasm, env, files, name, shared }) {
   input = shared ? new SharedInputReader(shared, () => self.postMessage({ type: 'emptied' })) : new QueuedInput();
   const output = new OutputBatch((bytes) => self.postMessage({ type: 'output', bytes }, [bytes.buffer]));
-  // What was written shows before the program waits for a line.
-  const reader = beforeInput(input, () => output.flush());
+  // What was written shows before the program waits for a line, and the
+  // page learns that it may wait.
+  let taken = 0;
+  const counted = {
+    ready: () => input.ready(),
+    take: (size) => {
+      const bytes = input.take(size);
+      taken += bytes.length;
+      return bytes;
+    },
+  };
+  const reader = beforeInput(counted, () => {
+    output.flush();
+    self.postMessage({ type: 'reading', taken });
+  });
   try {
     const module = await WebAssembly.compile(wasm);
     const ended = await runProgram(module, {
