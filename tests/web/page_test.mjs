@@ -636,11 +636,13 @@ try {
         }
       }
     });
+    // Longer than any program kept before, so that it cannot take their room.
+    const full = `はじめ\n\t見る("いっぱい");\nおわり\n// ${'あ'.repeat(2000)}\n`;
     try {
-      await setProgram(tab, 'はじめ\n\t見る("いっぱい");\nおわり\n', 'full.zem');
+      await setProgram(tab, full, 'full.zem');
       await tab.waitForFunction(() => document.getElementById('notice').dataset.kind === 'error');
       assert.match(await tab.$eval('#notice', (notice) => notice.textContent), /storage is full/);
-      assert.equal(await tab.evaluate(() => window.zem.source()), 'はじめ\n\t見る("いっぱい");\nおわり\n');
+      assert.equal(await tab.evaluate(() => window.zem.source()), full);
     } finally {
       await tab.evaluate(() => Object.keys(localStorage).filter((key) => key.startsWith('fill-')).forEach((key) => localStorage.removeItem(key)));
       await tab.close();

@@ -58,6 +58,10 @@ const WORDS = {
     ja: 'ブラウザの保存場所がいっぱいで、プログラムを保存できません。「保存」でファイルにしてください',
     en: "The browser's storage is full: the program is not kept. Use Save to keep it in a file",
   },
+  storageTrimmed: {
+    ja: 'ブラウザの保存場所がいっぱいなので、古いプログラムを最近のプログラムから消しました',
+    en: "The browser's storage is full: the oldest recent programs were let go",
+  },
   filesNotKept: {
     ja: 'ファイルが大きいので、ブラウザにはプログラムだけを保存しています',
     en: 'The files are too big to keep in the browser: only the program is kept',

@@ -17,9 +17,25 @@ function toBase64(bytes) {
 }
 const fromBase64 = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
 
+// A browser that keeps no storage for the page (a blocked one throws at
+// the first touch) keeps nothing, and says so at the first save.
+function browserStorage() {
+  try {
+    if (globalThis.localStorage) return globalThis.localStorage;
+  } catch {
+    // Blocked: the stand-in below.
+  }
+  return {
+    getItem: () => null,
+    setItem() {
+      throw new Error('no storage');
+    },
+  };
+}
+
 // hooks: { current() → program, onProblem(wordKey) } ; storage: localStorage
 // or a stand-in with its getItem and setItem.
-export function createSavedWork(hooks, storage = globalThis.localStorage) {
+export function createSavedWork(hooks, storage = browserStorage()) {
   let id = null; // the program being written
   let opened = null; // its source as opened, to tell whether it was written in
   let timer = null;
@@ -41,13 +57,14 @@ export function createSavedWork(hooks, storage = globalThis.localStorage) {
   }
 
   // Newest first; where the browser's share is full, the oldest programs
-  // give way to the one being written, and the learner is told.
+  // give way to the one being written, and the learner is told either way.
   function write(programs) {
     let kept = programs.slice(0, KEPT);
     for (;;) {
       try {
         storage.setItem(KEY, JSON.stringify({ programs: kept }));
-        return true;
+        if (kept.length < Math.min(programs.length, KEPT)) tell('storageTrimmed');
+        return kept.length === Math.min(programs.length, KEPT);
       } catch {
         if (kept.length <= 1) {
           tell('storageFull');
