@@ -35,7 +35,11 @@ export function createFileArea(list, upload, hooks) {
     const entry = document.createElement('li');
     const utf8 = forLearner(bytes);
     entry.append(link(utf8 ?? bytes, name, name, 'file'));
-    if (utf8) entry.append(' ', link(bytes, name, 'Shift-JIS', 'written'));
+    if (utf8) {
+      const written = link(bytes, name, t('asWritten'), 'written');
+      written.dataset.l10n = 'asWritten';
+      entry.append(' ', written);
+    }
     const size = document.createElement('span');
     size.className = 'size';
     size.textContent = `${bytes.length} `;

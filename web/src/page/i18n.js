@@ -66,6 +66,7 @@ const WORDS = {
     ja: 'ファイルが大きいので、ブラウザにはプログラムだけを保存しています',
     en: 'The files are too big to keep in the browser: only the program is kept',
   },
+  asWritten: { ja: 'Shift-JIS で', en: 'in Shift-JIS' },
   fileConverted: { ja: 'UTF-8 から Shift-JIS に変えました', en: 'converted from UTF-8 to Shift-JIS' },
   fileNotConverted: {
     ja: 'Shift-JIS にない文字があるので変えていません。行',

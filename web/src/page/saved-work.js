@@ -3,12 +3,24 @@
 // its files. Opening another program (an example, a file, a share link, a
 // new one) keeps the one before it among the recent programs, from which it
 // can be opened again; only an example or a new program left as it was
-// opened is let go, since the menu gives it back.
+// opened is let go, since the menu gives it back. A reload goes on with the
+// tab's own program; another tab (or one after a crash) starts on a copy of
+// the program last written in, let go too if left as it was.
 //   program: { name, source, files: Map name → Uint8Array }
 const KEY = 'zem.saved-work';
 const KEPT = 15; // programs in the recent list, the current one included
 const FILES_KEPT = 256 * 1024; // a program's files, in bytes, beyond which they are not kept
 const SAVE_AFTER_MS = 300;
+const TAB_KEY = 'zem.saved-work.tab'; // sessionStorage: the tab's program, for its reloads
+
+function tabStorage(action) {
+  try {
+    return action(globalThis.sessionStorage);
+  } catch {
+    return null; // blocked: every load is then as a new tab's
+  }
+}
+const newId = () => `${Date.now().toString(36)}-${Math.random().toString(36).slice(2, 8)}`;
 
 function toBase64(bytes) {
   let binary = '';
@@ -37,7 +49,7 @@ function browserStorage() {
 // or a stand-in with its getItem and setItem.
 export function createSavedWork(hooks, storage = browserStorage()) {
   let id = null; // the program being written
-  let opened = null; // its source as opened, to tell whether it was written in
+  let opened = null; // its source and files as opened, to tell whether they changed
   let timer = null;
   let told = null; // the problem last told, told once until it is gone
 
@@ -88,8 +100,8 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     const program = hooks.current();
     const others = read().filter((kept) => kept.id !== id);
     const was = read().find((kept) => kept.id === id);
-    const disposable = Boolean(was?.disposable) && program.source === opened;
-    const saved = entry(program, disposable);
+    const saved = entry(program, false);
+    saved.disposable = Boolean(was?.disposable) && contents(saved) === opened;
     if (write([saved, ...others])) tell(saved.big ? 'filesNotKept' : null);
   }
 
@@ -99,9 +111,12 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     return read().filter((kept) => !(kept.id === id && kept.disposable));
   }
 
-  function begin(newId, source) {
-    id = newId;
-    opened = source;
+  const contents = (kept) => JSON.stringify([kept.source, kept.files]);
+
+  function begin(kept) {
+    id = kept.id;
+    opened = contents(kept);
+    tabStorage((session) => session.setItem(TAB_KEY, id));
   }
 
   const toProgram = (kept) => ({
@@ -113,17 +128,27 @@ export function createSavedWork(hooks, storage = browserStorage()) {
   return {
     // The program last written in, or null.
     restore() {
-      const [latest] = read();
+      const programs = read();
+      const own = tabStorage((session) => session.getItem(TAB_KEY));
+      const mine = programs.find((kept) => kept.id === own);
+      if (mine) {
+        begin(mine);
+        return toProgram(mine);
+      }
+      const [latest] = programs;
       if (!latest) return null;
-      begin(latest.id, latest.source);
-      return toProgram(latest);
+      const copy = { ...latest, id: newId(), time: Date.now(), disposable: true };
+      begin(copy);
+      write([copy, ...programs]);
+      return toProgram(copy);
     },
     // A program opened: the one before is kept first (an unchanged example
     // or new program let go), then this one is kept as the current one.
     open(program, { disposable = false } = {}) {
       const programs = leave();
-      begin(`${Date.now().toString(36)}-${Math.random().toString(36).slice(2, 8)}`, program.source);
+      id = newId();
       const saved = entry(program, disposable);
+      begin(saved);
       if (write([saved, ...programs])) tell(saved.big ? 'filesNotKept' : null);
     },
     // Something changed: kept a moment later, or at once with flush().
@@ -138,7 +163,7 @@ export function createSavedWork(hooks, storage = browserStorage()) {
       const programs = leave();
       const kept = programs.find((program) => program.id === otherId);
       if (!kept) return null;
-      begin(kept.id, kept.source);
+      begin(kept);
       write([{ ...kept, time: Date.now() }, ...programs.filter((program) => program.id !== otherId)]);
       return toProgram(kept);
     },
