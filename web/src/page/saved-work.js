@@ -98,8 +98,9 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     timer = null;
     if (id === null) return;
     const program = hooks.current();
-    const others = read().filter((kept) => kept.id !== id);
-    const was = read().find((kept) => kept.id === id);
+    const programs = read();
+    const others = programs.filter((kept) => kept.id !== id);
+    const was = programs.find((kept) => kept.id === id);
     const saved = entry(program, false);
     saved.disposable = Boolean(was?.disposable) && contents(saved) === opened;
     if (write([saved, ...others])) tell(saved.big ? 'filesNotKept' : null);
