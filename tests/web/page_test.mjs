@@ -131,8 +131,9 @@ async function check(title, body) {
   }
 }
 
-// Downloads the file area's link for name and resolves to the bytes saved.
-async function download(page, name) {
+// Clicks what selector names and resolves to the bytes downloaded, which
+// must be named name.
+async function downloadBy(page, selector, name) {
   const session = await browser.target().createCDPSession();
   const folder = fs.mkdtempSync(path.join(downloads, 'd-'));
   await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder, eventsEnabled: true });
@@ -145,14 +146,29 @@ async function download(page, name) {
     });
     setTimeout(() => reject(new Error(`download of ${name} never finished`)), 60_000);
   });
-  const links = await page.$$eval('#files a[download]', (as) => as.map((a) => a.getAttribute('download')));
-  assert.equal(links.filter((link) => link === name).length, 1, `one link for ${name} among ${links}`);
-  await page.click(`#files a[download="${name}"]`);
+  await page.click(selector);
   const suggested = await finished;
   await session.detach();
   assert.equal(suggested, name, 'the download is named as the file');
   return new Uint8Array(fs.readFileSync(path.join(folder, suggested)));
 }
+
+// Downloads a file of the file area: 'file', its name's link (for the
+// learner's editors), or 'written', its bytes as the program wrote them (the
+// second link where the two differ, else the name's).
+async function download(page, name, kind = 'written') {
+  const links = (className) =>
+    page.$$eval(`#files a.${className}`, (as, name) => as.filter((a) => a.getAttribute('download') === name).length, name);
+  assert.equal(await links('file'), 1, `one link for ${name}`);
+  const second = await links('written');
+  assert.ok(second <= 1, `at most one link to ${name} as written`);
+  const className = kind === 'written' && second === 1 ? 'written' : 'file';
+  return downloadBy(page, `#files a.${className}[download="${name}"]`, name);
+}
+
+// A Shift-JIS text as the learner's editors take it: in UTF-8.
+const isAscii = (bytes) => bytes.every((byte) => byte < 0x80);
+const inUtf8 = (bytes) => (isAscii(bytes) ? bytes : new TextEncoder().encode(decode(bytes)));
 
 // The C that zemucfilter writes for a source, decoded.
 function nativeC(sourceFile) {
@@ -200,7 +216,8 @@ try {
         const want = new Uint8Array(fs.readFileSync(path.join(expectedDir, written)));
         const inArea = await page.evaluate((name) => [...(window.zem.files().get(name) ?? [])], written);
         assert.deepEqual(new Uint8Array(inArea), want, `${written} in window.zem.files()`);
-        assert.deepEqual(await download(page, written), want, `${written} downloaded`);
+        assert.deepEqual(await download(page, written), want, `${written} downloaded as written`);
+        assert.deepEqual(await download(page, written, 'file'), inUtf8(want), `${written} downloaded in UTF-8`);
       }
     });
   }
@@ -424,11 +441,21 @@ try {
     { what: 'Japanese, tabs and a name', source: 'はじめ\n\t見る("共有＋/=?&#");\nおわり\n', name: 'kyouyuu.zem' },
     { what: 'an empty program', source: '', name: 'prog.zem' },
     { what: 'a character beyond the BMP', source: '// 😀\nはじめ\nおわり\n', name: 'prog.zem' },
+    // files: carried in the link; left: too big for it (2 KB in all), said.
+    { what: 'small data files', source: 'はじめ\nおわり\n', name: 'data.zem',
+      files: { 'in.txt': [0x82, 0xa0, 0x0a], 'わ.bin': [0, 0xff, 0x2e, 0x3d], 'empty': [] } },
+    { what: 'files over 2 KB in all left out', source: 'はじめ\nおわり\n', name: 'data.zem',
+      files: { 'small.txt': [0x31, 0x0a], 'big.txt': Array(2047).fill(0x61) }, left: ['big.txt'] },
   ];
   for (const shared of SHARED) {
     await check(`share link: ${shared.what}`, async () => {
+      await page.click('#new');
       await setProgram(page, shared.source, shared.name);
+      const files = Object.entries(shared.files ?? {});
+      for (const [name, bytes] of files) await page.evaluate((name, bytes) => window.zem.addFile(name, bytes), name, bytes);
       await page.click('#share');
+      const notice = await page.$eval('#notice', (notice) => [notice.dataset.kind, notice.textContent]);
+      if (shared.left) assert.ok(notice[0] === 'error' && notice[1].includes(shared.left.join(', ')), `told: ${notice}`);
       const link = await page.$eval('#share-link', (field) => field.value);
       const code = new URL(link).hash;
       assert.match(code, /^#code=[A-Za-z0-9_-]*&name=/, 'base64url, no padding');
@@ -437,6 +464,9 @@ try {
       await opened.waitForFunction(() => window.zem !== undefined);
       assert.equal(await opened.evaluate(() => window.zem.source()), shared.source);
       assert.equal(await opened.$eval('#name', (field) => field.value), shared.name);
+      const carried = files.filter(([name]) => !(shared.left ?? []).includes(name));
+      assert.deepEqual(await opened.evaluate(() => [...window.zem.files()].map(([name, bytes]) => [name, [...bytes]]).sort()),
+        carried.sort(), 'the files the link carries');
       await opened.close();
     });
   }
@@ -493,6 +523,176 @@ try {
       }
     });
   }
+
+  // ---- the learner's work kept in the browser, the recent programs, Save
+  // A tab of its own on the same site (so the same browser storage).
+  async function openTab(hash = '') {
+    const tab = await browser.newPage();
+    await tab.setViewport({ width: 1366, height: 768 });
+    tab.on('pageerror', (error) => pageErrors.push(error.message));
+    await tab.goto(`${site.url}index.html?lang=en${hash}`);
+    await tab.waitForFunction(() => window.zem !== undefined);
+    return tab;
+  }
+  const fileList = (tab) => tab.evaluate(() => [...window.zem.files()].map(([name, bytes]) => [name, [...bytes]]));
+  const KEPT = { source: 'はじめ\n\t見る("残る");\nおわり\n', name: 'nokoru.zem', files: [['d.txt', [0x82, 0xa0, 0x0a]]] };
+  // Another tab while the first stays as it was shows what a crash leaves.
+  const RESTORES = [
+    { what: 'a tab opened while the first is left as it was (as after a crash)', reopen: () => openTab() },
+    { what: 'a reload', reopen: async (tab) => {
+      await tab.reload();
+      await tab.waitForFunction(() => window.zem !== undefined);
+      return tab;
+    } },
+  ];
+  for (const restore of RESTORES) {
+    await check(`saved work: ${restore.what} brings back the program, its name and its files`, async () => {
+      const tab = await openTab();
+      await tab.click('#new');
+      await setProgram(tab, KEPT.source, KEPT.name);
+      for (const [name, bytes] of KEPT.files) await tab.evaluate((name, bytes) => window.zem.addFile(name, bytes), name, bytes);
+      // Kept as typed: the browser's storage holds it within a moment.
+      await tab.waitForFunction((name) => Object.values(localStorage).some((value) => value.includes(name) && value.includes('d.txt')), {}, KEPT.name);
+      const back = await restore.reopen(tab);
+      assert.equal(await back.evaluate(() => window.zem.source()), KEPT.source);
+      assert.equal(await back.$eval('#name', (field) => field.value), KEPT.name);
+      assert.deepEqual(await fileList(back), KEPT.files);
+      await back.close();
+      if (back !== tab) await tab.close();
+    });
+  }
+
+  // After an example, what opens next is a program of its own: no file or
+  // name of the example's stays with it.
+  const AFTER_EXAMPLE = [
+    { what: 'a new program', open: (tab) => tab.click('#new'), name: 'prog.zem' },
+    { what: 'a file opened', name: 'kuku.zem', open: async (tab) => {
+      await (await tab.$('#open')).uploadFile(path.join(project, 'examples/kuku/kuku.zem'));
+      await tab.waitForFunction(() => document.getElementById('name').value === 'kuku.zem');
+    } },
+  ];
+  for (const next of AFTER_EXAMPLE) {
+    await check(`recent programs: ${next.what} after an example keeps the program before, which opens again`, async () => {
+      const tab = await openTab();
+      await tab.click('#new');
+      await setProgram(tab, KEPT.source, KEPT.name);
+      await tab.evaluate(() => window.zem.addFile('m.txt', [0x31]));
+      const recentNow = () => tab.$$eval('#recent option', (os) => os.map((o) => [o.value, o.textContent]));
+      const heikins = async () => (await recentNow()).filter(([, text]) => text.startsWith('heikin.zem (')).length;
+      const heikinsBefore = await heikins();
+      await tab.select('#examples', 'heikin');
+      await next.open(tab);
+      assert.equal(await tab.$eval('#name', (field) => field.value), next.name);
+      assert.deepEqual(await fileList(tab), [], "none of the example's files");
+      const recent = await recentNow();
+      const mine = recent.filter(([, text]) => text.startsWith(`${KEPT.name} (`));
+      // heikin, opened and left as it was, is the examples menu's to give back.
+      assert.equal(await heikins(), heikinsBefore, 'heikin, left as it was opened, not kept');
+      assert.ok(mine.length > 0, `${KEPT.name} among ${recent}`);
+      await tab.select('#recent', mine[0][0]);
+      assert.equal(await tab.evaluate(() => window.zem.source()), KEPT.source);
+      assert.equal(await tab.$eval('#name', (field) => field.value), KEPT.name);
+      assert.deepEqual(await fileList(tab), [['m.txt', [0x31]]]);
+      await tab.close();
+    });
+  }
+
+  await check('a share link opened wins over the saved work, which stays among the recent programs', async () => {
+    const tab = await openTab();
+    await tab.click('#new');
+    await setProgram(tab, KEPT.source, 'mae.zem');
+    await tab.evaluate(() => window.dispatchEvent(new Event('pagehide')));
+    await tab.close();
+    const shared = await openTab('#code=44Gv44GY44KB&name=kyou.zem'); // はじめ
+    assert.equal(await shared.evaluate(() => window.zem.source()), 'はじめ');
+    const recent = await shared.$$eval('#recent option', (os) => os.map((o) => o.textContent));
+    assert.ok(recent.some((text) => text.startsWith('mae.zem (')), `mae.zem among ${recent}`);
+    await shared.close();
+  });
+
+  await check('#save downloads the program in UTF-8, which the page and zemuc open again', async () => {
+    const source = 'はじめ\n\t見る("保存した");\nおわり\n';
+    await setProgram(page, source, 'hozon.zem');
+    const bytes = await downloadBy(page, '#save', 'hozon.zem');
+    assert.deepEqual(bytes, new TextEncoder().encode(source));
+    const dir = fs.mkdtempSync(path.join(work, 'save-'));
+    fs.writeFileSync(path.join(dir, 'hozon.zem'), bytes);
+    const checked = spawnSync(zemuc, ['check', 'hozon.zem'], { cwd: dir, timeout: 60_000 });
+    assert.equal(checked.status, 0, `zemuc check: ${checked.stderr}`);
+    await setProgram(page, 'はじめ\nおわり\n', 'other.zem');
+    await (await page.$('#open')).uploadFile(path.join(dir, 'hozon.zem'));
+    await page.waitForFunction(() => document.getElementById('name').value === 'hozon.zem');
+    assert.equal(await page.evaluate(() => window.zem.source()), source);
+  });
+
+  await check('saved work: a full browser storage is told, and the editor goes on', async () => {
+    const tab = await openTab();
+    await tab.evaluate(() => {
+      for (let size = 1 << 20, n = 0; size >= 1; ) {
+        try {
+          localStorage.setItem(`fill-${n++}`, 'x'.repeat(size));
+        } catch {
+          size >>= 1;
+        }
+      }
+    });
+    // Longer than any program kept before, so that it cannot take their room.
+    const full = `はじめ\n\t見る("いっぱい");\nおわり\n// ${'あ'.repeat(2000)}\n`;
+    try {
+      await setProgram(tab, full, 'full.zem');
+      await tab.waitForFunction(() => document.getElementById('notice').dataset.kind === 'error');
+      assert.match(await tab.$eval('#notice', (notice) => notice.textContent), /storage is full/);
+      assert.equal(await tab.evaluate(() => window.zem.source()), full);
+    } finally {
+      await tab.evaluate(() => Object.keys(localStorage).filter((key) => key.startsWith('fill-')).forEach((key) => localStorage.removeItem(key)));
+      await tab.close();
+    }
+  });
+
+  // ---- data files in the learner's encoding: a UTF-8 text uploaded reaches
+  // the program in Shift-JIS, with a note; anything else as it is.
+  const READS = 'はじめ\n\t開く(元,"in.txt",r);\n\t読みきり(元,字行){\n\t\t見る("行",字行);\n\t}\n\t閉じる(元);\nおわり\n';
+  const SAKURA = [0x82, 0xb3, 0x82, 0xad, 0x82, 0xe7]; // さくら
+  const utf8 = (text) => [...new TextEncoder().encode(text)];
+  const UPLOADS = [
+    { what: 'UTF-8 text, converted', bytes: utf8('さくら\nab\n'), want: [...SAKURA, 0x0a, 0x61, 0x62, 0x0a], note: /converted/,
+      prints: '行[さくら]\n行[ab]\n' },
+    { what: 'UTF-8 with a byte-order mark, converted without it', bytes: [0xef, 0xbb, 0xbf, ...utf8('さくら')], want: SAKURA, note: /converted/ },
+    { what: 'Shift-JIS text, as it is', bytes: [...SAKURA, 0x0a], want: [...SAKURA, 0x0a], note: null },
+    { what: 'ASCII, as it is', bytes: utf8('21\n'), want: utf8('21\n'), note: null },
+    { what: 'not text (a NUL among UTF-8), as it is', bytes: [0, ...utf8('さ')], want: [0, ...utf8('さ')], note: null },
+    { what: 'a character with no Shift-JIS form, as it is, its line told', bytes: utf8('いち\n🍣\n'), want: utf8('いち\n🍣\n'),
+      note: /line 2$/ },
+  ];
+  for (const upload of UPLOADS) {
+    await check(`upload: ${upload.what}`, async () => {
+      await page.click('#new');
+      await setProgram(page, READS);
+      const file = path.join(fs.mkdtempSync(path.join(work, 'up-')), 'in.txt');
+      fs.writeFileSync(file, Uint8Array.from(upload.bytes));
+      await (await page.$('#upload')).uploadFile(file);
+      await page.waitForFunction(() => window.zem.files().has('in.txt'));
+      assert.deepEqual(await fileList(page), [['in.txt', upload.want]]);
+      const note = await page.$$eval('#files li .note', (notes) => notes.map((note) => note.textContent));
+      if (upload.note) assert.match(note.join(), upload.note);
+      else assert.deepEqual(note, []);
+      if (upload.prints) {
+        await runTyping(page, 'owari\n');
+        assert.ok((await page.evaluate(() => window.zem.transcript())).startsWith(`owari\n${upload.prints}`));
+      }
+    });
+  }
+
+  await check("a check's report is the last run's only: reports do not pile up in #files", async () => {
+    await page.click('#new');
+    await setProgram(page, 'はじめ\n\t数a=0;\n\t数b=10/数a;\n\t見る("b",数b);\nおわり\n', 'a.zem');
+    await runTyping(page, 'owari\n');
+    assert.equal(await page.evaluate(() => window.zem.exitStatus), 70);
+    assert.ok(await page.evaluate(() => window.zem.files().has('a.report.txt')), 'the report is there');
+    await setProgram(page, 'はじめ\n\t見る("x");\nおわり\n', 'b.zem');
+    await runTyping(page, 'owari\n');
+    assert.deepEqual(await fileList(page), [], 'the report of a run before is gone');
+  });
 
   // ---- offline after a visit in which a program ran
   await check('offline: after a run, a reload without network loads and runs programs', async () => {

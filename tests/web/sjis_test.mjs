@@ -1,7 +1,8 @@
 // The page's Shift-JIS encoder (web/src/page/sjis.js: the bytes a typed
 // line goes to the program in) gives, for every character that code page
 // 932 holds, the bytes iconv's CP932 gives, which zemuc uses natively; and
-// refuses what CP932 does not hold. Exits 77 where iconv is missing.
+// refuses what CP932 does not hold; and data files converted with it.
+// Exits 77 where iconv is missing.
 //   node sjis_test.mjs PROJECT_DIR
 import { execFileSync, spawnSync } from 'node:child_process';
 import path from 'node:path';
@@ -77,6 +78,34 @@ const pieces = [stream(Uint8Array.of(0x82)), stream(Uint8Array.of(0xa0, 0x82)), 
 if (pieces.join('') !== 'あい' || decodeSjis(Uint8Array.of(0x82)) !== '\ufffd') {
   failures++;
   console.log(`FAIL: a cut character: ${JSON.stringify(pieces)}`);
+}
+
+// Data files between the learner's UTF-8 and the program's Shift-JIS
+// (web/src/page/data-encoding.js): line ends kept, anything but text left.
+const { fromLearner, forLearner } = await import(path.join(project, 'web/src/page/data-encoding.js'));
+const utf8 = (text) => new TextEncoder().encode(text);
+const UPLOADED = [
+  { what: 'CRLF lines', bytes: utf8('あ\r\nい\r\n'), want: { bytes: Uint8Array.of(0x82, 0xa0, 0x0d, 0x0a, 0x82, 0xa2, 0x0d, 0x0a), converted: true } },
+  { what: 'Shift-JIS (no UTF-8)', bytes: Uint8Array.of(0x82, 0xa0), want: { bytes: Uint8Array.of(0x82, 0xa0), converted: false } },
+  { what: 'empty', bytes: new Uint8Array(), want: { bytes: new Uint8Array(), converted: false } },
+  { what: 'an escape among UTF-8', bytes: utf8('\x1bあ'), want: { bytes: utf8('\x1bあ'), converted: false } },
+  { what: 'no Shift-JIS form on line 3', bytes: utf8('a\nb\né\n'), want: { bytes: utf8('a\nb\né\n'), converted: false, unconvertedLine: 3 } },
+];
+const WRITTEN = [
+  { what: 'Shift-JIS text', bytes: Uint8Array.of(0x95, 0x5c, 0x0a), want: utf8('表\n') },
+  { what: 'ASCII', bytes: utf8('21\n'), want: null },
+  { what: 'already UTF-8', bytes: utf8('表'), want: null },
+  { what: 'binary', bytes: Uint8Array.of(0x82, 0xa0, 0x00), want: null },
+];
+for (const [convert, rows] of [[fromLearner, UPLOADED], [forLearner, WRITTEN]]) {
+  for (const { what, bytes, want } of rows) {
+    try {
+      assert.deepEqual(convert(bytes), want, `${convert.name}: ${what}`);
+    } catch (error) {
+      failures++;
+      console.log(`FAIL: ${error.message.split('\n')[0]}`);
+    }
+  }
 }
 if (failures) {
   console.log(`${failures} failed`);

@@ -49,6 +49,33 @@ const WORDS = {
   badShare: { ja: '共有リンクのプログラムが読めません', en: 'The share link holds no readable program' },
   notSjis: { ja: 'Shift-JIS にない文字は入力できません', en: 'Characters without a Shift-JIS form cannot be typed' },
   stopStuck: { ja: 'プログラムが止まりません', en: 'The program does not stop' },
+  newProgram: { ja: '新しく', en: 'New' },
+  save: { ja: '保存', en: 'Save' },
+  saveTitle: { ja: 'プログラムを UTF-8 のファイルにしてダウンロード', en: 'Download the program as a UTF-8 file' },
+  recent: { ja: '最近のプログラム', en: 'Recent programs' },
+  recentPick: { ja: '最近のプログラム…', en: 'Recent programs…' },
+  storageFull: {
+    ja: 'ブラウザの保存場所がいっぱいで、プログラムを保存できません。「保存」でファイルにしてください',
+    en: "The browser's storage is full: the program is not kept. Use Save to keep it in a file",
+  },
+  storageTrimmed: {
+    ja: 'ブラウザの保存場所がいっぱいなので、古いプログラムを最近のプログラムから消しました',
+    en: "The browser's storage is full: the oldest recent programs were let go",
+  },
+  filesNotKept: {
+    ja: 'ファイルが大きいので、ブラウザにはプログラムだけを保存しています',
+    en: 'The files are too big to keep in the browser: only the program is kept',
+  },
+  asWritten: { ja: 'Shift-JIS で', en: 'in Shift-JIS' },
+  fileConverted: { ja: 'UTF-8 から Shift-JIS に変えました', en: 'converted from UTF-8 to Shift-JIS' },
+  fileNotConverted: {
+    ja: 'Shift-JIS にない文字があるので変えていません。行',
+    en: 'left in UTF-8: a character with no Shift-JIS form on line',
+  },
+  shareFilesLeft: {
+    ja: '大きすぎてリンクに入らないファイル (合わせて 2 KB まで)',
+    en: 'Files too big for the link (2 KB in all at most)',
+  },
 };
 
 export function pickLang(search, navigatorLanguage) {

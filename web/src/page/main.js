@@ -11,6 +11,9 @@ import { createFileArea } from './files.js';
 import { EXAMPLES } from './examples.js';
 import { decodeSjis } from './sjis.js';
 import { shareHash, readShareHash, cleanName } from './share.js';
+import { createSavedWork } from './saved-work.js';
+import { createRecentMenu } from './recent-menu.js';
+import { createSaveLink } from './save-program.js';
 import { pickLang, setLang, t } from './i18n.js';
 import { canSuspend } from '../pipeline/wasi.js';
 import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
@@ -68,7 +71,10 @@ function setState(next) {
 const editor = createEditor($('editor'), {
   hover: async (source, line, character) => (await made).hover(source, programName, line, character),
   complete: async (source, line, character) => (await made).complete(source, programName, line, character),
-  onChange: () => scheduleAnalysis(),
+  onChange: () => {
+    scheduleAnalysis();
+    saved.changed();
+  },
   onCursorLine(line) {
     cursorLine = line;
     cView.showLine(line);
@@ -121,6 +127,7 @@ const terminal = createTerminal($('terminal'), {
 
 const fileArea = createFileArea($('file-list'), $('upload'), {
   onError: (error) => say(`${t('runFailed')}: ${error.message}`, 'error'),
+  onChange: () => saved.changed(),
 });
 
 function showProblems(lines) {
@@ -158,7 +165,7 @@ async function runOnce() {
   let result;
   try {
     result = await playground.run(text, programName, {
-      files: fileArea.map(),
+      files: fileArea.forRun(),
       onOutput: (bytes) => terminal.output(bytes),
       onState: (next) => {
         // 'done' is told once the run's results are shown.
@@ -178,7 +185,7 @@ async function runOnce() {
   const cText = result.cBytes ? decodeSjis(result.cBytes) : '';
   cView.set(cText, cText === lastAnalysis.cText ? lastAnalysis.cLines : null);
   cView.showLine(cursorLine);
-  if (result.files) fileArea.replace(result.files);
+  if (result.files) fileArea.replace(result.files, result.reports);
   setState('done');
   keepSiteOffline().then((ok) => {
     if (ok) $('offline-status').dataset.state = 'ready';
@@ -225,7 +232,45 @@ function setSource(text) {
 $('name').addEventListener('change', () => {
   setName($('name').value);
   scheduleAnalysis();
+  saved.changed();
 });
+
+// ---- the learner's programs: kept as they are written, one opened keeps
+// the one before among the recent programs
+
+const saved = createSavedWork({
+  current: () => ({ name: programName, source: editor.text(), files: fileArea.map() }),
+  onProblem: (key) => say(t(key), 'error'),
+});
+const recent = createRecentMenu($('recent'), {
+  others: () => saved.others(),
+  onPick: (id) => {
+    const kept = saved.reopen(id);
+    if (kept) show(kept);
+    recent.render();
+  },
+});
+
+function show({ name, source, files }) {
+  setName(name);
+  setSource(source);
+  fileArea.replace(files);
+}
+
+// disposable: an example or a new program, given back by the page itself.
+function openProgram(program, options) {
+  saved.open(program, options);
+  show(program);
+  recent.render();
+}
+
+$('new').addEventListener('click', () =>
+  openProgram({ name: 'prog.zem', source: DEFAULT_SOURCE, files: new Map() }, { disposable: true }),
+);
+createSaveLink($('save'), () => ({ name: programName, source: editor.text() }));
+// A closed tab or a page put away keeps what was typed in its last moment.
+window.addEventListener('pagehide', () => saved.flush());
+document.addEventListener('visibilitychange', () => document.visibilityState === 'hidden' && saved.flush());
 
 const menu = $('examples');
 for (const name of Object.keys(EXAMPLES)) {
@@ -240,9 +285,8 @@ menu.addEventListener('change', () => {
   // Back to the menu's title, so that the same example can be opened again.
   menu.value = '';
   if (!example) return;
-  setName(`${name}.zem`);
-  setSource(decodeSjis(example.source));
-  fileArea.replace(Object.entries(example.files).map(([name, bytes]) => [name, bytes.slice()]));
+  const files = new Map(Object.entries(example.files).map(([file, bytes]) => [file, bytes.slice()]));
+  openProgram({ name: `${name}.zem`, source: decodeSjis(example.source), files }, { disposable: true });
 });
 
 // A program saved as a file: UTF-8 as editors save it, or Shift-JIS as the
@@ -269,8 +313,7 @@ $('open').addEventListener('change', async () => {
       return;
     }
   }
-  setName(file.name);
-  setSource(text.replace(/^\ufeff/, ''));
+  openProgram({ name: cleanName(file.name), source: text.replace(/^\ufeff/, ''), files: new Map() });
 });
 
 function openShared() {
@@ -280,15 +323,15 @@ function openShared() {
     say(t('badShare'), 'error');
     return false;
   }
-  setName(shared.name);
-  setSource(shared.source);
+  openProgram(shared);
   return true;
 }
 window.addEventListener('hashchange', openShared);
 
 $('share').addEventListener('click', async () => {
   const url = new URL(location.href);
-  url.hash = shareHash(editor.text(), programName);
+  const { hash, left } = shareHash(editor.text(), programName, fileArea.map());
+  url.hash = hash;
   history.replaceState(null, '', url);
   const field = $('share-link');
   field.value = url.href;
@@ -300,6 +343,7 @@ $('share').addEventListener('click', async () => {
   } catch {
     say(t('shareShown'));
   }
+  if (left.length > 0) say(`${t('shareFilesLeft')}: ${left.join(', ')}`, 'error');
 });
 
 const langMenu = $('lang');
@@ -347,5 +391,10 @@ zem.ready = made.then((pg) => pg.ready).then(
 window.zem = zem;
 
 setState('loading');
-if (!openShared()) setSource(DEFAULT_SOURCE);
+if (!openShared()) {
+  const kept = saved.restore();
+  if (kept) show(kept);
+  else openProgram({ name: 'prog.zem', source: DEFAULT_SOURCE, files: new Map() }, { disposable: true });
+  recent.render();
+}
 registered.catch((error) => say(`${t('runFailed')}: ${error.message}`, 'error'));

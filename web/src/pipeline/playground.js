@@ -118,6 +118,7 @@ export class Playground {
       let after = { problems: [], shown: '', status: before.status };
       let status = before.status;
       let filesAfter = files;
+      let reports = [];
       if (built.built?.ok && !run.stopped) {
         onState('running');
         const ended = await this.#runProgram(run, built, name, files, onOutput);
@@ -131,6 +132,7 @@ export class Playground {
         });
         status = after.status;
         filesAfter = new Map([...ended.files, ...after.files]);
+        reports = [...after.files.keys()];
       }
       if (run.stopped) status = STOPPED;
       onState('done');
@@ -140,6 +142,7 @@ export class Playground {
         shown: before.shown + after.shown,
         cBytes: built.cBytes,
         files: filesAfter,
+        reports,
       };
     } finally {
       run.worker?.terminate();
