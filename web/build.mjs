@@ -10,6 +10,7 @@ import { execFileSync } from 'node:child_process';
 import { copyFileSync, cpSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { dirname, join, relative, sep } from 'node:path';
 import { argv, exit } from 'node:process';
+import { brotliCompressSync, constants as zlibConstants, gzipSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
 import * as esbuild from 'esbuild';
 
@@ -124,3 +125,30 @@ const version = createHash('sha256')
 writeFileSync(join(out, 'manifest.json'), `${JSON.stringify({ version, files }, null, 1)}\n`);
 const total = files.reduce((sum, { size }) => sum + size, 0);
 console.log(`build: ${files.length} files, ${(total / 1e6).toFixed(1)} MB, in ${out}`);
+
+// Text, WebAssembly and archives shrink; images are compressed already. A
+// copy is kept only where it saves a twentieth, or what the server's
+// headers cost for a small file.
+const COMPRESSIBLE = /\.(html|js|mjs|css|json|wasm|tar|c|h|txt|svg)$/;
+const worthIt = (size, packed) => packed < size * 0.95 && size - packed > 256;
+const precompressed = { br: 0, gz: 0 };
+for (const path of [...files.map((file) => file.path), 'manifest.json'].filter((path) => COMPRESSIBLE.test(path))) {
+  const bytes = readFileSync(join(out, path));
+  const copies = {
+    br: () => brotliCompressSync(bytes, {
+      params: {
+        [zlibConstants.BROTLI_PARAM_QUALITY]: zlibConstants.BROTLI_MAX_QUALITY,
+        [zlibConstants.BROTLI_PARAM_LGWIN]: zlibConstants.BROTLI_MAX_WINDOW_BITS,
+        [zlibConstants.BROTLI_PARAM_SIZE_HINT]: bytes.length,
+      },
+    }),
+    gz: () => gzipSync(bytes, { level: 9 }),
+  };
+  for (const [suffix, compress] of Object.entries(copies)) {
+    const packed = compress();
+    if (!worthIt(bytes.length, packed.length)) continue;
+    writeFileSync(join(out, `${path}.${suffix}`), packed);
+    precompressed[suffix] += packed.length;
+  }
+}
+console.log(`build: precompressed copies: brotli ${(precompressed.br / 1e6).toFixed(1)} MB, gzip ${(precompressed.gz / 1e6).toFixed(1)} MB`);
