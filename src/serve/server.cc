@@ -50,6 +50,8 @@ constexpr Text kCannotWatchSignals = {"Ctrl-C を待てません: {}",
                                       "cannot watch for Ctrl-C: {}"};
 constexpr Text kCannotStart = {"サーバを始められません: {}",
                                "cannot start the server: {}"};
+constexpr Text kServerEnded = {"サーバが思いがけず止まりました",
+                               "the server stopped unexpectedly"};
 constexpr Text kServing = {
     "{} を配っています。生徒はブラウザでこのアドレスを開きます:\n",
     "serving {}; learners open this address in a browser:\n"};
@@ -187,8 +189,12 @@ void tell_addresses(const std::string& root, const std::string& bind, int port,
     if (addresses.empty()) told += reporter.format(kNoNetwork, {});
     if (addresses.empty()) addresses.emplace_back("127.0.0.1");
   }
-  for (const std::string& address : addresses)
-    told += reporter.format(kAddress, {address, number});
+  for (const std::string& address : addresses) {
+    // An IPv6 address stands in brackets in a URL.
+    const bool v6 = address.find(':') != std::string::npos;
+    told += reporter.format(kAddress,
+                            {v6 ? "[" + address + "]" : address, number});
+  }
   say(told + reporter.format(kStopHint, {}));
 }
 
@@ -204,6 +210,17 @@ int wait_for_end(SignalFd& signals, int server_ended) {
     if (const int signal = signals.take(); signal != 0) return signal;
     if (watched[1].revents != 0) return 0;
   }
+}
+
+// Stops the server, and again until its thread has ended: a stop that
+// comes before the server has started to run is not seen by it.
+void stop_server(httplib::Server& server, int server_ended) {
+  pollfd watched{server_ended, POLLIN, 0};
+  int ready = 0;
+  do {
+    server.stop();
+    ready = ::poll(&watched, 1, 100);
+  } while (ready == 0 || (ready < 0 && errno == EINTR));
 }
 
 struct Ended {
@@ -229,6 +246,9 @@ Ended serve_held(const ServeOptions& options, const std::string& root,
   configure(server, root, learners);
   const std::optional<int> port = listen_on(server, options, reporter);
   if (!port) return {kExitCannotServe, 0};
+  // Told before the first answer, so that no learner's line comes first;
+  // a learner who connects meanwhile waits in the socket's queue.
+  tell_addresses(root, options.bind, *port, reporter, say);
   std::thread listener;
   try {
     listener = std::thread([&server, &ended_write] {
@@ -239,11 +259,10 @@ Ended serve_held(const ServeOptions& options, const std::string& root,
     reporter.error(kCannotStart, {error.what()});
     return {kExitCannotServe, 0};
   }
-  tell_addresses(root, options.bind, *port, reporter, say);
   const int signal = wait_for_end(*signals, ended_read.get());
-  server.stop();
+  stop_server(server, ended_read.get());
   listener.join();
-  if (signal == 0) reporter.error(kCannotStart, {std::strerror(EPIPE)});
+  if (signal == 0) reporter.error(kServerEnded, {});
   if (signal != 0) say(reporter.format(kStopped, {}));
   return {signal != 0 ? 0 : kExitCannotServe, signal};
 }
