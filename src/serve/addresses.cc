@@ -13,8 +13,7 @@ std::optional<std::vector<std::string>> lan_addresses() {
   ifaddrs* list = nullptr;
   if (::getifaddrs(&list) != 0) return std::nullopt;
   std::vector<std::string> addresses;
-  for (const ifaddrs* entry = list; entry != nullptr;
-       entry = entry->ifa_next) {
+  for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
     if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
         (entry->ifa_flags & IFF_UP) == 0 ||
         (entry->ifa_flags & IFF_LOOPBACK) != 0)

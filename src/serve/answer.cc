@@ -106,8 +106,7 @@ void answer_file(const std::string& root, const httplib::Request& request,
   if (!chosen.coding.empty())
     response.set_header("Content-Encoding", std::string(chosen.coding));
   response.set_content_provider(
-      static_cast<std::size_t>(info.st_size),
-      std::string(content_type(*file)),
+      static_cast<std::size_t>(info.st_size), std::string(content_type(*file)),
       [fd](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
         return send_piece(fd->get(), offset, length, sink);
       });

@@ -142,13 +142,13 @@ void configure(httplib::Server& server, const std::string& root,
   server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
   server.set_socket_options(reuse_address_only);
   server.set_keep_alive_timeout(kKeepAliveSeconds);
-  server.set_pre_routing_handler(
-      [&learners](const httplib::Request& request, httplib::Response& response) {
-        learners.saw(request.remote_addr);
-        return refused_method(request, response)
-                   ? httplib::Server::HandlerResponse::Handled
-                   : httplib::Server::HandlerResponse::Unhandled;
-      });
+  server.set_pre_routing_handler([&learners](const httplib::Request& request,
+                                             httplib::Response& response) {
+    learners.saw(request.remote_addr);
+    return refused_method(request, response)
+               ? httplib::Server::HandlerResponse::Handled
+               : httplib::Server::HandlerResponse::Unhandled;
+  });
   server.Get(".*", [&root](const httplib::Request& request,
                            httplib::Response& response) {
     answer_file(root, request, response);
@@ -159,11 +159,11 @@ void configure(httplib::Server& server, const std::string& root,
 std::optional<int> listen_on(httplib::Server& server,
                              const ServeOptions& options, Reporter& reporter) {
   errno = 0;
-  const int port = options.port == 0
-                       ? server.bind_to_any_port(options.bind)
-                       : (server.bind_to_port(options.bind, options.port)
-                              ? options.port
-                              : -1);
+  const int port =
+      options.port == 0
+          ? server.bind_to_any_port(options.bind)
+          : (server.bind_to_port(options.bind, options.port) ? options.port
+                                                             : -1);
   if (port > 0) return port;
   const std::string number = std::to_string(options.port);
   if (errno == EADDRINUSE) {
@@ -192,8 +192,8 @@ void tell_addresses(const std::string& root, const std::string& bind, int port,
   for (const std::string& address : addresses) {
     // An IPv6 address stands in brackets in a URL.
     const bool v6 = address.find(':') != std::string::npos;
-    told += reporter.format(kAddress,
-                            {v6 ? "[" + address + "]" : address, number});
+    told +=
+        reporter.format(kAddress, {v6 ? "[" + address + "]" : address, number});
   }
   say(told + reporter.format(kStopHint, {}));
 }

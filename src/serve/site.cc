@@ -36,8 +36,7 @@ constexpr std::string_view kRevalidated[] = {"index.html", "sw.js",
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text[0])))
     text.remove_prefix(1);
-  while (!text.empty() &&
-         std::isspace(static_cast<unsigned char>(text.back())))
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
     text.remove_suffix(1);
   return text;
 }
