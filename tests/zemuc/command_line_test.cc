@@ -96,9 +96,6 @@ TEST(CommandLine, RefusalsNameWhatIsWrong) {
   EXPECT_EQ(option.subject, "-v");
 }
 
-}  // namespace
-}  // namespace zemuc
-
 // serve's folder, port and address, in either spelling of the options; a
 // port beyond 65535 or not a number is refused before anything listens.
 TEST(CommandLine, Serve) {
@@ -140,3 +137,6 @@ TEST(CommandLine, Serve) {
     EXPECT_EQ(parsed.command.bind, c.bind) << c.args.back();
   }
 }
+
+}  // namespace
+}  // namespace zemuc
