@@ -34,7 +34,7 @@ namespace {
 constexpr Text kCannotOpenSite = {"サイトのフォルダ {} を開けません: {}",
                                   "cannot open the site's folder {}: {}"};
 constexpr Text kNotASite = {
-    "{} はプレイグラウンドのサイトではありません (index.html がありません)",
+    "{} はあそび場のサイトではありません (index.html がありません)",
     "{} is not the playground's site (it has no index.html)"};
 constexpr Text kNoInstalledSite = {
     "zemuc と一緒に入れたサイトがありません ({} にも {} にも)。make web "

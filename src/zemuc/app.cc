@@ -55,7 +55,7 @@ constexpr Text kUsage = {
     "で名前を選ぶ)\n"
     "check  書き換えで思わぬことが起きる所を知らせる\n"
     "lsp    エディタのための言語サーバ (Language Server Protocol, 標準入出力)\n"
-    "serve  プレイグラウンドのサイトを教室のネットワークに配る (Ctrl-C "
+    "serve  あそび場のサイトを教室のネットワークに配る (Ctrl-C "
     "で止める;\n"
     "       フォルダを指定しなければ zemuc と一緒に入れたもの、ポートは "
     "8080)\n"
