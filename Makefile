@@ -76,15 +76,19 @@ bench-lsp: build
 	bench/lsp_timing.py $(BUILD)/zemuc
 
 # The playground in chromium: time to ready and to a program's first output,
-# and the bytes a first visit downloads.
+# and the bytes a first visit downloads; then, from zemuc serve over
+# loopback, a first visit's bytes with brotli and gzip and 40 at once.
 .PHONY: bench-web
-bench-web: web
+bench-web: build web
 	@scripts/ensure-tools.sh browser
-	node bench/web_timing.mjs build/web
+	ZEMUC=$(BUILD)/zemuc node bench/web_timing.mjs build/web
 
-# Installs bin/zemucfilter, share/zemucfilter/delkai.c and the manual page
-# under PREFIX; DESTDIR=/some/root stages the install there.
+# Installs bin/zemucfilter, bin/zemuc, share/zemucfilter/delkai.c, the
+# manual pages and, once make web has built it, the playground's site in
+# share/zemucfilter/web (what zemuc serve serves) under PREFIX;
+# DESTDIR=/some/root stages the install there.
 install: build
+	@[ -f build/web/index.html ] || echo "note: no build/web: the install has no playground site for zemuc serve (make web first)"
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Formats every C++ file as .clang-format says; CI fails on a file that is not.

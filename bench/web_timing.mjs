@@ -6,8 +6,11 @@
 // visit downloads (every response the server sent: page, workers, service
 // worker); then, on the same page, the time from Run to first output after
 // an edit, and from Stop to the end of an endless loop. Medians of several
-// visits.
-//   node bench/web_timing.mjs [SITE_DIR] [RUNS]     (make bench-web)
+// visits. Then, from `zemuc serve` (bench/serve_load.mjs): the bytes of a
+// first visit with brotli and with gzip, and the time for 40 learners'
+// first visits at once over loopback.
+//   ZEMUC=build/release/zemuc node bench/web_timing.mjs [SITE_DIR] [RUNS]
+//   (make bench-web)
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -31,6 +34,8 @@ const { default: puppeteer } = await import(
   path.join(project, 'web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js')
 );
 const { serve } = await import(path.join(project, 'tests/web/serve.mjs'));
+const { firstVisits, printFirstVisits } = await import(path.join(here, 'serve_load.mjs'));
+const zemuc = process.env.ZEMUC ?? path.join(project, 'build/release/zemuc');
 
 // The bytes the server writes, counted at its sockets.
 let served = 0;
@@ -130,3 +135,5 @@ const mb = (values) => `${(median(values) / 1e6).toFixed(1)} MB`;
 const mbRange = (values) => `${(Math.min(...values) / 1e6).toFixed(1)} to ${(Math.max(...values) / 1e6).toFixed(1)} MB`;
 console.log(`| first visit: bytes downloaded until the first run ended | ${mb(results.bytes)} | ${mbRange(results.bytes)} |`);
 console.log(`| first visit: bytes downloaded, with the copy kept for offline use | ${mb(results.offlineBytes)} | ${mbRange(results.offlineBytes)} |`);
+if (fs.existsSync(zemuc)) printFirstVisits(await firstVisits(siteDir, zemuc));
+else console.log(`| first visits from zemuc serve | not measured: ${zemuc} missing (make build) | |`);

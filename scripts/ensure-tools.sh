@@ -27,6 +27,9 @@ declare -A build=(
   [/usr/include/gtest/gtest.h]=libgtest-dev
   [/usr/include/fmt/format.h]=libfmt-dev
   [/usr/include/nlohmann/json.hpp]=nlohmann-json3-dev
+  # zemuc serve's HTTP: the header and the library, found through pkg-config.
+  [/usr/include/httplib.h]=libcpp-httplib-dev
+  [pkg-config]=pkgconf
 )
 declare -A test=(
   [clang]=clang
@@ -79,6 +82,9 @@ declare -A browser=(
 # cmake 3.25; the WebAssembly tests need node 20 (WASI's getImportObject,
 # import.meta), and so do the editors' npm tools.
 declare -A least=([cmake]=3.25 [node]=20)
+# The same for a header, by the macro that holds its version: zemuc serve
+# uses cpp-httplib's interface of 0.11 (Debian 12's 0.11.4).
+declare -A header_least=([/usr/include/httplib.h]="CPPHTTPLIB_VERSION 0.11")
 
 # The tool's version, the first dotted number that --version prints.
 version_of() {
@@ -90,13 +96,22 @@ too_old() {  # a command with a least version
   [[ $(printf '%s\n' "${least[$1]}" "$have" | sort -V | { read -r first; echo "$first"; }) != "${least[$1]}" ]]
 }
 
+header_too_old() {  # a file; false unless it is a header with a least version
+  [[ -v header_least[$1] ]] || return 1
+  local macro=${header_least[$1]% *} want=${header_least[$1]#* } line have=
+  while IFS= read -r line; do
+    [[ $line =~ ^#define\ $macro\ \"([0-9.]+)\" ]] && { have=${BASH_REMATCH[1]}; break; }
+  done <"$1"
+  [[ -z $have || $(printf '%s\n' "$want" "$have" | sort -V | { read -r first; echo "$first"; }) != "$want" ]]
+}
+
 missing=()
 check() {  # the name of an array of probes
   local -n probes=$1
   local probe
   for probe in "${!probes[@]}"; do
     if [[ $probe == /* ]]; then
-      [[ -e $probe ]] || missing+=("${probes[$probe]}")
+      [[ -e $probe ]] && ! header_too_old "$probe" || missing+=("${probes[$probe]}")
     elif ! command -v "$probe" >/dev/null 2>&1; then
       missing+=("${probes[$probe]}")
     elif [[ -v least[$probe] && $probe != node ]] && too_old "$probe"; then

@@ -7,9 +7,10 @@
 // which the service worker caches the site. All paths are relative.
 import { createHash } from 'node:crypto';
 import { execFileSync } from 'node:child_process';
-import { copyFileSync, cpSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { copyFileSync, cpSync, existsSync, mkdirSync, readFileSync, readdirSync, renameSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { dirname, join, relative, sep } from 'node:path';
 import { argv, exit } from 'node:process';
+import { brotliCompressSync, constants as zlibConstants, gzipSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
 import * as esbuild from 'esbuild';
 
@@ -124,3 +125,45 @@ const version = createHash('sha256')
 writeFileSync(join(out, 'manifest.json'), `${JSON.stringify({ version, files }, null, 1)}\n`);
 const total = files.reduce((sum, { size }) => sum + size, 0);
 console.log(`build: ${files.length} files, ${(total / 1e6).toFixed(1)} MB, in ${out}`);
+
+// Text, WebAssembly and archives shrink; images are compressed already. A
+// copy is kept only where it saves a twentieth, or what the server's
+// headers cost for a small file.
+const COMPRESSIBLE = /\.(html|js|mjs|css|json|wasm|tar|c|h|txt|svg)$/;
+const worthIt = (size, packed) => packed < size * 0.95 && size - packed > 256;
+const precompressed = { br: 0, gz: 0 };
+// Brotli at quality 11 takes minutes over the compiler's 75 MB, which do
+// not change from one build to the next: copies are kept by the hash of
+// what they compress, beside OUT_DIR, and made again only for new content.
+const cache = `${out.replace(/[\\/]+$/, '')}-precompressed`;
+mkdirSync(cache, { recursive: true });
+const kept = new Set();
+for (const path of [...files.map((file) => file.path), 'manifest.json'].filter((path) => COMPRESSIBLE.test(path))) {
+  const bytes = readFileSync(join(out, path));
+  const hash = createHash('sha256').update(bytes).digest('hex');
+  const copies = {
+    br: () => brotliCompressSync(bytes, {
+      params: {
+        [zlibConstants.BROTLI_PARAM_QUALITY]: zlibConstants.BROTLI_MAX_QUALITY,
+        [zlibConstants.BROTLI_PARAM_LGWIN]: zlibConstants.BROTLI_MAX_WINDOW_BITS,
+        [zlibConstants.BROTLI_PARAM_SIZE_HINT]: bytes.length,
+      },
+    }),
+    gz: () => gzipSync(bytes, { level: 9 }),
+  };
+  for (const [suffix, compress] of Object.entries(copies)) {
+    const cached = join(cache, `${hash}.${suffix}`);
+    kept.add(`${hash}.${suffix}`);
+    // Whole or not at all: a build cut short leaves no half copy to reuse.
+    if (!existsSync(cached)) {
+      writeFileSync(`${cached}.part`, compress());
+      renameSync(`${cached}.part`, cached);
+    }
+    const packed = readFileSync(cached);
+    if (!worthIt(bytes.length, packed.length)) continue;
+    writeFileSync(join(out, `${path}.${suffix}`), packed);
+    precompressed[suffix] += packed.length;
+  }
+}
+for (const name of readdirSync(cache).filter((name) => !kept.has(name))) rmSync(join(cache, name));
+console.log(`build: precompressed copies: brotli ${(precompressed.br / 1e6).toFixed(1)} MB, gzip ${(precompressed.gz / 1e6).toFixed(1)} MB`);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -150,6 +151,14 @@ ScratchFolder::~ScratchFolder() {
   if (path_.empty()) return;
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+std::string own_folder() {
+  char path[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return ".";
+  const std::string exe(path, static_cast<std::size_t>(n));
+  return exe.substr(0, exe.rfind('/'));
 }
 
 }  // namespace zemuc

@@ -54,6 +54,10 @@ bool same_place(const std::string& a, const std::string& b);
 // program there then says why it cannot.
 bool forbids_programs(const std::string& folder);
 
+// The folder of the running program, where its installed files are found
+// relative to it; "." when the system does not tell it.
+std::string own_folder();
+
 // Writes `bytes` to `path` through a scratch file: an existing file of that
 // name is replaced only by the whole new text. False with errno set.
 bool write_whole_file(const std::string& path, std::string_view bytes);

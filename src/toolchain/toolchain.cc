@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "program/compile_flags.h"
+#include "sys/disk.h"
 #include "sys/process.h"
 #include "text/words.h"
 #include "toolchain/abilities.h"
@@ -29,14 +30,6 @@ std::vector<std::string> words_of(std::string_view text) {
     if (i > start) words.emplace_back(text.substr(start, i - start));
   }
   return words;
-}
-
-std::string own_folder() {
-  char path[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return ".";
-  const std::string exe(path, static_cast<std::size_t>(n));
-  return exe.substr(0, exe.rfind('/'));
 }
 
 bool is_file(const std::string& path) {

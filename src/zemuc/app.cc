@@ -21,6 +21,7 @@
 #include "front/source_text.h"
 #include "front/translation.h"
 #include "io/files.h"
+#include "serve/server.h"
 #include "server/server.h"
 #include "sys/disk.h"
 #include "sys/fd.h"
@@ -46,6 +47,7 @@ constexpr Text kUsage = {
     "        zemuc build [--no-checks] [-o 名前] プログラム.zem\n"
     "        zemuc check プログラム.zem\n"
     "        zemuc lsp\n"
+    "        zemuc serve [フォルダ] [--port 番号] [--bind アドレス]\n"
     "        zemuc --help | --version\n"
     "run    C に書き換え "
     "(プログラム.c)、実行時ファイルと組み立てて、この端末で動かす\n"
@@ -53,6 +55,10 @@ constexpr Text kUsage = {
     "で名前を選ぶ)\n"
     "check  書き換えで思わぬことが起きる所を知らせる\n"
     "lsp    エディタのための言語サーバ (Language Server Protocol, 標準入出力)\n"
+    "serve  あそび場のサイトを教室のネットワークに配る (Ctrl-C "
+    "で止める;\n"
+    "       フォルダを指定しなければ zemuc と一緒に入れたもの、ポートは "
+    "8080)\n"
     "--no-checks  動いている間の検査 (0 での割り算、大きすぎる数、変数に"
     "入りきらない文字など) をしない\n"
     "ソースは UTF-8 でも Shift-JIS でもよい。詳しくは man zemuc\n",
@@ -60,6 +66,7 @@ constexpr Text kUsage = {
     "       zemuc build [--no-checks] [-o PROGRAM] SOURCE.zem\n"
     "       zemuc check SOURCE.zem\n"
     "       zemuc lsp\n"
+    "       zemuc serve [DIR] [--port N] [--bind ADDRESS]\n"
     "       zemuc --help | --version\n"
     "run    translate SOURCE.zem into C (SOURCE.c beside it), build it with "
     "the\n"
@@ -69,6 +76,8 @@ constexpr Text kUsage = {
     "check  show where the translation will do what was likely not meant\n"
     "lsp    serve editors as a language server over standard input and "
     "output\n"
+    "serve  serve the playground's site to the class's network until Ctrl-C\n"
+    "       (DIR: the site installed with zemuc by default; port 8080)\n"
     "--no-checks  build without the checks made while the program runs\n"
     "       (division by zero, numbers too large, texts too long ...)\n"
     "The source may be UTF-8 or Shift-JIS. See man zemuc.\n"};
@@ -91,6 +100,12 @@ constexpr std::pair<Refusal, Text> kRefusals[] = {
      {"知らないオプションです: {}", "unknown option '{}'"}},
     {Refusal::kOneSource, {"ソースは一つだけです", "one source at a time"}},
     {Refusal::kNoSource, {"ソースがありません", "no source given"}},
+    {Refusal::kBadPort,
+     {"ポートは 0 から 65535 までの番号です: {}",
+      "a port is a number from 0 to 65535, not '{}'"}},
+    {Refusal::kOptionNeedsValue, {"{} には値がいります", "{} needs a value"}},
+    {Refusal::kOneSite,
+     {"サイトのフォルダは一つだけです", "one site folder at a time"}},
 };
 
 Text refusal_text(Refusal refusal) {
@@ -379,6 +394,11 @@ int run_command(std::span<const char* const> args, OwnWrites& writes) {
     case Verb::kLsp:
       return lsp::serve(STDIN_FILENO, STDOUT_FILENO,
                         {reporter.language(), ZEMUC_VERSION});
+    case Verb::kServe:
+      return serve::serve_site({command.site, command.port, command.bind},
+                               reporter, [&writes](std::string_view bytes) {
+                                 writes.write(STDOUT_FILENO, bytes);
+                               });
   }
   return kExitUsage;
 }

@@ -7,7 +7,7 @@
 
 namespace zemuc {
 
-enum class Verb { kRun, kBuild, kCheck, kLsp, kHelp, kVersion };
+enum class Verb { kRun, kBuild, kCheck, kLsp, kServe, kHelp, kVersion };
 
 struct Command {
   Verb verb = Verb::kHelp;
@@ -16,6 +16,11 @@ struct Command {
   // run and build: the program checks itself as it runs (the sanitizers),
   // unless --no-checks.
   bool checks = true;
+  // serve: the site's folder (empty for the installed one), the port (0
+  // for any free one) and the address to listen on.
+  std::string site;
+  int port = 8080;
+  std::string bind = "0.0.0.0";
 };
 
 // Why a command line was refused.
@@ -31,6 +36,9 @@ enum class Refusal {
   kUnknownOption,  // subject: the option
   kOneSource,
   kNoSource,
+  kBadPort,           // subject: what stood for the port
+  kOptionNeedsValue,  // subject: the option
+  kOneSite,
 };
 
 struct ParsedCommand {
@@ -41,8 +49,7 @@ struct ParsedCommand {
 
 // Parses the arguments after the program name: `run [--no-checks] SOURCE`,
 // `build [--no-checks] [-o NAME] SOURCE`, `check SOURCE`, `lsp [--stdio]`,
-// `--help`,
-// `--version`.
+// `serve [DIR] [--port N] [--bind ADDR]`, `--help`, `--version`.
 // Options may stand before or after the source; `--` ends them.
 ParsedCommand parse_command_line(std::span<const char* const> args);
 

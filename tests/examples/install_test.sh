@@ -22,11 +22,19 @@ status=$?
 
 prefix=$root/opt/zemuc
 want=$'bin/zemuc\nbin/zemucfilter\nshare/man/ja/man1/zemuc.1\nshare/man/man1/zemuc.1\nshare/man/man1/zemucfilter.1\nshare/zemucfilter/delkai.c'
-got=$(cd "$root" && find . -type f | sed 's|^\./opt/zemuc/||' | LC_ALL=C sort)
+# The playground's site, when make web has built it, is checked below.
+got=$(cd "$root" && find . -type f | sed 's|^\./opt/zemuc/||' |
+  grep -v '^share/zemucfilter/web/' | LC_ALL=C sort)
 [[ $got == "$want" ]] ||
   fail "installed files differ:"$'\n'"$got"$'\n'"expected:"$'\n'"$want"
 
 [[ -x $prefix/bin/zemucfilter ]] || fail "bin/zemucfilter is not executable"
+# The site goes whole beside the run-time file, where zemuc serve finds it.
+site=$(sed -n 's/^ZEMUC_WEB_SITE:PATH=//p' "$build/CMakeCache.txt")
+if [[ -f $site/index.html ]]; then
+  diff -r "$site" "$prefix/share/zemucfilter/web" >/dev/null ||
+    fail "share/zemucfilter/web is not the site in $site"
+fi
 cmp "$source/runtime/delkai.c" "$prefix/share/zemucfilter/delkai.c" ||
   fail "the installed delkai.c is not the run-time file"
 for page in zemucfilter zemuc; do

@@ -37,9 +37,11 @@ declare -A allowed=(
   [explain]="io lexer symbols driver check program text"
   # Finding the compiler and building the program with it.
   [toolchain]="io lexer driver check program explain sys text"
+  # The playground's site over HTTP, told to the teacher as zemuc tells.
+  [serve]="sys text front"
   # The learner's command: the translation, the check, the build, the
-  # explaining, the server and the system.
-  [zemuc]="io lexer driver symbols check program explain toolchain lsp server front sys text"
+  # explaining, the server, the site's server and the system.
+  [zemuc]="io lexer driver symbols check program explain toolchain lsp server front sys text serve"
 )
 
 may_include() {  # FOLDER OTHER

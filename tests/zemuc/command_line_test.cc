@@ -96,5 +96,47 @@ TEST(CommandLine, RefusalsNameWhatIsWrong) {
   EXPECT_EQ(option.subject, "-v");
 }
 
+// serve's folder, port and address, in either spelling of the options; a
+// port beyond 65535 or not a number is refused before anything listens.
+TEST(CommandLine, Serve) {
+  const struct {
+    std::vector<const char*> args;
+    Refusal refusal;
+    std::string site;
+    int port;
+    std::string bind;
+  } cases[] = {
+      {{"serve"}, Refusal::kNone, "", 8080, "0.0.0.0"},
+      {{"serve", "site", "--port", "0"}, Refusal::kNone, "site", 0, "0.0.0.0"},
+      {{"serve", "--port=65535", "--bind=10.0.0.2", "site"},
+       Refusal::kNone,
+       "site",
+       65535,
+       "10.0.0.2"},
+      {{"serve", "--bind", "127.0.0.1", "--", "--port"},
+       Refusal::kNone,
+       "--port",
+       8080,
+       "127.0.0.1"},
+      {{"serve", "--port", "65536"}, Refusal::kBadPort, "", 0, ""},
+      {{"serve", "--port", "-1"}, Refusal::kBadPort, "", 0, ""},
+      {{"serve", "--port=80x"}, Refusal::kBadPort, "", 0, ""},
+      {{"serve", "--port="}, Refusal::kBadPort, "", 0, ""},
+      {{"serve", "--port"}, Refusal::kOptionNeedsValue, "", 0, ""},
+      {{"serve", "--bind="}, Refusal::kOptionNeedsValue, "", 0, ""},
+      {{"serve", "a", "b"}, Refusal::kOneSite, "", 0, ""},
+      {{"serve", "--listen"}, Refusal::kUnknownOption, "", 0, ""},
+  };
+  for (const auto& c : cases) {
+    const ParsedCommand parsed = parse(c.args);
+    EXPECT_EQ(parsed.refusal, c.refusal) << c.args.back();
+    if (c.refusal != Refusal::kNone) continue;
+    EXPECT_EQ(parsed.command.verb, Verb::kServe);
+    EXPECT_EQ(parsed.command.site, c.site) << c.args.back();
+    EXPECT_EQ(parsed.command.port, c.port) << c.args.back();
+    EXPECT_EQ(parsed.command.bind, c.bind) << c.args.back();
+  }
+}
+
 }  // namespace
 }  // namespace zemuc
