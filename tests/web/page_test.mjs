@@ -565,6 +565,58 @@ try {
     });
   }
 
+  // A first visit (a browser context of its own: nothing cached, no service
+  // worker) with the compiler's big file held back: the check answers and the
+  // C shows without it, the state tells how much has come, and Run waits for
+  // it (Stop ends the wait) and runs once it comes. Prints the times.
+  await check('a first visit checks at once, tells the loading, and Run waits for the compiler', async () => {
+    let release;
+    const held = new Promise((resolve) => (release = resolve));
+    const hold = (file) => (file === path.join('clang', 'llvm.core.wasm') ? held : null);
+    const slow = await serve(siteDir, '/first visit/', 0, { hold });
+    const context = await browser.createBrowserContext();
+    try {
+      const tab = await context.newPage();
+      await tab.setViewport({ width: 1024, height: 768 });
+      const start = Date.now();
+      await tab.goto(`${slow.url}index.html?lang=ja`);
+      await tab.waitForSelector('#editor .cm-content[contenteditable="true"]');
+      const usable = Date.now() - start;
+      await tab.evaluate(() => window.zem.checkReady);
+      await tab.evaluate(() => window.zem.setSource('はじめ\n\t見る("やあ");\nおわり\n'));
+      await tab.waitForFunction(() => window.zem.cText().includes('やあ'), { timeout: RUN_TIMEOUT, polling: 20 });
+      console.log(`  first visit: editor usable in ${usable} ms, the C shown in ${Date.now() - start} ms`);
+      const status = () => tab.$eval('#status', (element) => element.textContent);
+      await tab.waitForFunction(() => /C コンパイラを読み込み中… \d+ \/ \d+ MB/.test(document.getElementById('status').textContent), {
+        timeout: RUN_TIMEOUT,
+        polling: 20,
+      });
+      const rows = [
+        ['stop ends the wait', async () => tab.click('#stop'), 'loading'],
+        ['Ctrl+Enter queues', async () => tab.keyboard.down('Control').then(() => tab.keyboard.press('Enter')).then(() => tab.keyboard.up('Control')), 'queued'],
+      ];
+      for (const [what, act, after] of rows) {
+        assert.equal(await state(tab), 'loading', what);
+        await tab.click('#run');
+        assert.equal(await state(tab), 'queued', what);
+        assert.match(await status(), /^C コンパイラを待って実行します… \d+ \/ \d+ MB$/, what);
+        await act();
+        assert.equal(await state(tab), after, what);
+      }
+      release();
+      await tab.waitForFunction(() => window.zem.state === 'waiting', { timeout: RUN_TIMEOUT, polling: 20 });
+      await tab.click('#terminal');
+      await tab.keyboard.type('x\n');
+      await waitDone(tab);
+      assert.equal(await tab.evaluate(() => window.zem.exitStatus), 0);
+      assert.match(await tab.evaluate(() => window.zem.transcript()), /やあ/);
+    } finally {
+      release();
+      await context.close();
+      await slow.close();
+    }
+  });
+
   // Last, in a browser and on a server of their own, for a page that such a
   // program makes unresponsive must not take the other cases with it.
   await check('#stop ends a program that prints without end for five seconds', async () => {

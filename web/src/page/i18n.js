@@ -49,6 +49,18 @@ const WORDS = {
   badShare: { ja: '共有リンクのプログラムが読めません', en: 'The share link holds no readable program' },
   notSjis: { ja: 'Shift-JIS にない文字は入力できません', en: 'Characters without a Shift-JIS form cannot be typed' },
   stopStuck: { ja: 'プログラムが止まりません', en: 'The program does not stop' },
+  loadingCompiler: { ja: 'C コンパイラを読み込み中…', en: 'Loading the C compiler…' },
+  preparingCompiler: { ja: 'C コンパイラを準備中…', en: 'Preparing the C compiler…' },
+  state_queued: { ja: 'C コンパイラを待って実行します…', en: 'The run waits for the C compiler…' },
+  state_unsupported: { ja: 'このブラウザでは実行できません', en: 'Programs cannot run in this browser' },
+  cannotRun: {
+    ja:
+      'このブラウザでは、このページのプログラムを実行できません。プログラムを書く・チェックする・C を見ることはできます。' +
+      '実行するには、Chrome か Chromium（137 以降）で開くか、https:// か localhost のアドレスで開いてください（先生に聞いてください）。',
+    en:
+      'This browser cannot run programs on this page. You can still write and check programs and see their C. ' +
+      'To run them, open the page in Chrome or Chromium 137 or later, or over https:// or from localhost (ask your teacher).',
+  },
 };
 
 export function pickLang(search, navigatorLanguage) {
