@@ -36,6 +36,7 @@ const loading = createLoading();
 // is told now and the compiler is not fetched.
 let playground = null;
 let canRun = pageRunAbility(canSuspend, false) !== 'none';
+let compilerReady = false;
 const made = serviceWorkerInControl().then(() => {
   if (reloadToIsolate(canSuspend)) return new Promise(() => {});
   canRun = pageRunAbility(canSuspend, true) !== 'none';
@@ -110,7 +111,9 @@ async function analyze(withBuild) {
   let result;
   try {
     const pg = await made;
-    result = await (withBuild && canRun ? pg.analyzeWithBuild(text, programName) : pg.analyze(text, programName));
+    // The compiler's findings once it is there (asked again then): calls
+    // made while it loads would all wait for it and then build in turn.
+    result = await (withBuild && compilerReady ? pg.analyzeWithBuild(text, programName) : pg.analyze(text, programName));
   } catch (error) {
     if (asked === version) say(`${t('runFailed')}: ${error.message}`, 'error');
     return;
@@ -364,7 +367,9 @@ const zem = {
 
 zem.ready = made.then((pg) => pg.ready).then(
   () => {
+    compilerReady = true;
     setState('ready');
+    scheduleAnalysis();
   },
   (error) => {
     if (canRun) say(`${t('loadFailed')}: ${error.message}`, 'error');
