@@ -92,6 +92,8 @@ try {
         assert.equal(refused, 'refused');
         assert.equal(await page.evaluate(() => window.zem.state), 'unsupported');
         assert.equal(await page.$eval('#run', (button) => button.disabled), true);
+        assert.equal(await page.evaluate(() => window.zem.run()), null);
+        assert.equal(await page.$eval('#notice', (notice) => notice.textContent), '');
         await page.close();
       }
       assert.ok(!asked.includes(COMPILER), 'the compiler was fetched');

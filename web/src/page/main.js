@@ -212,6 +212,8 @@ async function runOnce() {
 }
 
 function run() {
+  // Where no program can run (the page says so), not even from the editor.
+  if (!canRun) return Promise.resolve(null);
   running ??= runOnce().finally(() => {
     running = null;
   });
