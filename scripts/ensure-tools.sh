@@ -12,7 +12,8 @@
 #   scripts/ensure-tools.sh web     what building the translator for
 #                                   WebAssembly (wasm32-wasi) needs
 #   scripts/ensure-tools.sh browser what the playground's page tests and its
-#                                   benchmark drive: chromium, and node
+#                                   benchmark drive: chromium, firefox-esr,
+#                                   and node
 #   scripts/ensure-tools.sh [test]  that, and what every test and check uses
 set -euo pipefail
 profile=${1:-test}
@@ -70,18 +71,21 @@ declare -A web=(
   [/usr/lib/llvm-19/lib/clang/19/lib/wasi/libclang_rt.builtins-wasm32.a]=libclang-rt-19-dev-wasm32
 )
 
-# Debian's chromium, driven headless by puppeteer-core (web/package-lock.json,
-# npm ci --prefix web), which downloads no browser of its own.
+# Debian's chromium and Firefox ESR, driven headless by puppeteer-core
+# (web/package-lock.json, npm ci --prefix web), which downloads no browser of
+# its own.
 declare -A browser=(
   [chromium]=chromium
+  [firefox-esr]=firefox-esr
   [node]=nodejs
   [npm]=npm
 )
 
 # The least version of a tool where an older one fails: the presets need
 # cmake 3.25; the WebAssembly tests need node 20 (WASI's getImportObject,
-# import.meta), and so do the editors' npm tools.
-declare -A least=([cmake]=3.25 [node]=20)
+# import.meta), and so do the editors' npm tools; puppeteer-core 24 drives
+# Firefox over WebDriver BiDi, which needs 128 or later.
+declare -A least=([cmake]=3.25 [node]=20 [firefox-esr]=128)
 # The same for a header, by the macro that holds its version: zemuc serve
 # uses cpp-httplib's interface of 0.11 (Debian 12's 0.11.4).
 declare -A header_least=([/usr/include/httplib.h]="CPPHTTPLIB_VERSION 0.11")

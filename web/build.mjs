@@ -27,20 +27,36 @@ const clangPackage = join(web, 'node_modules', '@yowasp', 'clang', 'gen');
 // own (to count progress), which has no URL: the browser then cannot keep
 // the compiled module for the next visit. Its modules are fetched with the
 // plain fetch instead, so that WebAssembly.compileStreaming sees the
-// site's own response.
-const MODULE_FETCH = 'resourceModule.modules(fetchFn)';
-const keepModuleURLs = {
+// site's own response, and counted through a copy of it: the progress the
+// page shows is then of every byte, out of the site's own total (the
+// package's counts the untrimmed resources).
+const PATCHES = [
+  ['resourceModule.modules(fetchFn)', 'resourceModule.modules(fetchFn === fetch_default ? fetch_default : countedFetch)'],
+  [
+    'const status = { source: this, totalLength: resourceModule.totalSize, doneLength: 0 };',
+    `var status = { source: this, totalLength: resourceModule.totalSize, doneLength: 0 };
+      var countedFetch = (input, init) => fetch_default(input, init).then((response) => {
+        response.clone().body.pipeTo(new WritableStream({ write(chunk) {
+          status.doneLength += chunk.length;
+          fetchProgress(status);
+        } })).catch(() => {});
+        return response;
+      });`,
+  ],
+];
+const keepModuleURLs = (totalSize) => ({
   name: 'clang-module-urls',
   setup(build) {
     build.onLoad({ filter: /[\\/]@yowasp[\\/]clang[\\/]gen[\\/]bundle\.js$/ }, (args) => {
-      const text = readFileSync(args.path, 'utf8');
-      if (text.split(MODULE_FETCH).length !== 2) {
-        throw new Error(`${args.path}: "${MODULE_FETCH}" is not there once; see web/build.mjs`);
+      let text = readFileSync(args.path, 'utf8');
+      for (const [from, to] of [...PATCHES, [/^var totalSize = \d+;$/m, `var totalSize = ${totalSize};`]]) {
+        if (text.split(from).length !== 2) throw new Error(`${args.path}: "${from}" is not there once; see web/build.mjs`);
+        text = text.replace(from, to);
       }
-      return { contents: text.replace(MODULE_FETCH, 'resourceModule.modules(fetch_default)'), loader: 'js' };
+      return { contents: text, loader: 'js' };
     });
   },
-};
+});
 
 // The target the build gives clang, from zemucweb itself: the C library's
 // folders in the trimmed resources are named for it.
@@ -78,16 +94,6 @@ const page = join(web, 'src', 'page', 'main.js');
 if (existsSync(page)) entries.main = page;
 else console.warn('build: web/src/page/main.js is missing; the site has no page bundle');
 await esbuild.build({ ...common, entryPoints: entries, outdir: out, platform: 'browser' });
-// The compiler stays a module of its own, beside its files: it finds them
-// relative to its own URL, and the tests load it as the site does.
-await esbuild.build({
-  ...common,
-  entryPoints: { clang: join(clangPackage, 'bundle.js') },
-  outdir: join(out, 'clang'),
-  platform: 'neutral',
-  external: ['node:*'],
-  plugins: [keepModuleURLs],
-});
 for (const file of readdirSync(clangPackage).filter((name) => name.endsWith('.wasm'))) {
   copyFileSync(join(clangPackage, file), join(out, 'clang', file));
 }
@@ -97,6 +103,19 @@ execFileSync(process.execPath, [
   join(clangPackage, 'llvm-resources.tar'),
   join(out, 'clang', 'llvm-resources.tar'),
 ], { stdio: 'inherit' });
+// The compiler stays a module of its own, beside its files: it finds them
+// relative to its own URL, and the tests load it as the site does.
+const compilerBytes = readdirSync(join(out, 'clang'))
+  .filter((file) => file.startsWith('llvm'))
+  .reduce((sum, file) => sum + readFileSync(join(out, 'clang', file)).length, 0);
+await esbuild.build({
+  ...common,
+  entryPoints: { clang: join(clangPackage, 'bundle.js') },
+  outdir: join(out, 'clang'),
+  platform: 'neutral',
+  external: ['node:*'],
+  plugins: [keepModuleURLs(compilerBytes)],
+});
 
 copyFileSync(zemucweb, join(out, 'zemucweb.wasm'));
 copyFileSync(join(project, 'runtime', 'delkai.c'), join(out, 'delkai.c'));

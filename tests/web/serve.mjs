@@ -20,8 +20,10 @@ const TYPES = {
 };
 
 // Starts the server; resolves to { url, close() }. headers: sent with
-// every file besides its own (a host's cross-origin isolation, say).
-export function serve(root, prefix = '/', port = 0, { headers = {} } = {}) {
+// every file besides its own (a host's cross-origin isolation, say); host:
+// the address it listens on and names in url; hold(file): a promise the
+// answer for that file (a path under root) waits for, or nothing.
+export function serve(root, prefix = '/', port = 0, { headers = {}, host = '127.0.0.1', hold = () => null } = {}) {
   const base = prefix.endsWith('/') ? prefix : `${prefix}/`;
   const rootDir = path.resolve(root);
   const server = http.createServer((request, response) => {
@@ -39,34 +41,37 @@ export function serve(root, prefix = '/', port = 0, { headers = {} } = {}) {
     if (!pathname.startsWith(base)) return fail(404);
     let file = path.join(rootDir, pathname.slice(base.length));
     if (file !== rootDir && !file.startsWith(rootDir + path.sep)) return fail(403);
-    fs.stat(file, (error, stat) => {
-      if (!error && stat.isDirectory()) {
-        file = path.join(file, 'index.html');
-      }
-      fs.readFile(file, (readError, data) => {
-        if (readError) return fail(404);
-        const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
-        const since = Date.parse(request.headers['if-modified-since'] ?? '');
-        if (!Number.isNaN(since) && modified.getTime() <= since) {
-          response.writeHead(304, { 'last-modified': modified.toUTCString() });
-          return response.end();
+    // The file's answer, once hold lets it go.
+    const answer = (file) =>
+      fs.stat(file, (error, stat) => {
+        if (!error && stat.isDirectory()) {
+          file = path.join(file, 'index.html');
         }
-        response.writeHead(200, {
-          ...headers,
-          'content-type': TYPES[path.extname(file)] ?? 'application/octet-stream',
-          'content-length': data.length,
-          'last-modified': modified.toUTCString(),
+        fs.readFile(file, (readError, data) => {
+          if (readError) return fail(404);
+          const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
+          const since = Date.parse(request.headers['if-modified-since'] ?? '');
+          if (!Number.isNaN(since) && modified.getTime() <= since) {
+            response.writeHead(304, { 'last-modified': modified.toUTCString() });
+            return response.end();
+          }
+          response.writeHead(200, {
+            ...headers,
+            'content-type': TYPES[path.extname(file)] ?? 'application/octet-stream',
+            'content-length': data.length,
+            'last-modified': modified.toUTCString(),
+          });
+          response.end(request.method === 'HEAD' ? undefined : data);
         });
-        response.end(request.method === 'HEAD' ? undefined : data);
       });
-    });
+    Promise.resolve(hold(path.relative(rootDir, file))).then(() => answer(file));
   });
   return new Promise((resolve, reject) => {
     server.once('error', reject);
-    server.listen(port, '127.0.0.1', () => {
+    server.listen(port, host, () => {
       let closed = null;
       resolve({
-        url: `http://127.0.0.1:${server.address().port}${base}`,
+        url: `http://${host}:${server.address().port}${base}`,
         // Ends at once, kept-alive connections too; again, it does nothing.
         close() {
           closed ??= new Promise((done) => {

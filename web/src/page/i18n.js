@@ -76,6 +76,18 @@ const WORDS = {
     ja: '大きすぎてリンクに入らないファイル (合わせて 2 KB まで)',
     en: 'Files too big for the link (2 KB in all at most)',
   },
+  loadingCompiler: { ja: 'C コンパイラを読み込み中…', en: 'Loading the C compiler…' },
+  preparingCompiler: { ja: 'C コンパイラを準備中…', en: 'Preparing the C compiler…' },
+  state_queued: { ja: 'C コンパイラを待って実行します…', en: 'The run waits for the C compiler…' },
+  state_unsupported: { ja: 'このブラウザでは実行できません', en: 'Programs cannot run in this browser' },
+  cannotRun: {
+    ja:
+      'このブラウザでは、このページのプログラムを実行できません。プログラムを書く・チェックする・C を見ることはできます。' +
+      '実行するには、Chrome か Chromium（137 以降）で開くか、https:// か localhost のアドレスで開いてください（先生に聞いてください）。',
+    en:
+      'This browser cannot run programs on this page. You can still write and check programs and see their C. ' +
+      'To run them, open the page in Chrome or Chromium 137 or later, or over https:// or from localhost (ask your teacher).',
+  },
 };
 
 export function pickLang(search, navigatorLanguage) {

@@ -17,6 +17,8 @@ import { createSaveLink } from './save-program.js';
 import { pickLang, setLang, t } from './i18n.js';
 import { canSuspend } from '../pipeline/wasi.js';
 import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
+import { pageRunAbility } from './abilities.js';
+import { createLoading } from './loading.js';
 
 const FAST_ANALYSIS_MS = 250; // the check, as they type
 const BUILD_ANALYSIS_MS = 1500; // the compiler's findings, after a pause
@@ -30,13 +32,24 @@ let lang = pickLang(location.search, navigator.language);
 setLang(lang);
 
 const registered = registerServiceWorker();
+const loading = createLoading();
 // The playground is made once the service worker is in control (at once
-// on later visits); until then calls to it wait for it. A page about to
-// reload makes none.
+// on later visits, and where none can run); until then calls to it wait
+// for it. A page about to reload makes none. Where no program can run, it
+// is told now and the compiler is not fetched.
 let playground = null;
-const made = serviceWorkerInControl().then(() =>
-  reloadToIsolate(canSuspend) ? new Promise(() => {}) : (playground = new Playground({ base, lang })),
-);
+let canRun = pageRunAbility(canSuspend, false) !== 'none';
+let compilerReady = false;
+const made = serviceWorkerInControl().then(() => {
+  if (reloadToIsolate(canSuspend)) return new Promise(() => {});
+  canRun = pageRunAbility(canSuspend, true) !== 'none';
+  $('browser-note').hidden = canRun;
+  const onProgress = (progress) => {
+    loading.setProgress(progress);
+    if (state === 'loading' || state === 'queued') setState(state);
+  };
+  return (playground = new Playground({ base, lang, compiler: canRun, onProgress }));
+});
 
 let state = 'loading';
 let exitStatus = null;
@@ -59,11 +72,15 @@ function say(text, kind = 'info') {
 function setState(next) {
   state = next;
   document.body.dataset.state = next;
-  const busy = next === 'building' || next === 'running' || next === 'waiting';
-  $('run').disabled = next === 'loading' || busy;
+  const busy = next === 'building' || next === 'running' || next === 'waiting' || next === 'queued';
+  $('run').disabled = busy || next === 'unsupported' || !canRun;
   $('stop').disabled = !busy;
-  const word = t(`state_${next}`);
-  $('status').textContent = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
+  const word = next === 'loading' || next === 'queued' ? loading.words(next === 'queued') : t(`state_${next}`);
+  const status = $('status');
+  status.textContent = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
+  // The style sheet draws it as a bar behind the words.
+  const loaded = next === 'loading' || next === 'queued' ? loading.fraction() : null;
+  status.style.setProperty('--loaded', loaded === null ? '' : `${Math.round(loaded * 100)}%`);
 }
 
 // ---- the editor and its analysis
@@ -100,7 +117,9 @@ async function analyze(withBuild) {
   let result;
   try {
     const pg = await made;
-    result = await (withBuild ? pg.analyzeWithBuild(text, programName) : pg.analyze(text, programName));
+    // The compiler's findings once it is there (asked again then): calls
+    // made while it loads would all wait for it and then build in turn.
+    result = await (withBuild && compilerReady ? pg.analyzeWithBuild(text, programName) : pg.analyze(text, programName));
   } catch (error) {
     if (asked === version) say(`${t('runFailed')}: ${error.message}`, 'error');
     return;
@@ -154,7 +173,13 @@ function showProblems(lines) {
 // ---- running
 
 async function runOnce() {
-  await zem.ready;
+  if (state === 'loading') {
+    setState('queued');
+    if (!(await loading.wait(zem.ready))) {
+      if (state === 'queued') setState('loading');
+      return null;
+    }
+  }
   const text = editor.text();
   exitStatus = null;
   showProblems([]);
@@ -194,6 +219,8 @@ async function runOnce() {
 }
 
 function run() {
+  // Where no program can run (the page says so), not even from the editor.
+  if (!canRun) return Promise.resolve(null);
   running ??= runOnce().finally(() => {
     running = null;
   });
@@ -202,6 +229,7 @@ function run() {
 
 function stop() {
   if (!running) return;
+  if (state === 'queued') return loading.cancel();
   const run = running;
   playground?.stop();
   const timer = setTimeout(() => say(t('stopStuck'), 'error'), STOP_GRACE_MS);
@@ -212,7 +240,7 @@ $('run').addEventListener('click', () => void run());
 // Anywhere else in the page; the editor takes it itself (and marks it
 // taken), and a run under way is not started again.
 document.addEventListener('keydown', (event) => {
-  if (event.defaultPrevented || !isRunKey(event) || state === 'loading') return;
+  if (event.defaultPrevented || !isRunKey(event) || $('run').disabled) return;
   event.preventDefault();
   void run();
 });
@@ -363,6 +391,10 @@ langMenu.addEventListener('change', () => {
 
 const zem = {
   ready: null,
+  checkReady: made.then((pg) => pg.checkReady),
+  get canRun() {
+    return canRun;
+  },
   get state() {
     return state;
   },
@@ -381,13 +413,18 @@ const zem = {
 
 zem.ready = made.then((pg) => pg.ready).then(
   () => {
+    compilerReady = true;
     setState('ready');
+    scheduleAnalysis();
   },
   (error) => {
-    say(`${t('loadFailed')}: ${error.message}`, 'error');
+    if (canRun) say(`${t('loadFailed')}: ${error.message}`, 'error');
+    else setState('unsupported');
     throw error;
   },
 );
+// Where no program can run, ready stays rejected; the page tells why.
+zem.ready.catch(() => {});
 window.zem = zem;
 
 setState('loading');

@@ -19,11 +19,21 @@ export class Playground {
   #calls = new Map();
   #nextId = 1;
   #run = null;
+  #compiler;
+  #onProgress;
+  // ready: a program can be built; checkReady: the check answers (zemucweb
+  // loaded, the compiler perhaps not yet).
   ready;
+  checkReady;
 
-  constructor({ base, lang }) {
+  // compiler: false where no program can run in this browser (the compiler
+  // is then not fetched); onProgress({ done, total }): the compiler's bytes
+  // fetched so far.
+  constructor({ base, lang, compiler = true, onProgress = () => {} }) {
     this.#base = new URL(base, globalThis.location?.href);
     this.#lang = lang;
+    this.#compiler = compiler;
+    this.#onProgress = onProgress;
     this.#startToolchain();
   }
 
@@ -31,6 +41,10 @@ export class Playground {
     const worker = new Worker(new URL('toolchain-worker.js', this.#base), { type: 'module' });
     this.#toolchain = worker;
     worker.onmessage = ({ data }) => {
+      if (data.progress) {
+        this.#onProgress(data.progress);
+        return;
+      }
       const call = this.#calls.get(data.id);
       if (!call) return;
       this.#calls.delete(data.id);
@@ -42,7 +56,9 @@ export class Playground {
       event.preventDefault?.();
       this.#failCalls(new Error(`the toolchain worker failed: ${event.message ?? 'it did not start'}`));
     };
-    this.ready = this.#call('load', { base: this.#base.href, lang: this.#lang }, { limit: false });
+    const load = { base: this.#base.href, lang: this.#lang, compiler: this.#compiler };
+    this.ready = this.#call('load', load, { limit: false });
+    this.checkReady = this.#call('checkLoaded', null, { limit: false });
   }
 
   #failCalls(error) {

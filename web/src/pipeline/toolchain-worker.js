@@ -1,7 +1,8 @@
 // The worker that keeps zemucweb and the C compiler loaded between runs.
 // Messages in: { id, method, args }; out: { id, value } or { id, error }.
 // The check (analyze, hover, complete) answers as soon as zemucweb has
-// loaded; builds wait for the compiler.
+// loaded; builds wait for the compiler. While the compiler loads, the
+// worker tells how far: { progress: { done, total } } (bytes), no id.
 import { Toolchain } from './toolchain.js';
 import { compileWasm, fetchBytes } from './load.js';
 
@@ -9,12 +10,32 @@ const WARM_UP = 'はじめ\nおわり\n';
 let checking = null; // Promise of the Toolchain, once load is asked
 let building = null; // Promise of it with the compiler loaded and warm
 
-async function load({ base, lang }) {
-  const clang = import(new URL('clang/clang.js', base).href).then(async (module) => {
+// Progress is told at most this often (the compiler's fetch reports each
+// piece it receives), and always at its end.
+const PROGRESS_EVERY_MS = 100;
+function progressTeller() {
+  let last = 0;
+  return ({ totalLength, doneLength }) => {
+    const now = Date.now();
+    if (doneLength < totalLength && now - last < PROGRESS_EVERY_MS) return;
+    last = now;
+    self.postMessage({ progress: { done: doneLength, total: totalLength } });
+  };
+}
+
+// compiler: false where the page cannot run a program: the 80 MB are not
+// fetched, and builds fail saying why.
+function loadCompiler(base, compiler) {
+  if (!compiler) return Promise.reject(new Error('this browser cannot run programs on this page'));
+  return import(new URL('clang/clang.js', base).href).then(async (module) => {
     // Fetches and compiles the compiler now, not at the first build.
-    await module.runClang(null, {}, { fetchProgress() {} });
+    await module.runClang(null, {}, { fetchProgress: progressTeller() });
     return module;
   });
+}
+
+async function load({ base, lang, compiler = true }) {
+  const clang = loadCompiler(base, compiler);
   // Its failure is told by the builds that wait for it.
   clang.catch(() => {});
   checking = Promise.all([compileWasm(new URL('zemucweb.wasm', base)), fetchBytes(new URL('delkai.c', base))]).then(
@@ -29,6 +50,8 @@ async function load({ base, lang }) {
     if (!warm.built?.ok) throw new Error(`an empty program does not build: ${warm.explained.shown}`);
     return toolchain;
   });
+  // Told by the builds that wait for it, and by ready.
+  building.catch(() => {});
   await building;
 }
 
@@ -41,6 +64,7 @@ const build = async (use) => use(await loaded(building));
 
 const methods = {
   load,
+  checkLoaded: () => check(() => true),
   setLang: (lang) => check((toolchain) => toolchain.setLang(lang)),
   analyze: ({ source, name }) => check((toolchain) => toolchain.analyze(source, name)),
   analyzeWithBuild: ({ source, name }) => build((toolchain) => toolchain.analyze(source, name, { withBuild: true })),
