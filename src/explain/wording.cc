@@ -53,6 +53,13 @@ constexpr Text kKeywordGlued = {
     "{name} は {keyword} で始まりますが文ではありません。{keyword} の後には ( "
     "を書きます: {keyword}(...)",
     "{name} begins with {keyword} but is no statement: write {keyword}(...)"};
+// A keyword with a blank or a text after it instead of its (: the line is
+// no statement, and its C holds the keyword as a name.
+constexpr Text kKeywordAlone = {
+    "{keyword} のすぐ後に ( がないので、文として読まれません。{keyword}(...) "
+    "と書いてください",
+    "{keyword} has no ( right after it, so it is no statement: write "
+    "{keyword}(...)"};
 constexpr Text kUnknownFunction = {
     "{name} という文も関数もありません。文の名前を打ち間違えていませんか "
     "(見る 打つ くり返し 開く 閉じる 読む 書く 読みきり)",
@@ -230,11 +237,14 @@ void undeclared(const Reading& r, Told& told) {
   const std::string word = quoted(r.message.text);
   if (reads_unopened_file(r, word, told)) return;
   const std::string keyword = keyword_at_start(word);
-  if (word == utf8(sjis::kDisplay)) {
+  const bool display =
+      r.program.line(r.place->line).keyword == Keyword::kDisplay;
+  if (display && word == utf8(sjis::kDisplay)) {
     name(r, told, kKeywordAsLabel, {});
-  } else if (variable_spelling(word) &&
-             r.program.line(r.place->line).keyword == Keyword::kDisplay) {
+  } else if (display && variable_spelling(word)) {
     name(r, told, kVariableAsLabel, {{"name", word}});
+  } else if (!keyword.empty() && word == keyword) {
+    name(r, told, kKeywordAlone, {{"keyword", keyword}});
   } else if (!keyword.empty()) {
     name(r, told, kKeywordGlued, {{"name", word}, {"keyword", keyword}});
   } else {
@@ -259,6 +269,19 @@ void tell_value_missing(const Reading& r, Told& told, std::string_view c_name,
 }
 
 void used_before_value(const Reading& r, Told& told) {
+  tell_value_missing(r, told, quoted(r.message.text));
+}
+
+// The browser's build asks clang for its loop warning
+// (-Wconditional-uninitialized), its only look at a value used before it
+// gets a value inside a loop: a use inside the loop is one on the loop's
+// first round. clang does not know that a くり返し runs at least once, so a
+// use after the loop of a value set inside it says nothing.
+void used_in_loop(const Reading& r, Told& told) {
+  if (!inside_loop(r.program, r.place->line)) {
+    told.left_out = true;
+    return;
+  }
   tell_value_missing(r, told, quoted(r.message.text));
 }
 
@@ -407,6 +430,10 @@ constexpr std::array kWordings = {
             Needs::kWarning,
             {},
             used_before_value},
+    Wording{{{{"[-Wconditional-uninitialized]"}}},
+            Needs::kWarning,
+            {},
+            used_in_loop},
     Wording{
         {{{"may be used uninitialized"}, {"may be uninitialized when used"}}},
         Needs::kWarning,

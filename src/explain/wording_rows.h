@@ -48,6 +48,8 @@ void missing_value(const Reading& reading, Told& told);
 // tcc's "identifier expected", which may stand a line late.
 void value_missing_late(const Reading& reading, Told& told);
 void else_without_if(const Reading& reading, Told& told);
+// Whether `line` stands inside a loop's block, or opens one.
+bool inside_loop(const Program& program, std::size_t line);
 // "'X' without a previous 'Y'".
 void without_before(const Reading& reading, Told& told);
 
