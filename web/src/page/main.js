@@ -12,6 +12,7 @@ import { EXAMPLES } from './examples.js';
 import { decodeSjis } from './sjis.js';
 import { shareHash, readShareHash, cleanName } from './share.js';
 import { pickLang, setLang, t } from './i18n.js';
+import { outcomeOf, isToolLine, withoutToolLines } from './outcome.js';
 import { canSuspend } from '../pipeline/wasi.js';
 import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
 
@@ -37,6 +38,7 @@ const made = serviceWorkerInControl().then(() =>
 
 let state = 'loading';
 let exitStatus = null;
+let outcome = null; // how the last run ended, a key of outcome.js
 let programName = 'prog.zem';
 let problemLines = [];
 let running = null; // the promise of the run under way
@@ -59,8 +61,9 @@ function setState(next) {
   const busy = next === 'building' || next === 'running' || next === 'waiting';
   $('run').disabled = next === 'loading' || busy;
   $('stop').disabled = !busy;
-  const word = t(`state_${next}`);
-  $('status').textContent = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
+  const ended = next === 'done' && outcome !== null;
+  $('status').textContent = t(ended ? `outcome_${outcome}` : `state_${next}`);
+  $('status').title = ended && exitStatus !== null ? `${t('exitStatus')} ${exitStatus}` : '';
 }
 
 // ---- the editor and its analysis
@@ -130,6 +133,7 @@ function showProblems(lines) {
     ...problemLines.map((line) => {
       const item = document.createElement('li');
       item.textContent = line;
+      if (isToolLine(line)) item.classList.add('tool');
       // FILE:LINE:COL: takes the editor there (columns count from 1).
       const place = /^[^:]*\.zem:(\d+):(\d+):/.exec(line);
       if (place) {
@@ -142,7 +146,9 @@ function showProblems(lines) {
       return item;
     }),
   );
+  $('details-toggle').hidden = !problemLines.some(isToolLine);
 }
+$('details').addEventListener('change', () => $('problems').classList.toggle('details', $('details').checked));
 
 // ---- running
 
@@ -150,6 +156,7 @@ async function runOnce() {
   await zem.ready;
   const text = editor.text();
   exitStatus = null;
+  outcome = null;
   showProblems([]);
   say('');
   terminal.beginRun();
@@ -167,14 +174,17 @@ async function runOnce() {
     });
   } catch (error) {
     terminal.endRun();
+    outcome = 'failed';
     setState('done');
     say(`${t('runFailed')}: ${error.message}`, 'error');
     return null;
   }
   terminal.endRun();
   exitStatus = result.status;
+  outcome = outcomeOf(result);
   showProblems(result.problems);
-  terminal.note(result.shown);
+  if (result.stopped) terminal.note(`${t('stoppedNote')}\n`);
+  terminal.note(withoutToolLines(result.shown));
   const cText = result.cBytes ? decodeSjis(result.cBytes) : '';
   cView.set(cText, cText === lastAnalysis.cText ? lastAnalysis.cLines : null);
   cView.showLine(cursorLine);
@@ -324,6 +334,9 @@ const zem = {
   },
   get exitStatus() {
     return exitStatus;
+  },
+  get outcome() {
+    return outcome;
   },
   source: () => editor.text(),
   setSource,
