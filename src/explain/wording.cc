@@ -70,12 +70,6 @@ constexpr Text kOverlapHere = {
     "先と写す元は別の変数にしてください",
     "two of the texts given here are the same place in memory and cannot be "
     "copied right: copy from and to different variables"};
-constexpr Text kUsedBeforeValue = {"{name} に値を入れる前に使っています",
-                                   "{name} is used before it gets a value"};
-// The optimiser's "may": on some path, perhaps one the program never takes.
-constexpr Text kMayBeUsedBeforeValue = {
-    "{name} に値を入れる前に使うことがあるかもしれません",
-    "{name} may be used before it gets a value"};
 constexpr Text kFullWidth = {
     "{character} は全角の文字で、C では読めません。半角の {ascii} "
     "で書いてください",
@@ -86,15 +80,6 @@ constexpr Text kStray = {
     "の記号しか読みません",
     "{character} cannot stand here: outside quotes, C reads only names, "
     "numbers and its own signs"};
-
-// The name between the first pair of quotes of `text`, single or double.
-std::string quoted(std::string_view text) {
-  const std::size_t open = text.find_first_of("'\"");
-  if (open == std::string_view::npos) return {};
-  const std::size_t close = text.find(text[open], open + 1);
-  if (close == std::string_view::npos) return {};
-  return std::string(text.substr(open + 1, close - open - 1));
-}
 
 // Whether a name, UTF-8, is spelled as a variable of the learner's: it
 // begins with 数 or 字.
@@ -251,59 +236,6 @@ void undeclared(const Reading& r, Told& told) {
     name(r, told, kNotAVariable, {{"name", word}});
   }
   point_at(r, told, word);
-}
-
-// The C name of a variable used before it gets a value, said as a number
-// or a text variable of the learner's where it is one; `text` says whether
-// that is certain.
-void tell_value_missing(const Reading& r, Told& told, std::string_view c_name,
-                        const Text& text = kUsedBeforeValue) {
-  if (const auto v = learner_name(r.program, c_name);
-      v && (v->kind == LearnerName::Kind::kNumber ||
-            v->kind == LearnerName::Kind::kText)) {
-    const std::string shown = said(*v, r.language);
-    name(r, told, text, {{"name", shown}});
-    point_at(r, told, shown);
-    told.value_missing = shown;
-  }
-}
-
-void used_before_value(const Reading& r, Told& told) {
-  tell_value_missing(r, told, quoted(r.message.text));
-}
-
-// The browser's build asks clang for its loop warning
-// (-Wconditional-uninitialized), its only look at a value used before it
-// gets a value inside a loop: a use inside the loop is one on the loop's
-// first round. clang does not know that a くり返し runs at least once, so a
-// use after the loop of a value set inside it says nothing.
-void used_in_loop(const Reading& r, Told& told) {
-  if (!inside_loop(r.program, r.place->line)) {
-    told.left_out = true;
-    return;
-  }
-  tell_value_missing(r, told, quoted(r.message.text));
-}
-
-void may_be_used_before_value(const Reading& r, Told& told) {
-  tell_value_missing(r, told, quoted(r.message.text), kMayBeUsedBeforeValue);
-}
-
-// clang's analyser says what a value never set is used for ("The left
-// operand of '+' is a garbage value", "2nd function call argument is an
-// uninitialized value" ...), and names the variable in a note of its own:
-// "'nn1' declared without an initial value". Empty when no note does.
-std::string declared_without_value(const CompilerMessage& message) {
-  for (const std::string& note : message.notes) {
-    if (note.find(" declared without an initial value") != std::string::npos) {
-      return quoted(note);
-    }
-  }
-  return {};
-}
-
-void garbage_value(const Reading& r, Told& told) {
-  tell_value_missing(r, told, declared_without_value(r.message));
 }
 
 // tcc's "';' expected (got "printf")", and gcc's "expected ';' before
@@ -484,6 +416,14 @@ bool needs_met(Needs needs, const Reading& r) {
 }
 
 }  // namespace
+
+std::string quoted(std::string_view text) {
+  const std::size_t open = text.find_first_of("'\"");
+  if (open == std::string_view::npos) return {};
+  const std::size_t close = text.find(text[open], open + 1);
+  if (close == std::string_view::npos) return {};
+  return std::string(text.substr(open + 1, close - open - 1));
+}
 
 std::string utf8(std::string_view sjis) {
   return convert_text(sjis, Encoding::kShiftJis, Encoding::kUtf8);
