@@ -241,19 +241,19 @@ constexpr std::array kRows = {
          "the block opened here is not closed by the end of the program, so "
          "the C does not build. Write a }} line where the block ends."},
         {Follows::kEndOfInput,
-         {"{ と } が合いません: この行の { (またはその中の {) を閉じる } が"
-          "ありません",
-          "the braces do not pair: the { on this line, or one inside it, is "
+         {"{{ と }} が合いません: この行の {{ (またはその中の {{) を閉じる }} "
+          "がありません",
+          "the braces do not pair: the {{ on this line, or one inside it, is "
           "never "
-          "closed by a }"}}},
+          "closed by a }}"}}},
     ProblemRow{Problem::kStrayClosingBrace,
                "stray-closing-brace",
                {"この }} で閉じるブロックがないので、Cができません。余分な }} "
                 "を消してください。",
                 "this }} closes no block, so the C does not build. Remove it."},
                {Follows::kFromItsLine,
-                {"{ と } が合いません: この } が閉じる { がありません",
-                 "the braces do not pair: this } closes no {"}}},
+                {"{{ と }} が合いません: この }} が閉じる {{ がありません",
+                 "the braces do not pair: this }} closes no {{"}}},
     ProblemRow{Problem::kBeginMissing,
                "begin-missing",
                {"{begin} の行がないので、Cに main "

@@ -45,6 +45,7 @@ std::optional<Told> told_of(const Program& program, const CopyMap& map,
   if (learner_line) told.text = said_as_keywords(program, told.text, told.line);
   phrase({program, language, message, learner_line ? &*place.source : nullptr},
          told);
+  if (told.left_out) return std::nullopt;
   // A statement's C is the translator's, but for the learner's names
   // and texts: of its warnings only a value missing is the learner's,
   // and those about what stands before the keyword.

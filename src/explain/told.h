@@ -29,6 +29,9 @@ struct Told {
   // The line's C closes main early (a 読む of a file never opened): what
   // the compiler says of the lines after it only follows from it.
   bool closes_main = false;
+  // Nothing the learner needs to hear (the browser's build's loop warning
+  // for a use after the loop): left out.
+  bool left_out = false;
   Severity severity = Severity::kError;
   std::string text;   // UTF-8
   std::string words;  // the compiler's own, as it wrote them

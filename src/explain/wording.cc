@@ -53,6 +53,13 @@ constexpr Text kKeywordGlued = {
     "{name} は {keyword} で始まりますが文ではありません。{keyword} の後には ( "
     "を書きます: {keyword}(...)",
     "{name} begins with {keyword} but is no statement: write {keyword}(...)"};
+// A keyword with a blank or a text after it instead of its (: the line is
+// no statement, and its C holds the keyword as a name.
+constexpr Text kKeywordAlone = {
+    "{keyword} のすぐ後に ( がないので、文として読まれません。{keyword}(...) "
+    "と書いてください",
+    "{keyword} has no ( right after it, so it is no statement: write "
+    "{keyword}(...)"};
 constexpr Text kUnknownFunction = {
     "{name} という文も関数もありません。文の名前を打ち間違えていませんか "
     "(見る 打つ くり返し 開く 閉じる 読む 書く 読みきり)",
@@ -63,12 +70,6 @@ constexpr Text kOverlapHere = {
     "先と写す元は別の変数にしてください",
     "two of the texts given here are the same place in memory and cannot be "
     "copied right: copy from and to different variables"};
-constexpr Text kUsedBeforeValue = {"{name} に値を入れる前に使っています",
-                                   "{name} is used before it gets a value"};
-// The optimiser's "may": on some path, perhaps one the program never takes.
-constexpr Text kMayBeUsedBeforeValue = {
-    "{name} に値を入れる前に使うことがあるかもしれません",
-    "{name} may be used before it gets a value"};
 constexpr Text kFullWidth = {
     "{character} は全角の文字で、C では読めません。半角の {ascii} "
     "で書いてください",
@@ -79,15 +80,6 @@ constexpr Text kStray = {
     "の記号しか読みません",
     "{character} cannot stand here: outside quotes, C reads only names, "
     "numbers and its own signs"};
-
-// The name between the first pair of quotes of `text`, single or double.
-std::string quoted(std::string_view text) {
-  const std::size_t open = text.find_first_of("'\"");
-  if (open == std::string_view::npos) return {};
-  const std::size_t close = text.find(text[open], open + 1);
-  if (close == std::string_view::npos) return {};
-  return std::string(text.substr(open + 1, close - open - 1));
-}
 
 // Whether a name, UTF-8, is spelled as a variable of the learner's: it
 // begins with 数 or 字.
@@ -230,57 +222,20 @@ void undeclared(const Reading& r, Told& told) {
   const std::string word = quoted(r.message.text);
   if (reads_unopened_file(r, word, told)) return;
   const std::string keyword = keyword_at_start(word);
-  if (word == utf8(sjis::kDisplay)) {
+  const bool display =
+      r.program.line(r.place->line).keyword == Keyword::kDisplay;
+  if (display && word == utf8(sjis::kDisplay)) {
     name(r, told, kKeywordAsLabel, {});
-  } else if (variable_spelling(word) &&
-             r.program.line(r.place->line).keyword == Keyword::kDisplay) {
+  } else if (display && variable_spelling(word)) {
     name(r, told, kVariableAsLabel, {{"name", word}});
+  } else if (!keyword.empty() && word == keyword) {
+    name(r, told, kKeywordAlone, {{"keyword", keyword}});
   } else if (!keyword.empty()) {
     name(r, told, kKeywordGlued, {{"name", word}, {"keyword", keyword}});
   } else {
     name(r, told, kNotAVariable, {{"name", word}});
   }
   point_at(r, told, word);
-}
-
-// The C name of a variable used before it gets a value, said as a number
-// or a text variable of the learner's where it is one; `text` says whether
-// that is certain.
-void tell_value_missing(const Reading& r, Told& told, std::string_view c_name,
-                        const Text& text = kUsedBeforeValue) {
-  if (const auto v = learner_name(r.program, c_name);
-      v && (v->kind == LearnerName::Kind::kNumber ||
-            v->kind == LearnerName::Kind::kText)) {
-    const std::string shown = said(*v, r.language);
-    name(r, told, text, {{"name", shown}});
-    point_at(r, told, shown);
-    told.value_missing = shown;
-  }
-}
-
-void used_before_value(const Reading& r, Told& told) {
-  tell_value_missing(r, told, quoted(r.message.text));
-}
-
-void may_be_used_before_value(const Reading& r, Told& told) {
-  tell_value_missing(r, told, quoted(r.message.text), kMayBeUsedBeforeValue);
-}
-
-// clang's analyser says what a value never set is used for ("The left
-// operand of '+' is a garbage value", "2nd function call argument is an
-// uninitialized value" ...), and names the variable in a note of its own:
-// "'nn1' declared without an initial value". Empty when no note does.
-std::string declared_without_value(const CompilerMessage& message) {
-  for (const std::string& note : message.notes) {
-    if (note.find(" declared without an initial value") != std::string::npos) {
-      return quoted(note);
-    }
-  }
-  return {};
-}
-
-void garbage_value(const Reading& r, Told& told) {
-  tell_value_missing(r, told, declared_without_value(r.message));
 }
 
 // tcc's "';' expected (got "printf")", and gcc's "expected ';' before
@@ -407,6 +362,10 @@ constexpr std::array kWordings = {
             Needs::kWarning,
             {},
             used_before_value},
+    Wording{{{{"[-Wconditional-uninitialized]"}}},
+            Needs::kWarning,
+            {},
+            used_in_loop},
     Wording{
         {{{"may be used uninitialized"}, {"may be uninitialized when used"}}},
         Needs::kWarning,
@@ -457,6 +416,14 @@ bool needs_met(Needs needs, const Reading& r) {
 }
 
 }  // namespace
+
+std::string quoted(std::string_view text) {
+  const std::size_t open = text.find_first_of("'\"");
+  if (open == std::string_view::npos) return {};
+  const std::size_t close = text.find(text[open], open + 1);
+  if (close == std::string_view::npos) return {};
+  return std::string(text.substr(open + 1, close - open - 1));
+}
 
 std::string utf8(std::string_view sjis) {
   return convert_text(sjis, Encoding::kShiftJis, Encoding::kUtf8);

@@ -24,9 +24,9 @@ constexpr Text kMissingValue = {
     "ここに値がありません。数か変数か式を書きます",
     "a value is missing here: write a number, a variable or a calculation"};
 constexpr Text kElseWithoutIf = {
-    "この else の前に if がありません。else は if の { } を閉じる } "
+    "この else の前に if がありません。else は if の {{ }} を閉じる }} "
     "のすぐ後に書きます",
-    "this else has no if before it: an else goes right after the } that "
+    "this else has no if before it: an else goes right after the }} that "
     "closes the block of an if"};
 constexpr Text kWithoutBefore = {"この {word} の前に {before} がありません",
                                  "this {word} has no {before} before it"};
@@ -101,6 +101,32 @@ void value_missing_late(const Reading& r, Told& told) {
     told.column = end_column(r.program, before);
   }
   missing_value(r, told);
+}
+
+// The braces of a line, outside quotes, from its end to its start: each
+// } one block deeper, each { one out; a { that opens a block around the
+// line we came from tells whether it is a loop's.
+bool inside_loop(const Program& program, std::size_t line) {
+  std::size_t depth = 0;
+  for (std::size_t n = line; n > 0 && !program.line(n).frame(); --n) {
+    const SourceLine& source = program.line(n);
+    const std::string_view text = trimmed(source.squeezed);
+    bool quoted = false;
+    for (std::size_t i = text.size(); i-- > 0;) {
+      if (text[i] == '"') quoted = !quoted;
+      if (quoted || (text[i] != '{' && text[i] != '}')) continue;
+      if (text[i] == '}') {
+        ++depth;
+      } else if (depth > 0) {
+        --depth;
+      } else if (source.keyword == Keyword::kRepeat ||
+                 text.starts_with("while") || text.starts_with("for") ||
+                 text.starts_with("do")) {
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 void else_without_if(const Reading& r, Told& told) {

@@ -68,6 +68,16 @@ TEST(CheckMessages, EveryRowHasItsOwnCodeAndTheShapeRowsTheirErrors) {
     EXPECT_EQ(row.about_shape(), shape);
     EXPECT_EQ(!row.shape.build.japanese.empty(), shape);
     EXPECT_EQ(!row.shape.build.english.empty(), shape);
+    // Braces in the error are written {{ and }}, as in the check's texts:
+    // fmt stops at a lone one where it cannot throw (WebAssembly).
+    for (const Language language : {Language::kJapanese, Language::kEnglish}) {
+      const std::string told = fill(row.shape.build, language, {});
+      EXPECT_EQ(
+          static_cast<std::size_t>(std::count(told.begin(), told.end(), '{')),
+          shown_braces(pick(language, row.shape.build.japanese,
+                            row.shape.build.english)))
+          << told;
+    }
     EXPECT_EQ(row.shape.whole_program, row.problem == Problem::kBeginMissing ||
                                            row.problem == Problem::kEndMissing);
   }

@@ -92,5 +92,13 @@ if ((warned == 1)); then
   grep -q '^p.zem:5:3: warning: 数x is used before it gets a value$' "$work/err" ||
     fail "a value missing in a loop" "not told of 数x on line 5"
 fi
+# A blank between 見る and its text: the check tells of it; the build's one
+# error says that 見る is no statement, and nothing of a label or a variable.
+run 'はじめ\n\t見る "こんにちは";\nおわり\n' ''
+((status != 0)) || fail "a blank after 見る" "status 0"
+grep -q '^p.zem:2:2: warning: blanks are removed' "$work/err" ||
+  fail "a blank after 見る" "the check's warning is missing"
+grep -q 'label\|variable' "$work/err" &&
+  fail "a blank after 見る" "told of a label or a variable"
 ((failed == 0)) && echo "ok: zemuc run with $compiler"
 exit $failed

@@ -88,6 +88,14 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "見る(...)\n"
        "\t見る数a;\n"
        "\t^\n"},
+      // The check tells of the blank; the C's 見る is no label of a 見る.
+      {"a keyword and a blank before its text (clang)",
+       "はじめ\n\t見る \"こんにちは\";\nおわり\n",
+       "p.zem:2:2: error: use of undeclared identifier '見る'\n", true,
+       "p.zem:2:2: error: 見る has no ( right after it, so it is no statement: "
+       "write 見る(...)\n"
+       "\t見る \"こんにちは\";\n"
+       "\t^\n"},
       {"an unknown function, from the linker",
        "はじめ\n\t\thyouji(3);\nおわり\n",
        "/usr/bin/ld: /tmp/cc1.o: in function `main':\n"
@@ -145,6 +153,26 @@ TEST(ExplainBuild, CompilerMessagesInTheLearnersTerms) {
        "p.zem:4:3: warning: 数x is used before it gets a value\n"
        "\t\t数x=数x+1;\n"
        "\t\t^\n"},
+      // The browser's clang, with no analyser, warns of both a use inside
+      // the loop and one after it; the loop runs at least once.
+      {"a value used before it is set inside a loop (clang's loop warning)",
+       "はじめ\n\tくり返し(3){\n\t\t数s=数s+1;\n\t}\n\t見る(\"s\",数s);\n"
+       "おわり\n",
+       "p.zem:3:7: warning: variable 'nn1' may be uninitialized when used here "
+       "[-Wconditional-uninitialized]\n"
+       "<translator>:468:36: note: initialize the variable 'nn1' to silence "
+       "this warning\n",
+       false,
+       "p.zem:3:3: warning: 数s is used before it gets a value\n"
+       "\t\t数s=数s+1;\n"
+       "\t\t^\n"},
+      {"a value set inside a loop, used after it (clang's loop warning)",
+       "はじめ\n\tくり返し(3){\n\t\t数s=1;\n\t}\n\t見る(\"s\",数s);\nおわり\n",
+       "p.zem:5:26: warning: variable 'nn1' may be uninitialized when used "
+       "here [-Wconditional-uninitialized]\n"
+       "<translator>:468:36: note: initialize the variable 'nn1' to silence "
+       "this warning\n",
+       false, ""},
       {"the same in a statement's C, given to printf (clang's analyser)",
        "はじめ\n\tくり返し(2){\n\t\t見る(\"x\",数x);\n\t\t数x=1;\n\t}\n"
        "おわり\n",

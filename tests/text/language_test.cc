@@ -73,6 +73,13 @@ TEST(Fill, PositionalNamedAndBraces) {
   EXPECT_EQ(fill({"", "'{}'"}, Language::kEnglish, {"{oops}"}), "'{oops}'");
   EXPECT_EQ(fill({"", "a } b"}, Language::kEnglish, {}), "a } b");
   EXPECT_EQ(fill({"", "{missing}"}, Language::kEnglish, args), "{missing}");
+  // Checked before fmt reads it, so that a build without exceptions shows
+  // the same: a lone brace first, last, or a field with nothing to fill it.
+  EXPECT_EQ(fill({"{ と } が合いません", ""}, Language::kJapanese, {}),
+            "{ と } が合いません");
+  EXPECT_EQ(fill({"", "a {"}, Language::kEnglish, {}), "a {");
+  EXPECT_EQ(fill({"", "{} and {}"}, Language::kEnglish, {"one"}), "{} and {}");
+  EXPECT_EQ(fill({"", "{open}{}"}, Language::kEnglish, args), "{open}{}");
 }
 
 }  // namespace

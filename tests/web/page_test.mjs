@@ -238,6 +238,14 @@ try {
     // A fault that the checks stop: 70, on the line that did it.
     { what: 'a division by zero', source: 'はじめ\n\t数a=0;\n\t数b=10/数a;\n\t見る("b",数b);\nおわり\n', native: 'own' },
     { what: 'a word typed for a number', source: 'はじめ\n\t打つ(数a);\n\t見る("a",数a);\nおわり\n', native: 'own' },
+    // Words with braces in them, said whole in WebAssembly as natively.
+    { what: 'an if whose block is never closed',
+      source: 'はじめ\n\t数a=1;\n\tif(数a==1){\n\t\t見る("x");\nおわり\n', native: 'own' },
+    // The check tells of the blank; the build's error says no more than that.
+    { what: 'a blank between 見る and its text', source: 'はじめ\n\t見る "こんにちは";\nおわり\n', native: 'own' },
+    // Told natively by a second look, by the browser's clang's loop warning here.
+    { what: 'a value used before it gets a value inside a loop',
+      source: 'はじめ\n\tくり返し(3){\n\t\t数s=数s+1;\n\t}\n\t見る("s",数s);\nおわり\n', native: 'own' },
   ];
   for (const lang of ['en', 'ja']) {
     const messages = lang === 'en' ? page : await openPage('?lang=ja');
@@ -832,6 +840,53 @@ try {
       await slow.close();
     }
   });
+
+  // ---- how a run ended, in words, with the status in the tooltip; Stop
+  // says so on the terminal; zemuc's lines about its tools shown on request
+  const ENDINGS = [
+    { what: 'a program that ends', source: 'はじめ\n\t見る("やあ");\nおわり\n', outcome: 'finished',
+      ja: '終わりました', status: 0 },
+    { what: 'a program that does not build', source: 'はじめ\n\t数a=1;\n\t数b=数a+;\nおわり\n',
+      outcome: 'notBuilt', ja: '組み立てられませんでした', status: 1, tool: true },
+    { what: 'a program a check stops', source: 'はじめ\n\t数a=0;\n\t数b=10/数a;\nおわり\n',
+      outcome: 'checkStopped', ja: 'まちがいが見つかって止まりました', status: 70, tool: true },
+    { what: 'a program stopped', source: 'はじめ\n\twhile(1){\n\t\t数a=数a+1;\n\t}\nおわり\n', stop: true,
+      outcome: 'stopped', ja: '止めました', status: 130 },
+  ];
+  const endings = await openPage('?lang=ja');
+  for (const ending of ENDINGS) {
+    await check(`how a run ended (ja): ${ending.what}`, async () => {
+      await setProgram(endings, ending.source);
+      if (ending.stop) {
+        await endings.click('#run');
+        await endings.waitForFunction(() => window.zem.state === 'running', { timeout: RUN_TIMEOUT, polling: 20 });
+        await endings.click('#stop');
+        await waitDone(endings, STOP_TIMEOUT);
+      } else {
+        await runTyping(endings, 'owari\n');
+      }
+      assert.equal(await endings.evaluate(() => window.zem.outcome), ending.outcome);
+      assert.equal(await endings.evaluate(() => window.zem.exitStatus), ending.status);
+      assert.equal(await endings.$eval('#status', (status) => status.textContent), ending.ja);
+      assert.equal(await endings.$eval('#status', (status) => status.title), `終了コード ${ending.status}`);
+      const screen = await endings.$eval('#terminal .xterm-rows', (rows) => rows.textContent);
+      assert.equal(screen.includes('(プログラムを止めました)'), Boolean(ending.stop), `the terminal: ${screen}`);
+      assert.ok(!/zemuc:\s/.test(screen), `no tool line on the terminal: ${screen}`);
+      // A tool line is a message of its own, hidden until 詳しく is ticked.
+      const visible = () => endings.$$eval('#problems > *', (items) =>
+        items.filter((item) => item.offsetParent !== null).map((item) => item.textContent));
+      const tools = (await endings.evaluate(() => window.zem.problems())).filter((line) => line.startsWith('zemuc: '));
+      assert.equal(tools.length > 0, Boolean(ending.tool), `tool lines: ${tools}`);
+      assert.deepEqual((await visible()).filter((line) => line.startsWith('zemuc: ')), []);
+      assert.equal(await endings.$eval('#details-toggle', (label) => label.hidden), !ending.tool);
+      if (ending.tool) {
+        await endings.click('#details');
+        assert.deepEqual((await visible()).filter((line) => line.startsWith('zemuc: ')), tools);
+        await endings.click('#details');
+      }
+    });
+  }
+  await endings.close();
 
   // Last, in a browser and on a server of their own, for a page that such a
   // program makes unresponsive must not take the other cases with it.

@@ -15,6 +15,7 @@ import { createSavedWork } from './saved-work.js';
 import { createRecentMenu } from './recent-menu.js';
 import { createSaveLink } from './save-program.js';
 import { pickLang, setLang, t } from './i18n.js';
+import { outcomeOf, isToolLine, withoutToolLines } from './outcome.js';
 import { canSuspend } from '../pipeline/wasi.js';
 import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
 import { pageRunAbility } from './abilities.js';
@@ -53,6 +54,7 @@ const made = serviceWorkerInControl().then(() => {
 
 let state = 'loading';
 let exitStatus = null;
+let outcome = null; // how the last run ended, a key of outcome.js
 let programName = 'prog.zem';
 let problemLines = [];
 let running = null; // the promise of the run under way
@@ -75,9 +77,12 @@ function setState(next) {
   const busy = next === 'building' || next === 'running' || next === 'waiting' || next === 'queued';
   $('run').disabled = busy || next === 'unsupported' || !canRun;
   $('stop').disabled = !busy;
-  const word = next === 'loading' || next === 'queued' ? loading.words(next === 'queued') : t(`state_${next}`);
+  const ended = next === 'done' && outcome !== null;
+  const word =
+    next === 'loading' || next === 'queued' ? loading.words(next === 'queued') : t(ended ? `outcome_${outcome}` : `state_${next}`);
   const status = $('status');
-  status.textContent = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
+  status.textContent = word;
+  status.title = ended && exitStatus !== null ? `${t('exitStatus')} ${exitStatus}` : '';
   // The style sheet draws it as a bar behind the words.
   const loaded = next === 'loading' || next === 'queued' ? loading.fraction() : null;
   status.style.setProperty('--loaded', loaded === null ? '' : `${Math.round(loaded * 100)}%`);
@@ -156,6 +161,7 @@ function showProblems(lines) {
     ...problemLines.map((line) => {
       const item = document.createElement('li');
       item.textContent = line;
+      if (isToolLine(line)) item.classList.add('tool');
       // FILE:LINE:COL: takes the editor there (columns count from 1).
       const place = /^[^:]*\.zem:(\d+):(\d+):/.exec(line);
       if (place) {
@@ -168,7 +174,9 @@ function showProblems(lines) {
       return item;
     }),
   );
+  $('details-toggle').hidden = !problemLines.some(isToolLine);
 }
+$('details').addEventListener('change', () => $('problems').classList.toggle('details', $('details').checked));
 
 // ---- running
 
@@ -182,6 +190,7 @@ async function runOnce() {
   }
   const text = editor.text();
   exitStatus = null;
+  outcome = null;
   showProblems([]);
   say('');
   terminal.beginRun();
@@ -199,14 +208,17 @@ async function runOnce() {
     });
   } catch (error) {
     terminal.endRun();
+    outcome = 'failed';
     setState('done');
     say(`${t('runFailed')}: ${error.message}`, 'error');
     return null;
   }
   terminal.endRun();
   exitStatus = result.status;
+  outcome = outcomeOf(result);
   showProblems(result.problems);
-  terminal.note(result.shown);
+  if (result.stopped) terminal.note(`${t('stoppedNote')}\n`);
+  terminal.note(withoutToolLines(result.shown));
   const cText = result.cBytes ? decodeSjis(result.cBytes) : '';
   cView.set(cText, cText === lastAnalysis.cText ? lastAnalysis.cLines : null);
   cView.showLine(cursorLine);
@@ -400,6 +412,9 @@ const zem = {
   },
   get exitStatus() {
     return exitStatus;
+  },
+  get outcome() {
+    return outcome;
   },
   source: () => editor.text(),
   setSource,

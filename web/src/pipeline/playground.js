@@ -154,6 +154,9 @@ export class Playground {
       onState('done');
       return {
         status,
+        // Whether the program was built, and whether Stop ended the run.
+        built: Boolean(built.built?.ok),
+        stopped: run.stopped,
         problems: [...before.problems, ...after.problems],
         shown: before.shown + after.shown,
         cBytes: built.cBytes,
