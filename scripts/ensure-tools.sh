@@ -27,6 +27,10 @@ declare -A build=(
   [/usr/include/gtest/gtest.h]=libgtest-dev
   [/usr/include/fmt/format.h]=libfmt-dev
   [/usr/include/nlohmann/json.hpp]=nlohmann-json3-dev
+  # exercise.toml; at least 3.3, the version CMake asks for.
+  [/usr/include/toml++/toml.h]=libtomlplusplus-dev
+  # SHA-256 for the hidden outputs of exercise pack.
+  [/usr/include/openssl/sha.h]=libssl-dev
 )
 declare -A test=(
   [clang]=clang
@@ -90,13 +94,29 @@ too_old() {  # a command with a least version
   [[ $(printf '%s\n' "${least[$1]}" "$have" | sort -V | { read -r first; echo "$first"; }) != "${least[$1]}" ]]
 }
 
+# The same for a library whose header holds its version: toml++ before 3.3
+# lacks what exercise.toml is read with. The header and its version macros.
+declare -A least_header=([/usr/include/toml++/toml.h]="3.3 /usr/include/toml++/impl/version.h TOML_LIB_")
+header_too_old() {  # a header probe with a least version
+  local least file prefix word name value major=0 minor=0
+  read -r least file prefix <<<"${least_header[$1]}"
+  [[ -r $file ]] || return 0
+  while read -r word name value; do
+    [[ $word == "#define" && $name == "${prefix}MAJOR" ]] && major=$value
+    [[ $word == "#define" && $name == "${prefix}MINOR" ]] && minor=$value
+  done <"$file"
+  ((major < ${least%%.*} || (major == ${least%%.*} && minor < ${least#*.})))
+}
+
 missing=()
 check() {  # the name of an array of probes
   local -n probes=$1
   local probe
   for probe in "${!probes[@]}"; do
     if [[ $probe == /* ]]; then
-      [[ -e $probe ]] || missing+=("${probes[$probe]}")
+      if [[ ! -e $probe ]] || { [[ -v least_header[$probe] ]] && header_too_old "$probe"; }; then
+        missing+=("${probes[$probe]}")
+      fi
     elif ! command -v "$probe" >/dev/null 2>&1; then
       missing+=("${probes[$probe]}")
     elif [[ -v least[$probe] && $probe != node ]] && too_old "$probe"; then

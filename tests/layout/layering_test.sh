@@ -31,6 +31,8 @@ declare -A allowed=(
   # The companion's steps without processes: a source read, translated,
   # a fault told, and the messages to the user.
   [front]="io lexer driver program explain text"
+  # An exercise's settings, outputs compared, results told: text only.
+  [exercise]="lexer text"
   # The translated program and the compiler's copy of its C text.
   [program]="io lexer driver check text"
   # What the compiler and the sanitizers say, told in the learner's terms.
@@ -39,7 +41,7 @@ declare -A allowed=(
   [toolchain]="io lexer driver check program explain sys text"
   # The learner's command: the translation, the check, the build, the
   # explaining, the server and the system.
-  [zemuc]="io lexer driver symbols check program explain toolchain lsp server front sys text"
+  [zemuc]="io lexer driver symbols check program explain toolchain lsp server front sys text exercise"
 )
 
 may_include() {  # FOLDER OTHER
