@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zemuc {
 namespace {
@@ -10,6 +12,8 @@ std::optional<Verb> verb_of(std::string_view word) {
   if (word == "run") return Verb::kRun;
   if (word == "build") return Verb::kBuild;
   if (word == "check") return Verb::kCheck;
+  if (word == "test") return Verb::kTest;
+  if (word == "exercise") return Verb::kExercise;
   if (word == "lsp") return Verb::kLsp;
   if (word == "--help" || word == "-h" || word == "help") return Verb::kHelp;
   if (word == "--version" || word == "-V") return Verb::kVersion;
@@ -20,6 +24,37 @@ ParsedCommand refuse(Refusal refusal, std::string_view subject = {}) {
   ParsedCommand parsed;
   parsed.refusal = refusal;
   parsed.subject = subject;
+  return parsed;
+}
+
+std::optional<ExerciseTask> task_of(std::string_view word) {
+  if (word == "check") return ExerciseTask::kCheck;
+  if (word == "outputs") return ExerciseTask::kOutputs;
+  if (word == "pack") return ExerciseTask::kPack;
+  return std::nullopt;
+}
+
+// The words that are no options, as test and exercise take them: test a
+// source and a folder, exercise its folders.
+ParsedCommand place_words(ParsedCommand parsed,
+                          const std::vector<std::string>& words) {
+  Command& command = parsed.command;
+  if (command.verb == Verb::kTest) {
+    if (words.empty()) return refuse(Refusal::kNoSource);
+    if (words.size() < 2) return refuse(Refusal::kNoExercise);
+    if (words.size() > 2) return refuse(Refusal::kOneSource);
+    command.source = words[0];
+    command.exercise = words[1];
+    return parsed;
+  }
+  if (words.empty()) return refuse(Refusal::kNoFolder);
+  if (command.task == ExerciseTask::kOutputs && words.size() > 1) {
+    return refuse(Refusal::kOneFolder);
+  }
+  if (command.task == ExerciseTask::kPack && command.output.empty()) {
+    return refuse(Refusal::kPackNeedsOutput);
+  }
+  command.folders = words;
   return parsed;
 }
 
@@ -45,20 +80,43 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
     }
     return parsed;
   }
+  std::size_t first = 1;
+  if (*verb == Verb::kExercise) {
+    const std::optional<ExerciseTask> task =
+        args.size() > 1 ? task_of(args[1]) : std::nullopt;
+    if (!task) {
+      return refuse(args.size() > 1 ? Refusal::kUnknownTask
+                                    : Refusal::kNoCommand,
+                    args.size() > 1 ? args[1] : "");
+    }
+    parsed.command.task = *task;
+    first = 2;
+  }
+  const bool takes_words = *verb == Verb::kTest || *verb == Verb::kExercise;
+  std::vector<std::string> words;
   bool options_done = false;
   bool output_given = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  for (std::size_t i = first; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (!options_done && arg == "--") {
       options_done = true;
     } else if (!options_done && (arg == "--help" || arg == "-h")) {
       parsed.command.verb = Verb::kHelp;
       return parsed;
+    } else if (!options_done && arg == "--json") {
+      if (*verb != Verb::kTest) return refuse(Refusal::kJsonNotHere);
+      parsed.command.json = true;
     } else if (!options_done && arg == "--no-checks") {
-      if (*verb == Verb::kCheck) return refuse(Refusal::kChecksNotHere);
+      if (*verb != Verb::kRun && *verb != Verb::kBuild) {
+        return refuse(Refusal::kChecksNotHere);
+      }
       parsed.command.checks = false;
     } else if (!options_done && arg.starts_with("-o")) {
-      if (*verb != Verb::kBuild) return refuse(Refusal::kOutputNotHere);
+      const bool packs = *verb == Verb::kExercise &&
+                         parsed.command.task == ExerciseTask::kPack;
+      if (*verb != Verb::kBuild && !packs) {
+        return refuse(Refusal::kOutputNotHere);
+      }
       if (output_given) return refuse(Refusal::kOutputTwice);
       if (arg.size() > 2) {
         parsed.command.output = arg.substr(2);
@@ -72,12 +130,15 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
       output_given = true;
     } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
       return refuse(Refusal::kUnknownOption, arg);
+    } else if (takes_words) {
+      words.emplace_back(arg);
     } else if (!parsed.command.source.empty()) {
       return refuse(Refusal::kOneSource);
     } else {
       parsed.command.source = arg;
     }
   }
+  if (takes_words) return place_words(std::move(parsed), words);
   if (parsed.command.source.empty()) return refuse(Refusal::kNoSource);
   return parsed;
 }

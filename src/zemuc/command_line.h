@@ -4,10 +4,14 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace zemuc {
 
-enum class Verb { kRun, kBuild, kCheck, kLsp, kHelp, kVersion };
+enum class Verb { kRun, kBuild, kCheck, kTest, kExercise, kLsp, kHelp, kVersion };
+
+// What zemuc exercise does with its folders.
+enum class ExerciseTask { kCheck, kOutputs, kPack };
 
 struct Command {
   Verb verb = Verb::kHelp;
@@ -16,6 +20,12 @@ struct Command {
   // run and build: the program checks itself as it runs (the sanitizers),
   // unless --no-checks.
   bool checks = true;
+  // test: the exercise's folder; exercise: its task and folders, and
+  // pack's file in `output`.
+  std::string exercise;
+  ExerciseTask task = ExerciseTask::kCheck;
+  std::vector<std::string> folders;
+  bool json = false;  // test --json
 };
 
 // Why a command line was refused.
@@ -31,6 +41,12 @@ enum class Refusal {
   kUnknownOption,  // subject: the option
   kOneSource,
   kNoSource,
+  kJsonNotHere,     // --json with a verb other than test
+  kNoExercise,      // test without its exercise folder
+  kUnknownTask,     // subject: the word after exercise
+  kNoFolder,        // exercise without a folder
+  kOneFolder,       // exercise outputs with more than one
+  kPackNeedsOutput, // exercise pack without -o
 };
 
 struct ParsedCommand {
@@ -40,9 +56,9 @@ struct ParsedCommand {
 };
 
 // Parses the arguments after the program name: `run [--no-checks] SOURCE`,
-// `build [--no-checks] [-o NAME] SOURCE`, `check SOURCE`, `lsp [--stdio]`,
-// `--help`,
-// `--version`.
+// `build [--no-checks] [-o NAME] SOURCE`, `check SOURCE`,
+// `test [--json] SOURCE EXERCISE`, `exercise check|outputs|pack FOLDER...
+// [-o FILE]`, `lsp [--stdio]`, `--help`, `--version`.
 // Options may stand before or after the source; `--` ends them.
 ParsedCommand parse_command_line(std::span<const char* const> args);
 
