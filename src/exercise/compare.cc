@@ -55,9 +55,15 @@ std::string tokens_normalised(std::string_view text) {
   return out;
 }
 
-Difference::Kind kind_of(const std::string& expected, const std::string& got) {
+// What kind the difference of two normalised texts is; words are apart
+// by line ends there, which for the learner are blanks.
+Difference::Kind kind_of(const std::string& expected, const std::string& got,
+                         Compare compare) {
   using Kind = Difference::Kind;
-  if (without(expected, "\r\n") == without(got, "\r\n")) return Kind::kLineEnd;
+  if (compare != Compare::kTokens &&
+      without(expected, "\r\n") == without(got, "\r\n")) {
+    return Kind::kLineEnd;
+  }
   if (without(expected, " \t\r\n") == without(got, " \t\r\n")) {
     return Kind::kSpaces;
   }
@@ -120,7 +126,7 @@ std::optional<Difference> first_difference(std::string_view expected,
   if (e == g) return std::nullopt;
   Difference difference;
   difference.words = settings.compare == Compare::kTokens;
-  difference.kind = kind_of(e, g);
+  difference.kind = kind_of(e, g, settings.compare);
   const std::vector<std::string_view> e_lines = split_lines(e);
   const std::vector<std::string_view> g_lines = split_lines(g);
   std::size_t i = 0;

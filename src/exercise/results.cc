@@ -128,8 +128,12 @@ std::string case_explanation(const CaseResult& result, Language language) {
            ? fill({"    (なし)\n", "    (nothing)\n"}, language, {})
            : indented(result.input, "    "));
   if (result.outcome == Outcome::kWrongFile) {
-    out += fill({"  ファイル {} が違います\n", "  file {} differs\n"},
+    out += fill(result.file_missing
+                    ? Text{"  ファイル {} が書かれていません\n",
+                           "  file {} was not written\n"}
+                    : Text{"  ファイル {} が違います\n", "  file {} differs\n"},
                 language, {result.file});
+    if (result.file_missing) return out;
   }
   if (result.difference) out += difference_text(result, language);
   if (!result.told.empty()) out += indented(result.told, "  ");

@@ -35,6 +35,7 @@ struct CaseResult {
   std::string input;  // what was typed, UTF-8
   std::optional<Difference> difference;
   std::string file;  // kWrongFile: the file's name
+  bool file_missing = false;  // kWrongFile: it was not written at all
   std::string told;  // a fault told as a run tells it, UTF-8
 };
 

@@ -93,14 +93,16 @@ void judge_files(const ExerciseCase& one, const std::string& work,
         read_whole_file(entry->path().string()).value_or("");
     const std::optional<std::string> written =
         read_whole_file(work + "/" + name);
-    std::optional<exercise::Difference> difference =
-        written ? exercise::first_difference(
-                      expected, as_written(*written, expected), settings)
-                : exercise::first_difference(expected, "", settings);
+    std::optional<exercise::Difference> difference;
+    if (written) {
+      difference = exercise::first_difference(
+          expected, as_written(*written, expected), settings);
+    }
     if (!written || difference) {
       result.outcome = Outcome::kWrongFile;
       result.file = name;
-      result.difference = std::move(difference);
+      result.file_missing = !written;
+      if (written) result.difference = std::move(difference);
       return;
     }
   }

@@ -248,19 +248,33 @@ int write_outputs(const std::string& folder, Reporter& reporter,
 
 }  // namespace
 
+namespace {
+
+// A folder as named, without the slashes a shell's completion leaves.
+std::string folder_named(std::string folder) {
+  while (folder.size() > 1 && folder.ends_with('/')) folder.pop_back();
+  return folder;
+}
+
+}  // namespace
+
 int exercise_command(const Command& command, Reporter& reporter,
                      const ResultWriter& out) {
   const HeldSignals held;
+  std::vector<std::string> folders;
+  for (const std::string& folder : command.folders) {
+    folders.push_back(folder_named(folder));
+  }
   switch (command.task) {
     case ExerciseTask::kOutputs:
-      return write_outputs(command.folders.front(), reporter, out);
+      return write_outputs(folders.front(), reporter, out);
     case ExerciseTask::kPack:
-      return pack_exercises(command.folders, command.output, reporter);
+      return pack_exercises(folders, command.output, reporter);
     case ExerciseTask::kCheck:
       break;
   }
   int status = 0;
-  for (const std::string& folder : command.folders) {
+  for (const std::string& folder : folders) {
     bool interrupted = false;
     if (!check_folder(folder, reporter, out, interrupted)) {
       status = kExitSomeFailed;
