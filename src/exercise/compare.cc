@@ -90,7 +90,8 @@ std::string fold_fullwidth(std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = character_length(text, Encoding::kUtf8);
     const char32_t c = n > 1 ? code_point(text) : 0;
-    const bool letter = (c >= U'Ａ' && c <= U'Ｚ') || (c >= U'ａ' && c <= U'ｚ');
+    const bool letter =
+        (c >= U'Ａ' && c <= U'Ｚ') || (c >= U'ａ' && c <= U'ｚ');
     const bool digit = c >= U'０' && c <= U'９';
     if (letter || digit) {
       out += static_cast<char>(c - U'０' + U'0');
@@ -102,8 +103,7 @@ std::string fold_fullwidth(std::string_view text) {
   return out;
 }
 
-std::string normalised(std::string_view text, Compare compare,
-                       bool fullwidth) {
+std::string normalised(std::string_view text, Compare compare, bool fullwidth) {
   std::string out = without_closing_line(text);
   if (fullwidth) out = fold_fullwidth(out);
   switch (compare) {
@@ -141,8 +141,8 @@ std::optional<Difference> first_difference(std::string_view expected,
 
 std::size_t display_width(char32_t c) {
   const bool half_width_kana = c >= 0xFF61 && c <= 0xFF9F;
-  return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && !half_width_kana &&
-                                          c <= 0x3FFFD)
+  return (c >= 0x1100 && c <= 0x115F) ||
+                 (c >= 0x2E80 && !half_width_kana && c <= 0x3FFFD)
              ? 2
              : 1;
 }

@@ -23,8 +23,7 @@ std::string fold_fullwidth(std::string_view text);
 // The text as the comparison sees it: the closing line left out; for
 // kLines each line without the blanks at its end, the last line ended;
 // for kTokens the words, one a line.
-std::string normalised(std::string_view text, Compare compare,
-                       bool fullwidth);
+std::string normalised(std::string_view text, Compare compare, bool fullwidth);
 
 // Where two outputs first differ: the line (or, for kTokens, the word)
 // counted from 1, each side's text of it, and what kind the whole
@@ -37,7 +36,7 @@ struct Difference {
     kFullwidth,  // only full-width and half-width forms differ
   };
   std::size_t unit = 1;
-  bool words = false;  // `unit` counts words rather than lines
+  bool words = false;                   // `unit` counts words rather than lines
   std::optional<std::string> expected;  // nothing: that side has ended
   std::optional<std::string> got;
   Kind kind = Kind::kOther;

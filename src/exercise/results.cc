@@ -1,7 +1,6 @@
 #include "exercise/results.h"
 
 #include <nlohmann/json.hpp>
-
 #include <utility>
 
 #include "text/encoding.h"
@@ -25,8 +24,7 @@ constexpr std::pair<Outcome, Text> kReasons[] = {
 // What the kind of a difference adds.
 constexpr std::pair<Difference::Kind, Text> kKinds[] = {
     {Difference::Kind::kOther, {"", ""}},
-    {Difference::Kind::kSpaces,
-     {"違うのは空白だけです", "only spaces differ"}},
+    {Difference::Kind::kSpaces, {"違うのは空白だけです", "only spaces differ"}},
     {Difference::Kind::kLineEnd,
      {"違うのは行の終わりだけです", "only a line end differs"}},
     {Difference::Kind::kFullwidth,
@@ -70,8 +68,8 @@ std::string indented(std::string_view text, std::string_view indent) {
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);
-    const std::string_view line = text.substr(
-        start, end == std::string_view::npos ? end : end - start);
+    const std::string_view line =
+        text.substr(start, end == std::string_view::npos ? end : end - start);
     out.append(indent).append(line).append("\n");
     if (end == std::string_view::npos) break;
     start = end + 1;
@@ -81,24 +79,22 @@ std::string indented(std::string_view text, std::string_view indent) {
 
 std::string difference_text(const CaseResult& result, Language language) {
   const Difference& d = *result.difference;
-  std::string out = fill(
-      d.words ? Text{"  {} 番目の語が違います:\n", "  word {} differs:\n"}
-              : Text{"  {} 行目が違います:\n", "  line {} differs:\n"},
-      language, {std::to_string(d.unit)});
-  const std::string nothing =
-      fill({"(ありません)", "(nothing)"}, language, {});
+  std::string out =
+      fill(d.words ? Text{"  {} 番目の語が違います:\n", "  word {} differs:\n"}
+                   : Text{"  {} 行目が違います:\n", "  line {} differs:\n"},
+           language, {std::to_string(d.unit)});
+  const std::string nothing = fill({"(ありません)", "(nothing)"}, language, {});
   const std::string expected_label =
       fill({"正しい出力: ", "expected: "}, language, {});
-  const std::string got_label =
-      fill({"あなたの出力: ", "got: "}, language, {});
+  const std::string got_label = fill({"あなたの出力: ", "got: "}, language, {});
   const std::size_t width =
       std::max(width_of(expected_label), width_of(got_label));
   out += "    " + padded(expected_label, width) + d.expected.value_or(nothing) +
          "\n";
   out += "    " + padded(got_label, width) + d.got.value_or(nothing) + "\n";
   if (d.expected && d.got) {
-    out += std::string(4 + width, ' ') +
-           difference_marks(*d.expected, *d.got) + "\n";
+    out += std::string(4 + width, ' ') + difference_marks(*d.expected, *d.got) +
+           "\n";
   }
   const Text kind = row(kKinds, d.kind);
   if (!kind.english.empty()) out += "  " + fill(kind, language, {}) + "\n";
@@ -184,9 +180,12 @@ std::string results_text(std::span<const CaseResult> results,
 namespace {
 
 constexpr std::pair<Outcome, const char*> kOutcomeNames[] = {
-    {Outcome::kPassed, "passed"},     {Outcome::kWrongOutput, "wrong_output"},
-    {Outcome::kWrongFile, "wrong_file"}, {Outcome::kTooSlow, "too_slow"},
-    {Outcome::kStopped, "stopped_by_check"}, {Outcome::kFault, "fault"},
+    {Outcome::kPassed, "passed"},
+    {Outcome::kWrongOutput, "wrong_output"},
+    {Outcome::kWrongFile, "wrong_file"},
+    {Outcome::kTooSlow, "too_slow"},
+    {Outcome::kStopped, "stopped_by_check"},
+    {Outcome::kFault, "fault"},
     {Outcome::kNotRun, "not_run"},
 };
 
@@ -218,12 +217,12 @@ nlohmann::json case_json(const CaseResult& result) {
   if (!result.file.empty()) out["file"] = result.file;
   if (!result.told.empty()) out["told"] = result.told;
   if (const auto& d = result.difference) {
-    out["difference"] = {{d->words ? "word" : "line", d->unit},
-                         {"expected", d->expected ? nlohmann::json(*d->expected)
-                                                  : nlohmann::json()},
-                         {"got", d->got ? nlohmann::json(*d->got)
-                                        : nlohmann::json()},
-                         {"kind", name_of(kKindNames, d->kind)}};
+    out["difference"] = {
+        {d->words ? "word" : "line", d->unit},
+        {"expected",
+         d->expected ? nlohmann::json(*d->expected) : nlohmann::json()},
+        {"got", d->got ? nlohmann::json(*d->got) : nlohmann::json()},
+        {"kind", name_of(kKindNames, d->kind)}};
   }
   return out;
 }

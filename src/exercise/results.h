@@ -34,9 +34,9 @@ struct CaseResult {
   double time_limit = 0;
   std::string input;  // what was typed, UTF-8
   std::optional<Difference> difference;
-  std::string file;  // kWrongFile: the file's name
+  std::string file;           // kWrongFile: the file's name
   bool file_missing = false;  // kWrongFile: it was not written at all
-  std::string told;  // a fault told as a run tells it, UTF-8
+  std::string told;           // a fault told as a run tells it, UTF-8
 };
 
 // "○ 1 (例)", "× hidden 3" and, for a failing case, why in a few words;

@@ -11,22 +11,21 @@ namespace zemuc::exercise {
 namespace {
 
 enum class Problem {
-  kMalformed,      // subject: what the TOML reader says
-  kUnknownKey,     // subject: the key
-  kNeedsText,      // subject: the key
-  kNeedsNumber,    // subject: the key
-  kNeedsWhole,     // subject: the key
-  kNeedsBoolean,   // subject: the key
-  kNeedsTable,     // subject: the key
-  kBadCompare,     // subject: the value
-  kBadTimeLimit,   // subject: the value
-  kBadPoints,      // subject: the value
+  kMalformed,     // subject: what the TOML reader says
+  kUnknownKey,    // subject: the key
+  kNeedsText,     // subject: the key
+  kNeedsNumber,   // subject: the key
+  kNeedsWhole,    // subject: the key
+  kNeedsBoolean,  // subject: the key
+  kNeedsTable,    // subject: the key
+  kBadCompare,    // subject: the value
+  kBadTimeLimit,  // subject: the value
+  kBadPoints,     // subject: the value
 };
 
 // One row for each thing a teacher may get wrong.
 constexpr std::pair<Problem, Text> kProblemTexts[] = {
-    {Problem::kMalformed,
-     {"TOML として読めません: {}", "not valid TOML: {}"}},
+    {Problem::kMalformed, {"TOML として読めません: {}", "not valid TOML: {}"}},
     {Problem::kUnknownKey,
      {"知らない項目です: {} (title, statement, time_limit, compare, "
       "fullwidth, points, cases が使えます)",
@@ -34,15 +33,13 @@ constexpr std::pair<Problem, Text> kProblemTexts[] = {
       "points and cases are known)"}},
     {Problem::kNeedsText,
      {"{} には \"...\" の文字列を書きます", "{} takes a string in quotes"}},
-    {Problem::kNeedsNumber,
-     {"{} には数を書きます", "{} takes a number"}},
+    {Problem::kNeedsNumber, {"{} には数を書きます", "{} takes a number"}},
     {Problem::kNeedsWhole,
      {"{} には整数を書きます", "{} takes a whole number"}},
     {Problem::kNeedsBoolean,
      {"{} には true か false を書きます", "{} takes true or false"}},
     {Problem::kNeedsTable,
-     {"{} は [cases.名前] の表にします",
-      "{} must be a table, [cases.NAME]"}},
+     {"{} は [cases.名前] の表にします", "{} must be a table, [cases.NAME]"}},
     {Problem::kBadCompare,
      {"compare は exact, lines, tokens のどれかです (\"{}\" ではなく)",
       "compare is one of exact, lines and tokens, not \"{}\""}},

@@ -372,9 +372,9 @@ Captured run_and_capture(const std::vector<std::string>& argv,
   if (limit) deadline = Clock::now() + *limit;
   std::string output;
   int read_error = 0;
-  const ReadEnd end = read_output(started.output.get(), started.guardian,
-                                  deadline, output, read_error,
-                                  where.output_limit);
+  const ReadEnd end =
+      read_output(started.output.get(), started.guardian, deadline, output,
+                  read_error, where.output_limit);
   if (end == ReadEnd::kOutputEnded) {
     return finish_captured(started, std::move(output), read_error);
   }

@@ -63,8 +63,8 @@ inline constexpr std::chrono::seconds kAnswerLimit{20};
 // and a most of output: a command that writes more is ended too, and the
 // capture fails with EFBIG.
 struct CaptureSetup {
-  std::string input;   // empty: /dev/null
-  std::string folder;  // empty: this process's
+  std::string input;             // empty: /dev/null
+  std::string folder;            // empty: this process's
   std::size_t output_limit = 0;  // 0: none
 };
 Captured run_and_capture(

@@ -59,7 +59,8 @@ constexpr Text kUsage = {
     "check  書き換えで思わぬことが起きる所を知らせる\n"
     "test   練習問題のフォルダの例すべてでプログラムを動かし、出力を確かめる\n"
     "       (--json: 結果を JSON で)\n"
-    "exercise check    練習問題を確かめ、模範解答 answer.zem を例すべてで動かす\n"
+    "exercise check    練習問題を確かめ、模範解答 answer.zem "
+    "を例すべてで動かす\n"
     "exercise outputs  足りない .out を模範解答の出力から書く\n"
     "exercise pack     練習問題をページのための exercises.json にまとめる\n"
     "lsp    エディタのための言語サーバ (Language Server Protocol, 標準入出力)\n"
@@ -320,10 +321,9 @@ int run_command(std::span<const char* const> args, OwnWrites& writes) {
         writes.write(STDOUT_FILENO, b);
       });
     case Verb::kExercise:
-      return exercise_command(command, reporter,
-                              [&writes](std::string_view b) {
-                                writes.write(STDOUT_FILENO, b);
-                              });
+      return exercise_command(command, reporter, [&writes](std::string_view b) {
+        writes.write(STDOUT_FILENO, b);
+      });
     case Verb::kLsp:
       return lsp::serve(STDIN_FILENO, STDOUT_FILENO,
                         {reporter.language(), ZEMUC_VERSION});

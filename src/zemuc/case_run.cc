@@ -9,9 +9,9 @@
 
 #include "explain/fault.h"
 #include "front/fault_report.h"
+#include "front/statuses.h"
 #include "io/files.h"
 #include "sys/disk.h"
-#include "front/statuses.h"
 #include "sys/process.h"
 #include "text/encoding.h"
 #include "zemuc/scratch.h"
@@ -112,8 +112,7 @@ void judge_files(const ExerciseCase& one, const std::string& work,
 // report, or the signal.
 void judge_fault(const CaseRunner& runner, const std::string& reports,
                  const Ended& ended, exercise::CaseResult& result) {
-  const std::string report =
-      runner.built.reports() ? reports_in(reports) : "";
+  const std::string report = runner.built.reports() ? reports_in(reports) : "";
   if (!report.empty()) {
     Reporter told(runner.language, Encoding::kUtf8,
                   [&result](std::string_view bytes) { result.told += bytes; });
@@ -150,8 +149,7 @@ std::variant<CasesProgram, int> build_for_cases(const std::string& path,
 
 CaseRun run_case(const CaseRunner& runner, const Exercise& exercise,
                  const ExerciseCase& one, std::size_t number, bool judged) {
-  const exercise::CaseSettings& settings =
-      exercise.settings.for_case(one.name);
+  const exercise::CaseSettings& settings = exercise.settings.for_case(one.name);
   CaseRun run;
   exercise::CaseResult& result = run.result;
   result.name = one.name;
@@ -160,12 +158,11 @@ CaseRun run_case(const CaseRunner& runner, const Exercise& exercise,
   result.points = settings.points;
   result.time_limit = settings.time_limit;
   if (!one.input.empty()) {
-    result.input = convert_text(for_program(read_whole_file(one.input)
-                                                .value_or("")),
-                                Encoding::kShiftJis, Encoding::kUtf8);
+    result.input =
+        convert_text(for_program(read_whole_file(one.input).value_or("")),
+                     Encoding::kShiftJis, Encoding::kUtf8);
   }
-  const std::string folder =
-      runner.scratch + "/case" + std::to_string(number);
+  const std::string folder = runner.scratch + "/case" + std::to_string(number);
   if (std::optional<std::string> trouble = prepare(one, folder)) {
     result.told = *trouble;
     return run;
@@ -179,9 +176,9 @@ CaseRun run_case(const CaseRunner& runner, const Exercise& exercise,
       std::chrono::milliseconds(
           static_cast<long long>(settings.time_limit * 1000)),
       {folder + "/input", folder + "/work", kOutputLimit});
-  run.seconds = std::chrono::duration<double>(
-                    std::chrono::steady_clock::now() - started)
-                    .count();
+  run.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
+          .count();
   run.interrupted = captured.interrupted;
   run.output =
       convert_text(captured.output, Encoding::kShiftJis, Encoding::kUtf8);
@@ -199,8 +196,8 @@ CaseRun run_case(const CaseRunner& runner, const Exercise& exercise,
   }
   if (result.outcome != Outcome::kPassed || !judged) return run;
   const std::string expected = read_whole_file(one.output).value_or("");
-  result.difference = exercise::first_difference(expected, run.output,
-                                                  settings);
+  result.difference =
+      exercise::first_difference(expected, run.output, settings);
   if (result.difference) {
     result.outcome = Outcome::kWrongOutput;
   } else if (!one.expect.empty()) {

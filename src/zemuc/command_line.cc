@@ -85,9 +85,9 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
     const std::optional<ExerciseTask> task =
         args.size() > 1 ? task_of(args[1]) : std::nullopt;
     if (!task) {
-      return refuse(args.size() > 1 ? Refusal::kUnknownTask
-                                    : Refusal::kNoCommand,
-                    args.size() > 1 ? args[1] : "");
+      return refuse(
+          args.size() > 1 ? Refusal::kUnknownTask : Refusal::kNoCommand,
+          args.size() > 1 ? args[1] : "");
     }
     parsed.command.task = *task;
     first = 2;

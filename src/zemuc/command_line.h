@@ -8,7 +8,16 @@
 
 namespace zemuc {
 
-enum class Verb { kRun, kBuild, kCheck, kTest, kExercise, kLsp, kHelp, kVersion };
+enum class Verb {
+  kRun,
+  kBuild,
+  kCheck,
+  kTest,
+  kExercise,
+  kLsp,
+  kHelp,
+  kVersion
+};
 
 // What zemuc exercise does with its folders.
 enum class ExerciseTask { kCheck, kOutputs, kPack };
@@ -41,12 +50,12 @@ enum class Refusal {
   kUnknownOption,  // subject: the option
   kOneSource,
   kNoSource,
-  kJsonNotHere,     // --json with a verb other than test
-  kNoExercise,      // test without its exercise folder
-  kUnknownTask,     // subject: the word after exercise
-  kNoFolder,        // exercise without a folder
-  kOneFolder,       // exercise outputs with more than one
-  kPackNeedsOutput, // exercise pack without -o
+  kJsonNotHere,      // --json with a verb other than test
+  kNoExercise,       // test without its exercise folder
+  kUnknownTask,      // subject: the word after exercise
+  kNoFolder,         // exercise without a folder
+  kOneFolder,        // exercise outputs with more than one
+  kPackNeedsOutput,  // exercise pack without -o
 };
 
 struct ParsedCommand {

@@ -98,8 +98,7 @@ int test_program(const Command& command, Reporter& reporter,
     if (*status == kExitInterrupted) return *status;
     if (command.json) {
       out(exercise::results_json(
-          {}, false,
-          convert_text(said, reporter.terminal(), Encoding::kUtf8)));
+          {}, false, convert_text(said, reporter.terminal(), Encoding::kUtf8)));
     } else {
       reporter.error({"プログラムが組み立てられないので、例で動かせません",
                       "the program does not build, so no case was run"});
@@ -107,8 +106,8 @@ int test_program(const Command& command, Reporter& reporter,
     return kExitSomeFailed;
   }
   const CasesProgram& program = std::get<CasesProgram>(prepared);
-  const CaseRunner runner{program.built, program.program,
-                          program.folder.path(), reporter.language()};
+  const CaseRunner runner{program.built, program.program, program.folder.path(),
+                          reporter.language()};
   std::vector<exercise::CaseResult> results;
   bool all_passed = true;
   for (const ExerciseCase& one : exercise->cases) {
@@ -117,10 +116,10 @@ int test_program(const Command& command, Reporter& reporter,
     all_passed &= run.result.outcome == Outcome::kPassed;
     results.push_back(std::move(run.result));
   }
-  out(command.json ? exercise::results_json(results, true, "")
-                   : convert_text(exercise::results_text(
-                                      results, reporter.language()),
-                                  Encoding::kUtf8, reporter.terminal()));
+  out(command.json
+          ? exercise::results_json(results, true, "")
+          : convert_text(exercise::results_text(results, reporter.language()),
+                         Encoding::kUtf8, reporter.terminal()));
   return all_passed ? 0 : kExitSomeFailed;
 }
 
@@ -189,14 +188,14 @@ bool check_folder(const std::string& folder, Reporter& reporter,
     return false;
   }
   const CasesProgram& program = std::get<CasesProgram>(prepared);
-  const CaseRunner runner{program.built, program.program,
-                          program.folder.path(), reporter.language()};
+  const CaseRunner runner{program.built, program.program, program.folder.path(),
+                          reporter.language()};
   std::size_t number = 0;
   for (const ExerciseCase& one : exercise->cases) {
     ++number;
     if (one.output.empty()) continue;
-    sound &= answer_passes(runner, *exercise, one, number, reporter,
-                           interrupted);
+    sound &=
+        answer_passes(runner, *exercise, one, number, reporter, interrupted);
     if (interrupted) return false;
   }
   if (sound) {
@@ -215,8 +214,8 @@ int write_outputs(const std::string& folder, Reporter& reporter,
       load_and_build(answer_of(folder), reporter);
   if (const int* status = std::get_if<int>(&prepared)) return *status;
   const CasesProgram& program = std::get<CasesProgram>(prepared);
-  const CaseRunner runner{program.built, program.program,
-                          program.folder.path(), reporter.language()};
+  const CaseRunner runner{program.built, program.program, program.folder.path(),
+                          reporter.language()};
   int status = 0;
   std::size_t number = 0;
   for (const ExerciseCase& one : exercise->cases) {

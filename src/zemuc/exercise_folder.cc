@@ -33,8 +33,8 @@ bool read_cases(const fs::path& folder, bool hidden,
                 std::vector<ExerciseCase>& cases, Reporter& reporter) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) return true;
-  std::map<std::string, ExerciseCase, bool (*)(std::string_view,
-                                               std::string_view)>
+  std::map<std::string, ExerciseCase,
+           bool (*)(std::string_view, std::string_view)>
       found(comes_before);
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
@@ -96,8 +96,8 @@ std::optional<Exercise> read_exercise(const std::string& folder,
   exercise.folder = folder;
   exercise.id = fs::path(folder).lexically_normal().filename().string();
   if (exercise.id.empty()) {
-    exercise.id = fs::path(folder).lexically_normal().parent_path()
-                      .filename().string();
+    exercise.id =
+        fs::path(folder).lexically_normal().parent_path().filename().string();
   }
   const std::string toml_path = (fs::path(folder) / "exercise.toml").string();
   const std::optional<std::string> toml = read_file(toml_path, reporter);
@@ -105,8 +105,8 @@ std::optional<Exercise> read_exercise(const std::string& folder,
   std::variant<exercise::Settings, exercise::SettingsProblem> read =
       exercise::read_settings(*toml);
   if (const auto* problem = std::get_if<exercise::SettingsProblem>(&read)) {
-    reporter.error_at(toml_path, problem->line, problem->column,
-                      problem->text, {problem->subject});
+    reporter.error_at(toml_path, problem->line, problem->column, problem->text,
+                      {problem->subject});
     return std::nullopt;
   }
   exercise.settings = std::move(std::get<exercise::Settings>(read));

@@ -59,7 +59,8 @@ std::string hidden_hash(const std::string& text,
       exercise::normalised(text, settings.compare, settings.fullwidth));
 }
 
-json case_json(const ExerciseCase& one, const exercise::CaseSettings& settings) {
+json case_json(const ExerciseCase& one,
+               const exercise::CaseSettings& settings) {
   json out = settings_json(settings);
   out["name"] = one.name;
   out["hidden"] = one.hidden;
@@ -87,14 +88,14 @@ json exercise_json(const Exercise& exercise) {
   for (const ExerciseCase& one : exercise.cases) {
     cases.push_back(case_json(one, exercise.settings.for_case(one.name)));
   }
-  return {{"id", exercise.id},
-          {"title", exercise.settings.title},
-          {"statement",
-           text_of((folder / exercise.settings.statement).string())},
-          {"starter",
-           fs::is_regular_file(starter) ? text_of(starter.string()) : ""},
-          {"settings", settings_json(exercise.settings.defaults)},
-          {"cases", cases}};
+  return {
+      {"id", exercise.id},
+      {"title", exercise.settings.title},
+      {"statement", text_of((folder / exercise.settings.statement).string())},
+      {"starter",
+       fs::is_regular_file(starter) ? text_of(starter.string()) : ""},
+      {"settings", settings_json(exercise.settings.defaults)},
+      {"cases", cases}};
 }
 
 }  // namespace
@@ -123,18 +124,17 @@ int pack_exercises(const std::vector<std::string>& folders,
     if (!exercise) return kExitBadExercise;
     for (const ExerciseCase& one : exercise->cases) {
       if (!one.output.empty()) continue;
-      reporter.error({"{}: 例 {} に .out がありません",
-                      "{}: case {} has no .out"},
-                     {folder, one.name});
+      reporter.error(
+          {"{}: 例 {} に .out がありません", "{}: case {} has no .out"},
+          {folder, one.name});
       return kExitBadExercise;
     }
     exercises.push_back(exercise_json(*exercise));
   }
   const json packed = {{"version", 1}, {"exercises", exercises}};
   if (!write_whole_file(
-          output, packed.dump(1, ' ', false,
-                              json::error_handler_t::replace) +
-                      "\n")) {
+          output,
+          packed.dump(1, ' ', false, json::error_handler_t::replace) + "\n")) {
     reporter.error(kCannotWrite, {output, std::strerror(errno)});
     return kExitSomeFailed;
   }

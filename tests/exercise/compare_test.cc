@@ -41,8 +41,7 @@ TEST(ExerciseCompare, ModesAtTheirEdges) {
       {Compare::kLines, false, "a\nb\n", "a  \nb", true, 0, Kind::kOther},
       {Compare::kLines, false, "a\r\nb\r\n", "a\nb\n", true, 0, Kind::kOther},
       {Compare::kLines, false, "a b\n", "a  b\n", false, 1, Kind::kSpaces},
-      {Compare::kLines, false, "a\nb\n", "a\n\nb\n", false, 2,
-       Kind::kLineEnd},
+      {Compare::kLines, false, "a\nb\n", "a\n\nb\n", false, 2, Kind::kLineEnd},
       {Compare::kLines, false, "a\nb\n", "a\n", false, 2, Kind::kOther},
       {Compare::kLines, false, "", "", true, 0, Kind::kOther},
       // By words: only the words count.

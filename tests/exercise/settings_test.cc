@@ -64,8 +64,7 @@ TEST(ExerciseSettings, DefaultsAndCaseChanges) {
   const auto read = read_settings(
       "[cases.big]\ntime_limit = 5\n\n[cases.w]\ncompare = \"exact\"\n");
   ASSERT_TRUE(std::holds_alternative<Settings>(read));
-  const auto later = read_settings(
-      "[cases.big]\ntime_limit = 5\n[x]\n");
+  const auto later = read_settings("[cases.big]\ntime_limit = 5\n[x]\n");
   EXPECT_TRUE(std::holds_alternative<SettingsProblem>(later));
   const auto ordered = read_settings(
       "compare = \"tokens\"\npoints = 3\n[cases.big]\ntime_limit = 5\n");
