@@ -149,7 +149,7 @@ std::variant<CasesProgram, int> build_for_cases(const std::string& path,
 
 CaseRun run_case(const CaseRunner& runner, const Exercise& exercise,
                  const ExerciseCase& one, std::size_t number, bool judged) {
-  const exercise::CaseSettings& settings = exercise.settings.for_case(one.name);
+  const exercise::CaseSettings& settings = settings_of(exercise, one);
   CaseRun run;
   exercise::CaseResult& result = run.result;
   result.name = one.name;

@@ -53,7 +53,9 @@ bool settings_name_cases(const Exercise& exercise, Reporter& reporter) {
   bool named = true;
   for (const auto& [name, settings] : exercise.settings.cases) {
     bool found = false;
-    for (const ExerciseCase& one : exercise.cases) found |= one.name == name;
+    for (const ExerciseCase& one : exercise.cases) {
+      found |= one.name == name || (one.hidden && "hidden/" + one.name == name);
+    }
     if (found) continue;
     reporter.error({"{}/exercise.toml: [cases.{}] の例がありません",
                     "{}/exercise.toml: [cases.{}] names no case"},

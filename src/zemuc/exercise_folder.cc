@@ -71,6 +71,16 @@ bool read_cases(const fs::path& folder, bool hidden,
 
 }  // namespace
 
+const exercise::CaseSettings& settings_of(const Exercise& exercise,
+                                          const ExerciseCase& one) {
+  const auto& cases = exercise.settings.cases;
+  if (one.hidden) {
+    const auto found = cases.find("hidden/" + one.name);
+    if (found != cases.end()) return found->second;
+  }
+  return exercise.settings.for_case(one.name);
+}
+
 bool comes_before(std::string_view a, std::string_view b) {
   const auto digits = [](std::string_view s) {
     return !s.empty() && s.size() < 10 &&

@@ -37,6 +37,11 @@ struct Exercise {
 std::optional<Exercise> read_exercise(const std::string& folder,
                                       Reporter& reporter);
 
+// The settings of a case: those of [cases."hidden/NAME"] for a hidden
+// case that has them, else of [cases.NAME], else the exercise's.
+const exercise::CaseSettings& settings_of(const Exercise& exercise,
+                                          const ExerciseCase& one);
+
 // Case names in the order a person counts them: "2" before "10".
 bool comes_before(std::string_view a, std::string_view b);
 

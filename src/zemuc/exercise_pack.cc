@@ -86,7 +86,7 @@ json exercise_json(const Exercise& exercise) {
   const fs::path starter = folder / "starter.zem";
   json cases = json::array();
   for (const ExerciseCase& one : exercise.cases) {
-    cases.push_back(case_json(one, exercise.settings.for_case(one.name)));
+    cases.push_back(case_json(one, settings_of(exercise, one)));
   }
   return {
       {"id", exercise.id},
