@@ -58,6 +58,40 @@ ParsedCommand place_words(ParsedCommand parsed,
   return parsed;
 }
 
+// Clients may name the transport; standard input and output is the one
+// the server speaks.
+ParsedCommand lsp_options(ParsedCommand parsed,
+                          std::span<const char* const> args) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (std::string_view(args[i]) != "--stdio") {
+      return refuse(Refusal::kUnknownOption, args[i]);
+    }
+  }
+  return parsed;
+}
+
+// -o NAME or -oNAME at args[i] (i moves past a NAME apart), for build and
+// exercise pack once.
+Refusal take_output(std::span<const char* const> args, std::size_t& i,
+                    bool& output_given, ParsedCommand& parsed) {
+  const std::string_view arg = args[i];
+  Command& command = parsed.command;
+  const bool packs =
+      command.verb == Verb::kExercise && command.task == ExerciseTask::kPack;
+  if (command.verb != Verb::kBuild && !packs) return Refusal::kOutputNotHere;
+  if (output_given) return Refusal::kOutputTwice;
+  if (arg.size() > 2) {
+    command.output = arg.substr(2);
+  } else if (++i < args.size()) {
+    command.output = args[i];
+  } else {
+    return Refusal::kOutputNeedsName;
+  }
+  if (command.output.empty()) return Refusal::kOutputNeedsName;
+  output_given = true;
+  return Refusal::kNone;
+}
+
 }  // namespace
 
 ParsedCommand parse_command_line(std::span<const char* const> args) {
@@ -70,16 +104,7 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
     if (args.size() > 1) return refuse(Refusal::kTakesNoArguments, args[0]);
     return parsed;
   }
-  if (*verb == Verb::kLsp) {
-    // Clients may name the transport; standard input and output is the one
-    // the server speaks.
-    for (std::size_t i = 1; i < args.size(); ++i) {
-      if (std::string_view(args[i]) != "--stdio") {
-        return refuse(Refusal::kUnknownOption, args[i]);
-      }
-    }
-    return parsed;
-  }
+  if (*verb == Verb::kLsp) return lsp_options(std::move(parsed), args);
   std::size_t first = 1;
   if (*verb == Verb::kExercise) {
     const std::optional<ExerciseTask> task =
@@ -112,22 +137,8 @@ ParsedCommand parse_command_line(std::span<const char* const> args) {
       }
       parsed.command.checks = false;
     } else if (!options_done && arg.starts_with("-o")) {
-      const bool packs = *verb == Verb::kExercise &&
-                         parsed.command.task == ExerciseTask::kPack;
-      if (*verb != Verb::kBuild && !packs) {
-        return refuse(Refusal::kOutputNotHere);
-      }
-      if (output_given) return refuse(Refusal::kOutputTwice);
-      if (arg.size() > 2) {
-        parsed.command.output = arg.substr(2);
-      } else if (++i < args.size()) {
-        parsed.command.output = args[i];
-      } else {
-        return refuse(Refusal::kOutputNeedsName);
-      }
-      if (parsed.command.output.empty())
-        return refuse(Refusal::kOutputNeedsName);
-      output_given = true;
+      const Refusal refusal = take_output(args, i, output_given, parsed);
+      if (refusal != Refusal::kNone) return refuse(refusal);
     } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
       return refuse(Refusal::kUnknownOption, arg);
     } else if (takes_words) {
