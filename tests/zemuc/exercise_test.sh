@@ -46,6 +46,8 @@ timeout 120 "$zemuc" exercise check ex >out 2>err || fail "exercise check: $(cat
 
 cp ex/answer.zem right.zem
 sed 's/数x\*2/数x+数x+1/' ex/answer.zem >wrong.zem
+# A division by zero on its fourth line.
+sed 's/数y=数x\*2;/数z=0;\n\t数y=数x\/数z;/' ex/answer.zem >div.zem
 
 # LANG|PROGRAM|STATUS|SAID (a part of standard output)
 rows=(
@@ -57,6 +59,10 @@ rows=(
   "ja_JP.UTF-8|wrong.zem|1|    あなたの出力: 答え[7]"
   "ja_JP.UTF-8|wrong.zem|1|× 隠し 3  出力が違います"
   "C.UTF-8|wrong.zem|1|× hidden 3  wrong output"
+  # A fault is told as zemuc run tells it, on the learner's line.
+  "C.UTF-8|div.zem|1|× 1 (sample)  stopped by a check"
+  "C.UTF-8|div.zem|1|  div.zem:5:7: error: division by zero: 数z is 0"
+  "C.UTF-8|div.zem|1|× hidden 3  stopped by a check"
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r lang program want said <<<"$row"
