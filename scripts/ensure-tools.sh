@@ -31,6 +31,10 @@ declare -A build=(
   # zemuc serve's HTTP: the header and the library, found through pkg-config.
   [/usr/include/httplib.h]=libcpp-httplib-dev
   [pkg-config]=pkgconf
+  # exercise.toml; at least 3.3, the version CMake asks for.
+  [/usr/include/toml++/toml.h]=libtomlplusplus-dev
+  # SHA-256 for the hidden outputs of exercise pack.
+  [/usr/include/openssl/sha.h]=libssl-dev
 )
 declare -A test=(
   [clang]=clang
@@ -86,9 +90,13 @@ declare -A browser=(
 # import.meta), and so do the editors' npm tools; puppeteer-core 24 drives
 # Firefox over WebDriver BiDi, which needs 128 or later.
 declare -A least=([cmake]=3.25 [node]=20 [firefox-esr]=128)
-# The same for a header, by the macro that holds its version: zemuc serve
-# uses cpp-httplib's interface of 0.11 (Debian 12's 0.11.4).
-declare -A header_least=([/usr/include/httplib.h]="CPPHTTPLIB_VERSION 0.11")
+# The same for a header, by the file that holds its version: zemuc serve
+# uses cpp-httplib's interface of 0.11 (Debian 12's 0.11.4); toml++ before
+# 3.3 lacks what exercise.toml is read with.
+declare -A header_least=(
+  [/usr/include/httplib.h]="/usr/include/httplib.h 0.11"
+  [/usr/include/toml++/toml.h]="/usr/include/toml++/impl/version.h 3.3"
+)
 
 # The tool's version, the first dotted number that --version prints.
 version_of() {
@@ -102,10 +110,16 @@ too_old() {  # a command with a least version
 
 header_too_old() {  # a file; false unless it is a header with a least version
   [[ -v header_least[$1] ]] || return 1
-  local macro=${header_least[$1]% *} want=${header_least[$1]#* } line have=
+  local file=${header_least[$1]% *} want=${header_least[$1]#* } line have= major= minor=
+  [[ -r $file ]] || return 0
+  # Its version as its macros hold it: "X.Y.Z" in one, or its first
+  # MAJOR and MINOR.
   while IFS= read -r line; do
-    [[ $line =~ ^#define\ $macro\ \"([0-9.]+)\" ]] && { have=${BASH_REMATCH[1]}; break; }
-  done <"$1"
+    [[ $line =~ ^#define\ [A-Z_]+_VERSION\ \"([0-9.]+)\" ]] && { have=${BASH_REMATCH[1]}; break; }
+    [[ -z $major && $line =~ ^#define\ [A-Z_]+_MAJOR\ +([0-9]+) ]] && major=${BASH_REMATCH[1]}
+    [[ -z $minor && $line =~ ^#define\ [A-Z_]+_MINOR\ +([0-9]+) ]] && minor=${BASH_REMATCH[1]}
+  done <"$file"
+  [[ -z $have && -n $major ]] && have=$major.${minor:-0}
   [[ -z $have || $(printf '%s\n' "$want" "$have" | sort -V | { read -r first; echo "$first"; }) != "$want" ]]
 }
 

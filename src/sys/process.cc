@@ -55,13 +55,24 @@ void send_report(int fd, GuardReport::Kind kind, int value) {
 // however it went.
 constexpr int kEndCommand = SIGUSR1;
 
+// What the command starts with besides its arguments: its input file and
+// folder, as C strings made before the fork (empty: /dev/null and the
+// caller's folder).
+struct StartPlace {
+  const char* input;
+  const char* folder;
+};
+
 // In the command's process, between fork and exec: a process group of its
-// own, its input from /dev/null, its output to the pipe, nothing held
-// back, default actions.
+// own, its input from the file (or /dev/null), its folder, its output to
+// the pipe, nothing held back, default actions.
 [[noreturn]] void start_command(char* const* args, char* const* envp,
-                                int output_fd, int report_fd) {
-  const int null_fd = ::open("/dev/null", O_RDONLY);
+                                int output_fd, int report_fd,
+                                StartPlace place) {
+  const int null_fd =
+      ::open(*place.input != '\0' ? place.input : "/dev/null", O_RDONLY);
   bool ok = ::setpgid(0, 0) == 0 && null_fd >= 0 &&
+            (*place.folder == '\0' || ::chdir(place.folder) == 0) &&
             ::dup2(null_fd, STDIN_FILENO) == STDIN_FILENO &&
             ::dup2(output_fd, STDOUT_FILENO) == STDOUT_FILENO &&
             ::dup2(output_fd, STDERR_FILENO) == STDERR_FILENO &&
@@ -105,7 +116,8 @@ constexpr int kEndCommand = SIGUSR1;
 // whole group and removes `leftovers`: no compiler outlives zemuc.
 [[noreturn]] void guard(char* const* args, char* const* envp, int output_fd,
                         int report_fd, pid_t caller,
-                        const std::vector<std::string>& leftovers) {
+                        const std::vector<std::string>& leftovers,
+                        StartPlace place) {
   sigset_t watched = ending_signals();  // zemuc's to act on, not its own
   sigaddset(&watched, SIGCHLD);
   sigaddset(&watched, kEndCommand);
@@ -118,7 +130,7 @@ constexpr int kEndCommand = SIGUSR1;
     ::_exit(127);
   }
   const pid_t command = ::fork();
-  if (command == 0) start_command(args, envp, output_fd, report_fd);
+  if (command == 0) start_command(args, envp, output_fd, report_fd, place);
   if (command < 0) {
     send_report(report_fd, GuardReport::kNotStarted, errno);
     ::_exit(127);
@@ -147,14 +159,15 @@ constexpr int kEndCommand = SIGUSR1;
 // guardian is then told to end the command. The signal stays pending for the
 // caller to act on.
 // How reading a command's output ended.
-enum class ReadEnd { kOutputEnded, kInterrupted, kTimedOut };
+enum class ReadEnd { kOutputEnded, kInterrupted, kTimedOut, kTooMuch };
 
 // Reads the command's output until its end, an ending signal that the
-// caller holds back (which stays pending for the caller to act on), or the
-// deadline; the guardian is told to end the command in the last two cases.
+// caller holds back (which stays pending for the caller to act on), the
+// deadline, or more output than `limit` (0: none); the guardian is told to
+// end the command in the last three cases.
 ReadEnd read_output(int output_fd, pid_t guardian,
                     std::optional<Clock::time_point> deadline, std::string& out,
-                    int& error) {
+                    int& error, std::size_t limit) {
   const std::optional<SignalFd> signals = SignalFd::open(ending_signals());
   char buffer[64 * 1024];
   for (;;) {
@@ -186,6 +199,10 @@ ReadEnd read_output(int output_fd, pid_t guardian,
       return ReadEnd::kOutputEnded;
     }
     out.append(buffer, static_cast<std::size_t>(n));
+    if (limit != 0 && out.size() > limit) {
+      ::kill(guardian, kEndCommand);
+      return ReadEnd::kTooMuch;
+    }
   }
 }
 
@@ -278,7 +295,8 @@ std::vector<char*> exec_pointers(const std::vector<std::string>& strings) {
 
 StartedCommand start_captured(const std::vector<std::string>& argv,
                               const std::vector<std::string>& settings,
-                              const std::vector<std::string>& leftovers) {
+                              const std::vector<std::string>& leftovers,
+                              const CaptureSetup& where) {
   StartedCommand started;
   int output_fds[2];
   int report_fds[2];
@@ -306,7 +324,7 @@ StartedCommand start_captured(const std::vector<std::string>& argv,
   }
   if (guardian == 0) {
     guard(args.data(), envp.data(), writing.get(), report_write.get(), caller,
-          leftovers);
+          leftovers, {where.input.c_str(), where.folder.c_str()});
   }
   started.guardian = guardian;
   return started;
@@ -342,8 +360,9 @@ bool stop_captured(StartedCommand& started) {
 Captured run_and_capture(const std::vector<std::string>& argv,
                          const std::vector<std::string>& settings,
                          const std::vector<std::string>& leftovers,
-                         std::optional<std::chrono::milliseconds> limit) {
-  StartedCommand started = start_captured(argv, settings, leftovers);
+                         std::optional<std::chrono::milliseconds> limit,
+                         const CaptureSetup& where) {
+  StartedCommand started = start_captured(argv, settings, leftovers, where);
   if (started.guardian < 0) {
     Captured captured;
     captured.error = started.error;
@@ -353,8 +372,9 @@ Captured run_and_capture(const std::vector<std::string>& argv,
   if (limit) deadline = Clock::now() + *limit;
   std::string output;
   int read_error = 0;
-  const ReadEnd end = read_output(started.output.get(), started.guardian,
-                                  deadline, output, read_error);
+  const ReadEnd end =
+      read_output(started.output.get(), started.guardian, deadline, output,
+                  read_error, where.output_limit);
   if (end == ReadEnd::kOutputEnded) {
     return finish_captured(started, std::move(output), read_error);
   }
@@ -362,6 +382,7 @@ Captured run_and_capture(const std::vector<std::string>& argv,
   captured.output = std::move(output);
   captured.interrupted = end == ReadEnd::kInterrupted;
   if (end == ReadEnd::kTimedOut) captured.error = ETIMEDOUT;
+  if (end == ReadEnd::kTooMuch) captured.error = EFBIG;
   (void)wait_for(started.guardian);
   return captured;
 }

@@ -58,11 +58,21 @@ inline constexpr std::chrono::seconds kAnswerLimit{20};
 // are then removed. With a `limit`, a command still running after it is
 // ended too, and the capture fails with ETIMEDOUT: a tool asked a question
 // must not keep zemuc waiting forever.
+//
+// `where` may give the command a file as its input, a folder to run in,
+// and a most of output: a command that writes more is ended too, and the
+// capture fails with EFBIG.
+struct CaptureSetup {
+  std::string input;             // empty: /dev/null
+  std::string folder;            // empty: this process's
+  std::size_t output_limit = 0;  // 0: none
+};
 Captured run_and_capture(
     const std::vector<std::string>& argv,
     const std::vector<std::string>& settings = {},
     const std::vector<std::string>& leftovers = {},
-    std::optional<std::chrono::milliseconds> limit = std::nullopt);
+    std::optional<std::chrono::milliseconds> limit = std::nullopt,
+    const CaptureSetup& where = {});
 
 // A command started as run_and_capture() starts it, not waited for: the
 // caller reads `output` until its end (poll it to wait without blocking),
@@ -77,7 +87,8 @@ struct StartedCommand {
 };
 StartedCommand start_captured(const std::vector<std::string>& argv,
                               const std::vector<std::string>& settings = {},
-                              const std::vector<std::string>& leftovers = {});
+                              const std::vector<std::string>& leftovers = {},
+                              const CaptureSetup& where = {});
 
 // How a started command ended, once its output has ended (`read_error`
 // the errno of a read of it that failed, or 0): waits for the guardian,

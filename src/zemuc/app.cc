@@ -29,7 +29,9 @@
 #include "sys/signals.h"
 #include "toolchain/build.h"
 #include "toolchain/toolchain.h"
+#include "zemuc/built.h"
 #include "zemuc/command_line.h"
+#include "zemuc/exercise_commands.h"
 #include "zemuc/fault_line.h"
 #include "zemuc/names.h"
 #include "zemuc/relay.h"
@@ -46,6 +48,9 @@ constexpr Text kUsage = {
     "使い方: zemuc run [--no-checks] プログラム.zem\n"
     "        zemuc build [--no-checks] [-o 名前] プログラム.zem\n"
     "        zemuc check プログラム.zem\n"
+    "        zemuc test [--json] プログラム.zem 練習問題\n"
+    "        zemuc exercise check|outputs|pack 練習問題... [-o "
+    "exercises.json]\n"
     "        zemuc lsp\n"
     "        zemuc serve [フォルダ] [--port 番号] [--bind アドレス]\n"
     "        zemuc --help | --version\n"
@@ -54,6 +59,12 @@ constexpr Text kUsage = {
     "build  同じく書き換えて組み立て、実行ファイルをソースの横に置く (-o "
     "で名前を選ぶ)\n"
     "check  書き換えで思わぬことが起きる所を知らせる\n"
+    "test   練習問題のフォルダの例すべてでプログラムを動かし、出力を確かめる\n"
+    "       (--json: 結果を JSON で)\n"
+    "exercise check    練習問題を確かめ、模範解答 answer.zem "
+    "を例すべてで動かす\n"
+    "exercise outputs  足りない .out を模範解答の出力から書く\n"
+    "exercise pack     練習問題をページのための exercises.json にまとめる\n"
     "lsp    エディタのための言語サーバ (Language Server Protocol, 標準入出力)\n"
     "serve  あそび場のサイトを教室のネットワークに配る (Ctrl-C "
     "で止める;\n"
@@ -65,6 +76,9 @@ constexpr Text kUsage = {
     "Usage: zemuc run [--no-checks] SOURCE.zem\n"
     "       zemuc build [--no-checks] [-o PROGRAM] SOURCE.zem\n"
     "       zemuc check SOURCE.zem\n"
+    "       zemuc test [--json] SOURCE.zem EXERCISE\n"
+    "       zemuc exercise check|outputs|pack EXERCISE... [-o "
+    "exercises.json]\n"
     "       zemuc lsp\n"
     "       zemuc serve [DIR] [--port N] [--bind ADDRESS]\n"
     "       zemuc --help | --version\n"
@@ -74,6 +88,12 @@ constexpr Text kUsage = {
     "build  translate and build; the program is left beside the source, or\n"
     "       named PROGRAM with -o\n"
     "check  show where the translation will do what was likely not meant\n"
+    "test   run SOURCE.zem on every case of the exercise folder and check "
+    "its\n"
+    "       output (--json: the results as JSON)\n"
+    "exercise check    validate exercises and run answer.zem on every case\n"
+    "exercise outputs  write the missing .out files from answer.zem\n"
+    "exercise pack     gather exercises into exercises.json for the page\n"
     "lsp    serve editors as a language server over standard input and "
     "output\n"
     "serve  serve the playground's site to the class's network until Ctrl-C\n"
@@ -90,7 +110,8 @@ constexpr std::pair<Refusal, Text> kRefusals[] = {
     {Refusal::kTakesNoArguments,
      {"{} には引数がいりません", "{} takes no arguments"}},
     {Refusal::kOutputNotHere,
-     {"-o は build だけのものです", "-o goes with build only"}},
+     {"-o は build と exercise pack だけのものです",
+      "-o goes with build and exercise pack only"}},
     {Refusal::kOutputTwice, {"-o が二つあります", "-o given twice"}},
     {Refusal::kOutputNeedsName, {"-o には名前がいります", "-o needs a name"}},
     {Refusal::kChecksNotHere,
@@ -106,6 +127,22 @@ constexpr std::pair<Refusal, Text> kRefusals[] = {
     {Refusal::kOptionNeedsValue, {"{} には値がいります", "{} needs a value"}},
     {Refusal::kOneSite,
      {"サイトのフォルダは一つだけです", "one site folder at a time"}},
+    {Refusal::kJsonNotHere,
+     {"--json は test だけのものです", "--json goes with test only"}},
+    {Refusal::kNoExercise,
+     {"test にはプログラムと練習問題のフォルダがいります",
+      "test needs a program and an exercise folder"}},
+    {Refusal::kUnknownTask,
+     {"exercise の後は check, outputs, pack のどれかです ({} ではなく)",
+      "exercise takes check, outputs or pack, not '{}'"}},
+    {Refusal::kNoFolder,
+     {"練習問題のフォルダがありません", "no exercise folder given"}},
+    {Refusal::kOneFolder,
+     {"exercise outputs のフォルダは一つだけです",
+      "exercise outputs takes one folder"}},
+    {Refusal::kPackNeedsOutput,
+     {"exercise pack には -o ファイル名 がいります",
+      "exercise pack needs -o FILE"}},
 };
 
 Text refusal_text(Refusal refusal) {
@@ -113,103 +150,6 @@ Text refusal_text(Refusal refusal) {
     if (which == refusal) return text;
   }
   return {"", ""};
-}
-
-// The source as the translator reads it, or nothing after a report.
-std::optional<std::string> load_source(const Command& command,
-                                       Reporter& reporter) {
-  const std::optional<std::string> bytes = read_file(command.source, reporter);
-  if (!bytes) return std::nullopt;
-  return source_as_sjis(*bytes, command.source, reporter);
-}
-
-// The findings of the check, rendered for the terminal; empty when there
-// are none.
-std::string findings_of(const Command& command, const std::string& source,
-                        const Reporter& reporter) {
-  return check::render_findings(command.source, source,
-                                check::check_source(source),
-                                reporter.language(), reporter.terminal());
-}
-
-// The status with which an interrupted build ends, when the held signal
-// does not end the process first.
-constexpr int kExitInterrupted = 128 + SIGINT;
-
-// A program translated and built, with what its messages are mapped by.
-struct BuiltProgram {
-  Program program;
-  CopyMap map;
-  bool checked = false;
-  // Whether it has the frame's own checks, the compiler having no
-  // sanitizers: their report is read as a checked program's.
-  bool own_checks = false;
-  // Whether the compiler can build checks here, for what is said of a
-  // fault without them.
-  bool checks_possible = true;
-  std::vector<explain::ValueMissing> values_missing;
-
-  // Whether checks of either kind write a report of what they find.
-  bool reports() const { return checked || own_checks; }
-};
-
-// Translates the source (read and converted), writes the C file whole and
-// builds `executable`, with the compiler's copy in `scratch`; the built
-// program, or the exit status of the failure. The caller holds the ending
-// signals back, so that an interrupted build cleans up before the signal
-// ends zemuc.
-std::variant<BuiltProgram, int> translate_and_build(
-    const Command& command, const std::string& source, const Names& names,
-    const std::string& executable, const std::string& scratch,
-    Reporter& reporter) {
-  // What the check finds is told before the build, which goes on.
-  reporter.write(findings_of(command, source, reporter));
-  std::optional<Translation> translation =
-      translate_source(command.source, source, reporter);
-  if (!translation) return kExitTranslationFailed;
-  const std::string c_file =
-      names.c_file.empty() ? scratch + "/source.c" : names.c_file;
-  if (!write_whole_file(c_file, translation->c_text)) {
-    reporter.error(kCannotWrite, {c_file, std::strerror(errno)});
-    return kExitTranslationFailed;
-  }
-  const std::variant<toolchain::Toolchain, toolchain::Trouble> found =
-      toolchain::find_toolchain();
-  if (const auto* trouble = std::get_if<toolchain::Trouble>(&found)) {
-    reporter.error(trouble->text, trouble->args);
-    return kExitBuildFailed;
-  }
-  Program program(command.source, source, std::move(*translation));
-  const toolchain::BuildRequest request{program,
-                                        std::get<toolchain::Toolchain>(found),
-                                        command.checks,
-                                        executable,
-                                        scratch,
-                                        reporter.language(),
-                                        reporter.terminal()};
-  toolchain::Built built = toolchain::build_program(request);
-  reporter.write(built.said);
-  if (built.unchecked_because) {
-    reporter.error(built.unchecked_because->text,
-                   built.unchecked_because->args);
-  }
-  switch (built.status) {
-    case toolchain::BuildStatus::kBuilt:
-      return BuiltProgram{
-          std::move(program),
-          std::move(built.map),
-          built.checked,
-          built.own_checks,
-          !built.unchecked_because &&
-              request.toolchain.family != toolchain::Family::kOther,
-          std::move(built.values_missing)};
-    case toolchain::BuildStatus::kInterrupted:
-      return kExitInterrupted;
-    case toolchain::BuildStatus::kFailed:
-      break;
-  }
-  if (built.trouble) reporter.error(built.trouble->text, built.trouble->args);
-  return kExitBuildFailed;
 }
 
 int build(const Command& command, Reporter& reporter) {
@@ -391,6 +331,14 @@ int run_command(std::span<const char* const> args, OwnWrites& writes) {
       return run(command, reporter);
     case Verb::kCheck:
       return check_only(command, reporter, writes);
+    case Verb::kTest:
+      return test_program(command, reporter, [&writes](std::string_view b) {
+        writes.write(STDOUT_FILENO, b);
+      });
+    case Verb::kExercise:
+      return exercise_command(command, reporter, [&writes](std::string_view b) {
+        writes.write(STDOUT_FILENO, b);
+      });
     case Verb::kLsp:
       return lsp::serve(STDIN_FILENO, STDOUT_FILENO,
                         {reporter.language(), ZEMUC_VERSION});

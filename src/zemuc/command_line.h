@@ -4,10 +4,24 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace zemuc {
 
-enum class Verb { kRun, kBuild, kCheck, kLsp, kServe, kHelp, kVersion };
+enum class Verb {
+  kRun,
+  kBuild,
+  kCheck,
+  kTest,
+  kExercise,
+  kLsp,
+  kServe,
+  kHelp,
+  kVersion
+};
+
+// What zemuc exercise does with its folders.
+enum class ExerciseTask { kCheck, kOutputs, kPack };
 
 struct Command {
   Verb verb = Verb::kHelp;
@@ -21,6 +35,12 @@ struct Command {
   std::string site;
   int port = 8080;
   std::string bind = "0.0.0.0";
+  // test: the exercise's folder; exercise: its task and folders, and
+  // pack's file in `output`.
+  std::string exercise;
+  ExerciseTask task = ExerciseTask::kCheck;
+  std::vector<std::string> folders;
+  bool json = false;  // test --json
 };
 
 // Why a command line was refused.
@@ -39,6 +59,12 @@ enum class Refusal {
   kBadPort,           // subject: what stood for the port
   kOptionNeedsValue,  // subject: the option
   kOneSite,
+  kJsonNotHere,      // --json with a verb other than test
+  kNoExercise,       // test without its exercise folder
+  kUnknownTask,      // subject: the word after exercise
+  kNoFolder,         // exercise without a folder
+  kOneFolder,        // exercise outputs with more than one
+  kPackNeedsOutput,  // exercise pack without -o
 };
 
 struct ParsedCommand {
@@ -48,8 +74,10 @@ struct ParsedCommand {
 };
 
 // Parses the arguments after the program name: `run [--no-checks] SOURCE`,
-// `build [--no-checks] [-o NAME] SOURCE`, `check SOURCE`, `lsp [--stdio]`,
-// `serve [DIR] [--port N] [--bind ADDR]`, `--help`, `--version`.
+// `build [--no-checks] [-o NAME] SOURCE`, `check SOURCE`,
+// `test [--json] SOURCE EXERCISE`, `exercise check|outputs|pack FOLDER...
+// [-o FILE]`, `lsp [--stdio]`, `serve [DIR] [--port N] [--bind ADDR]`,
+// `--help`, `--version`.
 // Options may stand before or after the source; `--` ends them.
 ParsedCommand parse_command_line(std::span<const char* const> args);
 

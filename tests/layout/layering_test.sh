@@ -31,6 +31,8 @@ declare -A allowed=(
   # The companion's steps without processes: a source read, translated,
   # a fault told, and the messages to the user.
   [front]="io lexer driver program explain text"
+  # An exercise's settings, outputs compared, results told: text only.
+  [exercise]="lexer text"
   # The translated program and the compiler's copy of its C text.
   [program]="io lexer driver check text"
   # What the compiler and the sanitizers say, told in the learner's terms.
@@ -40,8 +42,8 @@ declare -A allowed=(
   # The playground's site over HTTP, told to the teacher as zemuc tells.
   [serve]="sys text front"
   # The learner's command: the translation, the check, the build, the
-  # explaining, the server, the site's server and the system.
-  [zemuc]="io lexer driver symbols check program explain toolchain lsp server front sys text serve"
+  # explaining, the server, the site's server, exercises and the system.
+  [zemuc]="io lexer driver symbols check program explain toolchain lsp server front sys text serve exercise"
 )
 
 may_include() {  # FOLDER OTHER

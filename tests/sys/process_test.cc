@@ -9,8 +9,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <optional>
 
+#include "sys/disk.h"
 #include "sys/pty.h"
 
 namespace zemuc {
@@ -50,6 +52,24 @@ TEST(RunAndCapture, ALimitEndsACommandThatHangs) {
   EXPECT_FALSE(captured.ended);
   EXPECT_EQ(captured.error, ETIMEDOUT);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+// A case of an exercise runs with its input file, in its own folder, and
+// a program that writes without end is ended at the most it may write.
+TEST(RunAndCapture, InputFolderAndMostOutput) {
+  using namespace std::chrono_literals;
+  const std::string folder = ::testing::TempDir() + "capture_setup";
+  std::filesystem::create_directories(folder);
+  ASSERT_TRUE(write_whole_file(folder + "/input", "typed\n"));
+  const Captured read = run_and_capture({"/bin/sh", "-c", "cat; ls"}, {}, {},
+                                        20s, {folder + "/input", folder});
+  EXPECT_EQ(read.output, "typed\ninput\n");
+  const Captured flood =
+      run_and_capture({"/bin/sh", "-c", "yes"}, {}, {}, 20s, {"", "", 4096});
+  EXPECT_FALSE(flood.ended);
+  EXPECT_EQ(flood.error, EFBIG);
+  EXPECT_LT(flood.output.size(), 4096u + 65536u);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(WaitFor, NoChildIsAFailureNotAnEnding) {

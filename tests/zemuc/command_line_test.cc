@@ -136,6 +136,45 @@ TEST(CommandLine, Serve) {
     EXPECT_EQ(parsed.command.port, c.port) << c.args.back();
     EXPECT_EQ(parsed.command.bind, c.bind) << c.args.back();
   }
+
+// test takes a program and a folder; exercise a task and its folders,
+// pack with -o; --json is test's alone.
+TEST(CommandLine, TestAndExercise) {
+  const struct {
+    std::vector<const char*> args;
+    Refusal refusal;
+    std::size_t folders;  // exercise: how many
+  } cases[] = {
+      {{"test", "a.zem", "ex"}, Refusal::kNone, 0},
+      {{"test", "--json", "a.zem", "ex"}, Refusal::kNone, 0},
+      {{"test", "a.zem"}, Refusal::kNoExercise, 0},
+      {{"test"}, Refusal::kNoSource, 0},
+      {{"test", "a.zem", "ex", "more"}, Refusal::kOneSource, 0},
+      {{"test", "--no-checks", "a.zem", "ex"}, Refusal::kChecksNotHere, 0},
+      {{"run", "--json", "a.zem"}, Refusal::kJsonNotHere, 0},
+      {{"exercise", "check", "a", "b"}, Refusal::kNone, 2},
+      {{"exercise", "outputs", "a"}, Refusal::kNone, 1},
+      {{"exercise", "outputs", "a", "b"}, Refusal::kOneFolder, 0},
+      {{"exercise", "pack", "a", "b", "-o", "x.json"}, Refusal::kNone, 2},
+      {{"exercise", "pack", "a"}, Refusal::kPackNeedsOutput, 0},
+      {{"exercise", "check", "-o", "x", "a"}, Refusal::kOutputNotHere, 0},
+      {{"exercise", "check"}, Refusal::kNoFolder, 0},
+      {{"exercise", "grade", "a"}, Refusal::kUnknownTask, 0},
+      {{"exercise"}, Refusal::kNoCommand, 0},
+  };
+  for (const auto& c : cases) {
+    const ParsedCommand parsed = parse(c.args);
+    EXPECT_EQ(parsed.refusal, c.refusal) << c.args.size() << c.args.back();
+    if (c.refusal == Refusal::kNone && c.folders > 0) {
+      EXPECT_EQ(parsed.command.folders.size(), c.folders);
+    }
+  }
+  const ParsedCommand test = parse({"test", "a.zem", "--json", "ex"});
+  EXPECT_EQ(test.command.source, "a.zem");
+  EXPECT_EQ(test.command.exercise, "ex");
+  EXPECT_TRUE(test.command.json);
+  EXPECT_EQ(parse({"exercise", "pack", "a", "-o", "x.json"}).command.output,
+            "x.json");
 }
 
 }  // namespace
