@@ -136,6 +136,7 @@ TEST(CommandLine, Serve) {
     EXPECT_EQ(parsed.command.port, c.port) << c.args.back();
     EXPECT_EQ(parsed.command.bind, c.bind) << c.args.back();
   }
+}
 
 // test takes a program and a folder; exercise a task and its folders,
 // pack with -o; --json is test's alone.
