@@ -8,7 +8,8 @@ import { createEditor } from './editor.js';
 import { createTerminal, isRunKey } from './terminal.js';
 import { createCView } from './cview.js';
 import { createFileArea } from './files.js';
-import { EXAMPLES } from './examples.js';
+import { createExamplesMenu } from './examples-menu.js';
+import { wireScreenReaderMode } from './screen-reader.js';
 import { decodeSjis } from './sjis.js';
 import { shareHash, readShareHash, cleanName } from './share.js';
 import { pickLang, setLang, t } from './i18n.js';
@@ -46,10 +47,12 @@ let cursorLine = 0;
 
 // A notice about the page itself (a share link it cannot read, a character
 // refused, the playground failing); the state has a place of its own, so
-// that a change of state does not hide a notice.
+// that a change of state does not hide a notice. The header keeps one row:
+// a long notice is cut there, and whole in its tooltip.
 function say(text, kind = 'info') {
   const notice = $('notice');
   notice.textContent = text;
+  notice.title = text;
   notice.dataset.kind = kind;
 }
 
@@ -60,7 +63,9 @@ function setState(next) {
   $('run').disabled = next === 'loading' || busy;
   $('stop').disabled = !busy;
   const word = t(`state_${next}`);
-  $('status').textContent = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
+  // Told again only when it changes, so that a screen reader hears it once.
+  const shown = next === 'done' && exitStatus !== null ? `${word} (${t('exitStatus')} ${exitStatus})` : word;
+  if ($('status').textContent !== shown) $('status').textContent = shown;
 }
 
 // ---- the editor and its analysis
@@ -118,6 +123,7 @@ const terminal = createTerminal($('terminal'), {
   onInterrupt: () => stop(),
   onRefused: () => say(t('notSjis'), 'error'),
 });
+wireScreenReaderMode($('screen-reader'), terminal);
 
 const fileArea = createFileArea($('file-list'), $('upload'), {
   onError: (error) => say(`${t('runFailed')}: ${error.message}`, 'error'),
@@ -146,9 +152,20 @@ function showProblems(lines) {
 
 // ---- running
 
+// The C view shows the C that runs: the last analysis's C may be of an
+// older text (a run started within the analysis delay), so it is emptied
+// until the run's own C is known.
+function showRunC(text, cBytes) {
+  const cText = cBytes ? decodeSjis(cBytes) : '';
+  const analysed = lastAnalysis.text === text && cText === lastAnalysis.cText;
+  cView.set(cText, analysed ? lastAnalysis.cLines : null);
+  cView.showLine(cursorLine);
+}
+
 async function runOnce() {
   await zem.ready;
   const text = editor.text();
+  if (lastAnalysis.text !== text) cView.set('', null);
   exitStatus = null;
   showProblems([]);
   say('');
@@ -160,6 +177,7 @@ async function runOnce() {
     result = await playground.run(text, programName, {
       files: fileArea.map(),
       onOutput: (bytes) => terminal.output(bytes),
+      onC: (cBytes) => showRunC(text, cBytes),
       onState: (next) => {
         // 'done' is told once the run's results are shown.
         if (next !== 'done') setState(next);
@@ -175,9 +193,7 @@ async function runOnce() {
   exitStatus = result.status;
   showProblems(result.problems);
   terminal.note(result.shown);
-  const cText = result.cBytes ? decodeSjis(result.cBytes) : '';
-  cView.set(cText, cText === lastAnalysis.cText ? lastAnalysis.cLines : null);
-  cView.showLine(cursorLine);
+  showRunC(text, result.cBytes);
   if (result.files) fileArea.replace(result.files);
   setState('done');
   keepSiteOffline().then((ok) => {
@@ -227,23 +243,12 @@ $('name').addEventListener('change', () => {
   scheduleAnalysis();
 });
 
-const menu = $('examples');
-for (const name of Object.keys(EXAMPLES)) {
-  const option = document.createElement('option');
-  option.value = name;
-  option.textContent = `${name}.zem`;
-  menu.append(option);
-}
-menu.addEventListener('change', () => {
-  const name = menu.value;
-  const example = EXAMPLES[name];
-  // Back to the menu's title, so that the same example can be opened again.
-  menu.value = '';
-  if (!example) return;
+const relabelExamples = createExamplesMenu($('examples'), (name, example) => {
   setName(`${name}.zem`);
   setSource(decodeSjis(example.source));
   fileArea.replace(Object.entries(example.files).map(([name, bytes]) => [name, bytes.slice()]));
 });
+relabelExamples(lang);
 
 // A program saved as a file: UTF-8 as editors save it, or Shift-JIS as the
 // translator reads it.
@@ -308,6 +313,9 @@ langMenu.addEventListener('change', () => {
   lang = langMenu.value === 'ja' ? 'ja' : 'en';
   setLang(lang);
   playground?.setLang(lang);
+  editor.relabel();
+  terminal.relabel();
+  relabelExamples(lang);
   const url = new URL(location.href);
   url.searchParams.set('lang', lang);
   history.replaceState(null, '', url);
