@@ -767,39 +767,59 @@ try {
     });
   });
 
-  // The C view shows the C that runs, even of a run started before the
-  // analysis of the change.
-  await check('C view: a run started right after a change never shows the C before it', async () => {
-    await withOwnTab('/cview/', '?lang=en', 1366, async (tab) => {
-      await tab.evaluate(() => window.zem.setSource('はじめ\n\t見る("OLDOLD");\nおわり\n'));
-      await tab.waitForFunction(() => window.zem.cText().includes('OLDOLD'), { timeout: 60_000 });
-      const seen = await tab.evaluate(
-        () =>
-          new Promise((resolve, reject) => {
-            window.zem.setSource('はじめ\n\t打つ(字s);\n\t見る("NEWNEW",字s);\nおわり\n');
-            document.getElementById('run').click();
-            const old = [];
-            const started = Date.now();
-            const timer = setInterval(() => {
-              const shown = document.getElementById('c-code').textContent;
-              if (shown.includes('OLDOLD')) old.push(window.zem.state);
-              if (window.zem.state === 'waiting') {
-                clearInterval(timer);
-                resolve({ old, shown });
-              } else if (Date.now() - started > 170_000) {
-                clearInterval(timer);
-                reject(new Error(`never waited: ${window.zem.state}`));
-              }
-            }, 5);
-          }),
-      );
-      assert.deepEqual(seen.old, [], 'the old C shown during the run');
-      assert.match(seen.shown, /NEWNEW/, 'the running C shown while it waits');
-      await tab.click('#terminal');
-      await tab.keyboard.type('x\ny\n');
-      await waitDone(tab);
+  // The C view shows the C that runs: of a run started before the analysis
+  // of the change, or after a change made while the last program ran (its
+  // analysis came during that run, whose C the view then showed).
+  const OLD_C = 'はじめ\n\t打つ(字s);\n\t見る("OLDOLD",字s);\nおわり\n';
+  const NEW_C = 'はじめ\n\t打つ(字s);\n\t見る("NEWNEW",字s);\nおわり\n';
+  const C_VIEWS = [
+    { what: 'right after a change', changedWhileRunning: false },
+    { what: 'after a change made while the last program ran', changedWhileRunning: true },
+  ];
+  for (const row of C_VIEWS) {
+    await check(`C view: a run ${row.what} never shows the C before it`, async () => {
+      await withOwnTab('/cview/', '?lang=en', 1366, async (tab) => {
+        await tab.evaluate((source) => window.zem.setSource(source), OLD_C);
+        await tab.waitForFunction(() => window.zem.cText().includes('OLDOLD'), { timeout: 60_000 });
+        if (row.changedWhileRunning) {
+          await tab.click('#run');
+          await tab.waitForFunction(() => window.zem.state === 'waiting', { timeout: RUN_TIMEOUT, polling: 50 });
+          await tab.evaluate((source) => window.zem.setSource(source), NEW_C);
+          await new Promise((resolve) => setTimeout(resolve, 3000)); // past both analyses
+          await tab.click('#terminal');
+          await tab.keyboard.type('x\ny\n');
+          await waitDone(tab);
+          assert.match(await tab.evaluate(() => window.zem.cText()), /OLDOLD/, 'the last run\'s C after it');
+        }
+        const seen = await tab.evaluate(
+          (source) =>
+            new Promise((resolve, reject) => {
+              if (source) window.zem.setSource(source);
+              document.getElementById('run').click();
+              const old = [];
+              const started = Date.now();
+              const timer = setInterval(() => {
+                const shown = document.getElementById('c-code').textContent;
+                if (shown.includes('OLDOLD')) old.push(window.zem.state);
+                if (window.zem.state === 'waiting') {
+                  clearInterval(timer);
+                  resolve({ old, shown });
+                } else if (Date.now() - started > 170_000) {
+                  clearInterval(timer);
+                  reject(new Error(`never waited: ${window.zem.state}`));
+                }
+              }, 5);
+            }),
+          row.changedWhileRunning ? null : NEW_C,
+        );
+        assert.deepEqual(seen.old, [], 'the old C shown during the run');
+        assert.match(seen.shown, /NEWNEW/, 'the running C shown while it waits');
+        await tab.click('#terminal');
+        await tab.keyboard.type('x\ny\n');
+        await waitDone(tab);
+      });
     });
-  });
+  }
 
   // The header is one row: nothing that comes during a lesson moves the
   // editor.

@@ -165,7 +165,9 @@ function showRunC(text, cBytes) {
 async function runOnce() {
   await zem.ready;
   const text = editor.text();
-  if (lastAnalysis.text !== text) cView.set('', null);
+  // (The view may still show an earlier run's C, of a text before this one.)
+  if (lastAnalysis.text === text) cView.set(lastAnalysis.cText, lastAnalysis.cLines);
+  else cView.set('', null);
   exitStatus = null;
   showProblems([]);
   say('');
