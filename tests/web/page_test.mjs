@@ -888,6 +888,323 @@ try {
   }
   await endings.close();
 
+  // ---- reachable by keyboard and screen reader, and the page's layout;
+  // each case on a server and in a tab of its own.
+  async function ownTab(server, query = '?lang=ja', width = 1366) {
+    const tab = await browser.newPage();
+    await tab.setViewport({ width, height: 768 });
+    await tab.goto(`${server.url}index.html${query}`);
+    await tab.evaluate(() => window.zem.ready);
+    return tab;
+  }
+  async function withOwnTab(where, query, width, body) {
+    const own = await serve(siteDir, where);
+    const tab = await ownTab(own, query, width);
+    try {
+      await body(tab, own);
+    } finally {
+      await tab.close();
+      await own.close();
+    }
+  }
+  const JAPANESE = /[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]/;
+
+  // Every name the page gives a control or a region (aria-label, title,
+  // label text, button text, the examples menu), as a screen reader and a
+  // tooltip say it; the language menu names each language in its own.
+  const LABELS = [
+    { lang: 'ja', query: '?lang=ja' },
+    { lang: 'en', query: '?lang=en' },
+    { lang: 'en', query: '?lang=ja', switchTo: 'en' },
+    { lang: 'ja', query: '?lang=en', switchTo: 'ja' },
+  ];
+  for (const row of LABELS) {
+    await check(`labels: every label in the page's language (${row.query}${row.switchTo ? ` then ${row.switchTo}` : ''})`, async () => {
+      await withOwnTab('/labels/', row.query, 1366, async (tab) => {
+        if (row.switchTo) await tab.select('#lang', row.switchTo);
+        const names = await tab.evaluate(() => {
+          const found = [];
+          for (const element of document.querySelectorAll('body *')) {
+            if (element.closest('#lang')) continue;
+            for (const attribute of ['aria-label', 'title', 'placeholder']) {
+              const value = element.getAttribute(attribute);
+              if (value) found.push(`${attribute}=${value}`);
+            }
+            if (['BUTTON', 'OPTION'].includes(element.tagName) || element.matches('label > span, h2 > span, h2 > small')) {
+              const text = element.textContent.trim();
+              if (text) found.push(`${element.tagName}:${text}`);
+            }
+          }
+          return found;
+        });
+        assert.ok(names.some((name) => name.startsWith('aria-label=')), 'aria-labels found');
+        const wrong = names.filter((name) => JAPANESE.test(name) !== (row.lang === 'ja'));
+        assert.deepEqual(wrong, [], `names not in ${row.lang}`);
+      });
+    });
+  }
+
+  // An example that fails on purpose ends on one of the language's own
+  // failures (a file that is not there, a file read past its end).
+  const failsOnPurpose = (example) =>
+    /がないよ|読みすぎ/.test(decode(fs.readFileSync(path.join(examplesDir, example, 'expected/stdout'))));
+  await check('examples menu: titles in the page\'s language, a failure on purpose said', async () => {
+    const fails = Object.fromEntries(fs.readdirSync(examplesDir).map((example) => [example, failsOnPurpose(example)]));
+    assert.ok(Object.values(fails).includes(true) && Object.values(fails).includes(false), JSON.stringify(fails));
+    await withOwnTab('/titles/', '?lang=ja', 1366, async (tab) => {
+      for (const [lang, marker] of [['ja', 'わざと'], ['en', 'on purpose']]) {
+        await tab.select('#lang', lang);
+        const titles = await tab.$$eval('#examples option', (os) => os.filter((o) => o.value).map((o) => [o.value, o.textContent]));
+        assert.deepEqual(titles.map(([value]) => value).sort(), Object.keys(fails).sort());
+        for (const [example, title] of titles) {
+          assert.ok(!title.includes(example), `${lang} title of ${example} is not its file name: ${title}`);
+          assert.equal(JAPANESE.test(title), lang === 'ja', `${example}: ${title}`);
+          assert.equal(title.includes(marker), fails[example], `${example}: ${title}`);
+        }
+      }
+    });
+  });
+
+  // Tab indents (the language indents with tabs); Esc then Tab, and Ctrl+M
+  // then Tab, leave the editor, as the hint the editor is described by says.
+  const TABS = [
+    { keys: ['Tab'], leaves: false },
+    { keys: ['Escape', 'Tab'], leaves: true },
+    { keys: ['Control+m', 'Tab'], leaves: true },
+  ];
+  await check('keyboard: Tab indents in the editor, Esc then Tab leaves it, as the page says', async () => {
+    await withOwnTab('/tab/', '?lang=en', 1366, async (tab) => {
+      const hint = await tab.$eval('.cm-content', (content) => document.getElementById(content.getAttribute('aria-describedby'))?.textContent);
+      assert.match(hint ?? '', /Esc then Tab/);
+      for (const row of TABS) {
+        await tab.evaluate(() => window.zem.setSource('はじめ\nおわり\n'));
+        await tab.click('.cm-content');
+        for (const key of row.keys) {
+          const [modifier, name] = key.includes('+') ? key.split('+') : [null, key];
+          if (modifier) await tab.keyboard.down(modifier);
+          await tab.keyboard.press(name);
+          if (modifier) await tab.keyboard.up(modifier);
+        }
+        const inEditor = await tab.evaluate(() => document.getElementById('editor').contains(document.activeElement));
+        assert.equal(inEditor, !row.leaves, `${row.keys.join(' ')}: focus in the editor`);
+        assert.equal((await tab.evaluate(() => window.zem.source())).includes('\t'), !row.leaves, `${row.keys.join(' ')}: a tab inserted`);
+      }
+    });
+  });
+
+  // The messages a program's run changes are told to a screen reader when
+  // they change, without cutting it short.
+  await check('screen reader: the state, the notice and the messages are polite live regions', async () => {
+    await withOwnTab('/live/', '?lang=en', 1366, async (tab) => {
+      for (const id of ['status', 'notice', 'problems']) {
+        assert.equal(await tab.$eval(`#${id}`, (element) => element.getAttribute('aria-live')), 'polite', `#${id}`);
+      }
+    });
+  });
+
+  await check('screen reader: the terminal\'s mode reads its output, and is kept', async () => {
+    await withOwnTab('/reader/', '?lang=en', 1366, async (tab) => {
+      await tab.click('#screen-reader');
+      await tab.evaluate(() => window.zem.setSource('はじめ\n\t見る("読み上げ");\nおわり\n'));
+      await runTyping(tab, 'x\n');
+      await tab.waitForFunction(() => document.querySelector('#terminal .xterm-accessibility-tree')?.textContent.includes('読み上げ'));
+      await tab.reload();
+      await tab.evaluate(() => window.zem.ready);
+      assert.equal(await tab.$eval('#screen-reader', (box) => box.checked), true);
+      assert.ok(await tab.$('#terminal .xterm-accessibility-tree'), 'the mode is on after a reload');
+    });
+  });
+
+  // Every visible text's colour against what is painted behind it (the
+  // backgrounds of it and its parents, composed), at least 4.5:1, in each
+  // state the page is seen in.
+  function lowContrast(tab) {
+    return tab.evaluate(() => {
+      const rgba = (text) => {
+        const m = /rgba?\(([\d.]+),? ([\d.]+),? ([\d.]+)(?:,? \/? ?([\d.]+))?\)/.exec(text);
+        return m ? [+m[1], +m[2], +m[3], m[4] === undefined ? 1 : +m[4]] : [0, 0, 0, 0];
+      };
+      const over = (top, below) => {
+        const a = top[3];
+        return [0, 1, 2].map((i) => top[i] * a + below[i] * (1 - a)).concat(1);
+      };
+      const background = (element) => {
+        const layers = [];
+        for (let at = element; at; at = at.parentElement) {
+          const layer = rgba(getComputedStyle(at).backgroundColor);
+          if (layer[3] > 0) layers.push(layer);
+          if (layer[3] === 1) break;
+        }
+        return layers.reduceRight((below, top) => over(top, below), [255, 255, 255, 1]);
+      };
+      const luminance = ([r, g, b]) =>
+        [r, g, b].map((c) => ((c /= 255) <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4))
+          .reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
+      const ratio = (a, b) => {
+        const [hi, lo] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+        return (hi + 0.05) / (lo + 0.05);
+      };
+      const shown = (element) => {
+        const box = element.getBoundingClientRect();
+        return box.width > 1 && box.height > 1 && box.bottom > 0 && box.right > 0 &&
+          box.top < innerHeight && box.left < innerWidth && element.checkVisibility({ opacityProperty: true, visibilityProperty: true });
+      };
+      const low = [];
+      const measure = (element, style, what) => {
+        const bg = background(element);
+        const value = ratio(over(rgba(style.color), bg), bg);
+        if (value < 4.5) low.push(`${what}: ${value.toFixed(2)} (${style.color} on rgb(${bg.slice(0, 3).map(Math.round)}))`);
+      };
+      for (const element of document.querySelectorAll('body *')) {
+        const text = [...element.childNodes].filter((n) => n.nodeType === Node.TEXT_NODE).map((n) => n.data).join('').trim();
+        const field = element.matches('input:not([type=file]):not([type=checkbox])') ? element.value : '';
+        if ((!text && !field) || !shown(element)) continue;
+        measure(element, getComputedStyle(element), `${element.tagName.toLowerCase()}${element.id ? `#${element.id}` : ''}.${element.className} "${(text || field).slice(0, 20)}"`);
+      }
+      for (const element of document.querySelectorAll('#problems:empty')) {
+        if (shown(element)) measure(element, getComputedStyle(element, '::after'), '#problems::after');
+      }
+      return low;
+    });
+  }
+  await check('contrast: every visible text at least 4.5:1 against its background', async () => {
+    await withOwnTab('/contrast/', '?lang=ja', 1024, async (tab) => {
+      const seen = {};
+      seen.ready = await lowContrast(tab);
+      // Colours of every kind: the language's, the C's, a finding, a note
+      // in the terminal, a file, a notice, the share link.
+      await tab.evaluate(() => window.zem.setSource('はじめ\n\t// 注\n\t数a=1;\n\t字s="x";\n\t打つ(数b);\n\t見る("a",数a,"s",字s);見る("y");\nおわり\n'));
+      await tab.evaluate(() => window.zem.addFile('a.txt', new TextEncoder().encode('1\n')));
+      await tab.waitForSelector('#editor .cm-lintRange-warning, #editor .cm-lintRange-error', { timeout: 60_000 });
+      await tab.click('#run');
+      await tab.waitForFunction(() => window.zem.state === 'waiting', { timeout: RUN_TIMEOUT, polling: 50 });
+      seen.waiting = await lowContrast(tab);
+      await tab.click('#terminal');
+      await tab.keyboard.type('x\n');
+      await waitDone(tab);
+      await tab.click('#share');
+      await tab.evaluate(() => (location.hash = '#code=%%%'));
+      await tab.waitForFunction(() => document.getElementById('notice').dataset.kind === 'error');
+      seen.done = await lowContrast(tab);
+      assert.deepEqual(seen, { ready: [], waiting: [], done: [] });
+    });
+  });
+
+  // The C view shows the C that runs: of a run started before the analysis
+  // of the change, or after a change made while the last program ran (its
+  // analysis came during that run, whose C the view then showed).
+  const OLD_C = 'はじめ\n\t打つ(字s);\n\t見る("OLDOLD",字s);\nおわり\n';
+  const NEW_C = 'はじめ\n\t打つ(字s);\n\t見る("NEWNEW",字s);\nおわり\n';
+  const C_VIEWS = [
+    { what: 'right after a change', changedWhileRunning: false },
+    { what: 'after a change made while the last program ran', changedWhileRunning: true },
+  ];
+  for (const row of C_VIEWS) {
+    await check(`C view: a run ${row.what} never shows the C before it`, async () => {
+      await withOwnTab('/cview/', '?lang=en', 1366, async (tab) => {
+        await tab.evaluate((source) => window.zem.setSource(source), OLD_C);
+        await tab.waitForFunction(() => window.zem.cText().includes('OLDOLD'), { timeout: 60_000 });
+        if (row.changedWhileRunning) {
+          await tab.click('#run');
+          await tab.waitForFunction(() => window.zem.state === 'waiting', { timeout: RUN_TIMEOUT, polling: 50 });
+          await tab.evaluate((source) => window.zem.setSource(source), NEW_C);
+          await new Promise((resolve) => setTimeout(resolve, 3000)); // past both analyses
+          await tab.click('#terminal');
+          await tab.keyboard.type('x\ny\n');
+          await waitDone(tab);
+          assert.match(await tab.evaluate(() => window.zem.cText()), /OLDOLD/, 'the last run\'s C after it');
+        }
+        const seen = await tab.evaluate(
+          (source) =>
+            new Promise((resolve, reject) => {
+              if (source) window.zem.setSource(source);
+              document.getElementById('run').click();
+              const old = [];
+              const started = Date.now();
+              const timer = setInterval(() => {
+                const shown = document.getElementById('c-code').textContent;
+                if (shown.includes('OLDOLD')) old.push(window.zem.state);
+                if (window.zem.state === 'waiting') {
+                  clearInterval(timer);
+                  resolve({ old, shown });
+                } else if (Date.now() - started > 170_000) {
+                  clearInterval(timer);
+                  reject(new Error(`never waited: ${window.zem.state}`));
+                }
+              }, 5);
+            }),
+          row.changedWhileRunning ? null : NEW_C,
+        );
+        assert.deepEqual(seen.old, [], 'the old C shown during the run');
+        assert.match(seen.shown, /NEWNEW/, 'the running C shown while it waits');
+        await tab.click('#terminal');
+        await tab.keyboard.type('x\ny\n');
+        await waitDone(tab);
+      });
+    });
+  }
+
+  // The header is one row: nothing that comes during a lesson moves the
+  // editor.
+  const HEADERS = [
+    { width: 1366, lang: 'ja' },
+    { width: 1024, lang: 'ja' },
+    { width: 1024, lang: 'en' },
+  ];
+  for (const { width, lang } of HEADERS) {
+    await check(`header: one row at ${width}x768 (${lang}) across load, run, share, notice, offline note`, async () => {
+      await withOwnTab('/header/', `?lang=${lang}`, width, async (tab) => {
+        const measure = () =>
+          tab.evaluate(() => {
+            const header = document.querySelector('header').getBoundingClientRect();
+            const tops = [...document.querySelectorAll('header > *')]
+              .map((e) => e.getBoundingClientRect())
+              .filter((box) => box.height > 0)
+              .map((box) => Math.round(box.top + box.height / 2));
+            // The messages' place keeps room for the state, and nothing
+            // runs past the header's end.
+            const status = document.getElementById('status');
+            const past = [...document.querySelectorAll('header > *')].filter((e) => e.getBoundingClientRect().right > header.right + 1);
+            return {
+              height: header.height,
+              editor: document.getElementById('editor').getBoundingClientRect().top,
+              rows: new Set(tops).size,
+              stateShown: status.clientWidth > 0 && status.scrollWidth <= status.clientWidth,
+              past: past.map((e) => e.id || e.className),
+            };
+          });
+        const loaded = await measure();
+        assert.deepEqual({ rows: loaded.rows, stateShown: loaded.stateShown, past: loaded.past }, { rows: 1, stateShown: true, past: [] }, 'one row at load');
+        await tab.select('#examples', 'keisan');
+        await runTyping(tab, '21\nowari\n');
+        await tab.waitForSelector('#offline-status[data-state="ready"]', { timeout: 120_000 });
+        assert.deepEqual(await measure(), loaded, 'after a run, with the offline note');
+        await tab.click('#share');
+        assert.deepEqual(await measure(), loaded, 'with the share link');
+        await tab.evaluate(() => (location.hash = '#code=%%%'));
+        await tab.waitForFunction(() => document.getElementById('notice').dataset.kind === 'error');
+        assert.deepEqual(await measure(), loaded, 'with a notice');
+      });
+    });
+  }
+
+  // Offline, a run tells that the page works offline (it does).
+  await check('offline: after a run without network, the page says it works offline', async () => {
+    await withOwnTab('/offline-note/', '?lang=en', 1366, async (tab, own) => {
+      await tab.select('#examples', 'keisan');
+      await runTyping(tab, '21\nowari\n');
+      await tab.waitForSelector('#offline-status[data-state="ready"]', { timeout: 120_000 });
+      await tab.setOfflineMode(true);
+      await own.close();
+      await tab.reload();
+      await tab.evaluate(() => window.zem.ready);
+      await tab.select('#examples', 'keisan');
+      await runTyping(tab, '21\nowari\n');
+      await tab.waitForSelector('#offline-status[data-state="ready"]', { visible: true, timeout: 60_000 });
+      await tab.setOfflineMode(false);
+    });
+  });
+
   // Last, in a browser and on a server of their own, for a page that such a
   // program makes unresponsive must not take the other cases with it.
   await check('#stop ends a program that prints without end for five seconds', async () => {

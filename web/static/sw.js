@@ -88,12 +88,28 @@ function filesOf(manifest) {
   return list.map((item) => (typeof item === 'string' ? item : item?.path ?? item?.name ?? item?.url));
 }
 
+// Whether the kept manifest and every file it lists are in the cache.
+async function keptWhole(cache, manifestUrl) {
+  const manifest = await cache.match(manifestUrl);
+  if (!manifest) return false;
+  const urls = filesOf(await manifest.json()).map((path) => new URL(path, scope).href);
+  const kept = await Promise.all(urls.map((url) => cache.match(url)));
+  return kept.every(Boolean);
+}
+
 // Fetches every file the manifest lists (answered from the browser's cache
 // where the server says it did not change). True when all are kept.
 async function keepSite() {
   const cache = await caches.open(CACHE);
   const manifestUrl = new URL('manifest.json', scope).href;
-  const response = await fetch(manifestUrl, { cache: 'no-cache' });
+  let response;
+  try {
+    response = await fetch(manifestUrl, { cache: 'no-cache' });
+  } catch (error) {
+    // No network: the site works offline if an earlier visit kept it whole.
+    if (await keptWhole(cache, manifestUrl)) return true;
+    throw error;
+  }
   if (!response.ok) throw new Error(`manifest.json: ${response.status}`);
   const manifestCopy = response.clone();
   const urls = new Set(filesOf(await response.json()).map((path) => new URL(path, scope).href));

@@ -3,13 +3,21 @@
 // playground (the same C++ as zemuc lsp).
 import { EditorView, basicSetup } from 'codemirror';
 import { keymap, hoverTooltip } from '@codemirror/view';
-import { EditorState, Prec } from '@codemirror/state';
+import { EditorState, Prec, Compartment } from '@codemirror/state';
 import { indentWithTab } from '@codemirror/commands';
 import { setDiagnostics, lintGutter } from '@codemirror/lint';
 import { autocompletion, snippet } from '@codemirror/autocomplete';
 import { indentUnit } from '@codemirror/language';
 import { zemLanguage } from './zem-language.js';
 import { renderHoverText } from './hover-text.js';
+import { t, editorPhrases } from './i18n.js';
+
+// The editor's name for a screen reader and its own words, in the page's
+// language (reconfigured when it changes).
+const words = () => [
+  EditorState.phrases.of(editorPhrases()),
+  EditorView.contentAttributes.of({ 'aria-label': t('editor'), 'aria-describedby': 'editor-hint' }),
+];
 
 // Positions are 0-based lines and UTF-16 units, as JavaScript strings count.
 export function offsetOf(doc, line, character) {
@@ -113,14 +121,18 @@ export function createEditor(parent, hooks) {
     };
   };
 
+  const language = new Compartment();
   const view = new EditorView({
     parent,
     state: EditorState.create({
       doc: '',
       extensions: [
         basicSetup,
+        language.of(words()),
         // Ahead of basicSetup's keys, whose Mod-Enter inserts a line.
         Prec.highest(keymap.of([{ key: 'Mod-Enter', run: () => (hooks.onRunKey(), true) }])),
+        // The language indents with tabs, so Tab indents; Esc then Tab (or
+        // Ctrl+M, CodeMirror's own keys) leaves the editor, as #editor-hint says.
         keymap.of([indentWithTab]),
         indentUnit.of('\t'),
         EditorState.tabSize.of(4),
@@ -140,6 +152,7 @@ export function createEditor(parent, hooks) {
 
   return {
     view,
+    relabel: () => view.dispatch({ effects: language.reconfigure(words()) }),
     text: () => view.state.doc.toString(),
     setText(text) {
       view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text } });

@@ -6,6 +6,7 @@ const WORDS = {
   title: { ja: 'ぜむ のあそび場', en: 'zem playground' },
   examples: { ja: '例', en: 'Examples' },
   examplesPick: { ja: '例を開く…', en: 'Open an example…' },
+  failsOnPurpose: { ja: '（わざと止まる）', en: ' (fails on purpose)' },
   name: { ja: 'プログラム名', en: 'Program name' },
   open: { ja: 'ファイルから開く', en: 'Open a file' },
   notText: {
@@ -18,13 +19,21 @@ const WORDS = {
   share: { ja: '共有リンク', en: 'Share link' },
   shareCopied: { ja: 'リンクをコピーしました', en: 'Link copied' },
   shareShown: { ja: 'このリンクをコピーしてください', en: 'Copy this link' },
+  shareLink: { ja: '共有リンクのアドレス', en: 'Share link address' },
   language: { ja: '言語', en: 'Language' },
   editor: { ja: 'プログラム', en: 'Program' },
+  editorHint: {
+    ja: 'Tab で字下げ。Esc を押してから Tab でエディタの外へ (Ctrl+M で Tab をずっと外へ)',
+    en: 'Tab indents. Esc then Tab leaves the editor (Ctrl+M makes Tab always leave it)',
+  },
   terminal: { ja: '端末', en: 'Terminal' },
   terminalHint: {
     ja: 'ここをクリックして入力。Enter で一行送る、空の行で Ctrl+D は入力の終わり、Ctrl+C で止める',
     en: 'Click here to type. Enter sends a line, Ctrl+D on an empty line ends the input, Ctrl+C stops',
   },
+  terminalInput: { ja: '端末への入力', en: 'Terminal input' },
+  terminalTooMuch: { ja: '出力が多すぎるので読み上げを省きました', en: 'Too much output to announce' },
+  screenReader: { ja: '読み上げ用', en: 'Screen reader mode' },
   cCode: { ja: 'C のプログラム', en: 'C program' },
   problems: { ja: 'メッセージ', en: 'Messages' },
   noProblems: { ja: 'メッセージはありません', en: 'No messages' },
@@ -98,6 +107,45 @@ const WORDS = {
   },
 };
 
+// The editor's own words (its search panel, folding, lint panel) in
+// Japanese; in English it says them itself.
+const EDITOR_PHRASES_JA = {
+  Completions: '候補',
+  'Control character': '制御文字',
+  Diagnostics: 'メッセージ',
+  'No diagnostics': 'メッセージはありません',
+  'Go to line': '行へ移動',
+  go: '移動',
+  'Selection deleted': '選択を消しました',
+  close: '閉じる',
+  'current match': '見つかった所',
+  'on line': '行目',
+  'replaced $ matches': '$ か所を置き換えました',
+  'replaced match on line $': '$ 行目を置き換えました',
+  'folded code': 'たたんだ部分',
+  to: 'から',
+  unfold: '広げる',
+  'Folded lines': 'たたんだ行',
+  'Unfolded lines': '広げた行',
+  'Fold line': '行をたたむ',
+  'Unfold line': '行を広げる',
+  Find: '探す',
+  Replace: '置き換える',
+  all: 'すべて',
+  'by word': '単語で',
+  'match case': '大文字小文字を区別',
+  next: '次',
+  previous: '前',
+  regexp: '正規表現',
+  replace: '置き換え',
+  'replace all': 'すべて置き換え',
+};
+
+// The phrases CodeMirror is given for the page's language.
+export function editorPhrases() {
+  return current === 'ja' ? EDITOR_PHRASES_JA : {};
+}
+
 export function pickLang(search, navigatorLanguage) {
   const asked = new URLSearchParams(search).get('lang');
   if (asked === 'ja' || asked === 'en') return asked;
@@ -115,6 +163,9 @@ export function setLang(lang) {
   }
   for (const element of document.querySelectorAll('[data-l10n-title]')) {
     element.title = t(element.dataset.l10nTitle);
+  }
+  for (const element of document.querySelectorAll('[data-l10n-aria]')) {
+    element.setAttribute('aria-label', t(element.dataset.l10nAria));
   }
   // Shown by the style sheet where the element is empty, so that the
   // element itself holds nothing but its items.

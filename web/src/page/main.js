@@ -8,7 +8,8 @@ import { createEditor } from './editor.js';
 import { createTerminal, isRunKey } from './terminal.js';
 import { createCView } from './cview.js';
 import { createFileArea } from './files.js';
-import { EXAMPLES } from './examples.js';
+import { createExamplesMenu } from './examples-menu.js';
+import { wireScreenReaderMode } from './screen-reader.js';
 import { decodeSjis } from './sjis.js';
 import { shareHash, readShareHash, cleanName } from './share.js';
 import { createSavedWork } from './saved-work.js';
@@ -64,10 +65,12 @@ let cursorLine = 0;
 
 // A notice about the page itself (a share link it cannot read, a character
 // refused, the playground failing); the state has a place of its own, so
-// that a change of state does not hide a notice.
+// that a change of state does not hide a notice. The header keeps one row:
+// a long notice is cut there, and whole in its tooltip.
 function say(text, kind = 'info') {
   const notice = $('notice');
   notice.textContent = text;
+  notice.title = text;
   notice.dataset.kind = kind;
 }
 
@@ -81,7 +84,8 @@ function setState(next) {
   const word =
     next === 'loading' || next === 'queued' ? loading.words(next === 'queued') : t(ended ? `outcome_${outcome}` : `state_${next}`);
   const status = $('status');
-  status.textContent = word;
+  // Told again only when it changes, so that a screen reader hears it once.
+  if (status.textContent !== word) status.textContent = word;
   status.title = ended && exitStatus !== null ? `${t('exitStatus')} ${exitStatus}` : '';
   // The style sheet draws it as a bar behind the words.
   const loaded = next === 'loading' || next === 'queued' ? loading.fraction() : null;
@@ -148,6 +152,7 @@ const terminal = createTerminal($('terminal'), {
   onInterrupt: () => stop(),
   onRefused: () => say(t('notSjis'), 'error'),
 });
+wireScreenReaderMode($('screen-reader'), terminal);
 
 const fileArea = createFileArea($('file-list'), $('upload'), {
   onError: (error) => say(`${t('runFailed')}: ${error.message}`, 'error'),
@@ -180,6 +185,16 @@ $('details').addEventListener('change', () => $('problems').classList.toggle('de
 
 // ---- running
 
+// The C view shows the C that runs: the last analysis's C may be of an
+// older text (a run started within the analysis delay), so it is emptied
+// until the run's own C is known.
+function showRunC(text, cBytes) {
+  const cText = cBytes ? decodeSjis(cBytes) : '';
+  const analysed = lastAnalysis.text === text && cText === lastAnalysis.cText;
+  cView.set(cText, analysed ? lastAnalysis.cLines : null);
+  cView.showLine(cursorLine);
+}
+
 async function runOnce() {
   if (state === 'loading') {
     setState('queued');
@@ -189,6 +204,9 @@ async function runOnce() {
     }
   }
   const text = editor.text();
+  // (The view may still show an earlier run's C, of a text before this one.)
+  if (lastAnalysis.text === text) cView.set(lastAnalysis.cText, lastAnalysis.cLines);
+  else cView.set('', null);
   exitStatus = null;
   outcome = null;
   showProblems([]);
@@ -201,6 +219,7 @@ async function runOnce() {
     result = await playground.run(text, programName, {
       files: fileArea.forRun(),
       onOutput: (bytes) => terminal.output(bytes),
+      onC: (cBytes) => showRunC(text, cBytes),
       onState: (next) => {
         // 'done' is told once the run's results are shown.
         if (next !== 'done') setState(next);
@@ -219,9 +238,7 @@ async function runOnce() {
   showProblems(result.problems);
   if (result.stopped) terminal.note(`${t('stoppedNote')}\n`);
   terminal.note(withoutToolLines(result.shown));
-  const cText = result.cBytes ? decodeSjis(result.cBytes) : '';
-  cView.set(cText, cText === lastAnalysis.cText ? lastAnalysis.cLines : null);
-  cView.showLine(cursorLine);
+  showRunC(text, result.cBytes);
   if (result.files) fileArea.replace(result.files, result.reports);
   setState('done');
   keepSiteOffline().then((ok) => {
@@ -312,22 +329,11 @@ createSaveLink($('save'), () => ({ name: programName, source: editor.text() }));
 window.addEventListener('pagehide', () => saved.flush());
 document.addEventListener('visibilitychange', () => document.visibilityState === 'hidden' && saved.flush());
 
-const menu = $('examples');
-for (const name of Object.keys(EXAMPLES)) {
-  const option = document.createElement('option');
-  option.value = name;
-  option.textContent = `${name}.zem`;
-  menu.append(option);
-}
-menu.addEventListener('change', () => {
-  const name = menu.value;
-  const example = EXAMPLES[name];
-  // Back to the menu's title, so that the same example can be opened again.
-  menu.value = '';
-  if (!example) return;
+const relabelExamples = createExamplesMenu($('examples'), (name, example) => {
   const files = new Map(Object.entries(example.files).map(([file, bytes]) => [file, bytes.slice()]));
   openProgram({ name: `${name}.zem`, source: decodeSjis(example.source), files }, { disposable: true });
 });
+relabelExamples(lang);
 
 // A program saved as a file: UTF-8 as editors save it, or Shift-JIS as the
 // translator reads it.
@@ -392,6 +398,9 @@ langMenu.addEventListener('change', () => {
   lang = langMenu.value === 'ja' ? 'ja' : 'en';
   setLang(lang);
   playground?.setLang(lang);
+  editor.relabel();
+  terminal.relabel();
+  relabelExamples(lang);
   const url = new URL(location.href);
   url.searchParams.set('lang', lang);
   history.replaceState(null, '', url);

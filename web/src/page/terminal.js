@@ -8,6 +8,7 @@
 import { Terminal } from '@xterm/xterm';
 import { FitAddon } from '@xterm/addon-fit';
 import { sjisStream, encodeSjis } from './sjis.js';
+import { t } from './i18n.js';
 
 // The columns a character takes, as xterm's default (Unicode 6) widths
 // count: East Asian wide and full-width characters take two.
@@ -54,10 +55,21 @@ export function createTerminal(element, hooks) {
     fontSize: 15,
     scrollback: 5000,
     theme: { background: '#1e1e1e' },
+    // Every colour a program or a note writes stays readable on the dark
+    // background (xterm lightens the ones that would not be).
+    minimumContrastRatio: 4.5,
   });
   const fit = new FitAddon();
   term.loadAddon(fit);
+  // xterm's own words (the input's name, the screen reader's notice of too
+  // much output) in the page's language; the input is renamed with the page.
+  const relabel = () => {
+    Terminal.strings.promptLabel = t('terminalInput');
+    Terminal.strings.tooMuchOutput = t('terminalTooMuch');
+  };
+  relabel();
   term.open(element);
+  term.textarea.dataset.l10nAria = 'terminalInput';
   // Backspace at the first column goes back to the end of the line above,
   // so that a typed line longer than the terminal is erased whole.
   const REVERSE_WRAP = '\x1b[?45h';
@@ -183,6 +195,11 @@ export function createTerminal(element, hooks) {
   return {
     term,
     fit: resize,
+    relabel,
+    // A screen reader reads the terminal's lines and hears its new output.
+    setScreenReaderMode(on) {
+      term.options.screenReaderMode = on;
+    },
     focus: () => term.focus(),
     beginRun() {
       // The last run's text still waiting is dropped; a piece xterm has

@@ -111,7 +111,7 @@ export class Playground {
   }
 
   // Translates, builds and runs; see the README's playground section.
-  async run(source, name, { files = new Map(), onOutput = () => {}, onState = () => {} } = {}) {
+  async run(source, name, { files = new Map(), onOutput = () => {}, onState = () => {}, onC = () => {} } = {}) {
     if (this.#run) throw new Error('a program is already running');
     // given: the bytes of input given so far; waiting: the program has
     // taken them all and reads again.
@@ -130,6 +130,8 @@ export class Playground {
     try {
       onState('building');
       const built = await this.#call('build', { source, name });
+      // The C this run is built from, before it runs.
+      onC(built.cBytes);
       const before = built.explained;
       let after = { problems: [], shown: '', status: before.status };
       let status = before.status;
