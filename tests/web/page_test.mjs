@@ -254,7 +254,11 @@ try {
         await setProgram(messages, problem.source);
         await runTyping(messages, 'owari\n');
         const shown = await messages.$$eval('#problems > *', (items) => items.map((item) => item.textContent));
-        assert.deepEqual(shown, await messages.evaluate(() => window.zem.problems()), '#problems is window.zem.problems()');
+        // Their severity in the page's language; window.zem.problems() as zemuc prints them.
+        const severity = lang === 'ja' ? { error: 'エラー', warning: '警告', note: '備考' } : {};
+        const inWords = (line) => line.replace(/^(prog\.zem:\d+:\d+: )(error|warning|note): /, (all, place, word) => `${place}${severity[word] ?? word}: `);
+        assert.deepEqual(shown, (await messages.evaluate(() => window.zem.problems())).map(inWords), '#problems is window.zem.problems()');
+        if (lang === 'ja') assert.ok(!shown.some((line) => /^prog\.zem:\d+:\d+: (error|warning):/.test(line)), `no English severity: ${shown}`);
         assert.ok(shown.length > 0, 'a message');
         const native = nativeRun(problem.source, 'owari\n', lang);
         const own = (lines) => lines.filter((line) => line.startsWith('prog.zem:'));

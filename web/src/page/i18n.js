@@ -3,6 +3,9 @@
 // playground, in the language given to it: none is written here.
 
 const WORDS = {
+  severity_error: { ja: 'エラー', en: 'error' },
+  severity_warning: { ja: '警告', en: 'warning' },
+  severity_note: { ja: '備考', en: 'note' },
   title: { ja: 'ぜむ のあそび場', en: 'zem playground' },
   examples: { ja: '例', en: 'Examples' },
   examplesPick: { ja: '例を開く…', en: 'Open an example…' },
@@ -178,4 +181,11 @@ export function t(key) {
   const word = WORDS[key];
   if (word === undefined) throw new Error(`no UI word ${key}`);
   return word[current];
+}
+
+// zemuc's message lines keep the English "error:" and "warning:" that
+// editors read them by; the page, read by learners alone, says them in its
+// own language.
+export function inPageWords(line) {
+  return line.replace(/^([^:]*\.zem:\d+:\d+: )(error|warning|note): /, (all, place, word) => `${place}${t(`severity_${word}`)}: `);
 }

@@ -15,7 +15,7 @@ import { shareHash, readShareHash, cleanName } from './share.js';
 import { createSavedWork } from './saved-work.js';
 import { createRecentMenu } from './recent-menu.js';
 import { createSaveLink } from './save-program.js';
-import { pickLang, setLang, t } from './i18n.js';
+import { pickLang, setLang, t, inPageWords } from './i18n.js';
 import { outcomeOf, isToolLine, withoutToolLines } from './outcome.js';
 import { canSuspend } from '../pipeline/wasi.js';
 import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
@@ -165,7 +165,7 @@ function showProblems(lines) {
   list.replaceChildren(
     ...problemLines.map((line) => {
       const item = document.createElement('li');
-      item.textContent = line;
+      item.textContent = inPageWords(line);
       if (isToolLine(line)) item.classList.add('tool');
       // FILE:LINE:COL: takes the editor there (columns count from 1).
       const place = /^[^:]*\.zem:(\d+):(\d+):/.exec(line);
