@@ -6,7 +6,9 @@
 // visit downloads (every response the server sent: page, workers, service
 // worker); then, on the same page, the time from Run to first output after
 // an edit, and from Stop to the end of an endless loop. Medians of several
-// visits. Then, from `zemuc serve` (bench/serve_load.mjs): the bytes of a
+// visits. Also the time until the editor takes typing and until the check
+// answers on a first visit, and the memory of the browser's processes once
+// a program can be run (their proportional set size, from /proc). Then, from `zemuc serve` (bench/serve_load.mjs): the bytes of a
 // first visit with brotli and with gzip, and the time for 40 learners'
 // first visits at once over loopback.
 //   ZEMUC=build/release/zemuc node bench/web_timing.mjs [SITE_DIR] [RUNS]
@@ -95,7 +97,35 @@ async function stopToDone(page) {
   return Date.now() - started;
 }
 
-const results = { ready: [], firstOutput: [], afterEdit: [], stop: [], bytes: [], offlineBytes: [] };
+// The memory of the browser and every process under it, in bytes: the
+// proportional set size, so that pages shared between them count once.
+function browserMemory(pid) {
+  const children = new Map();
+  for (const entry of fs.readdirSync('/proc')) {
+    if (!/^\d+$/.test(entry)) continue;
+    try {
+      const stat = fs.readFileSync(`/proc/${entry}/stat`, 'utf8');
+      const parent = Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]);
+      children.set(parent, [...(children.get(parent) ?? []), Number(entry)]);
+    } catch {
+      // gone meanwhile
+    }
+  }
+  let bytes = 0;
+  for (const todo = [pid]; todo.length; ) {
+    const one = todo.pop();
+    todo.push(...(children.get(one) ?? []));
+    try {
+      const pss = /^Pss:\s+(\d+) kB/m.exec(fs.readFileSync(`/proc/${one}/smaps_rollup`, 'utf8'));
+      if (pss) bytes += Number(pss[1]) * 1024;
+    } catch {
+      // gone meanwhile
+    }
+  }
+  return bytes;
+}
+
+const results = { usable: [], checked: [], memory: [], ready: [], firstOutput: [], afterEdit: [], stop: [], bytes: [], offlineBytes: [] };
 try {
   for (let i = 0; i < runs; i++) {
     const context = await browser.createBrowserContext();
@@ -103,8 +133,14 @@ try {
     served = 0;
     const started = Date.now();
     await page.goto(`${site.url}index.html?lang=en`);
+    await page.waitForSelector('#editor .cm-content[contenteditable="true"]');
+    results.usable.push(Date.now() - started);
+    await page.evaluate(() => window.zem.checkReady);
+    await page.waitForFunction(() => window.zem.cText() !== '', { timeout: 120_000, polling: 10 });
+    results.checked.push(Date.now() - started);
     await page.evaluate(() => window.zem.ready);
     results.ready.push(Date.now() - started);
+    results.memory.push(browserMemory(browser.process().pid));
     await page.select('#examples', 'keisan');
     results.firstOutput.push(await runToFirstOutput(page));
     results.bytes.push(served);
@@ -123,16 +159,19 @@ try {
 }
 
 const ms = (values) => `${Math.round(median(values))} ms`;
+const mb = (values) => `${(median(values) / 1e6).toFixed(1)} MB`;
+const mbRange = (values) => `${(Math.min(...values) / 1e6).toFixed(1)} to ${(Math.max(...values) / 1e6).toFixed(1)} MB`;
 console.log(`playground, keisan.zem, medians of ${runs} first visits (${path.relative(process.cwd(), siteDir) || '.'})`);
 console.log(`| measure | median | range |`);
 console.log(`|---|---|---|`);
 const range = (values, unit) => `${Math.round(Math.min(...values))} to ${Math.round(Math.max(...values))}${unit}`;
+console.log(`| first visit: the editor takes typing | ${ms(results.usable)} | ${range(results.usable, ' ms')} |`);
+console.log(`| first visit: the check answers (the C shown) | ${ms(results.checked)} | ${range(results.checked, ' ms')} |`);
 console.log(`| first visit: load to ready | ${ms(results.ready)} | ${range(results.ready, ' ms')} |`);
+console.log(`| the browser's memory once ready (all its processes, PSS) | ${mb(results.memory)} | ${mbRange(results.memory)} |`);
 console.log(`| first visit: Run to first output | ${ms(results.firstOutput)} | ${range(results.firstOutput, ' ms')} |`);
 console.log(`| after an edit: Run to first output | ${ms(results.afterEdit)} | ${range(results.afterEdit, ' ms')} |`);
 console.log(`| Stop to the end of an endless loop | ${ms(results.stop)} | ${range(results.stop, ' ms')} |`);
-const mb = (values) => `${(median(values) / 1e6).toFixed(1)} MB`;
-const mbRange = (values) => `${(Math.min(...values) / 1e6).toFixed(1)} to ${(Math.max(...values) / 1e6).toFixed(1)} MB`;
 console.log(`| first visit: bytes downloaded until the first run ended | ${mb(results.bytes)} | ${mbRange(results.bytes)} |`);
 console.log(`| first visit: bytes downloaded, with the copy kept for offline use | ${mb(results.offlineBytes)} | ${mbRange(results.offlineBytes)} |`);
 if (fs.existsSync(zemuc)) printFirstVisits(await firstVisits(siteDir, zemuc));
