@@ -15,8 +15,10 @@ import { shareHash, readShareHash, cleanName } from './share.js';
 import { createSavedWork } from './saved-work.js';
 import { createRecentMenu } from './recent-menu.js';
 import { createSaveLink } from './save-program.js';
-import { pickLang, setLang, t, inPageWords } from './i18n.js';
-import { outcomeOf, isToolLine, withoutToolLines } from './outcome.js';
+import { pickLang, setLang, t } from './i18n.js';
+import { createProblemList } from './problems.js';
+import { readProgramFile } from './program-file.js';
+import { outcomeOf, withoutToolLines } from './outcome.js';
 import { canSuspend } from '../pipeline/wasi.js';
 import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
 import { pageRunAbility } from './abilities.js';
@@ -57,7 +59,6 @@ let state = 'loading';
 let exitStatus = null;
 let outcome = null; // how the last run ended, a key of outcome.js
 let programName = 'prog.zem';
-let problemLines = [];
 let running = null; // the promise of the run under way
 let lastAnalysis = { text: null, cText: null, cLines: null };
 let version = 0;
@@ -159,29 +160,9 @@ const fileArea = createFileArea($('file-list'), $('upload'), {
   onChange: () => saved.changed(),
 });
 
-function showProblems(lines) {
-  problemLines = Array.isArray(lines) ? [...lines] : [];
-  const list = $('problems');
-  list.replaceChildren(
-    ...problemLines.map((line) => {
-      const item = document.createElement('li');
-      item.textContent = inPageWords(line);
-      if (isToolLine(line)) item.classList.add('tool');
-      // FILE:LINE:COL: takes the editor there (columns count from 1).
-      const place = /^[^:]*\.zem:(\d+):(\d+):/.exec(line);
-      if (place) {
-        item.classList.add('place');
-        item.tabIndex = 0;
-        const go = () => editor.goTo(Number(place[1]) - 1, Number(place[2]) - 1);
-        item.addEventListener('click', go);
-        item.addEventListener('keydown', (event) => event.key === 'Enter' && go());
-      }
-      return item;
-    }),
-  );
-  $('details-toggle').hidden = !problemLines.some(isToolLine);
-}
-$('details').addEventListener('change', () => $('problems').classList.toggle('details', $('details').checked));
+const problems = createProblemList($('problems'), $('details-toggle'), $('details'), {
+  goTo: (line, column) => editor.goTo(line, column),
+});
 
 // ---- running
 
@@ -209,7 +190,7 @@ async function runOnce() {
   else cView.set('', null);
   exitStatus = null;
   outcome = null;
-  showProblems([]);
+  problems.show([]);
   say('');
   terminal.beginRun();
   terminal.focus();
@@ -235,7 +216,7 @@ async function runOnce() {
   terminal.endRun();
   exitStatus = result.status;
   outcome = outcomeOf(result);
-  showProblems(result.problems);
+  problems.show(result.problems);
   if (result.stopped) terminal.note(`${t('stoppedNote')}\n`);
   terminal.note(withoutToolLines(result.shown));
   showRunC(text, result.cBytes);
@@ -335,31 +316,19 @@ const relabelExamples = createExamplesMenu($('examples'), (name, example) => {
 });
 relabelExamples(lang);
 
-// A program saved as a file: UTF-8 as editors save it, or Shift-JIS as the
-// translator reads it.
 $('open').addEventListener('change', async () => {
   const file = $('open').files[0];
   $('open').value = '';
   if (!file) return;
-  let bytes;
+  let source;
   try {
-    bytes = new Uint8Array(await file.arrayBuffer());
+    source = await readProgramFile(file);
   } catch (error) {
     say(`${t('runFailed')}: ${error.message}`, 'error');
     return;
   }
-  let text;
-  try {
-    text = new TextDecoder('utf-8', { fatal: true }).decode(bytes);
-  } catch {
-    try {
-      text = decodeSjis(bytes, { fatal: true });
-    } catch {
-      say(t('notText'), 'error');
-      return;
-    }
-  }
-  openProgram({ name: cleanName(file.name), source: text.replace(/^\ufeff/, ''), files: new Map() });
+  if (source === null) say(t('notText'), 'error');
+  else openProgram({ name: cleanName(file.name), source, files: new Map() });
 });
 
 function openShared() {
@@ -429,7 +398,7 @@ const zem = {
   setSource,
   run,
   transcript: () => terminal.transcript(),
-  problems: () => [...problemLines],
+  problems: () => problems.lines(),
   cText: () => cView.text(),
   files: () => fileArea.map(),
   addFile: (name, bytes) => fileArea.add(name, bytes),
