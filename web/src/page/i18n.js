@@ -96,9 +96,9 @@ const WORDS = {
     ja: '大きすぎてリンクに入らないファイル (合わせて 2 KB まで)',
     en: 'Files too big for the link (2 KB in all at most)',
   },
-  loadingCompiler: { ja: 'C コンパイラを読み込み中…', en: 'Loading the C compiler…' },
+  loadingCompiler: { ja: 'C コンパイラを読み込み中…', en: 'Loading the compiler…' },
   preparingCompiler: { ja: 'C コンパイラを準備中…', en: 'Preparing the C compiler…' },
-  state_queued: { ja: 'C コンパイラを待って実行します…', en: 'The run waits for the C compiler…' },
+  state_queued: { ja: 'C コンパイラを待って実行します…', en: 'Run queued: loading…' },
   state_unsupported: { ja: 'このブラウザでは実行できません', en: 'Programs cannot run in this browser' },
   cannotRun: {
     ja:
