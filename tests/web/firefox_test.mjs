@@ -13,6 +13,7 @@ import os from 'node:os';
 import path from 'node:path';
 import assert from 'node:assert/strict';
 import { serve } from './serve.mjs';
+import { browserTestSetup } from './browser_setup.mjs';
 
 if (process.argv.length !== 4) {
   console.error('usage: node firefox_test.mjs PROJECT_DIR SITE_DIR');
@@ -20,19 +21,7 @@ if (process.argv.length !== 4) {
 }
 const [project, siteDir] = process.argv.slice(2).map((arg) => path.resolve(arg));
 const FIREFOX = process.env.FIREFOX ?? '/usr/bin/firefox-esr';
-const skip = (word) => {
-  console.log(`skipped: ${word}`);
-  process.exit(77);
-};
-if (!fs.existsSync(FIREFOX)) skip(`${FIREFOX} missing (scripts/ensure-tools.sh browser)`);
-if (!fs.existsSync(path.join(siteDir, 'index.html'))) skip(`${siteDir}/index.html missing (make web)`);
-let puppeteer;
-try {
-  puppeteer = (await import(path.join(project, 'web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js')))
-    .default;
-} catch {
-  skip('puppeteer-core missing (npm ci --prefix web)');
-}
+const puppeteer = await browserTestSetup(project, siteDir, FIREFOX);
 
 const RUN_TIMEOUT = 300_000; // a first build loads the C compiler
 const COMPILER = path.join('clang', 'llvm.core.wasm');

@@ -15,6 +15,7 @@ import path from 'node:path';
 import { execFileSync, spawnSync } from 'node:child_process';
 import assert from 'node:assert/strict';
 import { serve } from './serve.mjs';
+import { browserTestSetup } from './browser_setup.mjs';
 
 if (process.argv.length !== 6) {
   console.error('usage: node page_test.mjs PROJECT_DIR SITE_DIR ZEMUCFILTER ZEMUC');
@@ -23,19 +24,7 @@ if (process.argv.length !== 6) {
 // The native tools run in folders of their own: absolute paths.
 const [project, siteDir, zemucfilter, zemuc] = process.argv.slice(2).map((arg) => path.resolve(arg));
 const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
-const skip = (word) => {
-  console.log(`skipped: ${word}`);
-  process.exit(77);
-};
-if (!fs.existsSync(CHROMIUM)) skip(`${CHROMIUM} missing (scripts/ensure-tools.sh browser)`);
-if (!fs.existsSync(path.join(siteDir, 'index.html'))) skip(`${siteDir}/index.html missing (make web)`);
-let puppeteer;
-try {
-  puppeteer = (await import(path.join(project, 'web/node_modules/puppeteer-core/lib/esm/puppeteer/puppeteer-core.js')))
-    .default;
-} catch {
-  skip('puppeteer-core missing (npm ci --prefix web)');
-}
+const puppeteer = await browserTestSetup(project, siteDir, CHROMIUM);
 
 const RUN_TIMEOUT = 180_000; // a first build loads the C compiler
 const STOP_TIMEOUT = 30_000; // a Stop that hangs, not a slow one
