@@ -246,14 +246,15 @@ try {
         // Their severity in the page's language; window.zem.problems() as zemuc prints them.
         const severity = lang === 'ja' ? { error: 'エラー', warning: '警告', note: '備考' } : {};
         const inWords = (line) => line.replace(/^(prog\.zem:\d+:\d+: )(error|warning|note): /, (all, place, word) => `${place}${severity[word] ?? word}: `);
-        assert.deepEqual(shown, (await messages.evaluate(() => window.zem.problems())).map(inWords), '#problems is window.zem.problems()');
+        const lines = await messages.evaluate(() => window.zem.problems());
+        assert.deepEqual(shown, lines.map(inWords), '#problems is window.zem.problems()');
         if (lang === 'ja') assert.ok(!shown.some((line) => /^prog\.zem:\d+:\d+: (error|warning):/.test(line)), `no English severity: ${shown}`);
         assert.ok(shown.length > 0, 'a message');
         const native = nativeRun(problem.source, 'owari\n', lang);
         const own = (lines) => lines.filter((line) => line.startsWith('prog.zem:'));
-        if (problem.native === 'all') assert.deepEqual(shown, native.problems, 'the lines zemuc run prints');
-        else if (problem.native === 'own') assert.deepEqual(own(shown), own(native.problems), 'the lines zemuc run prints');
-        else assert.ok(shown.some((line) => line.startsWith(`prog.zem:${problem.line}:`)), `a message on line ${problem.line}: ${shown}`);
+        if (problem.native === 'all') assert.deepEqual(lines, native.problems, 'the lines zemuc run prints');
+        else if (problem.native === 'own') assert.deepEqual(own(lines), own(native.problems), 'the lines zemuc run prints');
+        else assert.ok(lines.some((line) => line.startsWith(`prog.zem:${problem.line}:`)), `a message on line ${problem.line}: ${shown}`);
         assert.equal(await messages.evaluate(() => window.zem.exitStatus), native.status, 'the status zemuc run exits with');
       });
     }
