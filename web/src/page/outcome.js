@@ -1,5 +1,7 @@
 // How a run ended, in a word a learner reads instead of an exit status:
 // the status stays in the state's tooltip and in window.zem.exitStatus.
+import { inPageWords } from './i18n.js';
+
 const CHECK_STOPPED = 70; // zemuc run's status when a check stopped the program
 const SIGNALLED = 128; // and above: ended by a signal (a trap, natively)
 
@@ -20,10 +22,12 @@ export function isToolLine(line) {
   return line.startsWith('zemuc: ');
 }
 
-// zemuc run's standard error without those lines, for the terminal.
+// zemuc run's standard error without those lines, for the terminal, with
+// its messages' severity in the page's words.
 export function withoutToolLines(shown) {
   return shown
     .split(/(?<=\n)/)
     .filter((line) => !isToolLine(line))
+    .map(inPageWords)
     .join('');
 }
