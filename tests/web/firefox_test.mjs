@@ -35,6 +35,9 @@ const browser = await puppeteer.launch({
   browser: 'firefox',
   executablePath: FIREFOX,
   headless: true,
+  // A wait is one call to the browser that lasts as long as the wait:
+  // puppeteer's own limit on a call (180 s) must not cut a first build short.
+  protocolTimeout: RUN_TIMEOUT + 60_000,
   extraPrefsFirefox: { 'javascript.options.wasm_js_promise_integration': false },
 });
 let failures = 0;
@@ -44,7 +47,8 @@ async function check(title, body) {
     console.log(`ok - ${title}`);
   } catch (error) {
     failures++;
-    console.log(`FAIL - ${title}\n  ${String(error.stack ?? error).split('\n').slice(0, 8).join('\n  ')}`);
+    const cause = error.cause ? `\n  caused by: ${String(error.cause.stack ?? error.cause)}` : '';
+    console.log(`FAIL - ${title}\n  ${String(error.stack ?? error).split('\n').slice(0, 8).join('\n  ')}${cause}`);
   }
 }
 

@@ -40,6 +40,9 @@ const browser = await puppeteer.launch({
   executablePath: CHROMIUM,
   headless: true,
   args: ['--no-sandbox', '--disable-gpu'],
+  // A wait is one call to the browser that lasts as long as the wait:
+  // puppeteer's own limit on a call must not cut a first build short.
+  protocolTimeout: RUN_TIMEOUT + 60_000,
 });
 const foreign = [];
 const pageErrors = [];
