@@ -289,6 +289,23 @@ for (const example of readdirSync(examples).sort()) {
     }
   });
 }
+// The page builds after each pause in typing: Run then takes that build
+// when nothing changed, and builds anew when the source or its name did.
+await check('a build of the same source is the last one; another source is built', async () => {
+  const source = bytes('はじめ\n\t見る("once");\nおわり\n');
+  const first = await toolchain.build(source, 'prog.zem');
+  const again = await toolchain.build(bytes('はじめ\n\t見る("once");\nおわり\n'), 'prog.zem');
+  assert.equal(again.built.wasm, first.built.wasm);
+  for (const [other, name] of [
+    [bytes('はじめ\n\t見る("twice");\nおわり\n'), 'prog.zem'],
+    [source, 'other.zem'],
+  ]) {
+    const built = await toolchain.build(other, name);
+    assert.ok(built.built.ok);
+    assert.notEqual(built.built.wasm, first.built.wasm, name);
+  }
+});
+
 const sorted = [...timings].sort((a, b) => a - b);
 if (sorted.length) console.log(`translate+build+run of an example: median ${Math.round(sorted[sorted.length >> 1])} ms`);
 

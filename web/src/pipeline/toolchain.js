@@ -8,6 +8,8 @@ import { stemOf } from './names.js';
 
 const BUILD_OUTPUT = 'zemuc-build.txt';
 const sjis = new TextDecoder('shift_jis');
+// Bytes as one character each, for comparing files exactly.
+const latin1 = new TextDecoder('latin1');
 
 // The C view: STEM.c as the page shows it.
 export function cTextOf(cBytes) {
@@ -18,6 +20,7 @@ export class Toolchain {
   #zemucweb;
   #clang;
   #runtime;
+  #lastCompile = null; // { key, built } of the last compile
   // zemucwebModule: the compiled zemucweb.wasm; clang: { runClang, Exit }
   // from @yowasp/clang, or a promise of it (the check works before the
   // compiler has loaded); runtime: name → bytes of the run-time files the
@@ -42,6 +45,17 @@ export class Toolchain {
   // Builds the translated program with clang. Resolves with { ok, wasm,
   // stderr (the compiler's standard error, UTF-8 text) }.
   async compile(prepared, files) {
+    // The page builds after each pause in typing, for the editor's
+    // findings: Run, or a check of an exercise's cases, then builds the
+    // same files again with the same arguments, and takes that result.
+    const key = compileKey(prepared.compile, files);
+    if (this.#lastCompile?.key === key) return this.#lastCompile.built;
+    const built = await this.#runCompiler(prepared, files);
+    this.#lastCompile = { key, built };
+    return built;
+  }
+
+  async #runCompiler(prepared, files) {
     const tree = {};
     for (const [name, bytes] of files) tree[name] = bytes;
     for (const input of prepared.inputs) {
@@ -140,6 +154,16 @@ export class Toolchain {
     const args = [`--line=${line}`, `--character=${character}`];
     return (await this.#zemucweb.call('complete', { name, args, files: sourceFiles(source, name) })).value;
   }
+}
+
+// What a compile depends on, besides the run-time files, which are the
+// page's for its life: the arguments and every file given, in one string.
+function compileKey(args, files) {
+  const parts = [JSON.stringify(args)];
+  for (const [name, bytes] of [...files].sort(([a], [b]) => (a < b ? -1 : a > b ? 1 : 0))) {
+    parts.push(name, latin1.decode(bytes));
+  }
+  return parts.join('\0');
 }
 
 function pick({ problems, shown, status }) {
