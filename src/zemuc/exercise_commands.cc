@@ -146,11 +146,11 @@ bool answer_passes(const CaseRunner& runner, const Exercise& exercise,
   if (result.outcome != Outcome::kPassed) {
     reporter.error({"{}: 模範解答が通りません", "{}: the model answer fails"},
                    {case_path(exercise, one)});
-    // The teacher sees a hidden case whole.
+    // The teacher sees a hidden case whole, still named as hidden.
+    const std::string line = exercise::case_line(result, reporter.language());
     result.hidden = false;
     reporter.write(convert_text(
-        exercise::case_line(result, reporter.language()) +
-            exercise::case_explanation(result, reporter.language()),
+        line + exercise::case_explanation(result, reporter.language()),
         Encoding::kUtf8, reporter.terminal()));
     return false;
   }

@@ -43,6 +43,12 @@ timeout 120 "$zemuc" exercise outputs ex >out 2>err ||
   fail "exercise outputs wrote: $(cat ex/tests/1.out)"
 [[ -f ex/hidden/1.out ]] || fail "exercise outputs wrote no hidden output"
 timeout 120 "$zemuc" exercise check ex >out 2>err || fail "exercise check: $(cat err)"
+# A hidden case the model answer fails is shown whole, named as hidden.
+cp -r ex broken && printf '43\n' >broken/hidden/1.out
+LANG=C.UTF-8 timeout 120 "$zemuc" exercise check broken >out 2>err &&
+  fail "exercise check passed a wrong hidden output"
+grep -qF '× hidden 3  wrong output' err && grep -qF '43' err ||
+  fail "a hidden case the answer fails was told as: $(cat err)"
 
 cp ex/answer.zem right.zem
 sed 's/数x\*2/数x+数x+1/' ex/answer.zem >wrong.zem
