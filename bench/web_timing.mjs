@@ -1,16 +1,17 @@
 #!/usr/bin/env node
 // How fast the playground meets a learner, in Debian's chromium (headless,
 // puppeteer-core) over a plain local static server: on a first visit (a
-// fresh profile, nothing cached) the time until a program can be run, the
-// time from Run to a typical program's first output, and the bytes the
-// visit downloads (every response the server sent: page, workers, service
-// worker); then, on the same page, the time from Run to first output after
-// an edit, and from Stop to the end of an endless loop. Medians of several
-// visits. Also the time until the editor takes typing and until the check
-// answers on a first visit, and the memory of the browser's processes once
-// a program can be run (their proportional set size, from /proc). Then, from `zemuc serve` (bench/serve_load.mjs): the bytes of a
-// first visit with brotli and with gzip, and the time for 40 learners'
-// first visits at once over loopback.
+// fresh profile, nothing cached) the time until the editor takes typing,
+// until the check answers and until a program can be run, the time from
+// Run to a typical program's first output, the bytes the visit downloads
+// (every response the server sent: page, workers, service worker), and
+// the memory of the browser's processes once a program can be run (their
+// proportional set size, from /proc); then, on the same page, the time
+// from Run to first output after an edit (at once, and after a pause) and
+// run again unchanged, and from Stop to the end of an endless loop.
+// Medians of several visits. Then, from `zemuc serve`
+// (bench/serve_load.mjs): the bytes of a first visit with brotli and with
+// gzip, and the time for 40 learners' first visits at once over loopback.
 //   ZEMUC=build/release/zemuc node bench/web_timing.mjs [SITE_DIR] [RUNS]
 //   (make bench-web)
 import fs from 'node:fs';
@@ -125,7 +126,7 @@ function browserMemory(pid) {
   return bytes;
 }
 
-const results = { usable: [], checked: [], memory: [], ready: [], firstOutput: [], afterEdit: [], stop: [], bytes: [], offlineBytes: [] };
+const results = { usable: [], checked: [], memory: [], ready: [], firstOutput: [], afterEdit: [], again: [], afterPause: [], stop: [], bytes: [], offlineBytes: [] };
 try {
   for (let i = 0; i < runs; i++) {
     const context = await browser.createBrowserContext();
@@ -146,6 +147,13 @@ try {
     results.bytes.push(served);
     await page.evaluate(() => window.zem.setSource(window.zem.source().replace('計算します', '計算するよ')));
     results.afterEdit.push(await runToFirstOutput(page));
+    // Run again, nothing changed; then an edit, and Run after the pause in
+    // which the page builds for the editor's findings (1.5 s, a learner
+    // reading their change).
+    results.again.push(await runToFirstOutput(page));
+    await page.evaluate(() => window.zem.setSource(window.zem.source().replace('計算するよ', '計算します')));
+    await new Promise((resolve) => setTimeout(resolve, 4000));
+    results.afterPause.push(await runToFirstOutput(page));
     // The service worker's copy for offline use, asked for after the run.
     await page.waitForSelector('#offline-status[data-state="ready"]', { timeout: 300_000 });
     results.offlineBytes.push(served);
@@ -171,6 +179,8 @@ console.log(`| first visit: load to ready | ${ms(results.ready)} | ${range(resul
 console.log(`| the browser's memory once ready (all its processes, PSS) | ${mb(results.memory)} | ${mbRange(results.memory)} |`);
 console.log(`| first visit: Run to first output | ${ms(results.firstOutput)} | ${range(results.firstOutput, ' ms')} |`);
 console.log(`| after an edit: Run to first output | ${ms(results.afterEdit)} | ${range(results.afterEdit, ' ms')} |`);
+console.log(`| run again, unchanged: Run to first output | ${ms(results.again)} | ${range(results.again, ' ms')} |`);
+console.log(`| after an edit and a pause: Run to first output | ${ms(results.afterPause)} | ${range(results.afterPause, ' ms')} |`);
 console.log(`| Stop to the end of an endless loop | ${ms(results.stop)} | ${range(results.stop, ' ms')} |`);
 console.log(`| first visit: bytes downloaded until the first run ended | ${mb(results.bytes)} | ${mbRange(results.bytes)} |`);
 console.log(`| first visit: bytes downloaded, with the copy kept for offline use | ${mb(results.offlineBytes)} | ${mbRange(results.offlineBytes)} |`);
