@@ -212,7 +212,8 @@ nlohmann::json case_json(const CaseResult& result) {
                         {"hidden", result.hidden},
                         {"result", name_of(kOutcomeNames, result.outcome)},
                         {"points", result.points},
-                        {"earned", passed ? result.points : 0}};
+                        {"earned", passed ? result.points : 0},
+                        {"time_limit", result.time_limit}};
   if (result.hidden) return out;
   out["input"] = result.input;
   if (!result.file.empty()) out["file"] = result.file;
