@@ -11,6 +11,32 @@ namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
+// The full-width space, U+3000 in UTF-8: what the space bar types while a
+// Japanese input method is on, as much a blank to the learner as ' '.
+constexpr std::string_view kWideSpace = "\xE3\x80\x80";
+
+// The bytes of the blank (or line end, `with_line_end`) that `text` starts
+// with; 0 for anything else.
+std::size_t blank_length(std::string_view text, bool with_line_end = false) {
+  if (text.empty()) return 0;
+  if (is_blank(text[0]) || (with_line_end && text[0] == '\n')) return 1;
+  return text.starts_with(kWideSpace) ? kWideSpace.size() : 0;
+}
+
+// `text` without its blanks at the end.
+std::string_view trimmed_end(std::string_view text, bool with_line_end) {
+  for (;;) {
+    if (!text.empty() &&
+        (is_blank(text.back()) || (with_line_end && text.back() == '\n'))) {
+      text.remove_suffix(1);
+    } else if (text.ends_with(kWideSpace)) {
+      text.remove_suffix(kWideSpace.size());
+    } else {
+      return text;
+    }
+  }
+}
+
 // The lines between line ends; a text that ends its last line has an
 // empty one after it, so that a missing last line end shows.
 std::vector<std::string_view> split_lines(std::string_view text) {
@@ -25,10 +51,18 @@ std::vector<std::string_view> split_lines(std::string_view text) {
   return lines;
 }
 
-std::string without(std::string_view text, std::string_view bytes) {
+// `text` without the bytes in `bytes`, and without full-width spaces
+// where `wide_spaces`.
+std::string without(std::string_view text, std::string_view bytes,
+                    bool wide_spaces = false) {
   std::string out;
-  for (const char c : text) {
-    if (bytes.find(c) == std::string_view::npos) out += c;
+  while (!text.empty()) {
+    if (wide_spaces && text.starts_with(kWideSpace)) {
+      text.remove_prefix(kWideSpace.size());
+      continue;
+    }
+    if (bytes.find(text[0]) == std::string_view::npos) out += text[0];
+    text.remove_prefix(1);
   }
   return out;
 }
@@ -37,20 +71,23 @@ std::string lines_normalised(std::string_view text) {
   if (text.ends_with('\n')) text.remove_suffix(1);
   std::string out;
   for (std::string_view line : split_lines(text)) {
-    while (!line.empty() && is_blank(line.back())) line.remove_suffix(1);
-    out.append(line).append("\n");
+    out.append(trimmed_end(line, false)).append("\n");
   }
   return out;
 }
 
 std::string tokens_normalised(std::string_view text) {
   std::string out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && (is_blank(text[i]) || text[i] == '\n')) ++i;
-    const std::size_t start = i;
-    while (i < text.size() && !is_blank(text[i]) && text[i] != '\n') ++i;
-    if (i > start) out.append(text.substr(start, i - start)).append("\n");
+  while (!text.empty()) {
+    while (const std::size_t n = blank_length(text, true)) {
+      text.remove_prefix(n);
+    }
+    std::size_t word = 0;
+    while (word < text.size() && blank_length(text.substr(word), true) == 0) {
+      ++word;
+    }
+    if (word > 0) out.append(text.substr(0, word)).append("\n");
+    text.remove_prefix(word);
   }
   return out;
 }
@@ -64,7 +101,7 @@ Difference::Kind kind_of(const std::string& expected, const std::string& got,
       without(expected, "\r\n") == without(got, "\r\n")) {
     return Kind::kLineEnd;
   }
-  if (without(expected, " \t\r\n") == without(got, " \t\r\n")) {
+  if (without(expected, " \t\r\n", true) == without(got, " \t\r\n", true)) {
     return Kind::kSpaces;
   }
   if (fold_fullwidth(expected) == fold_fullwidth(got)) return Kind::kFullwidth;
@@ -76,10 +113,7 @@ Difference::Kind kind_of(const std::string& expected, const std::string& got,
 std::string without_closing_line(std::string_view text) {
   const std::string closing =
       convert_text(sjis::kEndPrompt, Encoding::kShiftJis, Encoding::kUtf8);
-  std::string_view kept = text;
-  while (!kept.empty() && (is_blank(kept.back()) || kept.back() == '\n')) {
-    kept.remove_suffix(1);
-  }
+  std::string_view kept = trimmed_end(text, true);
   if (!kept.ends_with(closing)) return std::string(text);
   kept.remove_suffix(closing.size());
   return std::string(kept);

@@ -48,6 +48,11 @@ TEST(ExerciseCompare, ModesAtTheirEdges) {
       {Compare::kTokens, false, "1 2\n3\n", " 1\n2   3", true, 0, Kind::kOther},
       {Compare::kTokens, false, "1 2 3\n", "1 2 4\n", false, 3, Kind::kOther},
       {Compare::kTokens, false, "1 2\n", "12\n", false, 1, Kind::kSpaces},
+      // A full-width space (what a Japanese keyboard types) is a blank.
+      {Compare::kLines, false, "答え\n", "答え\u3000\n", true, 0, Kind::kOther},
+      {Compare::kExact, false, "答え\n", "答え\u3000\n", false, 1,
+       Kind::kSpaces},
+      {Compare::kTokens, false, "1 2\n", "1\u30002\n", true, 0, Kind::kOther},
       // Full-width letters and digits, only when asked.
       {Compare::kLines, false, "答え[12]\n", "答え[１２]\n", false, 1,
        Kind::kFullwidth},
