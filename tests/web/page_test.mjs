@@ -922,7 +922,9 @@ try {
         const names = await tab.evaluate(() => {
           const found = [];
           for (const element of document.querySelectorAll('body *')) {
-            if (element.closest('#lang')) continue;
+            // The language menu names each language in its own, and a
+            // teacher's titles are in the teacher's (marked lang).
+            if (element.closest('#lang, body [lang]')) continue;
             for (const attribute of ['aria-label', 'title', 'placeholder']) {
               const value = element.getAttribute(attribute);
               if (value) found.push(`${attribute}=${value}`);

@@ -20,3 +20,7 @@ export function exerciseInHash(hash) {
   const params = new URLSearchParams(hash.replace(/^#/, ''));
   return params.get('exercise') || null;
 }
+
+// The language a teacher's text is in, for a screen reader's voice: 'ja'
+// where it has kana or kanji, else that of the page ('').
+export const langOf = (text) => (/[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]/.test(text ?? '') ? 'ja' : '');

@@ -1,5 +1,8 @@
 // The exercises menu: each exercise by its title; choosing one opens it
-// (the page sets #exercise=ID). Hidden where the site has none.
+// (the page sets #exercise=ID). Hidden where the site has none. The titles
+// are the teacher's, in the teacher's language, marked as such.
+import { langOf } from './exercise-list.js';
+
 export function createExerciseMenu(menu, onPick) {
   menu.addEventListener('change', () => {
     const id = menu.value;
@@ -14,6 +17,7 @@ export function createExerciseMenu(menu, onPick) {
         const option = document.createElement('option');
         option.value = id;
         option.textContent = name || id;
+        if (langOf(option.textContent)) option.lang = langOf(option.textContent);
         return option;
       });
       menu.replaceChildren(title, ...options);

@@ -3,6 +3,7 @@
 // that the editor and the terminal keep their room on a small screen; the
 // fold is remembered for the page's next visits.
 import { showStatement } from './statement.js';
+import { langOf } from './exercise-list.js';
 
 const FOLDED_KEY = 'zem.exercise-folded';
 
@@ -34,6 +35,11 @@ export function createExercisePanel(panel, fold) {
       if (exercise === null) return;
       title.textContent = exercise.title || exercise.id;
       showStatement(statement, exercise.statement);
+      // The teacher's words, in the teacher's language.
+      for (const [element, text] of [[title, title.textContent], [statement, exercise.statement]]) {
+        if (langOf(text)) element.lang = langOf(text);
+        else element.removeAttribute('lang');
+      }
       // A statement that opens with the title says it once, above.
       const first = statement.firstElementChild;
       if (first?.tagName === 'H1' && first.textContent.trim() === title.textContent.trim()) first.remove();

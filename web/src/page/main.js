@@ -71,6 +71,7 @@ let version = 0;
 let cursorLine = 0;
 let exercises = null; // those exercises.json lists, once it is read
 let openExercise = null; // the exercise the program is written for, or null
+let checkTrouble = null; // why the last check gave no results
 
 // A notice about the page itself (a share link it cannot read, a character
 // refused, the playground failing); the state has a place of its own, so
@@ -271,6 +272,7 @@ async function checkOnce() {
   problems.show([]);
   exitStatus = null;
   outcome = null;
+  checkTrouble = null;
   setState('checking');
   let results;
   try {
@@ -282,9 +284,11 @@ async function checkOnce() {
     outcome = 'failed';
     setState('done');
     say(`${t('runFailed')}: ${error.message}`, 'error');
+    checkTrouble = error.message;
     return null;
   }
   if (results === null) {
+    checkTrouble = 'stopped';
     checkResults.show(saved.results());
     outcome = 'stopped';
     setState('done');
@@ -512,7 +516,7 @@ const zem = {
   exercise: () => openExercise?.id ?? null,
   async check() {
     const results = await check();
-    if (results === null) throw new Error('the check did not finish (no exercise open, a run under way, or stopped)');
+    if (results === null) throw new Error(`the check did not finish: ${checkTrouble ?? 'no exercise open, or a run under way'}`);
     return results.json;
   },
 };
