@@ -62,10 +62,20 @@ web/node_modules/.package-lock.json: web/package-lock.json | web-tools
 	npm ci --prefix web --no-audit --no-fund
 	@touch $@
 
-web: web-tools web/node_modules/.package-lock.json
+# The exercises the playground offers: every folder under EXERCISES, packed
+# by the native zemuc into exercises.json beside index.html; EXERCISES=
+# (empty) leaves them out.
+EXERCISES ?= exercises
+EXERCISES_JSON := $(if $(strip $(EXERCISES)),build/exercises.json)
+
+web: web-tools web/node_modules/.package-lock.json $(if $(EXERCISES_JSON),$(BUILD)/build.ninja)
 	cmake --preset wasm $(CMAKE_ARGS)
 	cmake --build build/wasm
-	node web/build.mjs build/web $(ZEMUCWEB_WASM)
+ifneq ($(EXERCISES_JSON),)
+	cmake --build $(BUILD) --target zemuc
+	$(BUILD)/zemuc exercise pack $(EXERCISES)/*/ -o $(EXERCISES_JSON)
+endif
+	node web/build.mjs build/web $(ZEMUCWEB_WASM) $(EXERCISES_JSON)
 
 bench: build
 	bench/run.sh $(BUILD)/zemucfilter

@@ -1,8 +1,9 @@
 // Builds the playground's static site.
-// Usage: node web/build.mjs OUT_DIR ZEMUCWEB_WASM
+// Usage: node web/build.mjs OUT_DIR ZEMUCWEB_WASM [EXERCISES_JSON]
 // OUT_DIR gets the bundles (the page, the toolchain and run workers, the C
 // compiler's module), zemucweb.wasm, delkai.c, the compiler's files with
-// its resources trimmed to C, web/static/ as it is, and manifest.json:
+// its resources trimmed to C, web/static/ as it is, the exercises that
+// zemuc exercise pack wrote as exercises.json when given, and manifest.json:
 // every file of the site with its size and a hash of its content, from
 // which the service worker caches the site. All paths are relative.
 import { createHash } from 'node:crypto';
@@ -16,9 +17,9 @@ import * as esbuild from 'esbuild';
 
 const web = dirname(fileURLToPath(import.meta.url));
 const project = dirname(web);
-const [out, zemucweb] = argv.slice(2);
+const [out, zemucweb, exercises] = argv.slice(2);
 if (!out || !zemucweb) {
-  console.error('usage: node web/build.mjs OUT_DIR ZEMUCWEB_WASM');
+  console.error('usage: node web/build.mjs OUT_DIR ZEMUCWEB_WASM [EXERCISES_JSON]');
   exit(2);
 }
 const clangPackage = join(web, 'node_modules', '@yowasp', 'clang', 'gen');
@@ -121,6 +122,9 @@ copyFileSync(zemucweb, join(out, 'zemucweb.wasm'));
 copyFileSync(join(project, 'runtime', 'delkai.c'), join(out, 'delkai.c'));
 const staticDir = join(web, 'static');
 if (existsSync(staticDir)) cpSync(staticDir, out, { recursive: true });
+// Beside index.html, where the page looks for it; in the manifest and
+// precompressed as every other file.
+if (exercises) copyFileSync(exercises, join(out, 'exercises.json'));
 
 function filesUnder(dir) {
   return readdirSync(dir, { withFileTypes: true }).flatMap((entry) => {

@@ -227,7 +227,67 @@ nlohmann::json case_json(const CaseResult& result) {
   return out;
 }
 
+template <typename Key, std::size_t N>
+std::optional<Key> key_of(const std::pair<Key, const char*> (&table)[N],
+                          const nlohmann::json& name) {
+  if (!name.is_string()) return std::nullopt;
+  for (const auto& [which, word] : table) {
+    if (name.get<std::string>() == word) return which;
+  }
+  return std::nullopt;
+}
+
+// A side of a difference: a line or word, or null where that side ended.
+std::optional<std::string> side_of(const nlohmann::json& side) {
+  if (!side.is_string()) return std::nullopt;
+  return side.get<std::string>();
+}
+
+Difference difference_of(const nlohmann::json& in) {
+  Difference d;
+  d.words = in.contains("word");
+  d.unit = in.value(d.words ? "word" : "line", std::size_t{1});
+  d.expected = side_of(in.value("expected", nlohmann::json()));
+  d.got = side_of(in.value("got", nlohmann::json()));
+  d.kind = key_of(kKindNames, in.value("kind", nlohmann::json()))
+               .value_or(Difference::Kind::kOther);
+  return d;
+}
+
 }  // namespace
+
+std::string case_result_json(const CaseResult& result) {
+  return case_json(result).dump(-1, ' ', false,
+                                nlohmann::json::error_handler_t::replace);
+}
+
+std::optional<CaseResult> case_result_from_json(std::string_view json,
+                                                double time_limit) {
+  const nlohmann::json in = nlohmann::json::parse(json, nullptr, false);
+  if (!in.is_object()) return std::nullopt;
+  const std::optional<Outcome> outcome =
+      key_of(kOutcomeNames, in.value("result", nlohmann::json()));
+  if (!outcome || !in.value("name", nlohmann::json()).is_string()) {
+    return std::nullopt;
+  }
+  CaseResult result;
+  result.outcome = *outcome;
+  result.name = in["name"].get<std::string>();
+  result.hidden = in.value("hidden", false);
+  result.number = in.value("number", std::size_t{0});
+  result.points = in.value("points", 0);
+  result.time_limit = time_limit;
+  result.input = in.value("input", std::string());
+  result.file = in.value("file", std::string());
+  result.told = in.value("told", std::string());
+  if (in.contains("difference") && in["difference"].is_object()) {
+    result.difference = difference_of(in["difference"]);
+  }
+  // A file that differs has its difference; one missing has none.
+  result.file_missing =
+      *outcome == Outcome::kWrongFile && !result.difference && !result.hidden;
+  return result;
+}
 
 std::string results_json(std::span<const CaseResult> results, bool built,
                          const std::string& build_error) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "exercise/compare.h"
@@ -39,6 +40,11 @@ struct CaseResult {
   std::string told;           // a fault told as a run tells it, UTF-8
 };
 
+// What zemuc test says, as an error, of a program that does not build.
+inline constexpr Text kNotBuilt{
+    "プログラムが組み立てられないので、例で動かせません",
+    "the program does not build, so no case was run"};
+
 // "○ 1 (例)", "× hidden 3" and, for a failing case, why in a few words;
 // with a line end.
 std::string case_line(const CaseResult& result, Language language);
@@ -62,6 +68,15 @@ std::string results_text(std::span<const CaseResult> results,
 // of a program that does not build (built false).
 std::string results_json(std::span<const CaseResult> results, bool built,
                          const std::string& build_error);
+
+// One case's object of results_json's "cases", as JSON text.
+std::string case_result_json(const CaseResult& result);
+
+// A case back from that object: all its line and explanation need, but
+// the time limit, which the object does not hold (given instead). Nothing
+// when it is no such object.
+std::optional<CaseResult> case_result_from_json(std::string_view json,
+                                                double time_limit);
 
 }  // namespace zemuc::exercise
 

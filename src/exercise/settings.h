@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -48,10 +49,12 @@ struct SettingsProblem {
   std::string subject;
 };
 
+// The TOML reader (read_settings.cc) is built natively only.
 std::variant<Settings, SettingsProblem> read_settings(std::string_view toml);
 
 // The name a comparison goes by in exercise.toml, and back.
 std::string_view compare_name(Compare compare);
+std::optional<Compare> compare_named(std::string_view name);
 
 }  // namespace zemuc::exercise
 

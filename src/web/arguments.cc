@@ -47,6 +47,8 @@ constexpr CommandRow kCommands[] = {
     {Command::kHover, "hover", kEvery | kLine | kCharacter, kLine | kCharacter},
     {Command::kComplete, "complete", kEvery | kLine | kCharacter,
      kLine | kCharacter},
+    {Command::kJudge, "judge", kLang, 0},
+    {Command::kResults, "results", kLang, 0},
 };
 
 template <typename Number>

@@ -21,6 +21,8 @@ enum class Command {
   kAnalyze,
   kHover,
   kComplete,
+  kJudge,
+  kResults,
 };
 
 // The command named `word`, if it names one.

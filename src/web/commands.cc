@@ -27,6 +27,10 @@ int run_command(std::span<const char* const> args) {
       return hover(arguments);
     case Command::kComplete:
       return complete(arguments);
+    case Command::kJudge:
+      return judge(arguments);
+    case Command::kResults:
+      return results(arguments);
   }
   return 2;
 }

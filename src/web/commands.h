@@ -23,6 +23,10 @@ int explain_run(const Arguments& arguments);
 int analyze(const Arguments& arguments);
 int hover(const Arguments& arguments);
 int complete(const Arguments& arguments);
+// An exercise's case judged (case.json, run.json) as zemuc test judges it.
+int judge(const Arguments& arguments);
+// The cases' results (results.json) told as zemuc test tells them.
+int results(const Arguments& arguments);
 
 // The arguments after the program's name, the command first; 2 with a
 // word on standard error for a wrong command line.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "exercise/judge.h"
 #include "explain/fault.h"
 #include "front/fault_report.h"
 #include "front/statuses.h"
@@ -79,52 +80,75 @@ std::string as_written(const std::string& bytes, const std::string& expected) {
              : bytes;
 }
 
-// Holds every file of `expect` to the one of that name in `work`.
-void judge_files(const ExerciseCase& one, const std::string& work,
-                 const exercise::CaseSettings& settings,
-                 exercise::CaseResult& result) {
+// The files of `expect` that the program left in `work`, by name, as the
+// expected ones are held.
+exercise::Texts written_files(const ExerciseCase& one, const std::string& work,
+                              exercise::Texts& expected) {
+  exercise::Texts written;
   std::error_code error;
   for (auto entry = fs::recursive_directory_iterator(one.expect, error);
        !error && entry != fs::recursive_directory_iterator();
        entry.increment(error)) {
     if (entry->is_directory()) continue;
     const std::string name = fs::relative(entry->path(), one.expect).string();
-    const std::string expected =
+    const std::string text =
         read_whole_file(entry->path().string()).value_or("");
-    const std::optional<std::string> written =
-        read_whole_file(work + "/" + name);
-    std::optional<exercise::Difference> difference;
-    if (written) {
-      difference = exercise::first_difference(
-          expected, as_written(*written, expected), settings);
+    if (std::optional<std::string> bytes = read_whole_file(work + "/" + name)) {
+      written[name] = as_written(*bytes, text);
     }
-    if (!written || difference) {
-      result.outcome = Outcome::kWrongFile;
-      result.file = name;
-      result.file_missing = !written;
-      if (written) result.difference = std::move(difference);
-      return;
-    }
+    expected[name] = text;
   }
+  return written;
 }
 
 // A fault that ended the run, told as zemuc run tells it: the checks'
 // report, or the signal.
 void judge_fault(const CaseRunner& runner, const std::string& reports,
-                 const Ended& ended, exercise::CaseResult& result) {
+                 const Ended& ended, exercise::Ran& ran) {
   const std::string report = runner.built.reports() ? reports_in(reports) : "";
   if (!report.empty()) {
     Reporter told(runner.language, Encoding::kUtf8,
-                  [&result](std::string_view bytes) { result.told += bytes; });
+                  [&ran](std::string_view bytes) { ran.told += bytes; });
     tell_fault("", runner.built.program, runner.built.map,
                runner.built.values_missing, report, write_whole_file, told);
-    result.outcome = Outcome::kStopped;
+    ran.ending = exercise::Ending::kStopped;
   } else if (ended.signal != 0) {
-    result.told = explain::explain_signal(ended.signal, runner.built.checked,
-                                          runner.language, Encoding::kUtf8,
-                                          runner.built.checks_possible);
-    result.outcome = Outcome::kFault;
+    ran.told = explain::explain_signal(ended.signal, runner.built.checked,
+                                       runner.language, Encoding::kUtf8,
+                                       runner.built.checks_possible);
+    ran.ending = exercise::Ending::kFault;
   }
+}
+
+// The program run in the case's folder: how it ended and what it wrote.
+exercise::Ran run_in(const CaseRunner& runner, const std::string& folder,
+                     const exercise::CaseSettings& settings, CaseRun& run) {
+  exercise::Ran ran;
+  const auto started = std::chrono::steady_clock::now();
+  const Captured captured = run_and_capture(
+      {runner.program},
+      check_settings(runner.built.checked, runner.built.reports(),
+                     folder + "/reports"),
+      {},
+      std::chrono::milliseconds(
+          static_cast<long long>(settings.time_limit * 1000)),
+      {folder + "/input", folder + "/work", kOutputLimit});
+  run.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
+          .count();
+  run.interrupted = captured.interrupted;
+  run.output =
+      convert_text(captured.output, Encoding::kShiftJis, Encoding::kUtf8);
+  ran.output = run.output;
+  if (captured.error == ETIMEDOUT) {
+    ran.ending = exercise::Ending::kTooSlow;
+  } else if (!captured.ended && captured.error != EFBIG) {
+    ran.ending = exercise::Ending::kNotRun;
+    ran.told = std::strerror(captured.error);
+  } else if (captured.ended) {
+    judge_fault(runner, folder + "/reports", *captured.ended, ran);
+  }
+  return ran;
 }
 
 }  // namespace
@@ -151,58 +175,34 @@ CaseRun run_case(const CaseRunner& runner, const Exercise& exercise,
                  const ExerciseCase& one, std::size_t number, bool judged) {
   const exercise::CaseSettings& settings = settings_of(exercise, one);
   CaseRun run;
-  exercise::CaseResult& result = run.result;
-  result.name = one.name;
-  result.hidden = one.hidden;
-  result.number = number;
-  result.points = settings.points;
-  result.time_limit = settings.time_limit;
+  exercise::CaseResult about;
+  about.name = one.name;
+  about.hidden = one.hidden;
+  about.number = number;
   if (!one.input.empty()) {
-    result.input =
+    about.input =
         convert_text(for_program(read_whole_file(one.input).value_or("")),
                      Encoding::kShiftJis, Encoding::kUtf8);
   }
   const std::string folder = runner.scratch + "/case" + std::to_string(number);
+  exercise::Ran ran;
+  exercise::Expected expected;
   if (std::optional<std::string> trouble = prepare(one, folder)) {
-    result.told = *trouble;
-    return run;
+    ran.ending = exercise::Ending::kNotRun;
+    ran.told = *trouble;
+  } else {
+    ran = run_in(runner, folder, settings, run);
   }
-  const auto started = std::chrono::steady_clock::now();
-  const Captured captured = run_and_capture(
-      {runner.program},
-      check_settings(runner.built.checked, runner.built.reports(),
-                     folder + "/reports"),
-      {},
-      std::chrono::milliseconds(
-          static_cast<long long>(settings.time_limit * 1000)),
-      {folder + "/input", folder + "/work", kOutputLimit});
-  run.seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
-          .count();
-  run.interrupted = captured.interrupted;
-  run.output =
-      convert_text(captured.output, Encoding::kShiftJis, Encoding::kUtf8);
-  if (captured.error == ETIMEDOUT) {
-    result.outcome = Outcome::kTooSlow;
-    return run;
+  if (!judged) {
+    // Only run, for its output to be kept: it passes as its own answer.
+    expected.output = ran.output;
+  } else if (ran.ending == exercise::Ending::kEnded) {
+    expected.output = read_whole_file(one.output).value_or("");
+    if (!one.expect.empty()) {
+      ran.files = written_files(one, folder + "/work", expected.files);
+    }
   }
-  if (!captured.ended && captured.error != EFBIG) {
-    result.told = std::strerror(captured.error);
-    return run;
-  }
-  result.outcome = Outcome::kPassed;
-  if (captured.ended) {
-    judge_fault(runner, folder + "/reports", *captured.ended, result);
-  }
-  if (result.outcome != Outcome::kPassed || !judged) return run;
-  const std::string expected = read_whole_file(one.output).value_or("");
-  result.difference =
-      exercise::first_difference(expected, run.output, settings);
-  if (result.difference) {
-    result.outcome = Outcome::kWrongOutput;
-  } else if (!one.expect.empty()) {
-    judge_files(one, folder + "/work", settings, result);
-  }
+  run.result = exercise::judge_case(std::move(about), settings, expected, ran);
   return run;
 }
 

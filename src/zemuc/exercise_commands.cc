@@ -102,8 +102,7 @@ int test_program(const Command& command, Reporter& reporter,
       out(exercise::results_json(
           {}, false, convert_text(said, reporter.terminal(), Encoding::kUtf8)));
     } else {
-      reporter.error({"プログラムが組み立てられないので、例で動かせません",
-                      "the program does not build, so no case was run"});
+      reporter.error(exercise::kNotBuilt);
     }
     return kExitSomeFailed;
   }

@@ -18,9 +18,9 @@ declare -A allowed=(
   [codegen]="io lexer symbols"
   [driver]="io lexer symbols codegen"
   [cli]="io lexer driver"
-  # The playground's program: the translator, and the companion's and the
+  # The playground's program: the translator, and the companion's, the exercises' and the
   # language server's steps that take text and give text, answered in JSON.
-  [web]="io lexer symbols driver check program explain lsp front text"
+  [web]="io lexer symbols driver check program explain lsp front text exercise"
   # The check reads a source as the translator does, without translating.
   [check]="io lexer symbols text"
   # The language server's features read a source as the check and the

@@ -264,5 +264,9 @@ for args in "explain-run" "hover --line=1" "prepare --lang=fr" "prepare --name=x
     fail "'$args': status $wrong"
 done
 
-((status == 0)) && echo "ok: $compared sources told as zemuc run tells them; traps, the editor's commands and wrong command lines"
+# An exercise's case judged and the results told, in WebAssembly too.
+"$project/tests/web/judge_test.sh" node "$runner" "$wasm" ||
+  fail "judge and results under Node's WASI"
+
+((status == 0)) && echo "ok: $compared sources told as zemuc run tells them; traps, the editor's commands, exercises judged and wrong command lines"
 exit "$status"
