@@ -50,7 +50,8 @@ export async function checkExercise(playground, exercise, source, name, { onCase
   const program = await playground.buildForCases(source, name);
   if (program.stopped) return null;
   const cases = [];
-  for (const one of numberedCases(exercise)) {
+  const ordered = numberedCases(exercise);
+  for (const one of ordered) {
     let run = { ending: 'not_run' };
     if (program.built) {
       onCase(one.number, exercise.cases.length);
@@ -66,7 +67,13 @@ export async function checkExercise(playground, exercise, source, name, { onCase
     const { result, line, explanation } = await judged(playground, one, run);
     cases.push({ result, line, explanation });
   }
-  const whole = { built: program.built, build_error: program.built ? '' : program.shown, results: cases.map((one) => one.result) };
+  // A too slow case's line names its limit, which its object does not hold.
+  const results = cases.map(({ result }, index) => ({ ...result, time_limit: ordered[index].time_limit }));
+  // A program that does not build has its cases in the table (not run),
+  // but none in the results, as zemuc test, which runs none, gives them.
+  const whole = program.built
+    ? { built: true, build_error: '', results }
+    : { built: false, build_error: program.shown, results: [] };
   const { json, text } = await playground.results(JSON.stringify(whole));
   return { built: program.built, shown: program.shown, problems: program.problems, cases, json, text };
 }

@@ -4,14 +4,13 @@
 import { encodeSjis } from './sjis.js';
 import { t } from './i18n.js';
 
-// A comment line as the translator passes it on to C: a character with no
-// Shift-JIS form becomes '?', and a line whose Shift-JIS ends in a
-// backslash byte (a '\', or a character whose second byte is one) gets a
-// full-width space after it, or C would join the next line to the comment.
+// A comment line the translator passes over whatever it holds: a line ends
+// at its first ';', and what follows is dropped, so a statement keyword, a
+// name or a backslash in the results is not translated, and C sees an
+// empty comment. A character with no Shift-JIS form becomes '?', so that
+// the file reads as a program.
 export function commentLine(text) {
-  const line = [...text].map((char) => (encodeSjis(char).bytes === null ? '?' : char)).join('');
-  const bytes = encodeSjis(line).bytes;
-  return `// ${line}${bytes.length > 0 && bytes.at(-1) === 0x5c ? '\u3000' : ''}`;
+  return `//; ${[...text].map((char) => (encodeSjis(char).bytes === null ? '?' : char)).join('')}`;
 }
 
 // program: the source as it is now; results: the latest, or null;

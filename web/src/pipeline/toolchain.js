@@ -138,13 +138,13 @@ export class Toolchain {
       ['case.json', new TextEncoder().encode(caseJson)],
       ['run.json', new TextEncoder().encode(runJson)],
     ]);
-    return (await this.#zemucweb.call('judge', { files })).value;
+    return (await this.#zemucweb.call('judge', { name: null, files })).value;
   }
 
   // The cases' results told as zemuc test tells them: { json, text }.
   async results(resultsJson) {
     const files = new Map([['results.json', new TextEncoder().encode(resultsJson)]]);
-    return (await this.#zemucweb.call('results', { files })).value;
+    return (await this.#zemucweb.call('results', { name: null, files })).value;
   }
 
   async hover(source, name, line, character) {
