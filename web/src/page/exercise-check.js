@@ -52,8 +52,9 @@ async function judged(playground, one, run) {
 
 // Resolves with { built, shown (what Run tells of the build), problems,
 // cases: [{ result, line, explanation }], json, text }, or null where Stop
-// ended it. onCase(number, count) as each case starts.
-export async function checkExercise(playground, exercise, source, name, { onCase = () => {} } = {}) {
+// ended it (stopped(): Stop was pressed between two runs). onCase(number,
+// count) as each case starts.
+export async function checkExercise(playground, exercise, source, name, { onCase = () => {}, stopped = () => false } = {}) {
   const program = await playground.buildForCases(source, name);
   if (program.stopped) return null;
   const cases = [];
@@ -61,6 +62,7 @@ export async function checkExercise(playground, exercise, source, name, { onCase
   for (const one of ordered) {
     let run = { ending: 'not_run' };
     if (program.built) {
+      if (stopped()) return null;
       onCase(one.number, exercise.cases.length);
       const files = new Map(Object.entries(one.files ?? {}).map(([file, text]) => [file, forProgram(text)]));
       const ran = await playground.runCase(program.program, source, name, {

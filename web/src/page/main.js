@@ -72,6 +72,7 @@ let cursorLine = 0;
 let exercises = null; // those exercises.json lists, once it is read
 let openExercise = null; // the exercise the program is written for, or null
 let checkTrouble = null; // why the last check gave no results
+let checkStopped = false; // Stop pressed during a check
 
 // A notice about the page itself (a share link it cannot read, a character
 // refused, the playground failing); the state has a place of its own, so
@@ -254,6 +255,7 @@ function stop() {
   if (!running) return;
   if (state === 'queued') return loading.cancel();
   const run = running;
+  checkStopped = state === 'checking';
   playground?.stop();
   const timer = setTimeout(() => say(t('stopStuck'), 'error'), STOP_GRACE_MS);
   run.finally(() => clearTimeout(timer));
@@ -273,11 +275,13 @@ async function checkOnce() {
   exitStatus = null;
   outcome = null;
   checkTrouble = null;
+  checkStopped = false;
   setState('checking');
   let results;
   try {
     results = await checkExercise(playground, exercise, text, programName, {
       onCase: (number, count) => checkResults.progress(number, count),
+      stopped: () => checkStopped,
     });
   } catch (error) {
     checkResults.show(saved.results());
