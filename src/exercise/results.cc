@@ -1,6 +1,7 @@
 #include "exercise/results.h"
 
 #include <nlohmann/json.hpp>
+#include <type_traits>
 #include <utility>
 
 #include "text/encoding.h"
@@ -237,6 +238,21 @@ std::optional<Key> key_of(const std::pair<Key, const char*> (&table)[N],
   return std::nullopt;
 }
 
+// A member of `in`, or `otherwise` where it is missing or of another
+// type: never an exception, which WebAssembly's build cannot catch.
+template <typename T>
+T field(const nlohmann::json& in, const char* key, T otherwise) {
+  const auto found = in.find(key);
+  if (found == in.end()) return otherwise;
+  if constexpr (std::is_same_v<T, std::string>) {
+    return found->is_string() ? found->get<T>() : otherwise;
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return found->is_boolean() ? found->get<T>() : otherwise;
+  } else {
+    return found->is_number() ? found->get<T>() : otherwise;
+  }
+}
+
 // A side of a difference: a line or word, or null where that side ended.
 std::optional<std::string> side_of(const nlohmann::json& side) {
   if (!side.is_string()) return std::nullopt;
@@ -246,7 +262,7 @@ std::optional<std::string> side_of(const nlohmann::json& side) {
 Difference difference_of(const nlohmann::json& in) {
   Difference d;
   d.words = in.contains("word");
-  d.unit = in.value(d.words ? "word" : "line", std::size_t{1});
+  d.unit = field(in, d.words ? "word" : "line", std::size_t{1});
   d.expected = side_of(in.value("expected", nlohmann::json()));
   d.got = side_of(in.value("got", nlohmann::json()));
   d.kind = key_of(kKindNames, in.value("kind", nlohmann::json()))
@@ -273,13 +289,13 @@ std::optional<CaseResult> case_result_from_json(std::string_view json,
   CaseResult result;
   result.outcome = *outcome;
   result.name = in["name"].get<std::string>();
-  result.hidden = in.value("hidden", false);
-  result.number = in.value("number", std::size_t{0});
-  result.points = in.value("points", 0);
+  result.hidden = field(in, "hidden", false);
+  result.number = field(in, "number", std::size_t{0});
+  result.points = field(in, "points", 0);
   result.time_limit = time_limit;
-  result.input = in.value("input", std::string());
-  result.file = in.value("file", std::string());
-  result.told = in.value("told", std::string());
+  result.input = field(in, "input", std::string());
+  result.file = field(in, "file", std::string());
+  result.told = field(in, "told", std::string());
   if (in.contains("difference") && in["difference"].is_object()) {
     result.difference = difference_of(in["difference"]);
   }

@@ -88,7 +88,22 @@ for row in "${summaries[@]}"; do
   web results "$lang" || { fail "results: exited $?"; continue; }
   holds "$check" || fail "results: $(cat "$work/answer")"
 done
-# Input that is not what a command reads: status 2, no answer.
+# Input that is not what a command reads: status 2 and no answer, or an
+# answer; never a crash.
 echo '[]' >"$work/case.json"
 if web judge en; then fail "judge took a case.json that is no case"; fi
+# COMMAND | FILE | its text
+hostile=(
+  'results|results.json|{"built":"yes","results":[{"name":"s","result":"fault","hidden":"no","number":"1","points":null,"difference":{"line":"x","got":3}}]}'
+  'results|results.json|{"built":true,"results":[{"name":"s","result":"gone"}]}'
+  'judge|case.json|{"name":"s","hidden":1,"time_limit":"2","compare":7,"output":[],"expect":"x"}'
+)
+echo '{"ending":5,"status":"70","output":{},"files":[]}' >"$work/run.json"
+for row in "${hostile[@]}"; do
+  IFS='|' read -r command file text <<<"$row"
+  printf '%s' "$text" >"$work/$file"
+  answered=0
+  web "$command" en 2>/dev/null || answered=$?
+  ((answered == 0 || answered == 2)) || fail "$text: status $answered"
+done
 exit "$status"
