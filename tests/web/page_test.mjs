@@ -1231,7 +1231,8 @@ try {
           const file = path.join(fs.mkdtempSync(path.join(work, 'exercise-')), `${id}.zem`);
           fs.writeFileSync(file, source);
           const native = nativeTest(file, id);
-          assert.deepEqual(json, native.json, `${kind}: check() is zemuc test --json`);
+          const both = `page ${JSON.stringify(json)}\nzemuc ${JSON.stringify(native.json)}`;
+          assert.deepEqual(json, native.json, `${kind}: check() is zemuc test --json\n${both}`);
           assert.equal(json.all_passed, kind === 'right');
           const lines = native.text.split('\n');
           assert.deepEqual(await marks(), lines.filter((line) => /^[○×] /.test(line)).map((line) => line[0]), `${kind}: the table`);

@@ -110,7 +110,7 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     const others = programs.filter((kept) => kept.id !== id);
     const was = programs.find((kept) => kept.id === id);
     const saved = entry(program, false);
-    saved.disposable = Boolean(was?.disposable) && contents(saved) === opened && results === null;
+    saved.disposable = Boolean(was?.disposable) && contents(saved) === opened;
     if (write([saved, ...others])) tell(saved.big ? 'filesNotKept' : null);
   }
 
@@ -120,7 +120,8 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     return read().filter((kept) => !(kept.id === id && kept.disposable));
   }
 
-  const contents = (kept) => JSON.stringify([kept.source, kept.files]);
+  // What a check adds counts as a change too.
+  const contents = (kept) => JSON.stringify([kept.source, kept.files, kept.results ?? null]);
 
   function begin(kept) {
     id = kept.id;
