@@ -131,7 +131,6 @@ const WORDS = {
     ja: 'この結果のあとでプログラムを変えました',
     en: 'The program was changed after these results',
   },
-  results: { ja: '結果', en: 'Results' },
   cannotRun: {
     ja:
       'このブラウザでは、このページのプログラムを実行できません。プログラムを書く・チェックする・C を見ることはできます。' +
