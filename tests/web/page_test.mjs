@@ -925,7 +925,9 @@ try {
         const names = await tab.evaluate(() => {
           const found = [];
           for (const element of document.querySelectorAll('body *')) {
-            if (element.closest('#lang')) continue;
+            // The language menu names each language in its own, and a
+            // teacher's titles are in the teacher's (marked lang).
+            if (element.closest('#lang, body [lang]')) continue;
             for (const attribute of ['aria-label', 'title', 'placeholder']) {
               const value = element.getAttribute(attribute);
               if (value) found.push(`${attribute}=${value}`);
@@ -1185,6 +1187,89 @@ try {
         await tab.waitForFunction(() => document.getElementById('notice').dataset.kind === 'error');
         assert.deepEqual(await measure(), loaded, 'with a notice');
       });
+    });
+  }
+
+  // ---- exercises: 確かめる in the page gives what zemuc test gives for
+  // the same program (its JSON, its case lines, the first difference); the
+  // results and the program are kept with the exercise and handed in as a
+  // .zem that zemuc test still checks. Each exercise on a server and in a
+  // tab of its own, opened by #exercise=ID.
+  const exercisesDir = path.join(project, 'exercises');
+  // zemuc test on a program file, in Japanese, in its folder (its messages
+  // name it as the page names it): { json, text }.
+  function nativeTest(file, id) {
+    const env = { ...process.env, LC_ALL: 'ja_JP.UTF-8', LANGUAGE: 'ja', NO_COLOR: '1' };
+    const args = [path.basename(file), path.join(exercisesDir, id)];
+    const run = (json) => spawnSync(zemuc, ['test', ...json, ...args], { cwd: path.dirname(file), env, timeout: 120_000 });
+    return { json: JSON.parse(run(['--json']).stdout.toString()), text: run([]).stdout.toString() };
+  }
+  const answerOf = (id) => fs.readFileSync(path.join(exercisesDir, id, 'answer.zem'), 'utf8');
+  const EXERCISE_ROWS = [
+    // 10 divided by the number: a wrong output, and 0 stopped by a check
+    // (told as zemuc test tells it).
+    { id: '02_nibai', wrong: (answer) => answer.replace('数x*2', '10/数x') },
+    // The output right, the file written wrong: the file's difference.
+    { id: '04_goukei_file', wrong: (answer) => answer.replace('\t開く(出力', '\t数合計=数合計+1;\n\t開く(出力') },
+  ];
+  for (const { id, wrong } of EXERCISE_ROWS) {
+    await check(`exercise ${id}: 確かめる right and wrong as zemuc test, kept after a reload, handed in`, async () => {
+      const own = await serve(siteDir, `/exercise ${id}/`);
+      const tab = await browser.newPage();
+      try {
+        await tab.setViewport({ width: 1024, height: 768 });
+        const open = async () => {
+          await tab.goto(`${own.url}index.html?lang=ja#exercise=${id}`);
+          await tab.evaluate(() => window.zem.ready);
+          await tab.waitForFunction((id) => window.zem.exercise() === id, {}, id);
+        };
+        await open();
+        assert.notEqual(wrong(answerOf(id)), answerOf(id), 'the row makes a wrong program');
+        assert.ok(await tab.$eval('#statement', (element) => element.textContent.trim().length > 0), 'the statement is shown');
+        const marks = () => tab.$$eval('#check-table td.mark', (cells) => cells.map((cell) => cell.textContent));
+        const shown = () => tab.$eval('#check-explanation', (element) => element.textContent);
+        for (const [kind, source] of [['right', answerOf(id)], ['wrong', wrong(answerOf(id))]]) {
+          await tab.evaluate((text) => window.zem.setSource(text), source);
+          const json = await tab.evaluate(() => window.zem.check());
+          const file = path.join(fs.mkdtempSync(path.join(work, 'exercise-')), `${id}.zem`);
+          fs.writeFileSync(file, source);
+          const native = nativeTest(file, id);
+          const both = `page ${JSON.stringify(json)}\nzemuc ${JSON.stringify(native.json)}`;
+          assert.deepEqual(json, native.json, `${kind}: check() is zemuc test --json\n${both}`);
+          assert.equal(json.all_passed, kind === 'right');
+          const lines = native.text.split('\n');
+          assert.deepEqual(await marks(), lines.filter((line) => /^[○×] /.test(line)).map((line) => line[0]), `${kind}: the table`);
+          assert.equal(await tab.$eval('#check-results .check-status', (element) => element.textContent), lines.at(-2), 'the status line');
+          if (kind === 'wrong') {
+            assert.ok((await shown()).startsWith('× 1 (例)'), await shown());
+            assert.ok(native.text.includes(await shown()), `the first difference as zemuc test tells it:\n${await shown()}`);
+          }
+        }
+        // Kept: after a reload, and after another exercise was opened.
+        const before = { marks: await marks(), shown: await shown() };
+        await open();
+        assert.equal(await tab.evaluate(() => window.zem.source()), wrong(answerOf(id)));
+        assert.deepEqual({ marks: await marks(), shown: await shown() }, before, 'the results after a reload');
+        const other = EXERCISE_ROWS.find((row) => row.id !== id).id;
+        await tab.select('#exercises', other);
+        await tab.waitForFunction((other) => window.zem.exercise() === other && location.hash === `#exercise=${other}`, {}, other);
+        await tab.select('#exercises', id);
+        await tab.waitForFunction((id) => window.zem.exercise() === id, {}, id);
+        assert.equal(await tab.evaluate(() => window.zem.source()), wrong(answerOf(id)), 'the program written for it');
+        assert.deepEqual(await marks(), before.marks, 'its results');
+        // Handed in: the program and its results in comments, which zemuc
+        // test reads as the program alone.
+        const handed = new TextDecoder().decode(await downloadBy(tab, '#hand-in', `${id}.zem`));
+        assert.ok(handed.startsWith(wrong(answerOf(id))) && handed.includes('\n//; × 1 (例)'), handed);
+        const file = path.join(fs.mkdtempSync(path.join(work, 'handed-')), `${id}.zem`);
+        fs.writeFileSync(file, handed);
+        const file2 = path.join(fs.mkdtempSync(path.join(work, 'handed-')), `${id}.zem`);
+        fs.writeFileSync(file2, wrong(answerOf(id)));
+        assert.deepEqual(nativeTest(file, id).json, nativeTest(file2, id).json, 'the handed-in file checks as its program');
+      } finally {
+        await tab.close();
+        await own.close();
+      }
     });
   }
 

@@ -100,6 +100,37 @@ const WORDS = {
   preparingCompiler: { ja: 'C コンパイラを準備中…', en: 'Preparing the C compiler…' },
   state_queued: { ja: 'C コンパイラを待って実行します…', en: 'Run queued: loading…' },
   state_unsupported: { ja: 'このブラウザでは実行できません', en: 'Programs cannot run in this browser' },
+  exercises: { ja: '課題', en: 'Exercises' },
+  exercisesPick: { ja: '課題を開く…', en: 'Open an exercise…' },
+  exerciseFold: { ja: '課題をたたむ・広げる', en: 'Fold or unfold the exercise' },
+  noSuchExercise: { ja: 'その課題はこのページにありません', en: 'This page has no such exercise' },
+  exercisesUnreadable: { ja: '課題のファイルが読めません', en: 'The exercises file cannot be read' },
+  check: { ja: '確かめる', en: 'Check' },
+  checkTitle: {
+    ja: 'すべての例と隠しテストで動かして、正しいか確かめる',
+    en: 'Run the program on every sample and hidden case and tell whether it is right',
+  },
+  state_checking: { ja: '確かめています…', en: 'Checking…' },
+  state_checked: { ja: '確かめました', en: 'Checked' },
+  checkingCase: { ja: '確かめています:', en: 'Checking case' },
+  checkStopped: { ja: '確かめるのを止めました', en: 'The check was stopped' },
+  notChecked: { ja: 'まだ確かめていません', en: 'Not checked yet' },
+  colResult: { ja: '結果', en: 'Result' },
+  colNumber: { ja: '番号', en: 'No.' },
+  colKind: { ja: '種類', en: 'Kind' },
+  colWhy: { ja: '理由', en: 'Why' },
+  kindSample: { ja: '例', en: 'sample' },
+  kindHidden: { ja: '隠し', en: 'hidden' },
+  handIn: { ja: '提出用にダウンロード', en: 'Download to hand in' },
+  handInTitle: {
+    ja: 'プログラムと最後に確かめた結果を一つのファイルにしてダウンロード',
+    en: 'Download the program and its latest results in one file',
+  },
+  handInHeader: { ja: '確かめた結果', en: 'Results of Check' },
+  handInChanged: {
+    ja: 'この結果のあとでプログラムを変えました',
+    en: 'The program was changed after these results',
+  },
   cannotRun: {
     ja:
       'このブラウザでは、このページのプログラムを実行できません。プログラムを書く・チェックする・C を見ることはできます。' +

@@ -23,6 +23,12 @@ import { canSuspend } from '../pipeline/wasi.js';
 import { registerServiceWorker, serviceWorkerInControl, keepSiteOffline, reloadToIsolate } from './offline.js';
 import { pageRunAbility } from './abilities.js';
 import { createLoading } from './loading.js';
+import { loadExercises, exerciseInHash } from './exercise-list.js';
+import { createExerciseMenu } from './exercise-menu.js';
+import { createExercisePanel } from './exercise-panel.js';
+import { createCheckResults } from './check-results.js';
+import { checkExercise } from './exercise-check.js';
+import { handInText } from './hand-in.js';
 
 const FAST_ANALYSIS_MS = 250; // the check, as they type
 const BUILD_ANALYSIS_MS = 1500; // the compiler's findings, after a pause
@@ -63,6 +69,10 @@ let running = null; // the promise of the run under way
 let lastAnalysis = { text: null, cText: null, cLines: null };
 let version = 0;
 let cursorLine = 0;
+let exercises = null; // those exercises.json lists, once it is read
+let openExercise = null; // the exercise the program is written for, or null
+let checkTrouble = null; // why the last check gave no results
+let checkStopped = false; // Stop pressed during a check
 
 // A notice about the page itself (a share link it cannot read, a character
 // refused, the playground failing); the state has a place of its own, so
@@ -78,8 +88,9 @@ function say(text, kind = 'info') {
 function setState(next) {
   state = next;
   document.body.dataset.state = next;
-  const busy = next === 'building' || next === 'running' || next === 'waiting' || next === 'queued';
+  const busy = ['building', 'running', 'waiting', 'queued', 'checking'].includes(next);
   $('run').disabled = busy || next === 'unsupported' || !canRun;
+  $('check').disabled = busy || next === 'unsupported' || !canRun || openExercise === null;
   $('stop').disabled = !busy;
   const ended = next === 'done' && outcome !== null;
   const word =
@@ -176,14 +187,17 @@ function showRunC(text, cBytes) {
   cView.showLine(cursorLine);
 }
 
+// Waits for the compiler where it is still loading; false if cancelled.
+async function loaded() {
+  if (state !== 'loading') return true;
+  setState('queued');
+  if (await loading.wait(zem.ready)) return true;
+  if (state === 'queued') setState('loading');
+  return false;
+}
+
 async function runOnce() {
-  if (state === 'loading') {
-    setState('queued');
-    if (!(await loading.wait(zem.ready))) {
-      if (state === 'queued') setState('loading');
-      return null;
-    }
-  }
+  if (!(await loaded())) return null;
   const text = editor.text();
   // (The view may still show an earlier run's C, of a text before this one.)
   if (lastAnalysis.text === text) cView.set(lastAnalysis.cText, lastAnalysis.cLines);
@@ -241,10 +255,71 @@ function stop() {
   if (!running) return;
   if (state === 'queued') return loading.cancel();
   const run = running;
+  checkStopped = state === 'checking';
   playground?.stop();
   const timer = setTimeout(() => say(t('stopStuck'), 'error'), STOP_GRACE_MS);
   run.finally(() => clearTimeout(timer));
 }
+
+// ---- exercises: 確かめる runs every case without the terminal
+
+const exercisePanel = createExercisePanel($('exercise'), $('exercise-fold'));
+const checkResults = createCheckResults($('check-results'));
+
+async function checkOnce() {
+  if (!(await loaded())) return null;
+  const exercise = openExercise;
+  const text = editor.text();
+  say('');
+  problems.show([]);
+  exitStatus = null;
+  outcome = null;
+  checkTrouble = null;
+  checkStopped = false;
+  setState('checking');
+  let results;
+  try {
+    results = await checkExercise(playground, exercise, text, programName, {
+      onCase: (number, count) => checkResults.progress(number, count),
+      stopped: () => checkStopped,
+    });
+  } catch (error) {
+    checkResults.show(saved.results());
+    outcome = 'failed';
+    setState('done');
+    say(`${t('runFailed')}: ${error.message}`, 'error');
+    checkTrouble = error.message;
+    return null;
+  }
+  if (results === null) {
+    checkTrouble = 'stopped';
+    checkResults.show(saved.results());
+    outcome = 'stopped';
+    setState('done');
+    say(t('checkStopped'));
+    return null;
+  }
+  const kept = { ...results, source: text, time: Date.now() };
+  // Kept with the program it is of, even if the learner left it meanwhile.
+  if (saved.exercise() === exercise.id) {
+    saved.keepResults(kept);
+    checkResults.show(kept);
+  }
+  problems.show(results.problems);
+  setState('checked');
+  return kept;
+}
+
+function check() {
+  if (!canRun || openExercise === null || running) return Promise.resolve(null);
+  running = checkOnce().finally(() => {
+    running = null;
+  });
+  return running;
+}
+
+$('check').addEventListener('click', () => void check());
+createSaveLink($('hand-in'), () => ({ name: programName, source: handInText(editor.text(), openExercise?.id ?? '', saved.results()) }));
 
 $('run').addEventListener('click', () => void run());
 // Anywhere else in the page; the editor takes it itself (and marks it
@@ -289,11 +364,44 @@ const recent = createRecentMenu($('recent'), {
   },
 });
 
-function show({ name, source, files }) {
+function show({ name, source, files, exercise = null, results = null }) {
   setName(name);
   setSource(source);
   fileArea.replace(files);
+  showExercise(exercise, results);
 }
+
+// The panel of the exercise the program is for; #exercise=ID names it,
+// and goes once the learner writes another program.
+function showExercise(id, results) {
+  openExercise = exercises?.find((one) => one.id === id) ?? null;
+  exercisePanel.show(openExercise);
+  checkResults.show(results);
+  // Until the list is read, the hash waits to be read too.
+  if (exercises === null) return setState(state);
+  const url = new URL(location.href);
+  const named = exerciseInHash(url.hash);
+  if (openExercise && named !== openExercise.id) url.hash = `exercise=${encodeURIComponent(openExercise.id)}`;
+  else if (!openExercise && named !== null) url.hash = '';
+  else return setState(state);
+  history.replaceState(null, '', url);
+  setState(state);
+}
+
+// The program last written for the exercise, or its starter program.
+function openExerciseById(id) {
+  const exercise = exercises?.find((one) => one.id === id);
+  if (!exercise) return say(t('noSuchExercise'), 'error');
+  if (saved.exercise() === id) return showExercise(id, saved.results());
+  const kept = saved.reopenExercise(id);
+  if (kept) show(kept);
+  else {
+    const starter = { name: `${id}.zem`, source: exercise.starter || 'はじめ\nおわり\n', files: new Map(), exercise: id };
+    openProgram(starter, { disposable: true, exercise: id });
+  }
+  recent.render();
+}
+const exerciseMenu = createExerciseMenu($('exercises'), openExerciseById);
 
 // disposable: an example or a new program, given back by the page itself.
 function openProgram(program, options) {
@@ -341,7 +449,11 @@ function openShared() {
   openProgram(shared);
   return true;
 }
-window.addEventListener('hashchange', openShared);
+window.addEventListener('hashchange', () => {
+  const named = exerciseInHash(location.hash);
+  if (named !== null) openExerciseById(named);
+  else openShared();
+});
 
 $('share').addEventListener('click', async () => {
   const url = new URL(location.href);
@@ -370,6 +482,7 @@ langMenu.addEventListener('change', () => {
   editor.relabel();
   terminal.relabel();
   relabelExamples(lang);
+  checkResults.relabel();
   const url = new URL(location.href);
   url.searchParams.set('lang', lang);
   history.replaceState(null, '', url);
@@ -402,6 +515,14 @@ const zem = {
   cText: () => cView.text(),
   files: () => fileArea.map(),
   addFile: (name, bytes) => fileArea.add(name, bytes),
+  // The open exercise's id, or null; check(): 確かめる's results as zemuc
+  // test --json gives them.
+  exercise: () => openExercise?.id ?? null,
+  async check() {
+    const results = await check();
+    if (results === null) throw new Error(`the check did not finish: ${checkTrouble ?? 'no exercise open, or a run under way'}`);
+    return results.json;
+  },
 };
 
 zem.ready = made.then((pg) => pg.ready).then(
@@ -427,4 +548,17 @@ if (!openShared()) {
   else openProgram({ name: 'prog.zem', source: DEFAULT_SOURCE, files: new Map() }, { disposable: true });
   recent.render();
 }
+loadExercises(base).then(
+  (listed) => {
+    exercises = listed;
+    exerciseMenu.fill(listed);
+    const named = exerciseInHash(location.hash);
+    if (named !== null) openExerciseById(named);
+    else showExercise(saved.exercise(), saved.results());
+  },
+  (error) => {
+    exercises = [];
+    say(`${t('exercisesUnreadable')}: ${error.message}`, 'error');
+  },
+);
 registered.catch((error) => say(`${t('runFailed')}: ${error.message}`, 'error'));

@@ -5,8 +5,10 @@
 // can be opened again; only an example or a new program left as it was
 // opened is let go, since the menu gives it back. A reload goes on with the
 // tab's own program; another tab (or one after a crash) starts on a copy of
-// the program last written in, let go too if left as it was.
-//   program: { name, source, files: Map name → Uint8Array }
+// the program last written in, let go too if left as it was. A program
+// written for an exercise is kept with the exercise's id and its latest
+// results, found again by the exercise, and not let go for newer programs.
+//   program: { name, source, files: Map name → Uint8Array, exercise?, results? }
 const KEY = 'zem.saved-work';
 const KEPT = 15; // programs in the recent list, the current one included
 const FILES_KEPT = 256 * 1024; // a program's files, in bytes, beyond which they are not kept
@@ -52,6 +54,8 @@ export function createSavedWork(hooks, storage = browserStorage()) {
   let opened = null; // its source and files as opened, to tell whether they changed
   let timer = null;
   let told = null; // the problem last told, told once until it is gone
+  let exercise = null; // the id of the exercise the program is for
+  let results = null; // its latest results, as keepResults was given them
 
   function read() {
     try {
@@ -71,12 +75,14 @@ export function createSavedWork(hooks, storage = browserStorage()) {
   // Newest first; where the browser's share is full, the oldest programs
   // give way to the one being written, and the learner is told either way.
   function write(programs) {
-    let kept = programs.slice(0, KEPT);
+    let others = 0;
+    const wanted = programs.filter((kept) => kept.exercise || ++others <= KEPT);
+    let kept = wanted;
     for (;;) {
       try {
         storage.setItem(KEY, JSON.stringify({ programs: kept }));
-        if (kept.length < Math.min(programs.length, KEPT)) tell('storageTrimmed');
-        return kept.length === Math.min(programs.length, KEPT);
+        if (kept.length < wanted.length) tell('storageTrimmed');
+        return kept.length === wanted.length;
       } catch {
         if (kept.length <= 1) {
           tell('storageFull');
@@ -90,7 +96,9 @@ export function createSavedWork(hooks, storage = browserStorage()) {
   function entry(program, disposable) {
     const size = [...program.files.values()].reduce((sum, bytes) => sum + bytes.length, 0);
     const files = size <= FILES_KEPT ? [...program.files].map(([name, bytes]) => [name, toBase64(bytes)]) : [];
-    return { id, name: program.name, source: program.source, files, time: Date.now(), disposable, big: size > FILES_KEPT };
+    const saved = { id, name: program.name, source: program.source, files, time: Date.now(), disposable, big: size > FILES_KEPT };
+    if (exercise !== null) Object.assign(saved, { exercise, results });
+    return saved;
   }
 
   function saveNow() {
@@ -112,10 +120,13 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     return read().filter((kept) => !(kept.id === id && kept.disposable));
   }
 
-  const contents = (kept) => JSON.stringify([kept.source, kept.files]);
+  // What a check adds counts as a change too.
+  const contents = (kept) => JSON.stringify([kept.source, kept.files, kept.results ?? null]);
 
   function begin(kept) {
     id = kept.id;
+    exercise = kept.exercise ?? null;
+    results = kept.results ?? null;
     opened = contents(kept);
     tabStorage((session) => session.setItem(TAB_KEY, id));
   }
@@ -124,7 +135,16 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     name: kept.name,
     source: kept.source,
     files: new Map(kept.files.map(([name, text]) => [name, fromBase64(text)])),
+    exercise: kept.exercise ?? null,
+    results: kept.results ?? null,
   });
+
+  // Leaves the current program for a kept one.
+  function switchTo(programs, kept) {
+    begin(kept);
+    write([{ ...kept, time: Date.now() }, ...programs.filter((program) => program.id !== kept.id)]);
+    return toProgram(kept);
+  }
 
   return {
     // The program last written in, or null.
@@ -145,9 +165,12 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     },
     // A program opened: the one before is kept first (an unchanged example
     // or new program let go), then this one is kept as the current one.
-    open(program, { disposable = false } = {}) {
+    // exercise: the id of the exercise it is written for.
+    open(program, { disposable = false, exercise: forExercise = null } = {}) {
       const programs = leave();
       id = newId();
+      exercise = forExercise;
+      results = null;
       const saved = entry(program, disposable);
       begin(saved);
       if (write([saved, ...programs])) tell(saved.big ? 'filesNotKept' : null);
@@ -163,10 +186,25 @@ export function createSavedWork(hooks, storage = browserStorage()) {
     reopen(otherId) {
       const programs = leave();
       const kept = programs.find((program) => program.id === otherId);
-      if (!kept) return null;
-      begin(kept);
-      write([{ ...kept, time: Date.now() }, ...programs.filter((program) => program.id !== otherId)]);
-      return toProgram(kept);
+      return kept ? switchTo(programs, kept) : null;
+    },
+    // The id of the exercise the current program is for, or null, and the
+    // latest results kept with it.
+    exercise: () => exercise,
+    results: () => results,
+    // Opens the program last written for an exercise (the current one kept
+    // first); null if there is none.
+    reopenExercise(exerciseId) {
+      if (!read().some((program) => program.exercise === exerciseId)) return null;
+      const programs = leave();
+      const kept = programs.find((program) => program.exercise === exerciseId);
+      return kept ? switchTo(programs, kept) : null;
+    },
+    // The current program's latest results, kept with it at once.
+    keepResults(latest) {
+      if (exercise === null) return;
+      results = latest;
+      saveNow();
     },
   };
 }

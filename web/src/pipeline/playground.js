@@ -12,6 +12,35 @@ export const STOPPED = 130;
 // ended and loaded anew.
 export const CALL_LIMIT_MS = 60_000;
 
+// A case's standard output kept for judging, in bytes: past it, a program
+// that prints without end is judged on what it printed first.
+export const OUTPUT_LIMIT = 1024 * 1024;
+
+class CappedBytes {
+  #pieces = [];
+  #size = 0;
+  #limit;
+  constructor(limit) {
+    this.#limit = limit;
+  }
+  push(bytes) {
+    const room = this.#limit - this.#size;
+    if (room <= 0) return;
+    const piece = bytes.length > room ? bytes.slice(0, room) : bytes;
+    this.#pieces.push(piece);
+    this.#size += piece.length;
+  }
+  bytes() {
+    const out = new Uint8Array(this.#size);
+    let at = 0;
+    for (const piece of this.#pieces) {
+      out.set(piece, at);
+      at += piece.length;
+    }
+    return out;
+  }
+}
+
 export class Playground {
   #base;
   #lang;
@@ -112,21 +141,7 @@ export class Playground {
 
   // Translates, builds and runs; see the README's playground section.
   async run(source, name, { files = new Map(), onOutput = () => {}, onState = () => {}, onC = () => {} } = {}) {
-    if (this.#run) throw new Error('a program is already running');
-    // given: the bytes of input given so far; waiting: the program has
-    // taken them all and reads again.
-    const run = {
-      early: [],
-      ended: false,
-      worker: null,
-      channel: null,
-      stopped: false,
-      stop: null,
-      given: 0,
-      waiting: false,
-      onState,
-    };
-    this.#run = run;
+    const run = this.#begin(onState);
     try {
       onState('building');
       const built = await this.#call('build', { source, name });
@@ -139,15 +154,8 @@ export class Playground {
       let reports = [];
       if (built.built?.ok && !run.stopped) {
         onState('running');
-        const ended = await this.#runProgram(run, built, name, files, onOutput);
-        after = await this.#call('explainRun', {
-          source,
-          status: ended.status,
-          trap: ended.trap,
-          checkFiles: ended.checkFiles,
-          buildStderr: built.built.stderr,
-          name,
-        });
+        const ended = await this.#runProgram(run, built, name, files, { onOutput });
+        after = await this.#explain(source, name, built, ended);
         status = after.status;
         filesAfter = new Map([...ended.files, ...after.files]);
         reports = [...after.files.keys()];
@@ -166,12 +174,83 @@ export class Playground {
         reports,
       };
     } finally {
-      run.worker?.terminate();
-      this.#run = null;
+      this.#end(run);
     }
   }
 
-  #runProgram(run, built, name, files, onOutput) {
+  // Translates and builds once for runCase: { built (whether it built),
+  // problems, shown (what Run tells of the build), program (for runCase) }.
+  async buildForCases(source, name) {
+    const run = this.#begin(() => {});
+    try {
+      const built = await this.#call('build', { source, name });
+      const { problems, shown } = built.explained;
+      return { built: Boolean(built.built?.ok) && !run.stopped, stopped: run.stopped, problems, shown, program: built };
+    } finally {
+      this.#end(run);
+    }
+  }
+
+  // Runs a program buildForCases built without the learner: input (bytes)
+  // is all its standard input, then its end; files its file area;
+  // timeLimit (s) ends it as too slow, counted from its start. Resolves
+  // with { ending: 'ended' | 'too_slow' | 'stopped', status, told (what
+  // zemuc run tells of its end), output (standard output's bytes, the
+  // first OUTPUT_LIMIT of them), files (its file area afterwards) }.
+  async runCase(program, source, name, { input, files = new Map(), timeLimit }) {
+    const run = this.#begin(() => {});
+    try {
+      run.early = [input, null];
+      run.ended = true;
+      run.limit = timeLimit * 1000;
+      const output = new CappedBytes(OUTPUT_LIMIT);
+      const ended = await this.#runProgram(run, program, name, files, { onOutput: (bytes) => output.push(bytes), apart: true });
+      if (run.stopped) return { ending: 'stopped', status: STOPPED, told: '', output: output.bytes(), files: ended.files };
+      if (run.tooSlow) return { ending: 'too_slow', status: null, told: '', output: output.bytes(), files: ended.files };
+      const after = await this.#explain(source, name, program, ended);
+      return { ending: 'ended', status: after.status, told: after.shown, output: output.bytes(), files: ended.files };
+    } finally {
+      this.#end(run);
+    }
+  }
+
+  // Cases' judging and their summary: zemucweb judge and results (the
+  // JSON they read and answer with is in src/web/README.md).
+  judge(caseJson, runJson) {
+    return this.#call('judge', { caseJson, runJson });
+  }
+  results(resultsJson) {
+    return this.#call('results', { resultsJson });
+  }
+
+  #begin(onState) {
+    if (this.#run) throw new Error('a program is already running');
+    // given: the bytes of input given so far; waiting: the program has
+    // taken them all and reads again.
+    const run = { early: [], ended: false, worker: null, channel: null, stopped: false, stop: null, given: 0, waiting: false, onState };
+    this.#run = run;
+    return run;
+  }
+
+  #end(run) {
+    clearTimeout(run.timer);
+    run.worker?.terminate();
+    this.#run = null;
+  }
+
+  #explain(source, name, built, ended) {
+    return this.#call('explainRun', {
+      source,
+      status: ended.status,
+      trap: ended.trap,
+      checkFiles: ended.checkFiles,
+      buildStderr: built.built.stderr,
+      name,
+    });
+  }
+
+  // apart: standard error is not standard output (it is left out).
+  #runProgram(run, built, name, files, { onOutput, apart = false }) {
     return new Promise((resolve, reject) => {
       const worker = new Worker(new URL('run-worker.js', this.#base), { type: 'module' });
       run.worker = worker;
@@ -194,8 +273,17 @@ export class Playground {
         worker.terminate();
         resolve({ status: STOPPED, trap: null, files: new Map([...files, ...kept]), checkFiles: new Map() });
       };
+      // Ended at its limit, counted once it is compiled.
+      const started = () => {
+        if (run.limit === undefined) return;
+        run.timer = setTimeout(() => {
+          run.tooSlow = true;
+          run.stop();
+        }, run.limit);
+      };
       worker.onmessage = ({ data }) => {
         if (data.type === 'output') onOutput(data.bytes);
+        else if (data.type === 'started') started();
         else if (data.type === 'reading') this.#reading(run, data.taken);
         else if (data.type === 'files') for (const [file, bytes] of data.files) kept.set(file, bytes);
         else if (data.type === 'emptied') run.channel.refill();
@@ -207,7 +295,7 @@ export class Playground {
         reject(new Error(`the program's worker failed: ${event.message ?? 'it did not start'}`));
       };
       const program = stemOf(name);
-      worker.postMessage({ type: 'run', wasm: built.built.wasm, env: built.prepared.env, files, name: program, shared });
+      worker.postMessage({ type: 'run', wasm: built.built.wasm, env: built.prepared.env, files, name: program, shared, apart });
       for (const piece of run.early) piece === null ? run.channel.end() : run.channel.push(piece);
       run.early = null;
     });

@@ -9,10 +9,12 @@ export const TRAP_STATUS = 134;
 // Resolves with { status, trap, files, checkFiles }: files are the
 // learner's file area afterwards; checkFiles what the checks wrote (the
 // files the environment names), for explain-run. onFiles(files): copies
-// of the learner's files the program changed, while it runs.
+// of the learner's files the program changed, while it runs. onError:
+// standard error, where it is wanted apart (a case's output is its
+// standard output alone); by default it goes with standard output.
 export async function runProgram(
   module,
-  { env, files, input, onOutput, onFiles = null, suspend = false, name = 'prog' },
+  { env, files, input, onOutput, onError = onOutput, onFiles = null, suspend = false, name = 'prog' },
 ) {
   const checkNames = new Set(Object.values(env));
   const ended = await runWasi(module, {
@@ -21,7 +23,7 @@ export async function runProgram(
     files,
     input,
     stdout: onOutput,
-    stderr: onOutput,
+    stderr: onError,
     suspend,
     onFiles: onFiles && ((changed) => {
       const { learner } = split(changed, checkNames);

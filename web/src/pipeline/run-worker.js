@@ -1,7 +1,8 @@
 // The worker one program runs in; the page ends it (terminate) to stop the
 // program, whatever it is doing. Messages in: { type: 'run', wasm, env,
-// files, name, shared } (shared: the SharedArrayBuffer of its standard
-// input, where it cannot suspend), then { type: 'input', bytes } and
+// files, name, shared, apart } (shared: the SharedArrayBuffer of its
+// standard input, where it cannot suspend; apart: standard error is sent
+// as { type: 'error-output', bytes }, not with standard output), then { type: 'input', bytes } and
 // { type: 'end' }. Messages out: { type: 'output', bytes },
 // { type: 'reading', taken } (the program is about to read, having taken
 // `taken` bytes of its input so far: it waits unless more were given),
@@ -21,9 +22,11 @@ self.onmessage = ({ data }) => {
   else if (data.type === 'end') input.end();
 };
 
-async function start({ wasm, env, files, name, shared }) {
+async function start({ wasm, env, files, name, shared, apart = false }) {
   input = shared ? new SharedInputReader(shared, () => self.postMessage({ type: 'emptied' })) : new QueuedInput();
-  const output = new OutputBatch((bytes) => self.postMessage({ type: 'output', bytes }, [bytes.buffer]));
+  const batch = (type) => new OutputBatch((bytes) => self.postMessage({ type, bytes }, [bytes.buffer]));
+  const output = batch('output');
+  const errors = apart ? batch('error-output') : output;
   // What was written shows before the program waits for a line, and the
   // page learns that it may wait.
   let taken = 0;
@@ -37,10 +40,12 @@ async function start({ wasm, env, files, name, shared }) {
   };
   const reader = beforeInput(counted, () => {
     output.flush();
+    errors.flush();
     self.postMessage({ type: 'reading', taken });
   });
   try {
     const module = await WebAssembly.compile(wasm);
+    self.postMessage({ type: 'started' });
     const ended = await runProgram(module, {
       env,
       files,
@@ -50,14 +55,17 @@ async function start({ wasm, env, files, name, shared }) {
       // OutputBatch copies what it keeps: the shim counts the bytes
       // written from the array after handing it on.
       onOutput: (bytes) => output.push(bytes),
+      onError: (bytes) => errors.push(bytes),
       // Copies already, so their buffers can go.
       onFiles: (changed) =>
         self.postMessage({ type: 'files', files: changed }, [...changed.values()].map((bytes) => bytes.buffer)),
     });
     output.flush();
+    errors.flush();
     self.postMessage({ type: 'done', ...ended });
   } catch (error) {
     output.flush();
+    errors.flush();
     self.postMessage({ type: 'failed', message: String(error?.stack ?? error) });
   }
 }

@@ -73,6 +73,8 @@ const methods = {
     check((toolchain) => toolchain.complete(source, name, line, character)),
   build: ({ source, name }) => build((toolchain) => toolchain.build(source, name)),
   explainRun: (args) => check((toolchain) => toolchain.explainRun(args)),
+  judge: ({ caseJson, runJson }) => check((toolchain) => toolchain.judge(caseJson, runJson)),
+  results: ({ resultsJson }) => check((toolchain) => toolchain.results(resultsJson)),
 };
 
 self.onmessage = async ({ data: { id, method, args } }) => {

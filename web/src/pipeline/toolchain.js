@@ -145,6 +145,22 @@ export class Toolchain {
     return { diagnostics: value.diagnostics, cText: cTextOf(cBytes), cLines: value.cLines };
   }
 
+  // A case judged from what its run left: caseJson and runJson are the
+  // texts of case.json and run.json; resolves with judge's answer.
+  async judge(caseJson, runJson) {
+    const files = new Map([
+      ['case.json', new TextEncoder().encode(caseJson)],
+      ['run.json', new TextEncoder().encode(runJson)],
+    ]);
+    return (await this.#zemucweb.call('judge', { name: null, files })).value;
+  }
+
+  // The cases' results told as zemuc test tells them: { json, text }.
+  async results(resultsJson) {
+    const files = new Map([['results.json', new TextEncoder().encode(resultsJson)]]);
+    return (await this.#zemucweb.call('results', { name: null, files })).value;
+  }
+
   async hover(source, name, line, character) {
     const args = [`--line=${line}`, `--character=${character}`];
     return (await this.#zemucweb.call('hover', { name, args, files: sourceFiles(source, name) })).value;

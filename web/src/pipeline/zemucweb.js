@@ -15,14 +15,15 @@ export class Zemucweb {
     this.lang = lang;
   }
 
-  // Runs `zemucweb COMMAND --lang=… --name=NAME ARGS…`; resolves with
+  // Runs `zemucweb COMMAND --lang=… --name=NAME ARGS…` (no --name where
+  // name is null: the commands about exercises read no source); resolves with
   // { value (the JSON answer), files (the directory afterwards) }.
   // A command that fails (any status but 0, or output that is no JSON)
   // rejects with its standard error: that is a fault of this page.
   async call(command, { name = 'prog.zem', args = [], files = new Map(), stdin } = {}) {
     const stdout = new Collector();
     const stderr = new Collector();
-    const argv = ['zemucweb', command, `--lang=${this.lang}`, `--name=${name}`, ...args];
+    const argv = ['zemucweb', command, `--lang=${this.lang}`, ...(name === null ? [] : [`--name=${name}`]), ...args];
     const input = new FixedInput(typeof stdin === 'string' ? utf8.encode(stdin) : stdin);
     const ended = await runWasi(this.#module, {
       args: argv,
