@@ -1273,6 +1273,39 @@ try {
     });
   }
 
+  // A program too slow for every case (each ended at its limit), and one
+  // that does not build (told once, no case run): as zemuc test tells them,
+  // but for the compiler that build_error's last line names.
+  const withoutTool = ({ build_error: told = '', ...rest }) => ({ ...rest, told: told.split('\nzemuc: ')[0] });
+  for (const { what, source } of [
+    { what: 'too slow', source: 'はじめ\n\twhile(1){\n\t\t数a=1;\n\t}\nおわり\n' },
+    { what: 'does not build', source: 'はじめ\n\t見る(数a);\nおわり\n' },
+  ]) {
+    await check(`exercise 01_aisatsu: 確かめる of a program that is ${what}, as zemuc test`, async () => {
+      const own = await serve(siteDir, '/exercise told/');
+      const tab = await browser.newPage();
+      try {
+        await tab.goto(`${own.url}index.html?lang=ja#exercise=01_aisatsu`);
+        await tab.evaluate(() => window.zem.ready);
+        await tab.waitForFunction(() => window.zem.exercise() === '01_aisatsu');
+        await tab.evaluate((text) => window.zem.setSource(text), source);
+        const json = await tab.evaluate(() => window.zem.check());
+        const file = path.join(fs.mkdtempSync(path.join(work, 'told-')), '01_aisatsu.zem');
+        fs.writeFileSync(file, source);
+        const native = nativeTest(file, '01_aisatsu').json;
+        assert.deepEqual(withoutTool(json), withoutTool(native), `page ${JSON.stringify(json)}\nzemuc ${JSON.stringify(native)}`);
+        assert.equal(await tab.evaluate(() => window.zem.state), 'checked');
+        if (what === 'does not build') {
+          const shown = await tab.evaluate(() => window.zem.problems());
+          assert.match(shown.join('\n'), /^01_aisatsu\.zem:2:2: .*見る/m, 'its messages, as Run shows them');
+        }
+      } finally {
+        await tab.close();
+        await own.close();
+      }
+    });
+  }
+
   // Offline, a run tells that the page works offline (it does).
   await check('offline: after a run without network, the page says it works offline', async () => {
     await withOwnTab('/offline-note/', '?lang=en', 1366, async (tab, own) => {
